@@ -1,0 +1,29 @@
+#include "platform/platform.h"
+
+namespace qev {
+
+std::vector<Sjis> SplitPanelLines(const Sjis& text) {
+  std::vector<Sjis> lines;
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t end = text.find("\r\n", start);
+    if (end == Sjis::npos) {
+      lines.push_back(text.substr(start));
+      return lines;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+}
+
+int Platform::PanelLineCount(InfoPanel panel) {
+  return static_cast<int>(SplitPanelLines(PanelText(panel).bytes).size());
+}
+
+Sjis Platform::PanelLine(InfoPanel panel, int index, std::size_t maxBytes) {
+  std::vector<Sjis> lines = SplitPanelLines(PanelText(panel).bytes);
+  if (index < 0 || index >= static_cast<int>(lines.size())) return {};
+  return lines[static_cast<std::size_t>(index)].substr(0, maxBytes);
+}
+
+}  // namespace qev

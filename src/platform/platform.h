@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/canvas.h"
+#include "text/cp932.h"
+
+namespace qev {
+
+enum class InfoPanel { kLeft, kRight };
+
+struct LocalTime {
+  int year = 1970;
+  int month = 1;
+  int day = 1;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+
+enum class FileDialogKind { kOpen, kSave };
+
+struct MenuItem {
+  int command = 0;
+  std::string text;  // UTF-8
+};
+
+enum class SaveAnswer { kSave, kDiscard, kCancel };
+
+// Everything the core needs from the windowing system but drawing: the two
+// information panels, the scroll thumb, the clock, dialogs, menus and
+// message boxes. Texts shown to the user are UTF-8; panel texts are CP932.
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // The view's client area and the timeline drawing area inside it.
+  virtual Canvas& ViewCanvas() = 0;
+  virtual Canvas& DrawAreaCanvas() = 0;
+
+  // The information panels (multi-line edits). Line breaks are CR LF.
+  virtual void SetPanelText(InfoPanel panel, const Sjis& text) = 0;
+  // The panel's text as CP932; the user may have typed characters CP932
+  // cannot hold, which the result reports.
+  virtual Cp932Encoding PanelText(InfoPanel panel) = 0;
+
+  // Number of lines of the panel's text: the text between two line breaks
+  // is one line however the edit wraps it, and a text ending in CR LF has
+  // one more, empty, line.
+  int PanelLineCount(InfoPanel panel);
+  // Line `index` of the panel's text, at most `maxBytes` bytes of it.
+  Sjis PanelLine(InfoPanel panel, int index, std::size_t maxBytes);
+
+  // The horizontal scroll bar's thumb (range 0..700).
+  virtual void SetScrollThumb(int position) = 0;
+  virtual int ScrollThumb() = 0;
+
+  // Local wall-clock time, and a steady millisecond count for measuring
+  // elapsed time.
+  virtual LocalTime Now() = 0;
+  virtual std::int64_t SteadyMilliseconds() = 0;
+
+  // A modal file dialog opened on `initialPath` (UTF-8; folder and file
+  // name). Returns the chosen path, or nothing when cancelled.
+  virtual std::optional<std::string> FileDialog(FileDialogKind kind,
+                                                const std::string& initialPath) = 0;
+  // A popup menu at the view position (x, y); returns the chosen command, or
+  // 0 when dismissed.
+  virtual int PopupMenu(const std::vector<MenuItem>& items, int x, int y) = 0;
+  virtual void ShowMessage(const std::string& text) = 0;
+  // Asks whether to save unsaved changes before they are lost.
+  virtual SaveAnswer AskToSave(const std::string& text) = 0;
+};
+
+// Splits CP932 text at CR LF the way the panels count lines.
+std::vector<Sjis> SplitPanelLines(const Sjis& text);
+
+}  // namespace qev

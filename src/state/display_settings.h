@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+
+namespace qev {
+
+// The display settings the user switches on the control panel and the
+// operating state saves. Flags are 0/1 as the state file writes them; the
+// level filters are indexed 1..5 (index 0 is unused).
+struct DisplaySettings {
+  std::array<int, 6> importanceFilter{0, 1, 1, 1, 1, 1};
+  std::array<int, 6> memorisationFilter{0, 1, 1, 1, 1, 1};
+  int filterPriority = 0;  // 0 重要度優先, 1 記憶度優先
+
+  // Left information panel.
+  int showYear = 1;
+  int showImportance = 1;
+  int showMemorisation = 1;
+  int showEventLeft = 1;
+  // Switched together with showImportance / showMemorisation: whether the
+  // selected point's level symbols are handed to the control panel.
+  int importanceToPanel = 1;
+  int memorisationToPanel = 1;
+  // Right information panel.
+  int showEventRight = 1;
+  int showMemo1 = 1;
+  int showMemo2 = 1;
+
+  int yearDisplayMode = 0;   // 0 範囲表示, 1 年表示
+  int pointDisplayMode = 1;  // 0 非表示, 1 全表示, 2 1 ポイント表示
+  int textSize = 0;          // 0 表示文字小 (12 px), 1 表示文字大 (14 px)
+  int brightness = 3;        // 1..5
+};
+
+}  // namespace qev

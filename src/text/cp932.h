@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qev {
+
+// Text as the event files hold it: CP932 (Shift-JIS) bytes. Every position,
+// length and limit on such text is a byte count.
+using Sjis = std::string;
+
+// CP932 bytes to UTF-8. Never fails: an invalid or cut sequence shows as
+// U+FFFD and decoding goes on with the next byte.
+std::string DecodeCp932(std::string_view bytes);
+
+// Whether every byte sequence of `bytes` is valid CP932.
+bool IsValidCp932(std::string_view bytes);
+
+struct Cp932Encoding {
+  Sjis bytes;
+  // The first character (as UTF-8) that CP932 cannot hold; empty on success.
+  std::string unencodable;
+  bool ok() const { return unencodable.empty(); }
+};
+
+// UTF-8 to CP932. Stops at the first character CP932 cannot hold (or at
+// invalid UTF-8) and reports it.
+Cp932Encoding EncodeCp932(std::string_view utf8);
+
+// A UTF-8 source literal as CP932 bytes, converted once and cached for the
+// life of the program. The literal must be encodable.
+const Sjis& Cp932Literal(std::string_view utf8);
+
+inline namespace literals {
+inline const Sjis& operator""_sj(const char* s, std::size_t n) {
+  return Cp932Literal(std::string_view(s, n));
+}
+}  // namespace literals
+
+}  // namespace qev

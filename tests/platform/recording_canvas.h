@@ -1,0 +1,65 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/canvas.h"
+
+namespace qev::testing {
+
+// One drawing call with the state in force when it was made.
+struct DrawCall {
+  enum class Op { kReset, kFill, kLine, kText, kPicture };
+  Op op = Op::kReset;
+  int x = 0, y = 0;    // fill: left/top; line: from; text/picture: position
+  int x2 = 0, y2 = 0;  // fill: right/bottom; line: to; picture: width/height
+  Rgb color;           // fill colour, pen colour or text colour
+  Rgb background;      // text background colour
+  BackgroundMode mode = BackgroundMode::kOpaque;
+  int penWidth = 1;
+  std::string face;
+  int fontHeight = 0;
+  Sjis text;         // CP932, as drawn
+  std::string utf8;  // the same text decoded, for readable assertions
+};
+
+// A canvas that records every call in order.
+class RecordingCanvas : public Canvas {
+ public:
+  std::vector<DrawCall> calls;
+
+  void Reset() override;
+  void FillRect(int left, int top, int right, int bottom, Rgb color) override;
+  void SetPen(int width, Rgb color) override;
+  void MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+  void SetFont(std::string_view face, int pixelHeight) override;
+  void SetTextColor(Rgb color) override { text_ = color; }
+  void SetBackgroundColor(Rgb color) override { background_ = color; }
+  void SetBackgroundMode(BackgroundMode mode) override { mode_ = mode; }
+  void TextOut(int x, int y, const Sjis& text) override;
+  void DrawPicture(int x, int y, int width, int height, std::string_view name) override;
+
+  void Clear() { calls.clear(); }
+  // Texts drawn (UTF-8), in order.
+  std::vector<const DrawCall*> Texts() const;
+  // The last text call whose UTF-8 text equals `utf8`, or null.
+  const DrawCall* LastText(std::string_view utf8) const;
+  // Every text call drawn at (x, y), in order.
+  std::vector<const DrawCall*> TextsAt(int x, int y) const;
+  std::vector<const DrawCall*> Lines() const;
+  std::vector<const DrawCall*> Fills() const;
+
+ private:
+  Rgb pen_;
+  int penWidth_ = 1;
+  Rgb text_;
+  Rgb background_{255, 255, 255};
+  BackgroundMode mode_ = BackgroundMode::kOpaque;
+  std::string face_;
+  int fontHeight_ = 0;
+  int curX_ = 0, curY_ = 0;
+};
+
+}  // namespace qev::testing

@@ -1,0 +1,165 @@
+#include "timeline/info_panels.h"
+
+#include "text/byte_fields.h"
+#include "timeline/point_display.h"
+
+namespace qev {
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+// The parts of a display line the panels show. The levels and the second
+// date are looked for inside field 1 only: a line that lacks some of its
+// commas then shows what it holds instead of pulling other fields in.
+struct DisplayFields {
+  std::string_view date;
+  std::string_view importance;
+  std::string_view memorisation;
+  std::string_view secondDate;
+  std::string_view period;
+  std::string_view event;
+  std::string_view memo1;
+  std::string_view memo2;
+};
+
+DisplayFields SplitDisplayLine(std::string_view line) {
+  DisplayFields f;
+  f.date = Field(line, ';', 0);
+  const std::string_view levels = Field(line, ';', 1);
+  f.importance = Field(levels, ',', 0);
+  f.memorisation = Field(levels, ',', 1);
+  f.secondDate = Field(levels, ',', 2);
+  f.period = Field(line, ';', 2);
+  f.event = Field(line, ';', 3);
+  f.memo1 = Field(line, ';', 4);
+  f.memo2 = Field(line, ';', 5);
+  return f;
+}
+
+// A leading "*" marks a date as approximate; it is never shown itself.
+bool Approximate(std::string_view text) {
+  return ByteAt(text, 0) == '*';
+}
+std::string_view WithoutMark(std::string_view text) {
+  return Approximate(text) ? text.substr(1) : text;
+}
+
+Sjis SecondDateShown(std::string_view text) {
+  Sjis date;
+  for (char c : text) {
+    if (c != ' ') date.push_back(c);
+  }
+  BlankYearZeros(date);
+  return date;
+}
+
+// A masked part keeps its width in bytes plus `extra` spaces, so the
+// separators of the line stay where the user expects them.
+void AppendShownOrMasked(Sjis& out, std::string_view text, int shown, std::size_t extra) {
+  if (shown) {
+    out.append(text);
+  } else {
+    out.append(text.size() + extra, ' ');
+  }
+}
+
+// The date range after line 1 (範囲表示); "ころ" follows an approximate date.
+// The first date is approximate when the event text starts with "*", the
+// second when the period text does.
+void AppendRange(Sjis& out, std::string_view firstDate, const Sjis& secondDate, bool firstAbout,
+                 bool secondAbout) {
+  const Sjis& about = " ころ"_sj;
+  const bool hasEnd = !secondDate.empty();
+  if (!hasEnd && !secondAbout) return;
+  if (hasEnd && !firstAbout && !secondAbout) {
+    out.append(18, ' ');
+    out += firstDate;
+    out += " 　～ 　"_sj;
+    out += secondDate;
+    return;
+  }
+  out.append(16, ' ');
+  out += firstDate;
+  if (firstAbout) out += about;
+  out += hasEnd && firstAbout && secondAbout ? "　 ～ 　"_sj : " 　～　 "_sj;
+  out += secondDate;
+  if (hasEnd && secondAbout) out += about;
+}
+
+void AppendLabelled(Sjis& out, const Sjis& label, std::string_view text) {
+  out += label;
+  out += text;
+  out += kCrLf;
+}
+
+// The text handed to the control panel and the level it stands for. Only
+// ①..⑤ change the level. A line whose importance digit was not converted
+// keeps an unconverted memorisation digit too; taking the part between the
+// commas (not two bytes at a fixed offset) shows that digit as it is rather
+// than a "," and half a character.
+Sjis LevelText(std::string_view symbol, int toPanel, int& change) {
+  if (const int level = CircledLevel(symbol); level != 0) change = level;
+  return toPanel ? Sjis(symbol) : Sjis(3, ' ');
+}
+
+}  // namespace
+
+InfoPanelsContent ComposeInfoPanels(std::string_view displayLine, const DisplaySettings& settings,
+                                    std::string_view pointKey, int importanceChange,
+                                    int memorisationChange) {
+  InfoPanelsContent c;
+  const DisplayFields f = SplitDisplayLine(displayLine);
+  const bool eventAbout = Approximate(f.event);
+  const bool periodAbout = Approximate(f.period);
+  const std::string_view period = WithoutMark(f.period);
+  const std::string_view event = WithoutMark(f.event);
+  const Sjis secondDate = SecondDateShown(f.secondDate);
+
+  // Line 1: date ; importance , memorisation ; event ; with the second date
+  // left out. An approximate first date is never shown here: its place
+  // holds eight spaces.
+  Sjis& left = c.left;
+  if (eventAbout) {
+    left.append(8, ' ');
+  } else {
+    AppendShownOrMasked(left, f.date, settings.showYear, 4);
+  }
+  left += ';';
+  AppendShownOrMasked(left, f.importance, settings.showImportance, 1);
+  left += ',';
+  AppendShownOrMasked(left, f.memorisation, settings.showMemorisation, 1);
+  left += ';';
+  if (settings.showEventLeft) left += event;
+  left += ';';
+  left += kCrLf;
+
+  if (settings.yearDisplayMode == 0 && settings.showYear) {
+    AppendRange(left, f.date, secondDate, eventAbout, periodAbout);
+    if (settings.showEventLeft && !period.empty()) {
+      if (periodAbout || !secondDate.empty()) {
+        left += " = ";
+      } else {
+        left.append(17, ' ');
+      }
+      left += period;
+      left += kCrLf;
+    }
+  }
+
+  if (settings.showEventRight) AppendLabelled(c.right, "できごと="_sj, event);
+  if (settings.showMemo1) AppendLabelled(c.right, "  メモ1  ="_sj, f.memo1);
+  if (settings.showMemo2) AppendLabelled(c.right, "  メモ2  ="_sj, f.memo2);
+
+  c.importanceChange = importanceChange;
+  c.memorisationChange = memorisationChange;
+  c.selectedImportanceText =
+      LevelText(f.importance, settings.importanceToPanel, c.importanceChange);
+  c.selectedMemorisationText =
+      LevelText(f.memorisation, settings.memorisationToPanel, c.memorisationChange);
+
+  const std::size_t slotPos = pointKey.find(';');
+  c.selectedSlotDigit = slotPos == std::string_view::npos ? '\0' : ByteAt(pointKey, slotPos + 1);
+  return c;
+}
+
+}  // namespace qev

@@ -79,9 +79,9 @@ void DrawRow1(PanelWriter& w, const ControlPanelState& s) {
   w.Text(l.X(605), y, "記憶度変更="_sj, kPanelOn);
   w.Text(l.X(605) + 34 * u, y, s.selectedMemorisationText, " ", kPanelOn);
 
-  const std::string_view digit = s.selectedSlotDigit;
-  if (digit.size() == 1 && digit[0] >= '0' && digit[0] <= '9') {
-    w.Text(l.X(690) + 8 * u, y, "ファイル位置="_sj, Circled(digit[0] - '0' + 1), kPanelOff);
+  const char digit = s.selectedSlotDigit;
+  if (digit >= '0' && digit <= '9') {
+    w.Text(l.X(690) + 8 * u, y, "ファイル位置="_sj, Circled(digit - '0' + 1), kPanelOff);
   }
 
   if (s.visiblePointCount <= 0) {

@@ -35,10 +35,11 @@ struct ControlPanelState {
   int rangeIndex = 7;
   std::array<SlotLabelState, 10> slots;
   // The selected point's level symbols ("①".."⑤", or three spaces when the
-  // level display is off) and its slot digit ("0".."9").
+  // level display is off) and its slot digit ('0'..'9'; anything else shows
+  // no slot position).
   std::string_view selectedImportanceText;
   std::string_view selectedMemorisationText;
-  std::string_view selectedSlotDigit;
+  char selectedSlotDigit = '\0';
   int visiblePointCount = 0;
   int contentEditMode = 0;
   int stateDescriptionShown = 0;

@@ -31,7 +31,7 @@ class ControlPanelTest : public ::testing::Test {
     }
     state.selectedImportanceText = "③"_sj;
     state.selectedMemorisationText = "②"_sj;
-    state.selectedSlotDigit = "0";
+    state.selectedSlotDigit = '0';
     state.visiblePointCount = 5;
     state.clockText = clock;
   }
@@ -168,13 +168,13 @@ TEST_F(ControlPanelTest, EmptyVisibleListBlanksTheLevelValuesAndSlotPosition) {
 }
 
 TEST_F(ControlPanelTest, SlotPositionOnlyForADigit) {
-  state.selectedSlotDigit = "9";
+  state.selectedSlotDigit = '9';
   Draw();
   EXPECT_EQ(Last("ファイル位置=⑩").color, kOff);
-  for (std::string_view digit : {"", "a", "10", "/", ":"}) {
+  for (char digit : {'\0', 'a', '/', ':', '\x82'}) {
     state.selectedSlotDigit = digit;
     Draw();
-    EXPECT_FALSE(DrawnStartingWith("ファイル位置=")) << digit;
+    EXPECT_FALSE(DrawnStartingWith("ファイル位置=")) << static_cast<int>(digit);
   }
 }
 

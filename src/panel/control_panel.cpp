@@ -1,0 +1,217 @@
+#include "panel/control_panel.h"
+
+#include <string>
+
+#include "text/cp932.h"
+
+namespace qev {
+
+namespace {
+
+constexpr std::array<Rgb, 4> kBands{{{128, 128, 128}, {104, 104, 104}, {88, 88, 88}, {72, 72, 72}}};
+constexpr std::array<int, 10> kSlotColumns{30, 125, 220, 315, 410, 505, 600, 695, 790, 885};
+// Offsets in u of the five level marks after a filter's column, and of the
+// "+" between them.
+constexpr std::array<int, 5> kLevelMarkSteps{16, 27, 38, 49, 60};
+constexpr std::array<int, 4> kLevelPlusSteps{23, 34, 45, 56};
+
+// Circled number n (1..10) as CP932.
+const Sjis& Circled(int n) {
+  static constexpr std::array<std::string_view, 10> kCircled{"①", "②", "③", "④", "⑤",
+                                                             "⑥", "⑦", "⑧", "⑨", "⑩"};
+  return Cp932Literal(kCircled[static_cast<std::size_t>(n - 1)]);
+}
+
+Rgb OnOff(bool on) {
+  return on ? kPanelOn : kPanelOff;
+}
+
+// Draws the panel's texts in one font on the panel grey. Texts that are not
+// literals go through one reused buffer, so a redraw allocates almost nothing.
+class PanelWriter {
+ public:
+  PanelWriter(Canvas& canvas, int textSize) : canvas_(canvas) {
+    canvas_.SetFont(kPanelFace, textSize == 0 ? 12 : 14);
+    canvas_.SetBackgroundColor(kPanelBackground);
+    canvas_.SetTextColor(kPanelOn);
+  }
+
+  void Text(int x, int y, const Sjis& text, Rgb color) {
+    canvas_.SetTextColor(color);
+    canvas_.TextOut(x, y, text);
+  }
+  void Text(int x, int y, std::string_view text, Rgb color) {
+    buffer_.assign(text);
+    Text(x, y, buffer_, color);
+  }
+  void Text(int x, int y, std::string_view head, std::string_view tail, Rgb color) {
+    buffer_.assign(head);
+    buffer_.append(tail);
+    Text(x, y, buffer_, color);
+  }
+
+ private:
+  Canvas& canvas_;
+  Sjis buffer_;
+};
+
+void DrawLevelFilter(PanelWriter& w, const ScreenLayout& l, int labelX, int marksX,
+                     const Sjis& label, const std::array<int, 6>& filter) {
+  const int y = l.row1();
+  w.Text(labelX, y, label, kPanelOn);
+  for (int k = 1; k <= 5; ++k) {
+    w.Text(marksX + kLevelMarkSteps[k - 1] * l.u(), y, Circled(k), OnOff(filter[k] == 1));
+  }
+  for (int step : kLevelPlusSteps) w.Text(marksX + step * l.u(), y, "+"_sj, kPanelOff);
+}
+
+void DrawRow1(PanelWriter& w, const ControlPanelState& s) {
+  const ScreenLayout& l = s.layout;
+  const int u = l.u();
+  const int y = l.row1();
+  DrawLevelFilter(w, l, l.X(15), l.X(30), "重要度="_sj, s.settings.importanceFilter);
+  DrawLevelFilter(w, l, l.X(205), l.X(220), "記憶度="_sj, s.settings.memorisationFilter);
+
+  w.Text(l.X(405), y, s.settings.filterPriority == 1 ? "記憶度優先"_sj : "重要度優先"_sj, kPanelOn);
+
+  w.Text(l.X(502), y, "重要度変更="_sj, kPanelOn);
+  w.Text(l.X(502) + 34 * u, y, s.selectedImportanceText, " ", kPanelOn);
+  w.Text(l.X(605), y, "記憶度変更="_sj, kPanelOn);
+  w.Text(l.X(605) + 34 * u, y, s.selectedMemorisationText, " ", kPanelOn);
+
+  const char digit = s.selectedSlotDigit;
+  if (digit >= '0' && digit <= '9') {
+    w.Text(l.X(690) + 8 * u, y, "ファイル位置="_sj, Circled(digit - '0' + 1), kPanelOff);
+  }
+
+  if (s.visiblePointCount <= 0) {
+    w.Text(l.X(502), y, "重要度変更=    "_sj, kPanelOff);
+    w.Text(l.X(605), y, "記憶度変更=    "_sj, kPanelOff);
+    w.Text(l.X(690) + 8 * u, y, "ファイル位置=     "_sj, kPanelOff);
+  }
+
+  if (s.contentEditMode == 0) {
+    w.Text(l.X(820), y, "内容変更の"_sj, kPanelOff);
+    w.Text(l.X(820) + 31 * u, y, "[設定]      "_sj, kPanelOn);
+  } else {
+    w.Text(l.X(820), y, "内容変更の[実行] [中止]"_sj, kPanelOn);
+  }
+}
+
+void DrawRow2(PanelWriter& w, const ControlPanelState& s) {
+  const ScreenLayout& l = s.layout;
+  const DisplaySettings& d = s.settings;
+  const int u = l.u();
+  const int y = l.row2();
+  // The texts of a switched-on display are longer so that they cover the
+  // shorter off text and vice versa.
+  auto toggle = [&](int x, int flag, const Sjis& onText, const Sjis& offText) {
+    w.Text(x, y, flag == 1 ? onText : offText, OnOff(flag == 1));
+  };
+  toggle(l.X(15), d.showYear, " 歴史年代表示"_sj, " 歴史年代表示"_sj);
+  toggle(l.X(120), d.showImportance, "重要度表示   "_sj, "重要度表示"_sj);
+  toggle(l.X(205), d.showMemorisation, "記憶度表示   "_sj, "記憶度表示"_sj);
+  toggle(l.X(290), d.showEventLeft, "できごと表示   "_sj, "できごと表示"_sj);
+  w.Text(l.X(395), y, "ランダム選択"_sj, kPanelOn);
+  toggle(l.X(502), d.showEventRight, "できごと表示   "_sj, "できごと表示"_sj);
+  toggle(l.X(605) - 4 * u, d.showMemo1, "メモ1表示   "_sj, "メモ1表示"_sj);
+  toggle(l.X(690) - 8 * u, d.showMemo2, "メモ2表示   "_sj, "メモ2表示"_sj);
+  if (d.yearDisplayMode == 1) {
+    w.Text(l.X(690) + 25 * u, y, "年表示"_sj, kPanelOn);
+  } else {
+    w.Text(l.X(690) + 22 * u, y, "範囲表示"_sj, kPanelOn);
+  }
+
+  w.Text(l.X(815), y, "    　　　 　　 "_sj, kPanelOn);
+  w.Text(l.X(815), y, " レンジ= "_sj, std::to_string(s.rangeIndex) + ' ', kPanelOn);
+  w.Text(l.X(900), y, "単位=1年"_sj, kPanelOn);
+}
+
+void DrawSlotLabels(PanelWriter& w, const ControlPanelState& s) {
+  const ScreenLayout& l = s.layout;
+  static const Sjis kBlank(22, ' ');
+  for (int i = 0; i < 10; ++i) {
+    const SlotLabelState& slot = s.slots[static_cast<std::size_t>(i)];
+    Rgb color = kPanelOff;
+    if (slot.loaded && slot.on) color = slot.changed ? kPanelChanged : kPanelOn;
+    const int x = SlotColumn(l, i) - 2 * l.u();
+    w.Text(x, l.row3(), kBlank, color);
+    w.Text(x, l.row3(), slot.label, color);
+  }
+}
+
+void DrawStopwatch(PanelWriter& w, const ScreenLayout& l, Stopwatch& stopwatch,
+                   std::int64_t nowMs) {
+  const int y = l.row4();
+  w.Text(l.X(205), y, "タイマー=             "_sj, kPanelOn);
+  stopwatch.HoldIdleAtZero(nowMs);
+  const bool running = stopwatch.stopwatchState() == Stopwatch::kRunning;
+  w.Text(l.X(190), y, running ? "■"_sj : "   "_sj, OnOff(running));
+  w.Text(l.X(205), y, stopwatch.DisplayText(), OnOff(running));
+}
+
+void DrawRow4(PanelWriter& w, const ControlPanelState& s, Stopwatch& stopwatch,
+              std::int64_t nowMs) {
+  const ScreenLayout& l = s.layout;
+  const DisplaySettings& d = s.settings;
+  const int u = l.u();
+  const int y = l.row4();
+  w.Text(l.X(15), y, s.clockText, kPanelOn);
+  DrawStopwatch(w, l, stopwatch, nowMs);
+  w.Text(l.X(330), y, s.stateDescriptionShown == 0 ? "動作状態"_sj : "保存/入力"_sj, kPanelOn);
+  switch (d.pointDisplayMode) {
+    case 0:
+      w.Text(l.X(410), y, "ポイントの非表示"_sj, kPanelOff);
+      break;
+    case 1:
+      w.Text(l.X(410), y, "ポイントの全表示"_sj, kPanelOn);
+      break;
+    case 2:
+      w.Text(l.X(410), y, "  1 ポイント表示  "_sj, kPanelOn);
+      break;
+    default:
+      break;
+  }
+  w.Text(l.X(490) + 15 * u, y, d.textSize == 0 ? "表示文字小"_sj : "表示文字大"_sj, kPanelOn);
+  w.Text(l.X(615), y, "Q E V ライン式 暗記法機能図"_sj, kPanelOn);
+  w.Text(l.X(775) + 15 * u, y, "暗記法の機能説明"_sj, kPanelOn);
+  w.Text(l.X(875) + 26 * u, y, "明度="_sj, std::to_string(d.brightness), kPanelOn);
+}
+
+}  // namespace
+
+int SlotColumn(const ScreenLayout& layout, int slot) {
+  return layout.X(kSlotColumns[static_cast<std::size_t>(slot)]);
+}
+
+void DrawControlPanel(Canvas& canvas, const ControlPanelState& state, Stopwatch& stopwatch,
+                      std::int64_t nowMs) {
+  const ScreenLayout& l = state.layout;
+  canvas.Reset();
+  // With the large font the labels only cover their own areas.
+  if (state.settings.textSize == 0) canvas.FillRect(0, l.Y(775), l.W, l.H, kPanelBackground);
+  PanelWriter w(canvas, state.settings.textSize);
+  DrawRow1(w, state);
+  DrawRow2(w, state);
+  DrawSlotLabels(w, state);
+  DrawRow4(w, state, stopwatch, nowMs);
+  for (std::size_t i = 0; i < kBands.size(); ++i) {
+    const int top = 890 + 15 * static_cast<int>(i);
+    canvas.FillRect(l.X(10), l.Y(top), l.X(990), l.Y(top + 15), kBands[i]);
+  }
+}
+
+void DrawClockTick(Canvas& canvas, const ScreenLayout& layout, int textSize,
+                   std::string_view clockText, Stopwatch& stopwatch, std::int64_t nowMs) {
+  const int y = layout.row4();
+  canvas.Reset();
+  PanelWriter w(canvas, textSize);
+  w.Text(layout.X(15), y, clockText, kPanelOn);
+  stopwatch.Count(nowMs);
+  if (stopwatch.stopwatchState() != Stopwatch::kRunning) return;
+  w.Text(layout.X(205), y, "タイマー=             "_sj, kPanelOn);
+  w.Text(layout.X(190), y, stopwatch.Blink() ? "■"_sj : "   "_sj, kPanelOn);
+  w.Text(layout.X(205), y, stopwatch.DisplayText(), kPanelOn);
+}
+
+}  // namespace qev

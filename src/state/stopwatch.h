@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+
+#include "text/cp932.h"
+
+namespace qev {
+
+// The recall stopwatch of the control panel. It stays idle until the first
+// click, then alternates between running and stopped; every start counts
+// from zero. Times are steady-clock milliseconds.
+//
+// Minutes and seconds are both derived from the whole time since the start,
+// so a tick that arrives late rolls the minute over instead of showing 60 or
+// more seconds.
+class Stopwatch {
+ public:
+  static constexpr int kIdle = 0;
+  static constexpr int kRunning = 1;
+  static constexpr int kStopped = 2;
+
+  int stopwatchState() const { return stopwatchState_; }
+  // The count as of the last Count (or start).
+  int stopwatchMinutes() const { return stopwatchMinutes_; }
+  int stopwatchSeconds() const { return stopwatchSeconds_; }
+  // The count frozen by the last stop.
+  int stoppedMinutes() const { return stoppedMinutes_; }
+  int stoppedSeconds() const { return stoppedSeconds_; }
+  int blinkPhase() const { return blinkPhase_; }
+
+  // A click on the stopwatch label: idle or stopped starts from zero,
+  // running stops and freezes the count.
+  void StopwatchClick(std::int64_t nowMs);
+  // The once-a-second count, in every state.
+  void Count(std::int64_t nowMs);
+  // While idle the count is held at zero from `nowMs` (the panel does this on
+  // every redraw); in any other state nothing changes.
+  void HoldIdleAtZero(std::int64_t nowMs);
+  // Flips the blink phase; true when the running marker shows this second.
+  bool Blink();
+
+  // "タイマー= 2分5秒": the frozen count when stopped, else the current one.
+  Sjis DisplayText() const;
+
+ private:
+  void Restart(std::int64_t nowMs);
+
+  int stopwatchState_ = kIdle;
+  std::int64_t stopwatchReference_ = 0;
+  int stopwatchMinutes_ = 0;
+  int stopwatchSeconds_ = 0;
+  int stoppedMinutes_ = 0;
+  int stoppedSeconds_ = 0;
+  int blinkPhase_ = 0;
+};
+
+}  // namespace qev

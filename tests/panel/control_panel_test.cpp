@@ -1,0 +1,284 @@
+#include "panel/control_panel.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/recording_canvas.h"
+#include "state/clock.h"
+
+namespace qev {
+namespace {
+
+using testing::DrawCall;
+using ::testing::ElementsAreArray;
+using testing::RecordingCanvas;
+
+constexpr Rgb kGrey{152, 152, 152};
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kOff{96, 96, 96};
+constexpr Rgb kChanged{192, 96, 96};
+
+class ControlPanelTest : public ::testing::Test {
+ protected:
+  ControlPanelTest() {
+    const char* circled[] = {"①", "②", "③", "④", "⑤", "⑥", "⑦", "⑧", "⑨", "⑩"};
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+      labels[i] = EncodeCp932(std::string("ファイル") + circled[i]).bytes;
+      state.slots[i].label = labels[i];
+    }
+    state.selectedImportanceText = "③"_sj;
+    state.selectedMemorisationText = "②"_sj;
+    state.selectedSlotDigit = '0';
+    state.visiblePointCount = 5;
+    state.clockText = clock;
+  }
+
+  void Draw() {
+    canvas.Clear();
+    DrawControlPanel(canvas, state, stopwatch, nowMs);
+  }
+
+  // The texts drawn, as "text@x,y" in drawing order.
+  std::vector<std::string> Placed() const {
+    std::vector<std::string> out;
+    for (const DrawCall* c : canvas.Texts()) {
+      out.push_back(c->utf8 + "@" + std::to_string(c->x) + "," + std::to_string(c->y));
+    }
+    return out;
+  }
+
+  const DrawCall& Last(std::string_view utf8) const {
+    const DrawCall* c = canvas.LastText(utf8);
+    EXPECT_NE(c, nullptr) << utf8;
+    static const DrawCall kNone;
+    return c ? *c : kNone;
+  }
+
+  bool DrawnStartingWith(std::string_view prefix) const {
+    for (const DrawCall* c : canvas.Texts()) {
+      if (c->utf8.starts_with(prefix)) return true;
+    }
+    return false;
+  }
+
+  std::array<Sjis, 10> labels;
+  Sjis clock = FormatClockText({2026, 12, 8, 9, 5, 0});
+  ControlPanelState state;
+  Stopwatch stopwatch;
+  std::int64_t nowMs = 0;
+  RecordingCanvas canvas;
+};
+
+// Every text of the default panel at 1024 x 768 (u = 2, so unit offsets and
+// per-mille columns drift apart), in drawing order; positions worked out by
+// hand.
+TEST_F(ControlPanelTest, DrawsEveryLabelInOrderAtItsPlaceOn1024x768) {
+  state.layout = {1024, 768};
+  Draw();
+  const std::string slotBlank(22, ' ');
+  const std::vector<std::string> expected = {
+      // Row 1 (y 597).
+      "重要度=@15,597", "①@62,597", "②@84,597", "③@106,597", "④@128,597", "⑤@150,597", "+@76,597",
+      "+@98,597", "+@120,597", "+@142,597",  //
+      "記憶度=@209,597", "①@257,597", "②@279,597", "③@301,597", "④@323,597", "⑤@345,597",
+      "+@271,597", "+@293,597", "+@315,597", "+@337,597",  //
+      "重要度優先@414,597", "重要度変更=@514,597", "③ @582,597", "記憶度変更=@619,597",
+      "② @687,597", "ファイル位置=①@722,597", "内容変更の@839,597", "[設定]      @901,597",
+      // Row 2 (y 619).
+      " 歴史年代表示@15,619", "重要度表示   @122,619", "記憶度表示   @209,619",
+      "できごと表示   @296,619", "ランダム選択@404,619", "できごと表示   @514,619",
+      "メモ1表示   @611,619", "メモ2表示   @690,619", "範囲表示@750,619",
+      "    　　　 　　 @834,619", " レンジ= 7 @834,619", "単位=1年@921,619",
+      // Row 3 (y 640): each label over its blank.
+      slotBlank + "@26,640", "ファイル①@26,640", slotBlank + "@124,640", "ファイル②@124,640",
+      slotBlank + "@221,640", "ファイル③@221,640", slotBlank + "@318,640", "ファイル④@318,640",
+      slotBlank + "@415,640", "ファイル⑤@415,640", slotBlank + "@513,640", "ファイル⑥@513,640",
+      slotBlank + "@610,640", "ファイル⑦@610,640", slotBlank + "@707,640", "ファイル⑧@707,640",
+      slotBlank + "@804,640", "ファイル⑨@804,640", slotBlank + "@902,640", "ファイル⑩@902,640",
+      // Row 4 (y 661).
+      "2026年12月08日09時05分@15,661", "タイマー=             @209,661", "   @194,661",
+      "タイマー= 0分0秒@209,661", "動作状態@337,661", "ポイントの全表示@419,661",
+      "表示文字小@531,661", "Q E V ライン式 暗記法機能図@629,661", "暗記法の機能説明@823,661",
+      "明度=3@948,661"};
+  EXPECT_THAT(Placed(), ElementsAreArray(expected));
+
+  for (const DrawCall* c : canvas.Texts()) {
+    EXPECT_EQ(c->face, "MS P明朝");
+    EXPECT_EQ(c->fontHeight, 12);
+    EXPECT_EQ(c->background, kGrey);
+    EXPECT_EQ(c->mode, BackgroundMode::kOpaque);
+  }
+  std::vector<std::string> fills;
+  for (const DrawCall* f : canvas.Fills()) {
+    fills.push_back(std::to_string(f->x) + "," + std::to_string(f->y) + "," +
+                    std::to_string(f->x2) + "," + std::to_string(f->y2) + " " +
+                    std::to_string(f->color.r));
+  }
+  EXPECT_THAT(fills,
+              ElementsAreArray({"0,595,1024,768 152", "10,683,1013,695 128", "10,695,1013,706 104",
+                                "10,706,1013,718 88", "10,718,1013,729 72"}));
+  // The background goes first, under every text.
+  EXPECT_EQ(canvas.calls[1].op, DrawCall::Op::kFill);
+}
+
+TEST_F(ControlPanelTest, RangeLabelShowsTheNewRangeOverItsBlank) {
+  state.rangeIndex = 8;
+  Draw();
+  // 800 x 600: X(815) = 652, row 2 = 483.
+  auto at = canvas.TextsAt(652, 483);
+  ASSERT_EQ(at.size(), 2u);
+  EXPECT_EQ(at[0]->utf8, "    　　　 　　 ");
+  EXPECT_EQ(at[1]->utf8, " レンジ= 8 ");
+  EXPECT_EQ(at[1]->color, kWhite);
+  EXPECT_EQ(at[1]->background, kGrey);
+}
+
+TEST_F(ControlPanelTest, SlotLabelsTakeTheColourOfTheirState) {
+  state.slots[0] = {labels[0], true, true, true};   // on, unsaved changes
+  state.slots[1] = {labels[1], true, false, true};  // switched off: changes do not show
+  state.slots[2] = {labels[2], true, true, false};
+  state.slots[3] = {labels[3], false, true, true};  // not loaded
+  Draw();
+  // 800 x 600: u = 2, row 3 = 500, labels at X(30,125,220,315) - 4.
+  const int xs[] = {20, 96, 172, 248};
+  const Rgb colors[] = {kChanged, kOff, kWhite, kOff};
+  for (int i = 0; i < 4; ++i) {
+    auto at = canvas.TextsAt(xs[i], 500);
+    ASSERT_EQ(at.size(), 2u) << i;
+    EXPECT_EQ(at[0]->utf8, std::string(22, ' '));
+    EXPECT_EQ(at[1]->text, labels[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(at[1]->color, colors[i]) << i;
+  }
+}
+
+TEST_F(ControlPanelTest, EmptyVisibleListBlanksTheLevelValuesAndSlotPosition) {
+  state.visiblePointCount = 0;
+  Draw();
+  // 800 x 600: row 1 = 466; X(502) = 401, X(605) = 484, X(690) + 8u = 568.
+  const DrawCall* importance = canvas.TextsAt(401, 466).back();
+  const DrawCall* memorisation = canvas.TextsAt(484, 466).back();
+  const DrawCall* slot = canvas.TextsAt(568, 466).back();
+  EXPECT_EQ(importance->utf8, "重要度変更=    ");
+  EXPECT_EQ(memorisation->utf8, "記憶度変更=    ");
+  EXPECT_EQ(slot->utf8, "ファイル位置=     ");
+  for (const DrawCall* c : {importance, memorisation, slot}) EXPECT_EQ(c->color, kOff);
+}
+
+TEST_F(ControlPanelTest, SlotPositionOnlyForADigit) {
+  state.selectedSlotDigit = '9';
+  Draw();
+  EXPECT_EQ(Last("ファイル位置=⑩").color, kOff);
+  for (char digit : {'\0', 'a', '/', ':', '\x82'}) {
+    state.selectedSlotDigit = digit;
+    Draw();
+    EXPECT_FALSE(DrawnStartingWith("ファイル位置=")) << static_cast<int>(digit);
+  }
+}
+
+TEST_F(ControlPanelTest, LargeTextLeavesTheBackgroundAndUses14Pixels) {
+  state.settings.textSize = 1;
+  Draw();
+  for (const DrawCall* f : canvas.Fills()) EXPECT_NE(f->color, kGrey);
+  EXPECT_EQ(canvas.Fills().size(), 4u);  // the bands only
+  for (const DrawCall* c : canvas.Texts()) EXPECT_EQ(c->fontHeight, 14);
+  EXPECT_EQ(Last("表示文字大").color, kWhite);
+}
+
+TEST_F(ControlPanelTest, SwitchedSettingsShowTheirOtherTextsAndColours) {
+  DisplaySettings& d = state.settings;
+  d.importanceFilter[2] = 0;
+  d.showImportance = d.showMemo2 = 0;
+  d.yearDisplayMode = 1;
+  d.pointDisplayMode = 0;
+  state.contentEditMode = 1;
+  state.stateDescriptionShown = 1;
+  Draw();
+  // 800 x 600: rows 466 and 483; X(30) + 27u = 78, X(120) = 96.
+  EXPECT_EQ(canvas.TextsAt(78, 466).at(0)->color, kOff);
+  EXPECT_EQ(canvas.TextsAt(96, 483).at(0)->utf8, "重要度表示");
+  EXPECT_EQ(canvas.TextsAt(96, 483).at(0)->color, kOff);
+  EXPECT_EQ(Last("メモ2表示").color, kOff);
+  EXPECT_EQ(Last("メモ1表示   ").color, kWhite);
+  EXPECT_EQ(canvas.TextsAt(602, 483).at(0)->utf8, "年表示");  // X(690) + 25u
+  EXPECT_EQ(Last("内容変更の[実行] [中止]").color, kWhite);
+  EXPECT_FALSE(DrawnStartingWith("[設定]"));
+  EXPECT_EQ(Last("保存/入力").color, kWhite);
+  EXPECT_EQ(Last("ポイントの非表示").color, kOff);
+}
+
+TEST_F(ControlPanelTest, ValuesOutOfTheirRangeAreShownAsTheyAre) {
+  // As an edited state file may bring them.
+  state.rangeIndex = 25;
+  state.settings.brightness = 0;
+  state.settings.pointDisplayMode = 7;
+  Draw();
+  EXPECT_NE(canvas.LastText(" レンジ= 25 "), nullptr);
+  EXPECT_NE(canvas.LastText("明度=0"), nullptr);
+  EXPECT_FALSE(DrawnStartingWith("ポイント"));
+}
+
+TEST_F(ControlPanelTest, StopwatchInItsThreeStates) {
+  // 800 x 600: row 4 = 516, marker X(190) = 152, text X(205) = 164.
+  stopwatch.Count(75'000);  // ticks count while idle too
+  nowMs = 75'000;
+  Draw();
+  EXPECT_EQ(canvas.TextsAt(152, 516).at(0)->utf8, "   ");
+  EXPECT_EQ(canvas.TextsAt(164, 516).back()->utf8, "タイマー= 0分0秒");
+  EXPECT_EQ(canvas.TextsAt(164, 516).back()->color, kOff);
+
+  stopwatch.StopwatchClick(nowMs);
+  stopwatch.Count(nowMs + 125'000);
+  Draw();
+  EXPECT_EQ(canvas.TextsAt(152, 516).at(0)->utf8, "■");
+  EXPECT_EQ(canvas.TextsAt(152, 516).at(0)->color, kWhite);
+  auto text = canvas.TextsAt(164, 516);
+  ASSERT_EQ(text.size(), 2u);
+  EXPECT_EQ(text[0]->utf8, "タイマー=             ");
+  EXPECT_EQ(text[1]->utf8, "タイマー= 2分5秒");
+  EXPECT_EQ(text[1]->color, kWhite);
+
+  stopwatch.StopwatchClick(nowMs + 126'000);
+  stopwatch.Count(nowMs + 200'000);
+  Draw();
+  EXPECT_EQ(canvas.TextsAt(152, 516).at(0)->utf8, "   ");
+  EXPECT_EQ(canvas.TextsAt(164, 516).back()->utf8, "タイマー= 2分5秒");
+  EXPECT_EQ(canvas.TextsAt(164, 516).back()->color, kOff);
+}
+
+TEST_F(ControlPanelTest, ClockTickShowsTheTimeAndWhileRunningBlinksTheCount) {
+  auto tick = [&](std::int64_t ms, int textSize) {
+    canvas.Clear();
+    DrawClockTick(canvas, state.layout, textSize, clock, stopwatch, ms);
+  };
+  tick(1'000, 1);
+  auto texts = canvas.Texts();
+  ASSERT_EQ(texts.size(), 1u);  // idle: the clock only
+  EXPECT_EQ(texts[0]->utf8 + "@" + std::to_string(texts[0]->x) + "," + std::to_string(texts[0]->y),
+            "2026年12月08日09時05分@12,516");
+  EXPECT_EQ(texts[0]->color, kWhite);
+  EXPECT_EQ(texts[0]->background, kGrey);
+  EXPECT_EQ(texts[0]->fontHeight, 14);
+
+  stopwatch.StopwatchClick(0);
+  std::vector<std::string> markers;
+  for (std::int64_t s = 124; s <= 127; ++s) {
+    tick(s * 1000 + 10, 0);
+    markers.push_back(canvas.TextsAt(152, 516).at(0)->utf8);
+    auto text = canvas.TextsAt(164, 516);
+    ASSERT_EQ(text.size(), 2u);
+    EXPECT_EQ(text[0]->utf8, "タイマー=             ");
+    EXPECT_EQ(text[1]->utf8, "タイマー= 2分" + std::to_string(s - 120) + "秒");
+    EXPECT_EQ(text[1]->fontHeight, 12);
+  }
+  EXPECT_THAT(markers, ElementsAreArray({"   ", "■", "   ", "■"}));
+
+  stopwatch.StopwatchClick(128'000);
+  tick(129'000, 0);
+  EXPECT_EQ(canvas.Texts().size(), 1u);  // stopped: the frozen time stays as the panel drew it
+}
+
+}  // namespace
+}  // namespace qev

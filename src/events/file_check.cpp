@@ -91,9 +91,12 @@ void CheckEventLine(std::string_view line, int number, std::vector<FileProblem>&
 
 std::vector<FileProblem> CheckEventFile(std::string_view text) {
   std::vector<FileProblem> problems;
-  // Every line of a UTF-8 file would also show as not CP932: say it once.
-  bool utf8 =
-      text.substr(0, 3) == "\xEF\xBB\xBF" || (LooksLikeMultiByteUtf8(text) && !IsValidCp932(text));
+  // Japanese saved as UTF-8 is often valid CP932 byte for byte (as other
+  // characters), while CP932 Japanese is practically never valid UTF-8: its
+  // kana and most kanji lead with bytes UTF-8 allows only inside a sequence.
+  // So valid UTF-8 with multi-byte sequences counts as UTF-8; its lines are
+  // then not reported one by one as well.
+  bool utf8 = text.substr(0, 3) == "\xEF\xBB\xBF" || LooksLikeMultiByteUtf8(text);
   if (utf8) {
     problems.push_back({1, "the file looks like UTF-8; event files are Shift-JIS (CP932)"});
   }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "text/cp932.h"

@@ -212,6 +212,12 @@ TEST_F(SlotFiles, SavingOverAFileReplacesItAndKeepsItsPermissions) {
   struct stat st {};
   ASSERT_EQ(::stat(chosen.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+  // Through a symbolic link the file it names is replaced; the link stays.
+  std::filesystem::create_symlink("t.txt", folder / "link.txt");
+  ASSERT_TRUE(WriteTarget(store, kFirstSlotTarget + 3, folder / "link.txt", "c", {}).ok());
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.txt"));
+  EXPECT_EQ(ReadBytes(chosen), "H;link;;c;\r\nBC0001;1,1,,;;;;;\r\n;\r\n");
 }
 
 TEST_F(SlotFiles, AFailedSaveReportsWhyAndKeepsTheOldFileAndTheChangedFlag) {

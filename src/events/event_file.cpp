@@ -1,0 +1,82 @@
+#include "events/event_file.h"
+
+#include <algorithm>
+
+#include "platform/platform.h"
+#include "text/byte_fields.h"
+
+namespace qev {
+namespace {
+
+constexpr std::string_view kLineBreak = "\r\n";
+
+}  // namespace
+
+std::vector<std::string_view> SplitFileLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    std::string_view line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+Sjis HeaderTitle(std::string_view headerLine) {
+  std::string_view rest = headerLine.substr(std::min<std::size_t>(2, headerLine.size()));
+  return Sjis(Head(rest, ';', kTitleLimit));
+}
+
+ParsedFile ParseEventFile(std::string_view text) {
+  ParsedFile parsed;
+  for (std::string_view line : SplitFileLines(text)) {
+    parsed.lastFileText.append(line);
+    parsed.lastFileText.append(kLineBreak);
+    char kind = ByteAt(line, 0);
+    if (kind == ';') break;
+    if (kind == 'H') {
+      parsed.lastHeaderLine.assign(line);
+    } else if (kind == 'A' || kind == 'B') {
+      parsed.lines.emplace_back(line);
+    }
+  }
+  parsed.title = HeaderTitle(parsed.lastHeaderLine);
+  return parsed;
+}
+
+ComposedFile ComposeFile(const Sjis& title, const Sjis& clockText, std::string_view body) {
+  ComposedFile file;
+  file.headerLine = "H;" + title + ";;";
+  file.text.reserve(file.headerLine.size() + clockText.size() + body.size() + 6);
+  file.text.append(file.headerLine).append(clockText).append(";").append(kLineBreak);
+  file.text.append(body);
+  file.text.append(";").append(kLineBreak);
+  return file;
+}
+
+Sjis ComposeSlotBody(const std::vector<Sjis>& lines) {
+  std::size_t size = 0;
+  for (const Sjis& line : lines) size += line.size() + kLineBreak.size();
+  Sjis body;
+  body.reserve(size);
+  for (const Sjis& line : lines) body.append(line).append(kLineBreak);
+  return body;
+}
+
+Sjis ComposeStateBody(const Sjis& panelText) {
+  std::vector<Sjis> lines = SplitPanelLines(panelText);
+  Sjis body;
+  for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
+    body.append(lines[i], 0, kStateLineLimit).append(kLineBreak);
+  }
+  return body;
+}
+
+}  // namespace qev

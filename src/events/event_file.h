@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "text/cp932.h"
+
+namespace qev {
+
+// The event list file: a header line "H;title;;clock;", event lines
+// beginning "A" (AD) or "B" (BC), and an end marker line beginning ";".
+// Everything is CP932 bytes and is never converted.
+
+constexpr std::size_t kTitleLimit = 99;
+// A state-file line is written with at most this many bytes.
+constexpr std::size_t kStateLineLimit = 255;
+
+// The lines of a file's text as the reader sees them: a line ends at LF, a
+// CR just before the LF is dropped, a last line without LF counts when it
+// is not empty. The views point into `text`.
+std::vector<std::string_view> SplitFileLines(std::string_view text);
+
+// What reading one file yields.
+struct ParsedFile {
+  Sjis lastHeaderLine;      // the last "H" line before the end marker
+  Sjis lastFileText;        // every line read, each + CR LF, end marker included
+  Sjis title;               // from the header: empty without one
+  std::vector<Sjis> lines;  // the "A" and "B" lines, in file order
+};
+
+ParsedFile ParseEventFile(std::string_view text);
+
+// The title of a header line: the bytes from position 2 up to the next ";"
+// (to the end without one), at most kTitleLimit bytes.
+Sjis HeaderTitle(std::string_view headerLine);
+
+// A file as the writer composes it.
+struct ComposedFile {
+  Sjis headerLine;  // "H;" + title + ";;", kept as the target's header line
+  Sjis text;        // header + clock text + ";" CR LF, body, ";" CR LF
+};
+
+ComposedFile ComposeFile(const Sjis& title, const Sjis& clockText, std::string_view body);
+
+// The body of a slot: every line + CR LF.
+Sjis ComposeSlotBody(const std::vector<Sjis>& lines);
+
+// The body of the state file from the right panel's text (lines separated
+// by CR LF): all but its first and last line, each cut to kStateLineLimit
+// bytes, + CR LF.
+Sjis ComposeStateBody(const Sjis& panelText);
+
+}  // namespace qev

@@ -1,0 +1,117 @@
+#include "events/file_check.h"
+
+#include <algorithm>
+
+#include "events/event_file.h"
+#include "events/event_line.h"
+#include "text/byte_fields.h"
+#include "text/cp932.h"
+
+namespace qev {
+namespace {
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// "AD" or "BC" and four digits, and nothing more.
+bool IsEraAndYear(std::string_view s) {
+  return s.size() == 6 && (s.substr(0, 2) == "AD" || s.substr(0, 2) == "BC") &&
+         std::all_of(s.begin() + 2, s.end(), IsDigit);
+}
+
+// Valid UTF-8 with at least one multi-byte sequence.
+bool LooksLikeMultiByteUtf8(std::string_view s) {
+  bool multiByte = false;
+  for (std::size_t i = 0; i < s.size();) {
+    auto c = static_cast<unsigned char>(s[i]);
+    std::size_t n;
+    if (c < 0x80) {
+      n = 1;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+      n = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      n = 3;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      n = 4;
+    } else {
+      return false;
+    }
+    if (i + n > s.size()) return false;
+    for (std::size_t j = 1; j < n; ++j) {
+      if ((static_cast<unsigned char>(s[i + j]) & 0xC0) != 0x80) return false;
+    }
+    multiByte = multiByte || n > 1;
+    i += n;
+  }
+  return multiByte;
+}
+
+std::string Quoted(char c) {
+  if (c == '\0') return "nothing";
+  if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F) {
+    return "a non-ASCII byte";
+  }
+  return std::string("\"") + c + "\"";
+}
+
+void CheckEventLine(std::string_view line, int number, std::vector<FileProblem>& problems) {
+  auto report = [&](std::string message) { problems.push_back({number, std::move(message)}); };
+
+  std::string_view head = EventHead(line);
+  if (head.substr(0, 2) != "AD" && head.substr(0, 2) != "BC") {
+    report("the era is not \"AD\" or \"BC\"");
+  }
+  if (head.size() != 6 ||
+      !std::all_of(head.begin() + std::min<std::size_t>(2, head.size()), head.end(), IsDigit)) {
+    report("the year is not four digits (\"AD0794\", \"BC0660\")");
+  }
+  const struct {
+    std::size_t pos;
+    const char* name;
+  } levels[] = {{kImportancePos, "importance"}, {kMemorisationPos, "memorisation level"}};
+  for (const auto& level : levels) {
+    char c = ByteAt(line, level.pos);
+    if (c < '1' || c > '5') {
+      report(std::string("the ") + level.name + " (byte " + std::to_string(level.pos + 1) +
+             ") is " + Quoted(c) + ", not \"1\" to \"5\": the event never shows");
+    }
+  }
+  auto fields = std::count(line.begin(), line.end(), ';');
+  if (fields < 6) {
+    report("only " + std::to_string(fields) + " of the six \";\"-terminated fields");
+  }
+  std::string_view date = SecondDateText(line);
+  if (!date.empty() && !IsEraAndYear(date)) {
+    report("the second date is not \"AD\" or \"BC\" and four digits");
+  }
+}
+
+}  // namespace
+
+std::vector<FileProblem> CheckEventFile(std::string_view text) {
+  std::vector<FileProblem> problems;
+  // Japanese saved as UTF-8 is often valid CP932 byte for byte (as other
+  // characters), while CP932 Japanese is practically never valid UTF-8: its
+  // kana and most kanji lead with bytes UTF-8 allows only inside a sequence.
+  // So valid UTF-8 with multi-byte sequences counts as UTF-8; its lines are
+  // then not reported one by one as well.
+  bool utf8 = text.substr(0, 3) == "\xEF\xBB\xBF" || LooksLikeMultiByteUtf8(text);
+  if (utf8) {
+    problems.push_back({1, "the file looks like UTF-8; event files are Shift-JIS (CP932)"});
+  }
+  std::vector<std::string_view> lines = SplitFileLines(text);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::string_view line = lines[i];
+    int number = static_cast<int>(i) + 1;
+    char kind = ByteAt(line, 0);
+    if (kind == ';') break;
+    if (!utf8 && !IsValidCp932(line)) {
+      problems.push_back({number, "bytes that are not valid Shift-JIS (CP932)"});
+    }
+    if (kind == 'A' || kind == 'B') CheckEventLine(line, number, problems);
+  }
+  return problems;
+}
+
+}  // namespace qev

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+#include "events/event_store.h"
+#include "events/timeline_point.h"
+#include "state/display_settings.h"
+#include "text/cp932.h"
+
+namespace qev {
+
+// The chronological list of the points of the loaded, switched-on slots that
+// pass the level filter: BC years descending, then AD years ascending.
+// Entry i of keys(), placed() and points() is the same point.
+//
+// key:    "head;slot;line;date text;"
+// placed: "head;offset1;;;" or "head;offset1;date label;offset2;"
+class PointList {
+ public:
+  // Pixel offset from the era line of a year, for the current range.
+  using YearToOffset = std::function<int(int)>;
+
+  // Empties every list.
+  void Clear();
+
+  // Collects the keys of slot k's lines that pass the filter. Keys whose
+  // head starts with neither "A" nor "B" are dropped.
+  void AddKeysOfSlot(int k, const FileSlot& slot, const DisplaySettings& settings);
+
+  // Orders the collected keys into keys(): the BC keys in descending, then
+  // the AD keys in ascending collation order (CollateLess). Since the line
+  // number is compared as text, AD lines of one year and slot come 1, 10,
+  // 11, 2 and BC lines the reverse. The collected keys are used up.
+  void MergeChronological();
+
+  // Builds placed() and points() from keys() with the offsets of the
+  // current range. Run again whenever the range changes.
+  void PlacePoints(const YearToOffset& yearToOffset);
+
+  // Clear, AddKeysOfSlot for every slot with loaded = on = 1 in slot order,
+  // MergeChronological and PlacePoints.
+  void Rebuild(const EventStore& store, const DisplaySettings& settings,
+               const YearToOffset& yearToOffset);
+
+  std::size_t size() const { return keys_.size(); }
+  bool empty() const { return keys_.empty(); }
+  const std::vector<Sjis>& keys() const { return keys_; }
+  const std::vector<Sjis>& placed() const { return placed_; }
+  const std::vector<TimelinePoint>& points() const { return points_; }
+
+ private:
+  std::vector<Sjis> bcKeys_;
+  std::vector<Sjis> adKeys_;
+  std::vector<Sjis> keys_;
+  std::vector<Sjis> placed_;
+  std::vector<TimelinePoint> points_;
+};
+
+}  // namespace qev

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "events/event_store.h"
+#include "text/cp932.h"
+
+namespace qev {
+
+// Reading the slots and the state file from disk and writing them back.
+
+enum class FileStatus {
+  kOk,
+  kMissing,          // no such file
+  kUnreadable,       // the file is there but cannot be read
+  kUnencodableName,  // the picked file's name has a character CP932 cannot hold
+  kWriteFailed,      // nothing was written; the old file is as it was
+};
+
+struct FileResult {
+  FileStatus status = FileStatus::kOk;
+  // The system's reason for kUnreadable / kWriteFailed, the character
+  // CP932 cannot hold for kUnencodableName (UTF-8).
+  std::string reason;
+  bool ok() const { return status == FileStatus::kOk; }
+};
+
+// Reads entry k (0..9 a slot, EventStore::kStateEntry the state file) from
+// the file of its base name (EventStore::BuildPath).
+// - read: a slot gets the file's event lines, its title and label become the
+//   header title and its header line the file's; `loaded` and `on` keep
+//   their values. The state entry gets stateTitle, stateHeaderLine and
+//   stateFileText.
+// - kMissing: a slot is emptied with loaded = on = 0 and its label reset;
+//   the state entry is left as it was.
+// - kUnreadable: nothing changes.
+FileResult LoadSlot(EventStore& store, int k);
+
+// Reads the file picked in the read dialog into menuTarget (20 + k for
+// slot k, kStateTarget for the state file) and records the dialog's folder.
+// For a slot the picked name without extension becomes its baseName and
+// loaded and on become 1; `changed` is not touched. On any failure the
+// target keeps everything it had.
+FileResult ReadFileFromDialog(EventStore& store, int menuTarget,
+                              const std::filesystem::path& picked);
+
+// Writes menuTarget to the file chosen in the save dialog, titled with the
+// chosen name without extension, and records the dialog's folder. The state
+// file's body comes from the right panel's text (CR LF separated). Only a
+// successful write changes the store: the target's header line, for a slot
+// `changed` := 0, for the state file stateFileText := its body.
+FileResult WriteTarget(EventStore& store, int menuTarget, const std::filesystem::path& chosen,
+                       const Sjis& clockText, const Sjis& rightPanelText);
+
+}  // namespace qev

@@ -1,0 +1,112 @@
+#include "events/event_store.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "events/slot_files.h"
+#include "events/temp_folder.h"
+
+namespace qev {
+namespace {
+
+using testing::TempFolder;
+using testing::WriteBytes;
+
+TEST(EventStore, SlotsStartWithTheirNamesLoadedAndOn) {
+  EventStore store;
+  const FileSlot& first = store.slots[0];
+  EXPECT_EQ(first.label, "ファイル①"_sj);
+  EXPECT_EQ(first.title, "    ①    "_sj);
+  EXPECT_EQ(first.baseName, "歴史文書20"_sj);
+  const FileSlot& last = store.slots[9];
+  EXPECT_EQ(last.label, "ファイル⑩"_sj);
+  EXPECT_EQ(last.title, "    ⑩    "_sj);
+  EXPECT_EQ(last.baseName, "歴史文書29"_sj);
+  for (const FileSlot& slot : store.slots) {
+    EXPECT_TRUE(slot.lines.empty());
+    EXPECT_TRUE(slot.headerLine.empty());
+    EXPECT_EQ(slot.loaded, 1);
+    EXPECT_EQ(slot.on, 1);
+    EXPECT_EQ(slot.changed, 0);
+  }
+  // Titles are four blanks, the two-byte circled digit, four blanks.
+  EXPECT_EQ(first.title.size(), 10u);
+  EXPECT_EQ(store.stateBaseName, "動作状態10"_sj);
+  EXPECT_TRUE(store.stateTitle.empty());
+  EXPECT_TRUE(store.stateFileText.empty());
+  EXPECT_EQ(store.dialogUsed(), 0);
+}
+
+TEST(EventStore, LinesKeepTheirOrderAndReplaceInPlace) {
+  EventStore store;
+  FileSlot& slot = store.slots[3];
+  slot.Append("BC0100;1,1,,;a;b;c;d;");
+  slot.Append("AD0100;1,1,,;a;b;c;d;");
+  slot.Append("AD0050;1,1,,;a;b;c;d;");
+  ASSERT_EQ(slot.Count(), 3u);
+  EXPECT_TRUE(slot.Replace(1, "AD0101;2,2,,;x;y;z;w;"));
+  EXPECT_EQ(slot.Line(0), "BC0100;1,1,,;a;b;c;d;");
+  EXPECT_EQ(slot.Line(1), "AD0101;2,2,,;x;y;z;w;");
+  EXPECT_EQ(slot.Line(2), "AD0050;1,1,,;a;b;c;d;");
+
+  // An index the slot does not hold reads as empty and cannot be replaced.
+  EXPECT_EQ(slot.Line(3), "");
+  EXPECT_FALSE(slot.Replace(3, "AD0001;1,1,,;;;;;"));
+  EXPECT_EQ(slot.Count(), 3u);
+
+  store.ResetSlot(3);
+  EXPECT_EQ(slot.Count(), 0u);
+  EXPECT_EQ(slot.label, "ファイル④"_sj);
+}
+
+TEST(PathRule, DataFolderUntilADialogThenTheDialogsFolder) {
+  EventStore store;
+  EXPECT_EQ(store.BuildPath("歴史文書20"_sj), std::filesystem::path("qev_file/歴史文書20.txt"));
+  store.SetDataDir("/srv/data/qev_file");
+  EXPECT_EQ(store.BuildPath("歴史文書20"_sj), "/srv/data/qev_file/歴史文書20.txt");
+
+  // The first dialog opens in the data folder; a cancelled one keeps files
+  // there.
+  store.NoteDialogOpened();
+  EXPECT_EQ(store.dialogUsed(), 1);
+  EXPECT_EQ(store.BuildPath("動作状態10"_sj), "/srv/data/qev_file/動作状態10.txt");
+
+  store.RecordDialogFolder("/home/u/年表/日本史.txt");
+  EXPECT_EQ(store.BuildPath("歴史文書20"_sj), "/home/u/年表/歴史文書20.txt");
+  EXPECT_EQ(store.BuildPath("    ①    "_sj), "/home/u/年表/    ①    .txt");
+}
+
+TEST(PathRule, NamesAreConvertedWholeAndStayInTheirFolder) {
+  EventStore store;
+  // 表 is 0x95 0x5C in CP932: its second byte is a backslash, which must not
+  // reach the file name.
+  Sjis name = "年表"_sj;
+  ASSERT_NE(name.find('\\'), Sjis::npos);
+  std::string path = store.BuildPath(name).string();
+  EXPECT_EQ(path, "qev_file/年表.txt");
+  EXPECT_EQ(path.find('\\'), std::string::npos);
+
+  EXPECT_EQ(store.BuildPath("/etc/passwd").string(), "qev_file//etc/passwd.txt");
+  // An invalid byte becomes U+FFFD rather than a raw byte in a UTF-8 path.
+  EXPECT_EQ(store.BuildPath("a\x82").string(), "qev_file/a\xEF\xBF\xBD.txt");
+}
+
+TEST(PathRule, PathsOfAnyLengthWork) {
+  TempFolder folder;
+  std::filesystem::path deep = folder.path();
+  for (int i = 0; i < 6; ++i) deep /= std::string(60, static_cast<char>('a' + i));
+  std::filesystem::create_directories(deep);
+  EventStore store;
+  store.SetDataDir(deep);
+  std::filesystem::path path = store.BuildPath(store.slots[0].baseName);
+  ASSERT_GT(path.string().size(), 255u);
+  WriteBytes(path, "H;長い;;\r\nAD0710;3,2,,;a;b;c;d;\r\n;\r\n"_sj);
+
+  ASSERT_TRUE(LoadSlot(store, 0).ok());
+  EXPECT_EQ(store.slots[0].title, "長い"_sj);
+  EXPECT_EQ(store.slots[0].Count(), 1u);
+}
+
+}  // namespace
+}  // namespace qev

@@ -1,0 +1,76 @@
+#include "events/file_check.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "text/cp932.h"
+
+namespace qev {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::Field;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::SizeIs;
+
+auto Problem(int line, const std::string& text) {
+  return AllOf(Field(&FileProblem::line, line), Field(&FileProblem::message, HasSubstr(text)));
+}
+
+TEST(CheckEventFile, AGoodFileHasNoProblems) {
+  EXPECT_THAT(CheckEventFile("H;日本史;;c;\r\n"_sj + "AD0710;3,2,AD0794,;奈良;平城京;;;\r\n"_sj +
+                             "BC0660;1,5,,;;x;;;\r\n\r\nnote\r\n;\r\n"),
+              IsEmpty());
+  EXPECT_THAT(CheckEventFile(""), IsEmpty());
+}
+
+TEST(CheckEventFile, ReportsEachFaultOfAnEventLineOnItsPhysicalLine) {
+  const std::string text =
+      "H;t;;\n"
+      "\n"                             // 2: blank, skipped
+      "AX0710;3,2,,;a;b;c;d;\n"        // 3: era
+      "AD710;3,2,,;a;b;c;d;\n"         // 4: year of three digits, so levels misplaced
+      "AD0710;0,6,,;a;b;c;d;\r\n"      // 5: both levels
+      "AD0710;3,2,,;a;b;\n"            // 6: fields
+      "AD0710;3,2,AD794,;a;b;c;d;\n"   // 7: second date
+      "BC0001;1,1,BC0002,;a;b;c;d;\n"  // 8: fine
+      "AD07\x82\n"                     // 9: cut character, and everything else
+      ";\n"
+      "XX;after the end marker\n";
+  std::vector<FileProblem> problems = CheckEventFile(text);
+  EXPECT_THAT(problems,
+              ElementsAre(Problem(3, "era"), Problem(4, "four digits"), Problem(4, "importance"),
+                          Problem(4, "memorisation"), Problem(5, "importance"),
+                          Problem(5, "memorisation"), Problem(6, "only 4 of the six"),
+                          Problem(7, "second date"), Problem(9, "not valid Shift-JIS"),
+                          Problem(9, "four digits"), Problem(9, "importance (byte 8) is nothing"),
+                          Problem(9, "memorisation"), Problem(9, "only 0 of the six")));
+}
+
+TEST(CheckEventFile, FindsBytesThatAreNotCp932OnAnyLine) {
+  std::vector<FileProblem> problems =
+      CheckEventFile("H;\xFF;;\r\nAD0710;3,2,,;\x81\x20;b;c;d;\r\n;\r\n\xFF\r\n");
+  EXPECT_THAT(problems, ElementsAre(Problem(1, "Shift-JIS"), Problem(2, "Shift-JIS")));
+}
+
+TEST(CheckEventFile, SaysOnceThatAFileLooksLikeUtf8) {
+  // Saved as UTF-8. These bytes are also valid CP932 (as other characters),
+  // so only their being valid UTF-8 gives them away.
+  const std::string utf8 = "H;日本史;;\r\nAD0710;3,2,,;奈良;平城京;;;\r\n;\r\n";
+  ASSERT_TRUE(IsValidCp932(utf8));
+  EXPECT_THAT(CheckEventFile(utf8), ElementsAre(Problem(1, "UTF-8")));
+  // UTF-8 that is not CP932 either is reported once, not line by line.
+  EXPECT_THAT(CheckEventFile("H;t;;\r\nAD0710;3,2,,;😀;;;;\r\nAD0711;3,2,,;😀;;;;\r\n"),
+              ElementsAre(Problem(1, "UTF-8")));
+  // A byte-order mark alone is enough.
+  EXPECT_THAT(CheckEventFile("\xEF\xBB\xBFH;t;;\r\n;\r\n"), ElementsAre(Problem(1, "UTF-8")));
+  // CP932 text that happens to be valid UTF-8 is not flagged.
+  EXPECT_THAT(CheckEventFile("H;ASCII only;;\r\n;\r\n"), IsEmpty());
+  EXPECT_THAT(CheckEventFile("H;"_sj + "日本史"_sj + ";;\r\n;\r\n"), IsEmpty());
+}
+
+}  // namespace
+}  // namespace qev

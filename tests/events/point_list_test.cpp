@@ -1,0 +1,190 @@
+#include "events/point_list.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace qev {
+namespace {
+
+using ::testing::ElementsAre;
+
+// A scale easy to read back.
+int Offset(int year) {
+  return 2 * year;
+}
+
+std::string Event(const std::string& head, char importance = '3', char memorisation = '3',
+                  const std::string& date = "") {
+  return head + ";" + importance + "," + memorisation + "," + date + ",;period;event;m1;m2;";
+}
+
+class PointListTest : public ::testing::Test {
+ protected:
+  PointListTest() {
+    for (FileSlot& slot : store.slots) slot.lines.clear();
+  }
+  void Build() { list.Rebuild(store, settings, Offset); }
+
+  EventStore store;
+  DisplaySettings settings;
+  PointList list;
+};
+
+TEST_F(PointListTest, KeysCarryHeadSlotLineAndSecondDate) {
+  store.slots[3].lines = {Event("AD0710", '3', '2', "AD0794"), Event("BC0660")};
+  Build();
+  EXPECT_THAT(list.keys(), ElementsAre("BC0660;3;1;;", "AD0710;3;0;AD0794;"));
+  EXPECT_THAT(list.placed(), ElementsAre("BC0660;1320;;;", "AD0710;1420;AD0794;1588;"));
+}
+
+TEST_F(PointListTest, BcYearsDescendThenAdYearsAscend) {
+  store.slots[0].lines = {Event("AD1600"), Event("BC0001"), Event("AD0000"), Event("BC0660"),
+                          Event("AD0710")};
+  store.slots[1].lines = {Event("BC0221"), Event("AD0001")};
+  Build();
+  EXPECT_THAT(list.keys(),
+              ElementsAre("BC0660;0;3;;", "BC0221;1;0;;", "BC0001;0;1;;", "AD0000;0;2;;",
+                          "AD0001;1;1;;", "AD0710;0;4;;", "AD1600;0;0;;"));
+}
+
+TEST_F(PointListTest, OneYearOrdersBySlotThenLineAsText) {
+  // Lines 2 and 10 of slot 0 and line 1 of slot 1, all of one year.
+  for (int era = 0; era < 2; ++era) {
+    std::string head = era == 0 ? "AD0800" : "BC0800";
+    store.slots[0].lines.assign(11, Event("AD0001", '0'));  // filtered out
+    store.slots[0].lines[2] = Event(head);
+    store.slots[0].lines[10] = Event(head);
+    store.slots[1].lines = {Event("AD0001", '0'), Event(head)};
+    Build();
+    if (era == 0) {
+      EXPECT_THAT(list.keys(), ElementsAre("AD0800;0;10;;", "AD0800;0;2;;", "AD0800;1;1;;"));
+    } else {
+      EXPECT_THAT(list.keys(), ElementsAre("BC0800;1;1;;", "BC0800;0;2;;", "BC0800;0;10;;"));
+    }
+  }
+}
+
+TEST_F(PointListTest, PointsDescribeTheSameEntriesAsTheTexts) {
+  store.slots[2].lines = {Event("AD0710", '3', '2', "AD0794"), Event("BC0100", '3', '3', "AD0010"),
+                          Event("AD0000")};
+  Build();
+  ASSERT_EQ(list.points().size(), 3u);
+  const TimelinePoint& bc = list.points()[0];
+  EXPECT_TRUE(bc.bc);
+  EXPECT_EQ(bc.offset1, 200);
+  EXPECT_TRUE(bc.hasEnd);
+  EXPECT_FALSE(bc.endBc);
+  EXPECT_EQ(bc.offset2, 20);
+  EXPECT_EQ(bc.slot, 2);
+  EXPECT_EQ(bc.line, 1);
+  EXPECT_EQ(bc.StartX(1000), 800);
+  EXPECT_EQ(bc.EndX(1000), 1020);
+
+  // Year 0000 lies on the era line.
+  const TimelinePoint& zero = list.points()[1];
+  EXPECT_FALSE(zero.bc);
+  EXPECT_EQ(list.placed()[1], "AD0000;0;;;");
+  EXPECT_FALSE(zero.hasEnd);
+  EXPECT_EQ(zero.line, 2);
+
+  const TimelinePoint& range = list.points()[2];
+  EXPECT_EQ(range.offset1, 1420);
+  EXPECT_EQ(range.offset2, 1588);
+  EXPECT_EQ(range.line, 0);
+
+  // A new scale moves the points without collecting the keys again.
+  list.PlacePoints([](int year) { return year; });
+  EXPECT_THAT(list.placed(),
+              ElementsAre("BC0100;100;AD0010;10;", "AD0000;0;;;", "AD0710;710;AD0794;794;"));
+  EXPECT_EQ(list.points()[2].offset2, 794);
+}
+
+TEST_F(PointListTest, SecondDatesAreReadAsTheirLettersSay) {
+  store.slots[0].lines = {
+      Event("AD0100", '3', '3', "BC0050"),  // end in the other era
+      Event("AD0200", '3', '3', "0300"),    // no era letters: no second date
+      Event("AD0300", '3', '3', "AD03x"),   // digits up to the first non-digit
+  };
+  Build();
+  EXPECT_THAT(list.placed(),
+              ElementsAre("AD0100;200;BC0050;100;", "AD0200;400;;;", "AD0300;600;AD03x;6;"));
+  EXPECT_TRUE(list.points()[0].endBc);
+  EXPECT_FALSE(list.points()[1].hasEnd);
+}
+
+TEST_F(PointListTest, MalformedLinesAreTakenAsTheyAreWithoutReadingPastThem) {
+  store.slots[0].lines = {
+      "AD0500",             // too short to hold the levels
+      "AD0400;3,3",         // one comma: no second date
+      "AD0300;3,3,AD0310",  // no third comma: the date runs to the end
+      "XY0100;3,3,,;;;;;",  // neither era
+      "",
+  };
+  Build();
+  EXPECT_THAT(list.keys(), ElementsAre("AD0300;0;2;AD0310;", "AD0400;0;1;;"));
+
+  // A line without ";" has the whole line as its head, at most 201 bytes;
+  // the second date is looked for in the first 256 bytes only.
+  std::string longHead = "AD0999x3x3" + std::string(300, '9');
+  store.slots[0].lines = {"AD0500x3x3", longHead + ";3,3,,;",
+                          "AD0600;3,3," + std::string(260, 'A') + ",BC0001,"};
+  Build();
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list.keys()[0], "AD0500x3x3;0;0;;");
+  EXPECT_EQ(list.keys()[1], "AD0600;0;2;" + std::string(245, 'A') + ";");
+  EXPECT_EQ(list.keys()[2], longHead.substr(0, 201) + ";0;1;;");
+  EXPECT_EQ(list.points()[1].hasEnd, false);  // "AAA..." has no year letter
+}
+
+TEST_F(PointListTest, OnlyLoadedSwitchedOnSlotsThatPassTheFilterCount) {
+  store.slots[0].lines = {Event("AD0001")};
+  store.slots[1].lines = {Event("AD0002")};
+  store.slots[2].lines = {Event("AD0003")};
+  store.slots[3].lines = {Event("AD0004", '1', '5'), Event("AD0005", '5', '1'),
+                          Event("AD0006", '0', '3'), Event("AD0007", '6', '3')};
+  store.slots[1].on = 0;
+  store.slots[2].loaded = 0;
+  settings.importanceFilter[1] = 0;
+  Build();
+  EXPECT_THAT(list.keys(), ElementsAre("AD0001;0;0;;", "AD0005;3;1;;"));
+
+  settings.filterPriority = 1;  // now the memorisation level counts
+  settings.memorisationFilter[1] = 0;
+  Build();
+  EXPECT_THAT(list.keys(),
+              ElementsAre("AD0001;0;0;;", "AD0004;3;0;;", "AD0006;3;2;;", "AD0007;3;3;;"));
+
+  // Switching a slot back on restores its points in their place.
+  store.slots[1].on = 1;
+  Build();
+  EXPECT_EQ(list.keys()[1], "AD0002;1;0;;");
+
+  for (FileSlot& slot : store.slots) slot.on = 0;
+  Build();
+  EXPECT_TRUE(list.empty());
+  EXPECT_TRUE(list.placed().empty());
+  EXPECT_TRUE(list.points().empty());
+}
+
+TEST_F(PointListTest, TenThousandEventsBuildInOrder) {
+  for (int i = 0; i < 10000; ++i) {
+    std::string year = std::to_string(10000 + (i * 7919) % 10000).substr(1);
+    std::string head = (i % 2 ? "AD" : "BC") + year;
+    store.slots[static_cast<std::size_t>(i % 10)].lines.push_back(Event(head));
+  }
+  Build();
+  ASSERT_EQ(list.size(), 10000u);
+  // Chronological: BC years never rise, then AD years never fall.
+  int previous = -10000;
+  for (const std::string& key : list.keys()) {
+    int year = std::stoi(key.substr(2, 4));
+    int signedYear = key[0] == 'B' ? -year : year;
+    EXPECT_LE(previous, signedYear) << key;
+    previous = signedYear;
+  }
+}
+
+}  // namespace
+}  // namespace qev

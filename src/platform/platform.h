@@ -27,6 +27,7 @@ enum class FileDialogKind { kOpen, kSave };
 struct MenuItem {
   int command = 0;
   std::string text;  // UTF-8
+  friend bool operator==(const MenuItem&, const MenuItem&) = default;
 };
 
 enum class SaveAnswer { kSave, kDiscard, kCancel };

@@ -1,0 +1,235 @@
+#include "view/lumovar_100_view.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "events/temp_folder.h"
+#include "panel/control_panel.h"
+#include "platform/fake_platform.h"
+#include "state/context_menu.h"
+
+namespace qev {
+namespace {
+
+using testing::FakePlatform;
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+// Slot ① reads 歴史文書20.txt, slot ② 歴史文書21.txt, and so on.
+std::filesystem::path SlotFile(const TempFolder& f, int k) {
+  return f / ("歴史文書2" + std::to_string(k) + ".txt");
+}
+
+Sjis EventFile(const std::string& title, const std::string& utf8Lines) {
+  return EncodeCp932("H;" + title + ";;2026年01月01日00時00分;\r\n" + utf8Lines + ";\r\n").bytes;
+}
+
+class ViewTest : public ::testing::Test {
+ protected:
+  void Start(ScreenLayout layout = {800, 600}) {
+    view = std::make_unique<CLumovar_100View>(platform, layout, folder.path().string());
+    view->OnInitialUpdate();
+    view->OnPaint();
+  }
+  // The control panel text drawn last at (x, y).
+  const testing::DrawCall* PanelTextAt(int x, int y) const {
+    auto texts = platform.view.TextsAt(x, y);
+    return texts.empty() ? nullptr : texts.back();
+  }
+
+  TempFolder folder;
+  FakePlatform platform;
+  std::unique_ptr<CLumovar_100View> view;
+};
+
+TEST_F(ViewTest, FirstPaintLoadsTheSlotsAndShowsTheFirstVisiblePoint) {
+  WriteBytes(SlotFile(folder, 0),
+             EventFile("日本史",
+                       "AD0794;3,1,,;平安時代;平安京に都を移す;桓武天皇;なくよ;\r\n"
+                       "AD0710;4,2,AD0794,;奈良時代;平城京;;;\r\n"));
+  Start();
+  const EventStore& store = view->store();
+  EXPECT_EQ(store.slots[0].label, "日本史"_sj);
+  EXPECT_EQ(store.slots[1].loaded, 0);  // 歴史文書21.txt is missing
+  EXPECT_EQ(store.slots[1].on, 0);
+  EXPECT_TRUE(platform.messages.empty());
+
+  // The bare start-up scale puts the era line at -620: nothing is visible.
+  EXPECT_EQ(view->visible().size(), 0);
+  EXPECT_EQ(platform.thumb, TimelineScale::kStartThumb);
+  view->ScrollTimeline(ScrollCode::kLineRight, 0);
+  EXPECT_EQ(view->scale().originX(), 20 * (350 - 347) + 350);
+  EXPECT_EQ(view->savedScrollPos(), 347);
+  view->ScrollTimeline(ScrollCode::kThumbPosition, 365);  // the era line at x = 50
+  ASSERT_EQ(view->visible().size(), 2);
+  EXPECT_EQ(view->selectedIndex(), 0);
+  EXPECT_EQ(platform.PanelUtf8(InfoPanel::kLeft),
+            "AD 710;④,②;平城京;\r\n                  AD 710 　～ 　AD 794 = 奈良時代\r\n");
+  EXPECT_EQ(platform.PanelUtf8(InfoPanel::kRight),
+            "できごと=平城京\r\n  メモ1  =\r\n  メモ2  =\r\n");
+
+  view->SelectNext();
+  view->SelectNext();  // on the last point: stays
+  EXPECT_EQ(view->selectedIndex(), 1);
+  EXPECT_EQ(platform.PanelUtf8(InfoPanel::kLeft),
+            "AD 794;③,①;平安京に都を移す;\r\n                 平安時代\r\n");
+}
+
+TEST_F(ViewTest, RangeStepAndSlotColoursOnTheControlPanel) {
+  WriteBytes(SlotFile(folder, 2), EventFile("世界史", "AD1789;5,1,,;近代;フランス革命;;;\r\n"));
+  Start();
+  const ScreenLayout& l = view->layout();
+  view->ChangeRange(+1);
+  const testing::DrawCall* range = PanelTextAt(l.X(815), l.row2());
+  ASSERT_NE(range, nullptr);
+  EXPECT_EQ(range->utf8, " レンジ= 8 ");
+  EXPECT_EQ(range->color, kPanelOn);
+  EXPECT_EQ(platform.thumb, TimelineScale::ThumbForOriginX(view->scale().originX()));
+
+  FileSlot& slot = view->store().slots[2];
+  slot.changed = 1;
+  view->DrawControlPanel();
+  int x = SlotColumn(l, 2) - 2 * l.u();
+  EXPECT_EQ(PanelTextAt(x, l.row3())->color, kPanelChanged);
+  slot.on = 0;  // loaded, off and changed
+  view->DrawControlPanel();
+  EXPECT_EQ(PanelTextAt(x, l.row3())->utf8, "世界史");
+  EXPECT_EQ(PanelTextAt(x, l.row3())->color, kPanelOff);
+}
+
+TEST_F(ViewTest, PointsOnBothEdgesOfTheDrawingAreaAreVisible) {
+  // At range 7 and 800 wide, AD 1190 lies 772 px (the area's width) right of
+  // the era line, AD 1191 one pixel further.
+  WriteBytes(
+      SlotFile(folder, 0),
+      EventFile("t", "AD0000;1,1,,;;zero;;;\r\nAD1190;1,1,,;;edge;;;\r\nAD1191;1,1,,;;out;;;\r\n"));
+  Start();
+  view->scale().SetOriginX(0);
+  view->FullRefresh();
+  ASSERT_EQ(view->visible().size(), 2);
+  EXPECT_EQ(view->visible().entries()[0].x1, 0);
+  EXPECT_EQ(view->visible().entries()[1].x1, 772);
+}
+
+TEST_F(ViewTest, ImportancePriorityWithEveryImportanceOffShowsNothing) {
+  WriteBytes(SlotFile(folder, 0), EventFile("t", "AD0100;1,1,,;;a;;;\r\nAD0200;5,5,,;;b;;;\r\n"));
+  Start();
+  view->scale().SetOriginX(0);
+  for (int k = 1; k <= 5; ++k) view->settings().importanceFilter[static_cast<std::size_t>(k)] = 0;
+  view->FullRefresh();
+  EXPECT_TRUE(view->points().empty());
+  EXPECT_EQ(platform.PanelUtf8(InfoPanel::kLeft), "");
+  view->settings().filterPriority = 1;
+  view->FullRefresh();
+  EXPECT_EQ(view->points().size(), 2u);
+}
+
+TEST_F(ViewTest, ClickAboveAMarkSelectsItAt1024) {
+  WriteBytes(SlotFile(folder, 0), EventFile("t", "AD0100;1,1,,;;a;;;\r\nAD0200;1,1,,;;b;;;\r\n"));
+  Start({1024, 768});
+  view->scale().SetOriginX(0);
+  view->FullRefresh();
+  int second = view->visible().entries()[1].x1;
+  // The drawing area starts 15 px from the view's edge at 1024.
+  view->SelectAtX(second + 15 - 1);
+  EXPECT_EQ(view->selectedIndex(), 1);
+}
+
+// The file commands, through the context menu of a slot label.
+class FileCommandTest : public ViewTest {
+ protected:
+  void RightClickSlot(int k, int command) {
+    const ScreenLayout& l = view->layout();
+    platform.menuAnswers.push_back(command);
+    view->ShowContextMenu(SlotColumn(l, k), l.row3() + 2);
+  }
+};
+
+TEST_F(FileCommandTest, ReadIntoAnEmptySlotThenSaveElsewhere) {
+  WriteBytes(folder / "近代.txt", EventFile("近代", "AD1868;5,3,,;明治;明治維新;;;\r\n"));
+  Start();
+  ASSERT_EQ(view->store().slots[3].loaded, 0);
+
+  platform.dialogAnswers.push_back((folder / "近代.txt").string());
+  RightClickSlot(3, kCommandReadFile);
+  ASSERT_EQ(platform.menus.size(), 1u);
+  EXPECT_EQ(platform.menus[0], SlotMenu(false));
+  EXPECT_EQ(view->menuTarget(), 23);
+  // The first dialog opens in the data folder on the slot's base name.
+  EXPECT_EQ(platform.dialogs[0].initialPath, (folder / "歴史文書23.txt").string());
+  const FileSlot& slot = view->store().slots[3];
+  EXPECT_EQ(slot.loaded, 1);
+  EXPECT_EQ(slot.on, 1);
+  EXPECT_EQ(slot.baseName, "近代"_sj);
+  EXPECT_EQ(view->points().size(), 1u);
+
+  std::filesystem::create_directory(folder / "sub");
+  platform.dialogAnswers.push_back((folder / "sub" / "写し.txt").string());
+  platform.now = {2026, 12, 8, 9, 5, 0};
+  RightClickSlot(3, kCommandSave);
+  EXPECT_EQ(platform.menus[1], SlotMenu(true));
+  EXPECT_EQ(platform.dialogs[1].initialPath, (folder / "近代.txt").string());
+  EXPECT_EQ(ReadBytes(folder / "sub" / "写し.txt"),
+            EncodeCp932("H;写し;;2026年12月08日09時05分;\r\nAD1868;5,3,,;明治;明治維新;;;\r\n;\r\n")
+                .bytes);
+  EXPECT_EQ(slot.baseName, "近代"_sj);  // the slot keeps its own file for the next start
+}
+
+TEST_F(FileCommandTest, ChangedSlotIsNotLostByEraseOrAFailedSave) {
+  WriteBytes(SlotFile(folder, 0), EventFile("t", "AD0100;1,1,,;;a;;;\r\n"));
+  Start();
+  FileSlot& slot = view->store().slots[0];
+  slot.changed = 1;
+
+  platform.saveAnswers.push_back(SaveAnswer::kCancel);
+  RightClickSlot(0, kCommandEraseFile);
+  EXPECT_EQ(slot.loaded, 1);
+  EXPECT_EQ(slot.Count(), 1u);
+  EXPECT_EQ(platform.saveQuestions.size(), 1u);
+
+  // Saving into a folder that is gone fails: the message says so and the
+  // slot stays changed.
+  platform.dialogAnswers.push_back((folder / "gone" / "t.txt").string());
+  RightClickSlot(0, kCommandSave);
+  EXPECT_EQ(slot.changed, 1);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].find("保存できませんでした"), std::string::npos);
+
+  EXPECT_FALSE(view->QueryClose());  // no answer scripted: cancel
+  platform.saveAnswers.push_back(SaveAnswer::kDiscard);
+  RightClickSlot(0, kCommandEraseFile);
+  EXPECT_EQ(slot.loaded, 0);
+  EXPECT_EQ(slot.label, "ファイル①"_sj);
+  EXPECT_EQ(slot.baseName, "歴史文書20"_sj);
+  EXPECT_EQ(ReadBytes(SlotFile(folder, 0)).empty(), false);  // the file itself stays
+  EXPECT_TRUE(view->QueryClose());
+}
+
+TEST_F(FileCommandTest, UnreadableFilesAndUnencodableNamesAreReported) {
+  std::filesystem::create_directory(SlotFile(folder, 1));  // there, but not a file
+  Start();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].find("歴史文書21.txt"), std::string::npos);
+  EXPECT_EQ(view->store().slots[1].loaded, 1);  // kept for the next start
+
+  WriteBytes(folder / "😀.txt", EventFile("x", "AD0100;1,1,,;;a;;;\r\n"));
+  platform.dialogAnswers.push_back((folder / "😀.txt").string());
+  RightClickSlot(4, kCommandReadFile);
+  EXPECT_EQ(view->store().slots[4].loaded, 0);
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_NE(platform.messages[1].find("😀"), std::string::npos);
+}
+
+TEST_F(ViewTest, MissingDataFolderIsReported) {
+  view = std::make_unique<CLumovar_100View>(platform, ScreenLayout{800, 600},
+                                            (folder / "nowhere").string());
+  view->OnInitialUpdate();
+  view->OnPaint();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].find("nowhere"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qev

@@ -1,5 +1,7 @@
 #include "state/operating_state.h"
 
+#include "events/event_store.h"
+
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -41,7 +43,7 @@ void AppendOnOffLine(Sjis& out, const Sjis& name, int flag) {
 Sjis SlotLine(const OperatingState::Slot& slot, int k) {
   Sjis line = "  ファイル"_sj + Circled(k) + "名="_sj + slot.baseName + ";";
   if (!AsFlag(slot.loaded)) {
-    line += OperatingState::DefaultLabel(k) + ";OFF; (0)(0)"_sj;
+    line += EventStore::DefaultLabel(k) + ";OFF; (0)(0)"_sj;
   } else {
     line += slot.label + ";" + (AsFlag(slot.on) ? "ON  (1)(1)"_sj : "OFF (1)(0)"_sj);
   }
@@ -125,20 +127,10 @@ std::array<OperatingState::Slot, OperatingState::kSlotCount> OperatingState::Ini
   std::array<Slot, kSlotCount> slots;
   for (int k = 0; k < kSlotCount; ++k) {
     Slot& slot = slots[static_cast<std::size_t>(k)];
-    slot.baseName = "歴史文書"_sj + std::to_string(20 + k);
-    slot.label = DefaultLabel(k);
+    slot.baseName = EventStore::DefaultBaseName(k);
+    slot.label = EventStore::DefaultLabel(k);
   }
   return slots;
-}
-
-const Sjis& OperatingState::DefaultLabel(int k) {
-  static const std::array<Sjis, kSlotCount> labels = [] {
-    std::array<Sjis, kSlotCount> result;
-    for (int i = 0; i < kSlotCount; ++i)
-      result[static_cast<std::size_t>(i)] = "ファイル"_sj + Circled(i);
-    return result;
-  }();
-  return labels[static_cast<std::size_t>(k)];
 }
 
 Sjis ComposeStateText(const OperatingState& state, const Sjis& stateTitle, const Sjis& clockText) {
@@ -230,7 +222,7 @@ OperatingState ReadOperatingState(const Sjis& text, const OperatingState& curren
 
   for (int k = 0; k < OperatingState::kSlotCount; ++k) {
     OperatingState::Slot& slot = s.slots[static_cast<std::size_t>(k)];
-    slot.label = OperatingState::DefaultLabel(k);
+    slot.label = EventStore::DefaultLabel(k);
     std::size_t i = static_cast<std::size_t>(kFirstNameLine + k);
     if (present(i)) slot.baseName = NameAfterEquals(lines[i]);
   }

@@ -32,8 +32,6 @@ struct OperatingState {
   // Base names "歴史文書20".."歴史文書29", labels "ファイル①".."ファイル⑩",
   // every slot loaded and on.
   static std::array<Slot, kSlotCount> InitialSlots();
-  // "ファイル①".."ファイル⑩" for slot k = 0..9.
-  static const Sjis& DefaultLabel(int k);
 };
 
 // The state text as the right information panel shows it and the state file

@@ -7,6 +7,7 @@
 #include "panel/control_panel.h"
 #include "state/clock.h"
 #include "state/context_menu.h"
+#include "state/operating_state.h"
 #include "timeline/info_panels.h"
 #include "timeline/point_display.h"
 #include "timeline/timeline_drawing.h"
@@ -47,10 +48,11 @@ void CLumovar_100View::OnPaint() {
     if (state.status == FileStatus::kUnreadable) {
       problems.push_back(store_.BuildPath(store_.stateBaseName).string() + ": " + state.reason);
     }
+    if (!store_.stateFileText.empty()) ApplyOperatingState();
     std::vector<std::string> unreadable = AutoLoadSlots();
     problems.insert(problems.end(), unreadable.begin(), unreadable.end());
     FullRefresh();
-    visible_.SetSelectedIndex(0);
+    visible_.SetSelectedIndex(restoredSelectedIndex_);
     ShowSelection();
     if (!problems.empty()) {
       std::string text = "読み込めないものがありました。\n";
@@ -67,6 +69,39 @@ void CLumovar_100View::OnPaint() {
     }
   }
   DrawControlPanel();
+}
+
+OperatingState CLumovar_100View::CurrentOperatingState() const {
+  OperatingState state;
+  state.display = settings_;
+  state.rangeIndex = scale_.rangeIndex();
+  state.savedScrollPos = savedScrollPos_;
+  state.selectedIndex = visible_.selectedIndex();
+  for (std::size_t k = 0; k < state.slots.size(); ++k) {
+    const FileSlot& slot = store_.slots[k];
+    state.slots[k] = {slot.baseName, slot.label, slot.loaded, slot.on};
+  }
+  return state;
+}
+
+void CLumovar_100View::ApplyOperatingState() {
+  OperatingState state = ReadOperatingState(store_.stateFileText, CurrentOperatingState());
+  settings_ = state.display;
+  settings_.importanceToPanel = settings_.showImportance;
+  settings_.memorisationToPanel = settings_.showMemorisation;
+  for (std::size_t k = 0; k < state.slots.size(); ++k) {
+    FileSlot& slot = store_.slots[k];
+    slot.baseName = state.slots[k].baseName;
+    slot.label = state.slots[k].label;
+    slot.loaded = state.slots[k].loaded;
+    slot.on = state.slots[k].on;
+  }
+  restoredSelectedIndex_ = state.selectedIndex;
+  scale_.SetRange(state.rangeIndex);
+  scale_.ScrollTo(state.savedScrollPos);
+  savedScrollPos_ = scale_.scrollPos();
+  DrawTimeline();
+  platform_.SetScrollThumb(TimelineScale::ThumbForOriginX(scale_.originX()));
 }
 
 void CLumovar_100View::OnLButtonUp(int, int) {}

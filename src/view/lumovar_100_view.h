@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "platform/screen_layout.h"
 #include "state/display_settings.h"
+#include "state/operating_state.h"
 #include "state/random_index.h"
 #include "state/stopwatch.h"
 #include "timeline/timeline_scale.h"
@@ -118,6 +119,11 @@ class CLumovar_100View {
   // Asks before unsaved changes of slot k are lost: true to go on (saved or
   // discarded), false to keep everything as it is.
   bool ConfirmDiscard(int k);
+  // The settings the state file carries, as they are now.
+  OperatingState CurrentOperatingState() const;
+  // Applies the state file's text read at start-up: settings, range, scroll
+  // position and the slots to load.
+  void ApplyOperatingState();
   // Ends a content edit without writing it back.
   void CancelContentEdit() {}
   Sjis ClockText();
@@ -153,6 +159,7 @@ class CLumovar_100View {
   int savedScrollPos_ = TimelineScale::kStartThumb;
   int menuTarget_ = 0;
   int readCancelled_ = 0;
+  int restoredSelectedIndex_ = 0;
   bool firstPaint_ = true;
 };
 

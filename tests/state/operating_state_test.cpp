@@ -1,5 +1,7 @@
 #include "state/operating_state.h"
 
+#include "events/event_store.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -130,7 +132,7 @@ TEST(OperatingState, ReadBackRestoresEverySettingButTheSelection) {
   OperatingState expected = saved;
   expected.selectedIndex = 0;
   for (int k = 0; k < OperatingState::kSlotCount; ++k) {
-    expected.slots[static_cast<std::size_t>(k)].label = OperatingState::DefaultLabel(k);
+    expected.slots[static_cast<std::size_t>(k)].label = EventStore::DefaultLabel(k);
   }
   ExpectSameSettings(read, expected);
 }
@@ -174,7 +176,7 @@ TEST(OperatingState, AbsentLinesKeepTheirSettingsAndShortOnesReadAsZero) {
   OperatingState expected = current;
   expected.selectedIndex = 0;
   for (int k = 0; k < OperatingState::kSlotCount; ++k) {
-    expected.slots[static_cast<std::size_t>(k)].label = OperatingState::DefaultLabel(k);
+    expected.slots[static_cast<std::size_t>(k)].label = EventStore::DefaultLabel(k);
   }
   ExpectSameSettings(empty, expected);
 
@@ -260,7 +262,7 @@ TEST(OperatingState, BundledStateFileOpensTheTenThemes) {
     SCOPED_TRACE(k);
     EXPECT_EQ(slot.loaded, 1);
     EXPECT_EQ(slot.on, 1);
-    EXPECT_EQ(slot.label, OperatingState::DefaultLabel(k));
+    EXPECT_EQ(slot.label, EventStore::DefaultLabel(k));
     EXPECT_TRUE(std::filesystem::exists(dir / (DecodeCp932(slot.baseName) + ".txt")));
   }
   EXPECT_EQ(DecodeCp932(read.slots[0].baseName), "日本史(古代)");

@@ -233,3 +233,28 @@ TEST_F(ViewTest, MissingDataFolderIsReported) {
 
 }  // namespace
 }  // namespace qev
+
+namespace qev {
+namespace {
+
+TEST(BundledStart, TheStateFileOpensEveryThemeOnAFullScreen) {
+  testing::FakePlatform platform;
+  CLumovar_100View view(platform, {800, 600}, std::string(QEV_SOURCE_DIR) + "/qev_file");
+  view.OnInitialUpdate();
+  view.OnPaint();
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(view.scale().rangeIndex(), 7);
+  EXPECT_EQ(view.scale().originX(), 50);
+  EXPECT_EQ(platform.thumb, 365);
+  for (const FileSlot& slot : view.store().slots) {
+    EXPECT_EQ(slot.loaded, 1);
+    EXPECT_EQ(slot.on, 1);
+    EXPECT_EQ(slot.label, slot.baseName);
+    EXPECT_GE(slot.Count(), 30u);
+  }
+  EXPECT_GE(view.visible().size(), 50);
+  EXPECT_FALSE(platform.PanelUtf8(InfoPanel::kLeft).empty());
+}
+
+}  // namespace
+}  // namespace qev

@@ -16,6 +16,8 @@ constexpr int kScrollMax = 700;
 constexpr int kPageStep = 10;
 constexpr int kWheelNotch = 120;
 constexpr int kPanelSideMargin = 2;
+constexpr int kPanelLines = 3;
+constexpr int kPanelFontPixels = 12;
 
 }  // namespace
 
@@ -37,10 +39,10 @@ PanelEdit::PanelEdit(const QFont& font, QWidget* parent) : QPlainTextEdit(parent
 QFont PanelFont(int panelHeight) {
   QFont font;
   font.setFamilies(FontFamiliesFor("ＭＳ Ｐゴシック"));
-  int pixels = 12;
+  int pixels = kPanelFontPixels;
   for (; pixels > 6; --pixels) {
     font.setPixelSize(pixels);
-    if (3 * QFontMetrics(font).lineSpacing() <= panelHeight) break;
+    if (kPanelLines * QFontMetrics(font).lineSpacing() <= panelHeight) break;
   }
   font.setPixelSize(pixels);
   return font;
@@ -76,10 +78,6 @@ ViewWidget::ViewWidget(const ScreenLayout& layout, QWidget* parent)
   // The context menus come from the view after a right-button release, not
   // from the window system's context-menu event.
   setContextMenuPolicy(Qt::PreventContextMenu);
-
-  QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, QColor(152, 152, 152));
-  setPalette(palette);
 
   scrollBar_ = new TimelineScrollBar(this);
   scrollBar_->setGeometry(layout.drawAreaX(), layout.scrollBarY(), layout.drawAreaWidth(),

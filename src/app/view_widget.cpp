@@ -39,6 +39,8 @@ PanelEdit::PanelEdit(const QFont& font, QWidget* parent) : QPlainTextEdit(parent
 QFont PanelFont(int panelHeight) {
   QFont font;
   font.setFamilies(FontFamiliesFor("ＭＳ Ｐゴシック"));
+  // IPAPGothic's lines are a pixel taller than the original face's at the
+  // same height; on small screens a smaller height keeps all three lines.
   int pixels = kPanelFontPixels;
   for (; pixels > 6; --pixels) {
     font.setPixelSize(pixels);
@@ -61,8 +63,8 @@ void TimelineScrollBar::wheelEvent(QWheelEvent* event) {
   int delta = std::abs(angle.y()) >= std::abs(angle.x()) ? angle.y() : angle.x();
   if (event->inverted()) delta = -delta;
   pendingDelta_ += delta;
-  // Turning the wheel towards the user moves the line to the right, as the
-  // arrows of the bar would.
+  // Turning the wheel towards the user steps the thumb to the right, as
+  // Qt's own bars do.
   const int steps = -pendingDelta_ / kWheelNotch;
   pendingDelta_ %= kWheelNotch;
   event->accept();

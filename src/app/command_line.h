@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace qev {
+
+struct CommandLine {
+  QString dataDir;              // as given; empty when not given
+  std::optional<QSize> screen;  // the W x H the layout is computed for
+  QString screenshot;           // PNG to write instead of running
+  bool check = false;
+  QStringList checkFiles;
+};
+
+// The smallest screen the layout works on: one layout unit across (W/400)
+// and down (H/500).
+inline constexpr QSize kMinimumScreen{400, 500};
+
+// Whether the command line only asks for output on the terminal (help,
+// version, the line check), which needs no display.
+bool NeedsNoWindow(int argc, char** argv);
+
+// Reads the program's options. Help, version and errors are printed here
+// and end the program.
+CommandLine ReadCommandLine(const QCoreApplication& app);
+
+// "WxH" with both numbers within kMinimumScreen..16384, or nothing.
+std::optional<QSize> ParseScreenSize(const QString& text);
+
+// The data folder: the one given; else `qev_file` in the current folder if
+// it exists; else `qev_file` beside the executable. Always absolute.
+QString ResolveDataDir(const QString& given, const QString& currentDir, const QString& appDir);
+
+}  // namespace qev

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/main_frame.h"
+#include "app/qt_platform.h"
+#include "app/view_handlers.h"
+#include "platform/screen_layout.h"
+
+namespace qev {
+
+// The view's scroll code for a scroll bar action, if the action is one the
+// view handles as such (dragging is reported separately).
+std::optional<ScrollCode> ScrollCodeFor(int sliderAction);
+
+using ViewFactory = std::function<std::unique_ptr<ViewHandlers>(
+    Platform& platform, const ScreenLayout& layout, const std::string& dataDir)>;
+
+std::unique_ptr<ViewHandlers> MakeCoreView(Platform& platform, const ScreenLayout& layout,
+                                           const std::string& dataDir);
+
+// The running program: the main window, the platform on its widgets and the
+// view, with every window event forwarded to the view.
+//
+// The view handles one event at a time. An event that arrives while a view
+// handler waits in a modal dialog or menu is not forwarded (the clock ticks
+// again a second later); when the handler that opened the dialog or menu
+// has returned, the view repaints the page it uncovered.
+class CLumovar_100App {
+ public:
+  // `dataDir` is UTF-8.
+  CLumovar_100App(const ScreenLayout& layout, const std::string& dataDir,
+                  const ViewFactory& makeView = MakeCoreView);
+  CLumovar_100App(const CLumovar_100App&) = delete;
+  CLumovar_100App& operator=(const CLumovar_100App&) = delete;
+
+  // Initialises the view, shows the window maximised, starts the clock and
+  // queues the first paint; `afterFirstPaint` runs right after it.
+  void Start(std::function<void()> afterFirstPaint = {});
+  bool firstPaintDone() const { return firstPaintDone_; }
+
+  CMainFrame& frame() { return frame_; }
+  ViewWidget& viewWidget() { return frame_.viewWidget(); }
+  QtPlatform& platform() { return platform_; }
+  ViewHandlers& view() { return *view_; }
+
+ private:
+  void ConnectEvents();
+  // Runs a view handler, then the repaint of what a dialog uncovered.
+  void Forward(const std::function<void()>& handler);
+  void Scroll(ScrollCode code, int thumbPos);
+  void ShowAbout();
+
+  CMainFrame frame_;
+  QtPlatform platform_;
+  std::unique_ptr<ViewHandlers> view_;
+  QTimer clock_;
+  int depth_ = 0;
+  bool firstPaintDone_ = false;
+};
+
+}  // namespace qev

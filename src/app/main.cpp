@@ -1,0 +1,50 @@
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QScreen>
+
+#include <cstdio>
+
+#include "app/check.h"
+#include "app/command_line.h"
+#include "app/lumovar_100_app.h"
+
+namespace {
+
+void SetIdentity() {
+  QCoreApplication::setApplicationName(QStringLiteral("qevline"));
+  QCoreApplication::setApplicationVersion(QStringLiteral("2.00"));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Help, version and the line check run without a display.
+  if (qev::NeedsNoWindow(argc, argv)) {
+    QCoreApplication app(argc, argv);
+    SetIdentity();
+    return qev::RunCheck(qev::ReadCommandLine(app).checkFiles);
+  }
+
+  QApplication app(argc, argv);
+  SetIdentity();
+  const qev::CommandLine options = qev::ReadCommandLine(app);
+
+  const QSize screen = options.screen.value_or(
+      QGuiApplication::primaryScreen()->size().expandedTo(qev::kMinimumScreen));
+  const qev::ScreenLayout layout{screen.width(), screen.height()};
+  const QString dataDir = qev::ResolveDataDir(options.dataDir, QDir::currentPath(),
+                                              QCoreApplication::applicationDirPath());
+  qev::CLumovar_100App program(layout, dataDir.toStdString());
+
+  if (options.screenshot.isEmpty()) {
+    program.Start();
+    return app.exec();
+  }
+  program.Start([&] {
+    const bool saved = program.viewWidget().Grab().save(options.screenshot, "PNG");
+    if (!saved) std::fprintf(stderr, "Cannot write %s\n", qPrintable(options.screenshot));
+    QCoreApplication::exit(saved ? 0 : 1);
+  });
+  return app.exec();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+#include <utility>
+
+#include "app/view_widget.h"
+#include "platform/screen_layout.h"
+
+namespace qev {
+
+// The main window: title, the version menu, and the view widget at its fixed
+// size inside a scroll area, so that all of it stays reachable when the
+// window is smaller than the screen it was laid out for.
+class CMainFrame final : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit CMainFrame(const ScreenLayout& layout);
+
+  ViewWidget& viewWidget() { return *view_; }
+  // Asked before the window closes; false keeps it open.
+  void SetCloseGuard(std::function<bool()> guard) { closeGuard_ = std::move(guard); }
+
+ signals:
+  void aboutRequested();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  ViewWidget* view_;
+  std::function<bool()> closeGuard_;
+};
+
+}  // namespace qev

@@ -1,0 +1,182 @@
+#include "app/qt_canvas.h"
+
+#include <QColor>
+#include <QPolygon>
+
+#include <cmath>
+
+namespace qev {
+namespace {
+
+QColor ToQColor(Rgb c) {
+  return QColor(c.r, c.g, c.b);
+}
+
+// The font a fresh device context starts with, like the system font.
+constexpr std::string_view kDefaultFace = "ＭＳ Ｐゴシック";
+constexpr int kDefaultFontHeight = 16;
+
+QPen SolidPen(int width, Rgb color) {
+  // Flat caps leave out the end point of a line; miter joins keep corners
+  // square.
+  return QPen(ToQColor(color), width < 1 ? 1 : width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+}
+
+}  // namespace
+
+QStringList FontFamiliesFor(std::string_view face) {
+  const QString requested = QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size()));
+  QStringList families{requested};
+  if (requested.contains(QStringLiteral("ゴシック")) ||
+      requested.contains(QStringLiteral("Gothic"), Qt::CaseInsensitive)) {
+    families << QStringLiteral("IPAPGothic") << QStringLiteral("Noto Sans CJK JP");
+  } else {
+    families << QStringLiteral("IPAPMincho") << QStringLiteral("Noto Serif CJK JP");
+  }
+  return families;
+}
+
+BackBuffer::BackBuffer(int width, int height, qreal pixelRatio, std::function<void()> changed)
+    : image_(static_cast<int>(std::ceil(width * pixelRatio)),
+             static_cast<int>(std::ceil(height * pixelRatio)), QImage::Format_RGB32),
+      changed_(std::move(changed)) {
+  image_.setDevicePixelRatio(pixelRatio);
+  // What a form shows before anything is drawn on it: the dialog background.
+  image_.fill(QColor(152, 152, 152));
+}
+
+BackBuffer::~BackBuffer() {
+  Flush();
+}
+
+QPainter& BackBuffer::PainterFor(const QRect& area) {
+  if (!painter_.isActive()) {
+    painter_.begin(&image_);
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    painter_.setRenderHint(QPainter::TextAntialiasing, true);
+    area_ = QRect();
+    if (changed_) changed_();
+  }
+  if (area != area_) {
+    area_ = area;
+    painter_.resetTransform();
+    painter_.setClipRect(area);
+    painter_.translate(area.topLeft());
+  }
+  return painter_;
+}
+
+void BackBuffer::Flush() {
+  if (painter_.isActive()) painter_.end();
+}
+
+const QImage& BackBuffer::image() {
+  Flush();
+  return image_;
+}
+
+const CachedFont& BackBuffer::Font(std::string_view face, int pixelHeight) {
+  auto key = std::make_pair(std::string(face), pixelHeight);
+  auto it = fonts_.find(key);
+  if (it == fonts_.end()) {
+    QFont font;
+    font.setFamilies(FontFamiliesFor(face));
+    font.setPixelSize(pixelHeight > 0 ? pixelHeight : kDefaultFontHeight);
+    it = fonts_.emplace(std::move(key), CachedFont{font, QFontMetrics(font)}).first;
+  }
+  return it->second;
+}
+
+QtCanvas::QtCanvas(BackBuffer& buffer, QRect area) : buffer_(buffer), area_(area) {
+  Reset();
+}
+
+void QtCanvas::Reset() {
+  pen_ = SolidPen(1, {});
+  current_ = QPoint(0, 0);
+  font_ = &buffer_.Font(kDefaultFace, kDefaultFontHeight);
+  textColor_ = {};
+  backgroundColor_ = {255, 255, 255};
+  mode_ = BackgroundMode::kOpaque;
+}
+
+void QtCanvas::FillRect(int left, int top, int right, int bottom, Rgb color) {
+  if (right <= left || bottom <= top) return;
+  buffer_.PainterFor(area_).fillRect(QRect(left, top, right - left, bottom - top), ToQColor(color));
+}
+
+void QtCanvas::SetPen(int width, Rgb color) {
+  pen_ = SolidPen(width, color);
+}
+
+void QtCanvas::MoveTo(int x, int y) {
+  current_ = QPoint(x, y);
+}
+
+void QtCanvas::LineTo(int x, int y) {
+  const QPoint end(x, y);
+  if (end != current_) {
+    QPainter& painter = buffer_.PainterFor(area_);
+    painter.setPen(pen_);
+    painter.drawLine(current_, end);
+  }
+  current_ = end;
+}
+
+void QtCanvas::SetFont(std::string_view face, int pixelHeight) {
+  font_ = &buffer_.Font(face, pixelHeight);
+}
+
+void QtCanvas::TextOut(int x, int y, const Sjis& text) {
+  if (text.empty()) return;
+  const QString shown = QString::fromStdString(DecodeCp932(text));
+  QPainter& painter = buffer_.PainterFor(area_);
+  const QFontMetrics& metrics = font_->metrics;
+  if (mode_ == BackgroundMode::kOpaque) {
+    painter.fillRect(QRect(x, y, metrics.horizontalAdvance(shown), metrics.height()),
+                     ToQColor(backgroundColor_));
+  }
+  painter.setFont(font_->font);
+  painter.setPen(ToQColor(textColor_));
+  painter.drawText(QPoint(x, y + metrics.ascent()), shown);
+}
+
+void QtCanvas::DrawPicture(int x, int y, int width, int height, std::string_view) {
+  if (width <= 0 || height <= 0) return;
+  buffer_.PainterFor(area_).drawImage(QRect(x, y, width, height), MainScreenSketch(width, height));
+}
+
+QImage MainScreenSketch(int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(QColor(152, 152, 152));
+  QPainter p(&image);
+  auto rect = [&](int x, int y, int w, int h) {
+    return QRect(width * x / 1000, height * y / 1000, width * w / 1000, height * h / 1000);
+  };
+  const QRect area = rect(15, 20, 965, 655);
+  p.fillRect(area, QColor(216, 216, 216));
+  // The zigzag line: slanted and flat runs of equal width.
+  QPolygon zigzag;
+  const int runs = 8;
+  for (int i = 0; i <= runs; ++i) {
+    const int px = area.left() + area.width() * i / runs;
+    const int level = (i + 1) / 2;
+    zigzag << QPoint(px, area.bottom() - area.height() * (1 + level) / 6);
+  }
+  p.setPen(QPen(QColor(120, 120, 120), 2));
+  p.drawPolyline(zigzag);
+  p.setPen(QPen(QColor(192, 0, 0), 1));
+  const int eraX = area.left() + area.width() * 45 / 100;
+  p.drawLine(eraX, area.top(), eraX, area.bottom());
+  p.fillRect(rect(15, 675, 965, 20), QColor(224, 224, 224));
+  p.fillRect(rect(15, 710, 480, 60), Qt::white);
+  p.fillRect(rect(502, 710, 480, 60), Qt::white);
+  for (int row = 0; row < 4; ++row) {
+    for (int col = 0; col < 10; ++col) {
+      p.fillRect(rect(15 + col * 97, 785 + row * 52, 80, 30), QColor(200, 200, 200));
+    }
+  }
+  return image;
+}
+
+}  // namespace qev

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QRect>
+#include <QStringList>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+
+#include "platform/canvas.h"
+
+namespace qev {
+
+// The face names tried for a requested face: the face itself, then the
+// installed faces that stand in for it (the Mincho or the Gothic family).
+QStringList FontFamiliesFor(std::string_view face);
+
+// A font at a pixel height with the metrics TextOut needs.
+struct CachedFont {
+  QFont font;
+  QFontMetrics metrics;
+};
+
+// The view's client area as one persistent image. Drawing goes straight
+// into it, as into a window device context, and the widget that shows it
+// only copies it to the screen; so uncovering the window never asks the
+// view for anything.
+//
+// One painter stays open across a run of drawing calls (opening a painter
+// per call would cost more than most calls); Flush() closes it, and must
+// come before the image is read.
+class BackBuffer {
+ public:
+  // `width` x `height` logical pixels, stored at `pixelRatio` device pixels
+  // each so that text stays crisp on HiDPI screens. `changed` is called when
+  // a run of drawing starts, to schedule a repaint.
+  BackBuffer(int width, int height, qreal pixelRatio, std::function<void()> changed);
+  BackBuffer(const BackBuffer&) = delete;
+  BackBuffer& operator=(const BackBuffer&) = delete;
+  ~BackBuffer();
+
+  // The painter, set up to draw into `area` (logical pixels) with `area`'s
+  // top-left as origin and everything outside clipped.
+  QPainter& PainterFor(const QRect& area);
+  void Flush();
+  const QImage& image();
+
+  const CachedFont& Font(std::string_view face, int pixelHeight);
+
+ private:
+  QImage image_;
+  QPainter painter_;
+  QRect area_;
+  std::function<void()> changed_;
+  std::map<std::pair<std::string, int>, CachedFont> fonts_;
+};
+
+// A device-context-like surface on a rectangle of the back buffer.
+//
+// Pixel placement follows the window system the program was made for:
+//  - FillRect covers left <= x < right, top <= y < bottom.
+//  - A line covers the pixels from its start up to, not including, its end.
+//  - A 1-pixel pen covers the pixel row or column of its coordinates; a
+//    2-pixel pen adds the row above (horizontal) or the column to the left
+//    (vertical): a vertical line at x covers x-1 and x.
+//  - Shapes are not antialiased; text is, for legibility of the substitute
+//    faces.
+//  - TextOut puts the top-left of the text cell (advance width x ascent plus
+//    descent) at (x, y); in opaque mode the cell is first filled with the
+//    background colour.
+class QtCanvas final : public Canvas {
+ public:
+  QtCanvas(BackBuffer& buffer, QRect area);
+
+  void Reset() override;
+  void FillRect(int left, int top, int right, int bottom, Rgb color) override;
+  void SetPen(int width, Rgb color) override;
+  void MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+  void SetFont(std::string_view face, int pixelHeight) override;
+  void SetTextColor(Rgb color) override { textColor_ = color; }
+  void SetBackgroundColor(Rgb color) override { backgroundColor_ = color; }
+  void SetBackgroundMode(BackgroundMode mode) override { mode_ = mode; }
+  void TextOut(int x, int y, const Sjis& text) override;
+  void DrawPicture(int x, int y, int width, int height, std::string_view name) override;
+
+  const QRect& area() const { return area_; }
+
+ private:
+  BackBuffer& buffer_;
+  QRect area_;
+  QPen pen_;
+  QPoint current_;
+  const CachedFont* font_ = nullptr;
+  Rgb textColor_;
+  Rgb backgroundColor_{255, 255, 255};
+  BackgroundMode mode_ = BackgroundMode::kOpaque;
+};
+
+// A plain drawing of the main screen (timeline, panels, control panel) for
+// pictures the program shows of itself.
+QImage MainScreenSketch(int width, int height);
+
+}  // namespace qev

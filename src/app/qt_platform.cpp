@@ -1,0 +1,162 @@
+#include "app/qt_platform.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace qev {
+namespace {
+
+QString FromUtf8(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+}  // namespace
+
+QtPlatform::QtPlatform(ViewWidget& view, QWidget* dialogParent)
+    : view_(view),
+      dialogParent_(dialogParent),
+      viewCanvas_(view.backBuffer(), QRect(0, 0, view.layout().W, view.layout().H)),
+      drawAreaCanvas_(view.backBuffer(),
+                      QRect(view.layout().drawAreaX(), view.layout().drawAreaY(),
+                            view.layout().drawAreaWidth(), view.layout().drawAreaHeight())),
+      thumb_(view.scrollBar().value()),
+      lastFolder_(QDir::currentPath()) {
+  clock_.start();
+}
+
+PanelEdit& QtPlatform::Panel(InfoPanel panel) {
+  return panel == InfoPanel::kLeft ? view_.leftPanel() : view_.rightPanel();
+}
+
+void QtPlatform::SetPanelText(InfoPanel panel, const Sjis& text) {
+  QString shown = QString::fromStdString(DecodeCp932(text));
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  Panel(panel).setPlainText(shown);
+}
+
+Cp932Encoding QtPlatform::PanelText(InfoPanel panel) {
+  // The edit gives its paragraphs (and line breaks typed inside one) as LF.
+  QString text = Panel(panel).toPlainText();
+  text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  return EncodeCp932(text.toStdString());
+}
+
+void QtPlatform::SetScrollThumb(int position) {
+  QScrollBar& bar = view_.scrollBar();
+  thumb_ = std::clamp(position, bar.minimum(), bar.maximum());
+  ShowThumb();
+}
+
+void QtPlatform::ShowThumb() {
+  // Moving the thumb from here is no scroll action: the bar's signals stay
+  // quiet.
+  QScrollBar& bar = view_.scrollBar();
+  const QSignalBlocker quiet(bar);
+  bar.setValue(thumb_);
+}
+
+LocalTime QtPlatform::Now() {
+  const QDateTime now = QDateTime::currentDateTime();
+  const QDate date = now.date();
+  const QTime time = now.time();
+  return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
+}
+
+std::optional<std::string> QtPlatform::FileDialog(FileDialogKind kind,
+                                                  const std::string& initialPath) {
+  const QString path = FromUtf8(initialPath);
+  const QFileInfo info(path);
+  // A bare file name opens where the last dialog was confirmed.
+  const QString folder = path.contains(QLatin1Char('/')) ? info.absolutePath() : lastFolder_;
+  const QString fileName = info.fileName();
+
+  std::optional<std::string> answer;
+  if (!dialogAnswers.empty()) {
+    dialogRequests.push_back({kind, folder, fileName});
+    answer = dialogAnswers.front();
+    dialogAnswers.pop_front();
+  } else {
+    QFileDialog dialog(dialogParent_);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (kind == FileDialogKind::kOpen) {
+      dialog.setAcceptMode(QFileDialog::AcceptOpen);
+      dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+      // Qt asks before overwriting an existing file.
+      dialog.setAcceptMode(QFileDialog::AcceptSave);
+      dialog.setFileMode(QFileDialog::AnyFile);
+    }
+    dialog.setNameFilters({QStringLiteral("ﾃｷｽﾄ(*.txt)"), QStringLiteral("ﾍｯﾀﾞ(*.h)"),
+                           QStringLiteral("ｿｰｽ(*.cpp)"), QStringLiteral("全て(*.*)")});
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.setDirectory(folder);
+    dialog.selectFile(fileName);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+      answer = dialog.selectedFiles().first().toStdString();
+    }
+  }
+  if (answer) lastFolder_ = QFileInfo(FromUtf8(*answer)).absolutePath();
+  NoteUncovered();
+  return answer;
+}
+
+int QtPlatform::PopupMenu(const std::vector<MenuItem>& items, int x, int y) {
+  const QPoint global = view_.mapToGlobal(QPoint(x, y));
+  int chosen = 0;
+  if (!menuAnswers.empty()) {
+    menuRequests.push_back({items, global});
+    chosen = menuAnswers.front();
+    menuAnswers.pop_front();
+  } else {
+    QMenu menu(&view_);
+    for (const MenuItem& item : items) menu.addAction(FromUtf8(item.text))->setData(item.command);
+    if (const QAction* action = menu.exec(global)) chosen = action->data().toInt();
+  }
+  NoteUncovered();
+  return chosen;
+}
+
+void QtPlatform::ShowMessage(const std::string& text) {
+  if (!messageAnswers.empty()) {
+    messageRequests.push_back(text);
+    messageAnswers.pop_front();
+  } else {
+    QMessageBox::warning(dialogParent_, QString(), FromUtf8(text));
+  }
+  NoteUncovered();
+}
+
+SaveAnswer QtPlatform::AskToSave(const std::string& text) {
+  SaveAnswer answer = SaveAnswer::kCancel;
+  if (!messageAnswers.empty()) {
+    messageRequests.push_back(text);
+    answer = messageAnswers.front();
+    messageAnswers.pop_front();
+  } else {
+    QMessageBox box(QMessageBox::Question, QString(), FromUtf8(text),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, dialogParent_);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+      case QMessageBox::Save:
+        answer = SaveAnswer::kSave;
+        break;
+      case QMessageBox::Discard:
+        answer = SaveAnswer::kDiscard;
+        break;
+      default:
+        break;
+    }
+  }
+  NoteUncovered();
+  return answer;
+}
+
+}  // namespace qev

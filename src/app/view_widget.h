@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QWidget>
+
+#include "app/qt_canvas.h"
+#include "platform/screen_layout.h"
+
+namespace qev {
+
+// The timeline's horizontal scroll bar. A wheel turn over it is reported as
+// whole wheel steps instead of moving the thumb, so that every step goes
+// through the view like a click on an arrow.
+class TimelineScrollBar final : public QScrollBar {
+  Q_OBJECT
+ public:
+  explicit TimelineScrollBar(QWidget* parent);
+
+ signals:
+  // Positive steps to the right, negative to the left.
+  void wheelStepped(int steps);
+
+ protected:
+  void wheelEvent(QWheelEvent* event) override;
+
+ private:
+  int pendingDelta_ = 0;
+};
+
+// An information panel: white, black text, the text right against the top
+// and bottom edges, where three lines need every pixel on small screens.
+class PanelEdit final : public QPlainTextEdit {
+ public:
+  PanelEdit(const QFont& font, QWidget* parent);
+};
+
+// The view's client area: W x H pixels showing the back buffer, with the
+// scroll bar and the two information panels as child controls placed by the
+// layout. Pointer input on the area itself is reported in view coordinates.
+class ViewWidget final : public QWidget {
+  Q_OBJECT
+ public:
+  explicit ViewWidget(const ScreenLayout& layout, QWidget* parent = nullptr);
+
+  const ScreenLayout& layout() const { return layout_; }
+  BackBuffer& backBuffer() { return buffer_; }
+  TimelineScrollBar& scrollBar() { return *scrollBar_; }
+  PanelEdit& leftPanel() { return *leftPanel_; }
+  PanelEdit& rightPanel() { return *rightPanel_; }
+
+  // The area with its child controls, at exactly W x H pixels.
+  QImage Grab();
+
+ signals:
+  void leftPressed(int x, int y);
+  void leftReleased(int x, int y);
+  void rightReleased(int x, int y);
+  void leftDoubleClicked(int x, int y);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+
+ private:
+  ScreenLayout layout_;
+  BackBuffer buffer_;
+  TimelineScrollBar* scrollBar_;
+  PanelEdit* leftPanel_;
+  PanelEdit* rightPanel_;
+};
+
+// The font of the form's controls at the largest pixel height up to 12 at
+// which three lines fit into `panelHeight`.
+QFont PanelFont(int panelHeight);
+
+}  // namespace qev

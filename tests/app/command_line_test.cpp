@@ -1,0 +1,45 @@
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/command_line.h"
+
+namespace qev {
+
+class CommandLineTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void ScreenSizeIsWidthByHeightWithinLimits() {
+    QCOMPARE(ParseScreenSize(QStringLiteral("800x600")), std::optional<QSize>(QSize(800, 600)));
+    QCOMPARE(ParseScreenSize(QStringLiteral("1024X768")), std::optional<QSize>(QSize(1024, 768)));
+    QCOMPARE(ParseScreenSize(QStringLiteral("400x500")), std::optional<QSize>(QSize(400, 500)));
+    // Below one layout unit across or down, the layout divides by zero.
+    QCOMPARE(ParseScreenSize(QStringLiteral("399x600")), std::nullopt);
+    QCOMPARE(ParseScreenSize(QStringLiteral("800x499")), std::nullopt);
+    QCOMPARE(ParseScreenSize(QStringLiteral("99999x600")), std::nullopt);
+    QCOMPARE(ParseScreenSize(QStringLiteral("800")), std::nullopt);
+    QCOMPARE(ParseScreenSize(QStringLiteral("800x600x2")), std::nullopt);
+    QCOMPARE(ParseScreenSize(QStringLiteral("-800x600")), std::nullopt);
+    QCOMPARE(ParseScreenSize(QString()), std::nullopt);
+  }
+
+  void DataFolderIsGivenElseHereElseBesideTheProgram() {
+    QTemporaryDir here;
+    QTemporaryDir program;
+    QVERIFY(here.isValid() && program.isValid());
+    const QString beside = program.path() + "/qev_file";
+    QCOMPARE(ResolveDataDir(QString(), here.path(), program.path()), beside);
+    QVERIFY(QDir(here.path()).mkdir(QStringLiteral("qev_file")));
+    QCOMPARE(ResolveDataDir(QString(), here.path(), program.path()), here.path() + "/qev_file");
+    QCOMPARE(ResolveDataDir(QStringLiteral("mine"), here.path(), program.path()),
+             here.path() + "/mine");
+    QCOMPARE(ResolveDataDir(QStringLiteral("/data/qev"), here.path(), program.path()),
+             QStringLiteral("/data/qev"));
+  }
+};
+
+}  // namespace qev
+
+QTEST_MAIN(qev::CommandLineTest)
+#include "command_line_test.moc"

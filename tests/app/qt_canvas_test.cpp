@@ -1,0 +1,197 @@
+#include <QFontInfo>
+#include <QtTest>
+
+#include "app/qt_canvas.h"
+#include "text/cp932.h"
+
+using namespace qev::literals;
+
+namespace qev {
+namespace {
+
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kBlue{0, 0, 255};
+
+bool Is(const QImage& image, int x, int y, Rgb c) {
+  return image.pixelColor(x, y) == QColor(c.r, c.g, c.b);
+}
+
+// The pixels of one row (or column) from..to as '#' where `c` is drawn.
+QString Row(const QImage& image, int y, int fromX, int toX, Rgb c) {
+  QString s;
+  for (int x = fromX; x <= toX; ++x) s += Is(image, x, y, c) ? '#' : '.';
+  return s;
+}
+QString Column(const QImage& image, int x, int fromY, int toY, Rgb c) {
+  QString s;
+  for (int y = fromY; y <= toY; ++y) s += Is(image, x, y, c) ? '#' : '.';
+  return s;
+}
+
+// The bounding box of every pixel that is not `background`.
+QRect Ink(const QImage& image, Rgb background) {
+  QRect box;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (!Is(image, x, y, background)) box |= QRect(x, y, 1, 1);
+    }
+  }
+  return box;
+}
+
+}  // namespace
+
+class QtCanvasTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void FillExcludesRightAndBottomEdges() {
+    BackBuffer buffer(40, 40, 1, {});
+    QtCanvas canvas(buffer, QRect(0, 0, 40, 40));
+    canvas.FillRect(0, 0, 40, 40, kWhite);
+    canvas.FillRect(10, 10, 20, 15, kBlack);
+    canvas.FillRect(30, 30, 25, 35, kBlack);  // inverted: nothing
+    const QImage& image = buffer.image();
+    QCOMPARE(Ink(image, kWhite), QRect(QPoint(10, 10), QPoint(19, 14)));
+  }
+
+  void LinesLeaveOutTheirEndPoint() {
+    BackBuffer buffer(40, 40, 1, {});
+    QtCanvas canvas(buffer, QRect(0, 0, 40, 40));
+    canvas.FillRect(0, 0, 40, 40, kWhite);
+    canvas.MoveTo(5, 5);
+    canvas.LineTo(5, 10);
+    canvas.MoveTo(8, 20);
+    canvas.LineTo(12, 20);
+    canvas.MoveTo(20, 20);
+    canvas.LineTo(25, 25);
+    canvas.MoveTo(30, 30);
+    canvas.LineTo(30, 30);  // no length, no pixel
+    const QImage& image = buffer.image();
+    QCOMPARE(Column(image, 5, 4, 11, kBlack), QString(".#####.."));
+    QCOMPARE(Row(image, 20, 7, 13, kBlack), QString(".####.."));
+    QVERIFY(Is(image, 24, 24, kBlack));
+    QVERIFY(!Is(image, 25, 25, kBlack));
+    QVERIFY(Is(image, 30, 30, kWhite));
+  }
+
+  void WidePensCoverTheColumnLeftAndTheRowAbove() {
+    BackBuffer buffer(40, 40, 1, {});
+    QtCanvas canvas(buffer, QRect(0, 0, 40, 40));
+    canvas.FillRect(0, 0, 40, 40, kWhite);
+    canvas.SetPen(2, kBlue);
+    canvas.MoveTo(15, 5);
+    canvas.LineTo(15, 10);
+    canvas.MoveTo(20, 30);
+    canvas.LineTo(26, 30);
+    const QImage& image = buffer.image();
+    QCOMPARE(Row(image, 7, 13, 17, kBlue), QString(".##.."));
+    QCOMPARE(Column(image, 14, 4, 11, kBlue), QString(".#####.."));
+    QCOMPARE(Column(image, 22, 28, 32, kBlue), QString(".##.."));
+    QCOMPARE(Row(image, 30, 19, 27, kBlue), QString(".######.."));
+  }
+
+  void TextCellHangsBelowAndRightOfItsPosition() {
+    BackBuffer buffer(200, 80, 1, {});
+    QtCanvas canvas(buffer, QRect(0, 0, 200, 80));
+    canvas.FillRect(0, 0, 200, 80, kWhite);
+    canvas.SetFont("MS P明朝", 16);
+    canvas.SetBackgroundMode(BackgroundMode::kTransparent);
+    canvas.TextOut(50, 40, "日本史gy"_sj);
+    const QRect ink = Ink(buffer.image(), kWhite);
+    const CachedFont& font = buffer.Font("MS P明朝", 16);
+    QVERIFY(!ink.isEmpty());
+    QVERIFY2(ink.top() >= 40 && ink.left() >= 50, qPrintable(QDebug::toString(ink)));
+    QVERIFY(ink.bottom() < 40 + font.metrics.height());
+    // Below the top of the cell by less than the ascent: not drawn above y.
+    QVERIFY(ink.top() < 40 + font.metrics.ascent());
+  }
+
+  void OpaqueTextFillsItsCellFirst() {
+    BackBuffer buffer(200, 80, 1, {});
+    QtCanvas canvas(buffer, QRect(0, 0, 200, 80));
+    canvas.FillRect(0, 0, 200, 80, kWhite);
+    canvas.SetFont("MS P明朝", 12);
+    canvas.SetTextColor(kWhite);
+    canvas.SetBackgroundColor(kBlue);
+    canvas.TextOut(20, 30, "レンジ= 7"_sj);
+    const QFontMetrics& metrics = buffer.Font("MS P明朝", 12).metrics;
+    const int width = metrics.horizontalAdvance(QStringLiteral("レンジ= 7"));
+    const int height = metrics.height();
+    const QImage& image = buffer.image();
+    QVERIFY(Is(image, 20, 30, kBlue));
+    QVERIFY(Is(image, 20 + width - 1, 30 + height - 1, kBlue));
+    QVERIFY(Is(image, 19, 30, kWhite));
+    QVERIFY(Is(image, 20, 29, kWhite));
+    QVERIFY(Is(image, 20 + width, 30, kWhite));
+    QVERIFY(Is(image, 20, 30 + height, kWhite));
+
+    // Reset brings back black on opaque white.
+    canvas.FillRect(0, 50, 200, 80, kBlue);
+    canvas.Reset();
+    canvas.SetFont("MS P明朝", 12);
+    canvas.TextOut(20, 60, "x"_sj);
+    QVERIFY(Is(buffer.image(), 20, 60, kWhite));
+  }
+
+  void BadBytesAndEmptyTextDrawSafely() {
+    BackBuffer buffer(100, 40, 1, {});
+    QtCanvas canvas(buffer, QRect(0, 0, 100, 40));
+    canvas.FillRect(0, 0, 100, 40, kBlue);
+    canvas.TextOut(0, 0, Sjis());
+    QVERIFY(Ink(buffer.image(), kBlue).isEmpty());
+    canvas.TextOut(0, 0, Sjis("\x82", 1));  // a lead byte cut off
+    canvas.TextOut(0, 20, Sjis("A\xFF\x81", 3));
+    QVERIFY(!Ink(buffer.image(), kBlue).isEmpty());
+  }
+
+  void DrawingAreaHasItsOwnOriginAndClip() {
+    BackBuffer buffer(100, 100, 1, {});
+    QtCanvas view(buffer, QRect(0, 0, 100, 100));
+    QtCanvas area(buffer, QRect(10, 20, 50, 30));
+    view.FillRect(0, 0, 100, 100, kWhite);
+    area.FillRect(-5, -5, 500, 500, kBlue);
+    QCOMPARE(Ink(buffer.image(), kWhite), QRect(10, 20, 50, 30));
+    area.FillRect(0, 0, 1, 1, kBlack);
+    view.FillRect(0, 0, 1, 1, kBlack);
+    QVERIFY(Is(buffer.image(), 10, 20, kBlack));
+    QVERIFY(Is(buffer.image(), 0, 0, kBlack));
+  }
+
+  void HighDensityBufferScalesLogicalPixels() {
+    BackBuffer buffer(20, 20, 2, {});
+    QtCanvas canvas(buffer, QRect(0, 0, 20, 20));
+    canvas.FillRect(0, 0, 20, 20, kWhite);
+    canvas.FillRect(5, 5, 10, 10, kBlack);
+    const QImage& image = buffer.image();
+    QCOMPARE(image.size(), QSize(40, 40));
+    QCOMPARE(Ink(image, kWhite), QRect(10, 10, 10, 10));
+  }
+
+  void OneRepaintRequestPerRunOfDrawing() {
+    int requests = 0;
+    BackBuffer buffer(10, 10, 1, [&] { ++requests; });
+    QtCanvas canvas(buffer, QRect(0, 0, 10, 10));
+    canvas.FillRect(0, 0, 5, 5, kBlack);
+    canvas.FillRect(5, 5, 10, 10, kBlack);
+    QCOMPARE(requests, 1);
+    buffer.Flush();
+    canvas.MoveTo(0, 0);
+    canvas.LineTo(5, 0);
+    QCOMPARE(requests, 2);
+  }
+
+  void MinchoFacesFallBackToAnInstalledMincho() {
+    BackBuffer buffer(10, 10, 1, {});
+    QCOMPARE(QFontInfo(buffer.Font("MS P明朝", 16).font).family(), QStringLiteral("IPAPMincho"));
+    QCOMPARE(buffer.Font("MS P明朝", 16).font.pixelSize(), 16);
+    QCOMPARE(QFontInfo(buffer.Font("ＭＳ Ｐゴシック", 12).font).family(),
+             QStringLiteral("IPAPGothic"));
+  }
+};
+
+}  // namespace qev
+
+QTEST_MAIN(qev::QtCanvasTest)
+#include "qt_canvas_test.moc"

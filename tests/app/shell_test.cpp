@@ -1,0 +1,351 @@
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QtTest>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/about_dlg.h"
+#include "app/lumovar_100_app.h"
+#include "text/cp932.h"
+
+using namespace qev::literals;
+
+namespace qev {
+namespace {
+
+// Records what the window tells the view. Scrolling behaves like the
+// program's view: it starts from the thumb and puts the thumb where it ends.
+class RecordingView final : public ViewHandlers {
+ public:
+  explicit RecordingView(Platform& platform) : platform_(platform) {}
+
+  std::vector<std::string> calls;
+  std::function<void(int x, int y)> onContextMenu;
+  bool movesThumb = true;
+  bool allowClose = true;
+
+  void OnInitialUpdate() override {
+    Record("OnInitialUpdate");
+    platform_.SetScrollThumb(346);
+  }
+  void OnPaint() override { Record("OnPaint"); }
+  void OnLButtonUp(int x, int y) override { Record("OnLButtonUp", x, y); }
+  void OnRButtonUp(int x, int y) override { Record("OnRButtonUp", x, y); }
+  void OnLButtonDown(int x, int y) override { Record("OnLButtonDown", x, y); }
+  void OnLButtonDblClk(int x, int y) override { Record("OnLButtonDblClk", x, y); }
+  void ShowContextMenu(int x, int y) override {
+    Record("ShowContextMenu", x, y);
+    if (onContextMenu) onContextMenu(x, y);
+  }
+  void ScrollTimeline(ScrollCode code, int thumbPos) override {
+    const int from = platform_.ScrollThumb();
+    Record("ScrollTimeline", static_cast<int>(code), from);
+    int to = from;
+    switch (code) {
+      case ScrollCode::kLineLeft:
+        to -= 1;
+        break;
+      case ScrollCode::kLineRight:
+        to += 1;
+        break;
+      case ScrollCode::kPageLeft:
+        to -= 10;
+        break;
+      case ScrollCode::kPageRight:
+        to += 10;
+        break;
+      case ScrollCode::kThumbTrack:
+      case ScrollCode::kThumbPosition:
+        to = thumbPos;
+        break;
+      case ScrollCode::kLeft:
+        to = 0;
+        break;
+      case ScrollCode::kRight:
+        to = 700;
+        break;
+      case ScrollCode::kEndScroll:
+        break;
+    }
+    if (movesThumb) platform_.SetScrollThumb(std::clamp(to, 0, 700));
+  }
+  void OnClockTick() override { Record("OnClockTick"); }
+  bool QueryClose() override {
+    Record("QueryClose");
+    return allowClose;
+  }
+
+  int Count(const std::string& name) const {
+    return static_cast<int>(std::count_if(
+        calls.begin(), calls.end(), [&](const std::string& c) { return c.rfind(name, 0) == 0; }));
+  }
+
+ private:
+  void Record(const char* name) { calls.emplace_back(name); }
+  void Record(const char* name, int a, int b) {
+    calls.push_back(std::string(name) + " " + std::to_string(a) + " " + std::to_string(b));
+  }
+
+  Platform& platform_;
+};
+
+std::string Scroll(ScrollCode code, int from) {
+  return "ScrollTimeline " + std::to_string(static_cast<int>(code)) + " " + std::to_string(from);
+}
+
+QColor At(const QImage& image, int x, int y) {
+  return image.pixelColor(x, y);
+}
+
+}  // namespace
+
+class ShellTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    QVERIFY(dataDir_.isValid());
+    app_ = std::make_unique<CLumovar_100App>(
+        ScreenLayout{800, 600}, dataDir_.path().toStdString(),
+        [this](Platform& platform, const ScreenLayout&, const std::string&) {
+          auto view = std::make_unique<RecordingView>(platform);
+          view_ = view.get();
+          return view;
+        });
+    app_->Start();
+    QTRY_VERIFY(app_->firstPaintDone());
+    view_->calls.clear();
+  }
+
+  void cleanup() {
+    view_ = nullptr;
+    app_.reset();
+  }
+
+  void WindowIsTitledMaximisedAndLaidOutForTheScreen() {
+    CMainFrame& frame = app_->frame();
+    QCOMPARE(frame.windowTitle(), QStringLiteral(" [ Q E V ライン式 歴史年代 暗記法 V2.00 ] "));
+    QVERIFY(frame.windowState() & Qt::WindowMaximized);
+    const QList<QAction*> menus = frame.menuBar()->actions();
+    QCOMPARE(menus.size(), 1);
+    QCOMPARE(menus[0]->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+    QCOMPARE(menus[0]->menu()->actions().size(), 1);
+    QCOMPARE(menus[0]->menu()->actions()[0]->text(),
+             QStringLiteral("[ Q E V ライン式 歴史のできごと 記憶法 ] のﾊﾞｰｼﾞｮﾝ情報"));
+
+    ViewWidget& view = app_->viewWidget();
+    QCOMPARE(view.size(), QSize(800, 600));
+    QCOMPARE(view.scrollBar().geometry(), QRect(12, 405, 772, 12));
+    QCOMPARE(view.leftPanel().geometry(), QRect(12, 426, 384, 36));
+    QCOMPARE(view.rightPanel().geometry(), QRect(401, 426, 384, 36));
+  }
+
+  void FirstPaintRunsOnceAndUncoveringOnlyBlits() {
+    QtPlatform& platform = app_->platform();
+    platform.ViewCanvas().FillRect(600, 500, 610, 510, {255, 0, 0});
+    platform.DrawAreaCanvas().FillRect(0, 0, 5, 5, {0, 0, 255});
+    app_->viewWidget().repaint();
+    const QImage shot = app_->viewWidget().Grab();
+    QCOMPARE(shot.size(), QSize(800, 600));
+    QCOMPARE(At(shot, 400, 550), QColor(152, 152, 152));  // the control panel's ground
+    QCOMPARE(At(shot, 605, 505), QColor(255, 0, 0));
+    QCOMPARE(At(shot, 12, 12), QColor(0, 0, 255));
+    QCOMPARE(At(shot, 16, 16), QColor(0, 0, 255));
+    QCOMPARE(At(shot, 17, 17), QColor(152, 152, 152));
+    QCOMPARE(At(shot, 100, 440), QColor(Qt::white));  // the left panel
+    QCOMPARE(view_->Count("OnPaint"), 0);
+  }
+
+  void LineStepScrollsOnceFromTheOldThumb() {
+    TimelineScrollBar& bar = app_->viewWidget().scrollBar();
+    QCOMPARE(bar.value(), 346);
+    bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(view_->calls, std::vector<std::string>{Scroll(ScrollCode::kLineRight, 346)});
+    QCOMPARE(bar.value(), 347);
+    bar.triggerAction(QAbstractSlider::SliderPageStepSub);
+    bar.triggerAction(QAbstractSlider::SliderToMaximum);
+    QCOMPARE(view_->calls, (std::vector<std::string>{Scroll(ScrollCode::kLineRight, 346),
+                                                     Scroll(ScrollCode::kPageLeft, 347),
+                                                     Scroll(ScrollCode::kRight, 337)}));
+    QCOMPARE(bar.value(), 700);
+  }
+
+  void ThumbStaysWhereTheViewLeftIt() {
+    view_->movesThumb = false;
+    TimelineScrollBar& bar = app_->viewWidget().scrollBar();
+    bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
+    QCOMPARE(view_->Count("ScrollTimeline"), 1);
+    QCOMPARE(bar.value(), 346);
+  }
+
+  void ThumbSetFromCodeDoesNotScroll() {
+    app_->platform().SetScrollThumb(120);
+    QCOMPARE(app_->viewWidget().scrollBar().value(), 120);
+    QCOMPARE(app_->platform().ScrollThumb(), 120);
+    app_->platform().SetScrollThumb(900);
+    QCOMPARE(app_->platform().ScrollThumb(), 700);
+    QVERIFY(view_->calls.empty());
+  }
+
+  void DraggingTracksThenSettles() {
+    TimelineScrollBar& bar = app_->viewWidget().scrollBar();
+    bar.setSliderDown(true);
+    bar.setSliderPosition(400);
+    bar.setSliderPosition(410);
+    bar.setSliderDown(false);
+    QCOMPARE(view_->calls, (std::vector<std::string>{Scroll(ScrollCode::kThumbTrack, 346),
+                                                     Scroll(ScrollCode::kThumbTrack, 400),
+                                                     Scroll(ScrollCode::kThumbPosition, 410)}));
+    QCOMPARE(bar.value(), 410);
+  }
+
+  void WheelOverTheBarStepsLines() {
+    TimelineScrollBar& bar = app_->viewWidget().scrollBar();
+    auto turn = [&](int delta) {
+      QWheelEvent wheel(QPointF(50, 5), bar.mapToGlobal(QPointF(50, 5)), QPoint(), QPoint(0, delta),
+                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(&bar, &wheel);
+    };
+    turn(-120);
+    turn(60);
+    turn(180);
+    QCOMPARE(view_->calls, (std::vector<std::string>{Scroll(ScrollCode::kLineRight, 346),
+                                                     Scroll(ScrollCode::kLineLeft, 347),
+                                                     Scroll(ScrollCode::kLineLeft, 346)}));
+    QCOMPARE(bar.value(), 345);
+
+    QWheelEvent onView(QPointF(300, 200), QPointF(300, 200), QPoint(), QPoint(0, -120),
+                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&app_->viewWidget(), &onView);
+    QCOMPARE(view_->calls.size(), std::size_t{3});
+  }
+
+  void PointerEventsReachTheViewInViewCoordinates() {
+    ViewWidget& view = app_->viewWidget();
+    QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(30, 40));
+    QTest::mouseClick(&view, Qt::RightButton, {}, QPoint(500, 560));
+    QCOMPARE(view_->calls,
+             (std::vector<std::string>{"OnLButtonDown 30 40", "OnLButtonUp 30 40",
+                                       "OnRButtonUp 500 560", "ShowContextMenu 500 560"}));
+    // A double click arrives as press, release, double click, release.
+    view_->calls.clear();
+    QTest::mousePress(&view, Qt::LeftButton, {}, QPoint(5, 300));
+    QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(5, 300));
+    QTest::mouseDClick(&view, Qt::LeftButton, {}, QPoint(5, 300));
+    QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(5, 300));
+    QCOMPARE(view_->calls,
+             (std::vector<std::string>{"OnLButtonDown 5 300", "OnLButtonUp 5 300",
+                                       "OnLButtonDblClk 5 300", "OnLButtonUp 5 300"}));
+  }
+
+  void MenuAnswerIsReturnedAndTheViewRepaintedAfterwards() {
+    QtPlatform& platform = app_->platform();
+    int chosen = -1;
+    view_->onContextMenu = [&](int x, int y) {
+      chosen = platform.PopupMenu({{32772, "ファイルを保存"}, {32773, "ファイルを消去"}}, x, y);
+      view_->calls.emplace_back("menu closed");
+    };
+    platform.menuAnswers.push_back(32773);
+    QTest::mouseClick(&app_->viewWidget(), Qt::RightButton, {}, QPoint(200, 530));
+    QCOMPARE(chosen, 32773);
+    QCOMPARE(platform.menuRequests.size(), std::size_t{1});
+    QCOMPARE(platform.menuRequests[0].items[1].text, std::string("ファイルを消去"));
+    QCOMPARE(platform.menuRequests[0].globalPosition,
+             app_->viewWidget().mapToGlobal(QPoint(200, 530)));
+    QCOMPARE(view_->calls,
+             (std::vector<std::string>{"OnRButtonUp 200 530", "ShowContextMenu 200 530",
+                                       "menu closed", "OnPaint"}));
+
+    // A dismissed menu answers 0 and uncovers the view all the same.
+    view_->calls.clear();
+    platform.menuAnswers.push_back(0);
+    QTest::mouseClick(&app_->viewWidget(), Qt::RightButton, {}, QPoint(10, 10));
+    QCOMPARE(chosen, 0);
+    QCOMPARE(view_->Count("OnPaint"), 1);
+  }
+
+  void FileDialogOpensWhereTheLastOneWasConfirmed() {
+    QtPlatform& platform = app_->platform();
+    const std::string first = dataDir_.path().toStdString() + "/歴史文書20.txt";
+    platform.dialogAnswers.push_back(dataDir_.path().toStdString() + "/sub/読んだ.txt");
+    platform.dialogAnswers.push_back(std::nullopt);
+    QCOMPARE(platform.FileDialog(FileDialogKind::kOpen, first),
+             std::optional<std::string>(dataDir_.path().toStdString() + "/sub/読んだ.txt"));
+    QCOMPARE(platform.FileDialog(FileDialogKind::kSave, "歴史文書21.txt"), std::nullopt);
+    QCOMPARE(platform.dialogRequests.size(), std::size_t{2});
+    QCOMPARE(platform.dialogRequests[0].folder, dataDir_.path());
+    QCOMPARE(platform.dialogRequests[0].fileName, QStringLiteral("歴史文書20.txt"));
+    QCOMPARE(platform.dialogRequests[1].folder, dataDir_.path() + "/sub");
+    QCOMPARE(platform.dialogRequests[1].kind, FileDialogKind::kSave);
+    QVERIFY(platform.TakeUncovered());
+  }
+
+  void PanelTextRoundTripsAsCp932WithCrLf() {
+    QtPlatform& platform = app_->platform();
+    const Sjis text = "ＡＤ１６００年  関ヶ原の戦い\r\n①重要度\r\n"_sj;
+    platform.SetPanelText(InfoPanel::kRight, text);
+    QCOMPARE(app_->viewWidget().rightPanel().blockCount(), 3);
+    QCOMPARE(app_->viewWidget().rightPanel().toPlainText(),
+             QStringLiteral("ＡＤ１６００年  関ヶ原の戦い\n①重要度\n"));
+    const Cp932Encoding back = platform.PanelText(InfoPanel::kRight);
+    QVERIFY(back.ok());
+    QCOMPARE(back.bytes, text);
+    QCOMPARE(platform.PanelLineCount(InfoPanel::kRight), 3);
+
+    app_->viewWidget().leftPanel().setPlainText(QStringLiteral("森鷗外\n二行目"));
+    const Cp932Encoding typed = platform.PanelText(InfoPanel::kLeft);
+    QVERIFY(!typed.ok());
+    QCOMPARE(typed.unencodable, std::string("鷗"));
+    QCOMPARE(typed.bytes, "森"_sj);
+  }
+
+  void RightPanelShowsThreeLinesOnASmallScreen() {
+    app_->platform().SetPanelText(InfoPanel::kRight, "一行目\r\n二行目\r\n三行目gy"_sj);
+    PanelEdit& panel = app_->viewWidget().rightPanel();
+    const QTextBlock third = panel.document()->findBlockByNumber(2);
+    const QRect bottom = panel.cursorRect(QTextCursor(third));
+    QVERIFY2(bottom.bottom() < panel.viewport()->height(),
+             qPrintable(QDebug::toString(bottom) + " in " +
+                        QString::number(panel.viewport()->height())));
+    QVERIFY(panel.font().pixelSize() >= 11);
+  }
+
+  void RefusedCloseKeepsTheWindowOpen() {
+    view_->allowClose = false;
+    QVERIFY(!app_->frame().close());
+    QVERIFY(app_->frame().isVisible());
+    view_->allowClose = true;
+    QVERIFY(app_->frame().close());
+    QCOMPARE(view_->Count("QueryClose"), 2);
+  }
+
+  void ClockTicksEverySecond() { QTRY_VERIFY_WITH_TIMEOUT(view_->Count("OnClockTick") >= 1, 1500); }
+
+  void AboutBoxShowsTheVersion() {
+    CAboutDlg about;
+    QCOMPARE(about.windowTitle(),
+             QStringLiteral("          [ Q E V ライン式 歴史のできごと 記憶法 ] のﾊﾞｰｼﾞｮﾝ情報"));
+    QStringList texts;
+    for (const QLabel* label : about.findChildren<QLabel*>()) texts << label->text();
+    QVERIFY(
+        texts.contains(QStringLiteral("[ Q E V ライン式 歴史のできごと 記憶法 ] Version 2.00")));
+    QVERIFY(about.findChild<QDialogButtonBox*>() != nullptr);
+  }
+
+ private:
+  QTemporaryDir dataDir_;
+  std::unique_ptr<CLumovar_100App> app_;
+  RecordingView* view_ = nullptr;
+};
+
+}  // namespace qev
+
+QTEST_MAIN(qev::ShellTest)
+#include "shell_test.moc"

@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
     program.Start();
     return app.exec();
   }
+  program.platform().SetUnattended(true);
   program.Start([&] {
     const bool saved = program.viewWidget().Grab().save(options.screenshot, "PNG");
     if (!saved) std::fprintf(stderr, "Cannot write %s\n", qPrintable(options.screenshot));

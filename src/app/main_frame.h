@@ -22,7 +22,7 @@ class CMainFrame final : public QMainWindow {
   // Asked before the window closes; false keeps it open.
   void SetCloseGuard(std::function<bool()> guard) { closeGuard_ = std::move(guard); }
 
- signals:
+ Q_SIGNALS:
   void aboutRequested();
 
  protected:

@@ -1,5 +1,7 @@
 #include "app/qt_platform.h"
 
+#include <cstdio>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
@@ -124,6 +126,10 @@ int QtPlatform::PopupMenu(const std::vector<MenuItem>& items, int x, int y) {
 }
 
 void QtPlatform::ShowMessage(const std::string& text) {
+  if (unattended_) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    return;
+  }
   if (!messageAnswers.empty()) {
     messageRequests.push_back(text);
     messageAnswers.pop_front();

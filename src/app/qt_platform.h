@@ -58,6 +58,10 @@ class QtPlatform final : public Platform {
   // Whether the view was uncovered since the last call.
   bool TakeUncovered() { return std::exchange(uncovered_, false); }
 
+  // With nobody at the screen (writing a screenshot), messages go to the
+  // standard error instead of a message box that would wait for ever.
+  void SetUnattended(bool unattended) { unattended_ = unattended; }
+
   // Answers given in advance, consumed in order.
   std::deque<std::optional<std::string>> dialogAnswers;
   std::deque<int> menuAnswers;
@@ -91,6 +95,7 @@ class QtPlatform final : public Platform {
   // The folder the file dialog was last confirmed in, where a later dialog
   // for a bare file name opens.
   QString lastFolder_;
+  bool unattended_ = false;
   bool uncovered_ = false;
 };
 

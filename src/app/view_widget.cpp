@@ -68,7 +68,7 @@ void TimelineScrollBar::wheelEvent(QWheelEvent* event) {
   const int steps = -pendingDelta_ / kWheelNotch;
   pendingDelta_ %= kWheelNotch;
   event->accept();
-  if (steps != 0) emit wheelStepped(steps);
+  if (steps != 0) Q_EMIT wheelStepped(steps);
 }
 
 ViewWidget::ViewWidget(const ScreenLayout& layout, QWidget* parent)
@@ -112,20 +112,20 @@ void ViewWidget::paintEvent(QPaintEvent* event) {
 
 void ViewWidget::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
-  if (event->button() == Qt::LeftButton) emit leftPressed(p.x(), p.y());
+  if (event->button() == Qt::LeftButton) Q_EMIT leftPressed(p.x(), p.y());
   event->accept();
 }
 
 void ViewWidget::mouseReleaseEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
-  if (event->button() == Qt::LeftButton) emit leftReleased(p.x(), p.y());
-  if (event->button() == Qt::RightButton) emit rightReleased(p.x(), p.y());
+  if (event->button() == Qt::LeftButton) Q_EMIT leftReleased(p.x(), p.y());
+  if (event->button() == Qt::RightButton) Q_EMIT rightReleased(p.x(), p.y());
   event->accept();
 }
 
 void ViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
-  if (event->button() == Qt::LeftButton) emit leftDoubleClicked(p.x(), p.y());
+  if (event->button() == Qt::LeftButton) Q_EMIT leftDoubleClicked(p.x(), p.y());
   event->accept();
 }
 

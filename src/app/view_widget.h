@@ -17,7 +17,7 @@ class TimelineScrollBar final : public QScrollBar {
  public:
   explicit TimelineScrollBar(QWidget* parent);
 
- signals:
+ Q_SIGNALS:
   // Positive steps to the right, negative to the left.
   void wheelStepped(int steps);
 
@@ -52,7 +52,7 @@ class ViewWidget final : public QWidget {
   // The area with its child controls, at exactly W x H pixels.
   QImage Grab();
 
- signals:
+ Q_SIGNALS:
   void leftPressed(int x, int y);
   void leftReleased(int x, int y);
   void rightReleased(int x, int y);

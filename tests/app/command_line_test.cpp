@@ -9,7 +9,7 @@ namespace qev {
 class CommandLineTest : public QObject {
   Q_OBJECT
 
- private slots:
+ private Q_SLOTS:
   void ScreenSizeIsWidthByHeightWithinLimits() {
     QCOMPARE(ParseScreenSize(QStringLiteral("800x600")), std::optional<QSize>(QSize(800, 600)));
     QCOMPARE(ParseScreenSize(QStringLiteral("1024X768")), std::optional<QSize>(QSize(1024, 768)));

@@ -45,7 +45,7 @@ QRect Ink(const QImage& image, Rgb background) {
 class QtCanvasTest : public QObject {
   Q_OBJECT
 
- private slots:
+ private Q_SLOTS:
   void FillExcludesRightAndBottomEdges() {
     BackBuffer buffer(40, 40, 1, {});
     QtCanvas canvas(buffer, QRect(0, 0, 40, 40));

@@ -109,7 +109,7 @@ QColor At(const QImage& image, int x, int y) {
 class ShellTest : public QObject {
   Q_OBJECT
 
- private slots:
+ private Q_SLOTS:
   void init() {
     QVERIFY(dataDir_.isValid());
     app_ = std::make_unique<CLumovar_100App>(

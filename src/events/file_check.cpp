@@ -1,9 +1,11 @@
 #include "events/file_check.h"
 
 #include <algorithm>
+#include <ostream>
 
 #include "events/event_file.h"
 #include "events/event_line.h"
+#include "events/file_io.h"
 #include "text/byte_fields.h"
 #include "text/cp932.h"
 
@@ -112,6 +114,33 @@ std::vector<FileProblem> CheckEventFile(std::string_view text) {
     if (kind == 'A' || kind == 'B') CheckEventLine(line, number, problems);
   }
   return problems;
+}
+
+int CheckEventFiles(const std::vector<std::string>& paths, std::ostream& out, std::ostream& err) {
+  if (paths.empty()) {
+    err << "No file to check.\n";
+    return 2;
+  }
+  bool unreadable = false;
+  std::size_t problems = 0;
+  for (const std::string& path : paths) {
+    FileBytes file = ReadWholeFile(path);
+    if (file.status != ReadStatus::kRead) {
+      err << path << ": cannot be read: "
+          << (file.status == ReadStatus::kMissing ? "no such file" : file.reason) << "\n";
+      unreadable = true;
+      continue;
+    }
+    for (const FileProblem& p : CheckEventFile(file.bytes)) {
+      out << path << ":" << p.line << ": " << p.message << "\n";
+      ++problems;
+    }
+  }
+  if (unreadable) return 2;
+  if (problems > 0) return 1;
+  out << paths.size() << (paths.size() == 1 ? " file" : " files")
+      << " checked, no problems found.\n";
+  return 0;
 }
 
 }  // namespace qev

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,5 +16,11 @@ struct FileProblem {
 // timeline or garble them: malformed event lines, bytes that are not CP932,
 // a file saved as UTF-8. Reads up to the end marker, as the program does.
 std::vector<FileProblem> CheckEventFile(std::string_view text);
+
+// Checks the files at `paths` (UTF-8) and reports every problem on `out` as
+// "FILE:LINE: problem", then a one-line summary when none was found; a file
+// that cannot be read is reported on `err`. Returns the exit code: 0 when
+// nothing was found, 1 when something was, 2 when a file could not be read.
+int CheckEventFiles(const std::vector<std::string>& paths, std::ostream& out, std::ostream& err);
 
 }  // namespace qev

@@ -3,8 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
+#include "events/temp_folder.h"
 #include "text/cp932.h"
 
 namespace qev {
@@ -70,6 +72,34 @@ TEST(CheckEventFile, SaysOnceThatAFileLooksLikeUtf8) {
   // CP932 text that happens to be valid UTF-8 is not flagged.
   EXPECT_THAT(CheckEventFile("H;ASCII only;;\r\n;\r\n"), IsEmpty());
   EXPECT_THAT(CheckEventFile("H;"_sj + "日本史"_sj + ";;\r\n;\r\n"), IsEmpty());
+}
+
+}  // namespace
+}  // namespace qev
+
+namespace qev {
+namespace {
+
+TEST(CheckEventFiles, ReportsByFileAndLineAndExitsByWhatItFound) {
+  testing::TempFolder folder;
+  std::string good = (folder / "good.txt").string();
+  std::string bad = (folder / "bad.txt").string();
+  testing::WriteBytes(good, "H;t;;c;\r\nAD0794;3,1,,;p;e;m;n;\r\n;\r\n");
+  testing::WriteBytes(bad, "H;t;;c;\r\nAD0794;3,1,,;p;e;m;n;\r\nAD794;3,1,,;p;e;m;n;\r\n;\r\n");
+
+  std::ostringstream out, err;
+  EXPECT_EQ(CheckEventFiles({good}, out, err), 0);
+  EXPECT_EQ(out.str(), "1 file checked, no problems found.\n");
+
+  out.str("");
+  EXPECT_EQ(CheckEventFiles({good, bad}, out, err), 1);
+  EXPECT_EQ(out.str().rfind(bad + ":3: ", 0), 0u) << out.str();
+  EXPECT_EQ(out.str().find("good.txt"), std::string::npos);
+  EXPECT_EQ(out.str().find("checked"), std::string::npos);  // no summary
+
+  out.str("");
+  EXPECT_EQ(CheckEventFiles({bad, (folder / "none.txt").string()}, out, err), 2);
+  EXPECT_NE(err.str().find("none.txt: cannot be read"), std::string::npos);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "app/lumovar_100_app.h"
 
+#include <QScreen>
+
 #include <QAbstractSlider>
 
 #include <cstdlib>
@@ -109,6 +111,9 @@ void CLumovar_100App::Start(std::function<void()> afterFirstPaint) {
   }
   // Nothing was on screen yet to be uncovered.
   platform_.TakeUncovered();
+  // Without a window manager "maximised" means nothing: fill the screen
+  // first, so the window covers it either way.
+  if (const QScreen* screen = frame_.screen()) frame_.setGeometry(screen->availableGeometry());
   frame_.showMaximized();
   clock_.start(kClockMilliseconds);
   QTimer::singleShot(0, &frame_, [this, after = std::move(afterFirstPaint)] {

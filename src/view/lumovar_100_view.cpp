@@ -1,6 +1,7 @@
 #include "view/lumovar_100_view.h"
 
 #include <filesystem>
+#include <functional>
 #include <system_error>
 #include <utility>
 
@@ -220,40 +221,32 @@ Sjis CLumovar_100View::FormatPointLine(std::string_view line) {
   return qev::FormatPointLine(line);
 }
 
+void CLumovar_100View::Select(const std::function<void(VisiblePointList&)>& move) {
+  if (visible_.empty()) return;
+  move(visible_);
+  ShowSelection();
+}
+
 void CLumovar_100View::SelectFirst() {
-  if (visible_.empty()) return;
-  visible_.SelectFirst();
-  ShowSelection();
+  Select(&VisiblePointList::SelectFirst);
 }
-
 void CLumovar_100View::SelectLast() {
-  if (visible_.empty()) return;
-  visible_.SelectLast();
-  ShowSelection();
+  Select(&VisiblePointList::SelectLast);
 }
-
 void CLumovar_100View::SelectPrevious() {
-  if (visible_.empty()) return;
-  visible_.SelectPrevious();
-  ShowSelection();
+  Select(&VisiblePointList::SelectPrevious);
 }
-
 void CLumovar_100View::SelectNext() {
-  if (visible_.empty()) return;
-  visible_.SelectNext();
-  ShowSelection();
+  Select(&VisiblePointList::SelectNext);
 }
 
 void CLumovar_100View::SelectAtX(int x) {
-  if (visible_.empty()) return;
-  visible_.SelectAtX(x, layout_);
-  ShowSelection();
+  Select([&](VisiblePointList& v) { v.SelectAtX(x, layout_); });
 }
 
 void CLumovar_100View::SelectRandom() {
-  if (visible_.empty()) return;
-  visible_.SelectRandom(randomIndex());
-  ShowSelection();
+  int index = randomIndex();
+  Select([index](VisiblePointList& v) { v.SelectRandom(index); });
 }
 
 int CLumovar_100View::randomIndex() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,8 @@ class CLumovar_100View {
   int randomIndex() const;
 
  private:
+  // A selection step, when there is a point to select, and its redraw.
+  void Select(const std::function<void(VisiblePointList&)>& move);
   // The slot menuTarget names, or null for the state file or no target.
   FileSlot* TargetSlot();
   // Saves the slot or state file of menuTarget through the save dialog;

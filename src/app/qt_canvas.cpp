@@ -4,6 +4,7 @@
 #include <QPolygon>
 
 #include <cmath>
+#include <cstdlib>
 
 namespace qev {
 namespace {
@@ -118,7 +119,20 @@ void QtCanvas::LineTo(int x, int y) {
   if (end != current_) {
     QPainter& painter = buffer_.PainterFor(area_);
     painter.setPen(pen_);
-    painter.drawLine(current_, end);
+    // Qt covers the same pixels whichever way a line runs, leaving out the
+    // end further along its major axis (x at 45 degrees). A line running
+    // back along that axis would so cover its end instead of its start;
+    // moved one pixel against its direction (on both axes at 45 degrees) it
+    // covers its start and stops short of its end.
+    const QPoint d = end - current_;
+    const int ax = std::abs(d.x());
+    const int ay = std::abs(d.y());
+    QPoint shift;
+    if (ax >= ay ? d.x() < 0 : d.y() < 0) {
+      if (ax >= ay) shift.setX(d.x() < 0 ? 1 : -1);
+      if (ay >= ax) shift.setY(d.y() < 0 ? 1 : -1);
+    }
+    painter.drawLine(current_ + shift, end + shift);
   }
   current_ = end;
 }

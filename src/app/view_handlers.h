@@ -46,6 +46,9 @@ class CoreViewHandlers final : public ViewHandlers {
   void OnClockTick() override { view_.OnClockTick(); }
   bool QueryClose() override { return view_.QueryClose(); }
 
+  // The view itself, for tests that check its state against the screen.
+  CLumovar_100View& view() { return view_; }
+
  private:
   CLumovar_100View view_;
 };

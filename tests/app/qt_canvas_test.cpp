@@ -76,6 +76,24 @@ class QtCanvasTest : public QObject {
     QVERIFY(Is(image, 30, 30, kWhite));
   }
 
+  void LinesDrawnBackwardsCoverTheirStartToo() {
+    BackBuffer buffer(40, 40, 1, {});
+    QtCanvas canvas(buffer, QRect(0, 0, 40, 40));
+    canvas.FillRect(0, 0, 40, 40, kWhite);
+    canvas.MoveTo(5, 10);  // upwards, as a point mark is drawn
+    canvas.LineTo(5, 5);
+    canvas.MoveTo(12, 20);  // leftwards, as the BC side of the line
+    canvas.LineTo(8, 20);
+    canvas.MoveTo(25, 25);  // up and left
+    canvas.LineTo(20, 20);
+    const QImage& image = buffer.image();
+    QCOMPARE(Column(image, 5, 4, 11, kBlack), QString("..#####."));
+    QCOMPARE(Row(image, 20, 7, 13, kBlack), QString("..####."));
+    QVERIFY(Is(image, 25, 25, kBlack));
+    QVERIFY(Is(image, 21, 21, kBlack));
+    QVERIFY(!Is(image, 20, 20, kBlack));
+  }
+
   void WidePensCoverTheColumnLeftAndTheRowAbove() {
     BackBuffer buffer(40, 40, 1, {});
     QtCanvas canvas(buffer, QRect(0, 0, 40, 40));

@@ -12,7 +12,9 @@ constexpr std::size_t kNoPos = std::string_view::npos;
 
 // The byte at `pos`, or '\0' past the end: scans of malformed lines read
 // "nothing there" instead of past the string.
-inline char ByteAt(std::string_view s, std::size_t pos) { return pos < s.size() ? s[pos] : '\0'; }
+inline char ByteAt(std::string_view s, std::size_t pos) {
+  return pos < s.size() ? s[pos] : '\0';
+}
 
 // Position of the n-th (1-based) `sep` within the first `limit` bytes of s,
 // or kNoPos when there are fewer.

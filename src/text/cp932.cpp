@@ -2,8 +2,8 @@
 
 #include <iconv.h>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <functional>
 #include <memory>
 #include <stdexcept>

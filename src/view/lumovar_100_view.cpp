@@ -356,11 +356,7 @@ void CLumovar_100View::ReadSlotCommand() {
   std::filesystem::path path = store_.BuildPath(slot->baseName);
   store_.NoteDialogOpened();
   std::optional<std::string> picked = platform_.FileDialog(FileDialogKind::kOpen, path.string());
-  if (!picked) {
-    readCancelled_ = 1;
-    return;
-  }
-  readCancelled_ = 0;
+  if (!picked) return;
   DrawControlPanel();
   DrawTimeline();
   FileResult r = ReadFileFromDialog(store_, menuTarget_, *picked);

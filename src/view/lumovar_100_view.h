@@ -42,33 +42,32 @@ class CLumovar_100View {
  public:
   // `dataDir` is the folder of the event files and the state file.
   CLumovar_100View(Platform& platform, ScreenLayout layout, std::string dataDir);
-  virtual ~CLumovar_100View() = default;
 
   const ScreenLayout& layout() const { return layout_; }
 
   // One-time initialisation: the scroll thumb, the empty timeline and the
   // control panel.
-  virtual void OnInitialUpdate();
+  void OnInitialUpdate();
   // Every paint; the first one restores the state file and the slots.
-  virtual void OnPaint();
+  void OnPaint();
 
   // Pointer input, in view coordinates.
-  virtual void OnLButtonUp(int x, int y);
-  virtual void OnRButtonUp(int x, int y);
-  virtual void OnLButtonDown(int x, int y);
-  virtual void OnLButtonDblClk(int x, int y);
+  void OnLButtonUp(int x, int y);
+  void OnRButtonUp(int x, int y);
+  void OnLButtonDown(int x, int y);
+  void OnLButtonDblClk(int x, int y);
   // The context menu for the label under (x, y), after the right-button
   // release was dispatched.
-  virtual void ShowContextMenu(int x, int y);
+  void ShowContextMenu(int x, int y);
 
-  virtual void ScrollTimeline(ScrollCode code, int thumbPos);
+  void ScrollTimeline(ScrollCode code, int thumbPos);
 
   // Timer 3: once a second, clock and stopwatch.
-  virtual void OnClockTick();
+  void OnClockTick();
 
   // Before the window closes: offers to save slots with unsaved changes.
   // False keeps the window open.
-  virtual bool QueryClose();
+  bool QueryClose();
 
   // The redraw chains and the operations they are made of.
   void FullRefresh();
@@ -161,7 +160,6 @@ class CLumovar_100View {
   int drawAreaContent_ = 0;
   int savedScrollPos_ = TimelineScale::kStartThumb;
   int menuTarget_ = 0;
-  int readCancelled_ = 0;
   int restoredSelectedIndex_ = 0;
   bool firstPaint_ = true;
 };

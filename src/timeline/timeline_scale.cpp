@@ -16,6 +16,10 @@ constexpr std::array<int, TimelineScale::kRangeCount> kRangeFactor{
 constexpr int kSegments = 10;
 // Cycles counted away from the era line before the line has no height.
 constexpr int kMaxCycles = 25;
+// Farthest a point is put from the era line. A year of a malformed line can
+// be as large as an int holds; held here, its point stays far outside the
+// area and originX +/- offset cannot overflow.
+constexpr long long kMaxOffset = 1LL << 30;
 
 }  // namespace
 
@@ -93,7 +97,8 @@ int TimelineScale::YearToOffset(int year) const {
   // Slanted segments take 100 years over segmentWidth, flat ones over
   // flatWidth (segmentWidth/0.71).
   const int along = s % 2 == 0 ? t * segmentWidth_ / 100 : t * segmentWidth_ / 71;
-  return k * cycleWidth_ + SegmentStart(s) + along;
+  const long long offset = static_cast<long long>(k) * cycleWidth_ + SegmentStart(s) + along;
+  return static_cast<int>(std::min(offset, kMaxOffset));
 }
 
 std::optional<int> TimelineScale::HeightInCycle(int u) const {

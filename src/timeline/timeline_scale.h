@@ -85,7 +85,7 @@ class TimelineScale {
   int ChangeRange(int direction);
 
   // Pixel distance from the era line of a year magnitude (years before or
-  // after year 0).
+  // after year 0), held at 2^30 for years no real date reaches.
   int YearToOffset(int year) const;
   // Height of the line at drawing-area x; nothing in the short gap at the end
   // of a cycle and from 25 cycles away from the era line on.

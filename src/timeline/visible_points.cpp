@@ -53,6 +53,8 @@ void VisiblePointList::SelectNext() {
 void VisiblePointList::SelectAtX(int cx, const ScreenLayout& layout) {
   if (entries_.empty()) return;
   // x1 is a drawing-area x; the area starts drawAreaX() pixels into the view.
+  // That is 12 at 800 wide but 15 at 1024, where a fixed 12 would put the
+  // hit 3 pixels left of the marks; the real offset is used on every width.
   const auto right = std::find_if(entries_.begin(), entries_.end(), [&](const VisiblePoint& e) {
     return e.x1 + layout.drawAreaX() > cx;
   });

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
+#include "events/timeline_point.h"
+
 namespace qev {
 namespace {
 
@@ -97,6 +101,26 @@ TEST(TimelineScale, OffsetsNeverDecreaseWithTheYear) {
     const TimelineScale scale = AtRange(k1024, range);
     for (int year = 1; year <= 9999; ++year) {
       ASSERT_LE(scale.YearToOffset(year - 1), scale.YearToOffset(year)) << range << " " << year;
+    }
+  }
+}
+
+// A year read from a malformed line can be as large as an int holds: its
+// point lies far beyond the last one, never back near the era line, and its
+// x for any era line still fits an int.
+TEST(TimelineScale, HugeYearsLieFarBeyondTheLastYear) {
+  for (const int range : {0, 20}) {
+    TimelineScale scale = AtRange(k1024, range);
+    for (const int year : {99999999, std::numeric_limits<int>::max()}) {
+      SCOPED_TRACE(year);
+      const int offset = scale.YearToOffset(year);
+      EXPECT_GT(offset, scale.YearToOffset(9999));
+      for (const int pos : {0, 700}) {
+        scale.ScrollTo(pos);
+        const TimelinePoint point{.bc = pos == 700, .offset1 = offset};
+        const int x = point.StartX(scale.originX());
+        EXPECT_TRUE(x > scale.drawAreaWidth() || x < 0);
+      }
     }
   }
 }

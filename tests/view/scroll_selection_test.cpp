@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "events/temp_folder.h"
+#include "platform/fake_platform.h"
+#include "timeline/timeline_drawing.h"
+#include "view/lumovar_100_view.h"
+
+namespace qev {
+namespace {
+
+using testing::DrawCall;
+using testing::FakePlatform;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+// Scrolling, range changes and the selection redraw, driven through the view
+// with slot ① holding `lines`.
+class ScrollSelectionTest : public ::testing::Test {
+ protected:
+  void Start(const std::string& lines) {
+    WriteBytes(folder / "歴史文書20.txt",
+               EncodeCp932("H;t;;2026年01月01日00時00分;\r\n" + lines + ";\r\n").bytes);
+    view = std::make_unique<CLumovar_100View>(platform, ScreenLayout{800, 600},
+                                              folder.path().string());
+    view->OnInitialUpdate();
+    view->OnPaint();
+  }
+  std::vector<const DrawCall*> MarksIn(Rgb color) const {
+    std::vector<const DrawCall*> out;
+    for (const DrawCall* c : platform.drawArea.Lines()) {
+      if (c->color == color) out.push_back(c);
+    }
+    return out;
+  }
+
+  TempFolder folder;
+  FakePlatform platform;
+  std::unique_ptr<CLumovar_100View> view;
+};
+
+// At range 20 and scroll position 0 (era line at 7350) BC 2100, 2050 and
+// 2000 lie at x 101, 246 and 390.
+constexpr const char* kFarBc = "BC2000;1,1,,;;c;;;\r\nBC2050;1,1,,;;b;;;\r\nBC2100;1,1,,;;a;;;\r\n";
+
+TEST_F(ScrollSelectionTest, StepsAtTheEndsOfTheBarStayThereAndStartOver) {
+  Start(kFarBc);
+  view->scale().SetRange(20);
+  view->FullRefresh();
+  view->ScrollTimeline(ScrollCode::kLeft, 0);
+  ASSERT_EQ(view->visible().size(), 3);
+  EXPECT_EQ(view->visible().entries()[0].x1, 101);
+  view->SelectNext();
+  ASSERT_EQ(view->selectedIndex(), 1);
+
+  view->ScrollTimeline(ScrollCode::kLineLeft, 0);
+  EXPECT_EQ(platform.thumb, 0);
+  EXPECT_EQ(view->savedScrollPos(), 0);
+  EXPECT_EQ(view->scale().originX(), 7350);
+  EXPECT_EQ(view->selectedIndex(), 0);
+  EXPECT_EQ(platform.PanelUtf8(InfoPanel::kRight), "できごと=a\r\n  メモ1  =\r\n  メモ2  =\r\n");
+
+  view->ScrollTimeline(ScrollCode::kThumbPosition, 695);
+  view->ScrollTimeline(ScrollCode::kPageRight, 0);
+  EXPECT_EQ(platform.thumb, 700);
+  EXPECT_EQ(view->savedScrollPos(), 700);
+  EXPECT_EQ(view->scale().originX(), 20 * (350 - 700) + 350);
+  EXPECT_TRUE(view->visible().empty());
+  EXPECT_EQ(platform.PanelUtf8(InfoPanel::kLeft), "");
+}
+
+TEST_F(ScrollSelectionTest, DraggingTheThumbRedrawsOnlyTheBareLine) {
+  Start("AD0100;1,1,,;;a;;;\r\nAD0200;1,1,,;;b;;;\r\n");
+  view->ScrollTimeline(ScrollCode::kThumbPosition, 350);
+  ASSERT_EQ(view->visible().size(), 2);
+  view->SelectNext();
+  const Sjis left = platform.panelText[0];
+  platform.drawArea.Clear();
+  platform.view.Clear();
+
+  view->ScrollTimeline(ScrollCode::kThumbTrack, 352);
+  EXPECT_EQ(view->scale().originX(), 310);
+  EXPECT_EQ(platform.thumb, 352);
+  EXPECT_EQ(view->savedScrollPos(), 352);
+  // Every point's mark moves with the line; no selection, lists and panels
+  // as they were.
+  const std::vector<const DrawCall*> marks = MarksIn(kPointMarkColor);
+  ASSERT_EQ(marks.size(), 2u);
+  EXPECT_EQ(marks[0]->x, 310 + view->scale().YearToOffset(100));
+  EXPECT_TRUE(MarksIn(kSelectedMarkColor).empty());
+  EXPECT_EQ(view->visible().entries()[0].x1, 350 + view->scale().YearToOffset(100));
+  EXPECT_EQ(view->selectedIndex(), 1);
+  EXPECT_EQ(platform.panelText[0], left);
+
+  // The release ends the drag with the full refresh.
+  view->ScrollTimeline(ScrollCode::kEndScroll, 0);
+  EXPECT_EQ(view->scale().originX(), 310);
+  EXPECT_EQ(view->visible().entries()[0].x1, 310 + view->scale().YearToOffset(100));
+  EXPECT_EQ(view->selectedIndex(), 0);
+  EXPECT_EQ(MarksIn(kSelectedMarkColor).size(), 1u);
+}
+
+TEST_F(ScrollSelectionTest, RangeChangeMovesTheThumbAndTheNextStepStartsThere) {
+  Start("AD0100;1,1,,;;a;;;\r\n");
+  view->ScrollTimeline(ScrollCode::kThumbPosition, 365);  // era line at 50
+  view->ChangeRange(+1);
+  EXPECT_EQ(view->scale().originX(), 50 * 65 / 54);
+  EXPECT_EQ(platform.thumb, 364);  // 350 - (60 - 350) / 20, truncated
+  EXPECT_EQ(view->scale().scrollPos(), 365);
+  EXPECT_EQ(view->savedScrollPos(), 365);
+
+  view->ScrollTimeline(ScrollCode::kLineRight, 0);
+  EXPECT_EQ(view->savedScrollPos(), 365);
+  EXPECT_EQ(view->scale().originX(), 50);
+  EXPECT_EQ(view->scale().rangeIndex(), 8);
+}
+
+TEST_F(ScrollSelectionTest, SelectionMarksGoOverTheFreshTimeline) {
+  Start("AD0100;1,1,AD0300,;;a;;;\r\nAD0200;1,1,,;;b;;;\r\n");
+  view->ScrollTimeline(ScrollCode::kThumbPosition, 350);
+  const TimelineScale& scale = view->scale();
+  const int start = 350 + scale.YearToOffset(100);
+  const int end = 350 + scale.YearToOffset(300);
+
+  platform.drawArea.Clear();
+  view->SelectPrevious();  // on the first point: stays, still redrawn
+  const std::vector<DrawCall>& calls = platform.drawArea.calls;
+  ASSERT_GE(calls.size(), 3u);
+  EXPECT_EQ(calls.front().op, DrawCall::Op::kReset);
+  // The two point marks, then the selected start and its range end.
+  const DrawCall& startMark = calls[calls.size() - 2];
+  const DrawCall& endMark = calls.back();
+  EXPECT_EQ(startMark.color, kSelectedMarkColor);
+  EXPECT_EQ(startMark.x, start);
+  EXPECT_EQ(endMark.color, kRangeEndMarkColor);
+  EXPECT_EQ(endMark.x, end);
+  EXPECT_EQ(MarksIn(kPointMarkColor).size(), 2u);
+
+  view->settings().yearDisplayMode = 1;
+  platform.drawArea.Clear();
+  view->SelectNext();
+  view->SelectPrevious();
+  EXPECT_EQ(platform.drawArea.calls.back().color, kSelectedMarkColor);
+  EXPECT_TRUE(MarksIn(kRangeEndMarkColor).empty());
+
+  // Marks hidden: the panels still show the selected point.
+  view->settings().pointDisplayMode = 0;
+  platform.drawArea.Clear();
+  view->SelectNext();
+  EXPECT_TRUE(platform.drawArea.Lines().size() > 1);
+  EXPECT_TRUE(MarksIn(kSelectedMarkColor).empty());
+  EXPECT_TRUE(MarksIn(kPointMarkColor).empty());
+  EXPECT_EQ(platform.PanelUtf8(InfoPanel::kRight), "できごと=b\r\n  メモ1  =\r\n  メモ2  =\r\n");
+}
+
+TEST_F(ScrollSelectionTest, NoVisiblePointRedrawsTheLineAndEmptiesThePanels) {
+  Start("AD0100;1,1,,;;a;;;\r\n");
+  view->ScrollTimeline(ScrollCode::kThumbPosition, 350);
+  ASSERT_FALSE(platform.PanelUtf8(InfoPanel::kLeft).empty());
+  platform.drawArea.Clear();
+  view->ScrollTimeline(ScrollCode::kRight, 0);
+  EXPECT_TRUE(view->visible().empty());
+  EXPECT_EQ(platform.PanelUtf8(InfoPanel::kLeft), "");
+  EXPECT_EQ(platform.PanelUtf8(InfoPanel::kRight), "");
+  EXPECT_FALSE(platform.drawArea.Fills().empty());
+  EXPECT_TRUE(MarksIn(kSelectedMarkColor).empty());
+
+  // The selection operations have nothing to act on.
+  platform.drawArea.Clear();
+  view->SelectNext();
+  view->SelectAtX(300);
+  EXPECT_TRUE(platform.drawArea.calls.empty());
+}
+
+}  // namespace
+}  // namespace qev

@@ -34,7 +34,9 @@ class Stopwatch {
   // The once-a-second count, in every state.
   void Count(std::int64_t nowMs);
   // While idle the count is held at zero from `nowMs` (the panel does this on
-  // every redraw); in any other state nothing changes.
+  // every redraw); in any other state nothing changes. The minutes are held
+  // too, so a stopwatch never started never shows minutes that passed
+  // between two redraws.
   void HoldIdleAtZero(std::int64_t nowMs);
   // Flips the blink phase; true when the running marker shows this second.
   bool Blink();

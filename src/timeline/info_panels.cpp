@@ -93,10 +93,11 @@ void AppendLabelled(Sjis& out, const Sjis& label, std::string_view text) {
 }
 
 // The text handed to the control panel and the level it stands for. Only
-// ①..⑤ change the level. A line whose importance digit was not converted
-// keeps an unconverted memorisation digit too; taking the part between the
-// commas (not two bytes at a fixed offset) shows that digit as it is rather
-// than a "," and half a character.
+// ①..⑤ change the level. An unconverted memorisation digit (outside 0..5,
+// or after an unconverted importance digit) is one byte; taking the part
+// between the commas (not two bytes at a fixed offset) shows that digit as it
+// is rather than the digit and the "," after it, or a "," and half a
+// character.
 Sjis LevelText(std::string_view symbol, int toPanel, int& change) {
   if (const int level = CircledLevel(symbol); level != 0) change = level;
   return toPanel ? Sjis(symbol) : Sjis(3, ' ');

@@ -166,6 +166,15 @@ TEST(InfoPanels, LevelsAndSlotAreHandedToTheControlPanel) {
   EXPECT_EQ(c.selectedMemorisationText, "3");
   EXPECT_EQ(c.importanceChange, 4);
   EXPECT_EQ(c.memorisationChange, 2);
+
+  // A memorisation digit outside 0..5 after a converted importance shows
+  // alone, without the "," that follows it.
+  c = Compose("AD0710;3,9,,;;e;;;", AllOn(kRangeMode), "AD0710;1;1;;", 4, 2);
+  EXPECT_EQ(c.left, "AD 710;③,9;e;\r\n"_sj);
+  EXPECT_EQ(c.selectedImportanceText, "③"_sj);
+  EXPECT_EQ(c.selectedMemorisationText, "9");
+  EXPECT_EQ(c.importanceChange, 3);
+  EXPECT_EQ(c.memorisationChange, 2);
 }
 
 TEST(InfoPanels, MalformedLinesShowWhatIsThere) {

@@ -80,10 +80,19 @@ const CachedFont& BackBuffer::Font(std::string_view face, int pixelHeight) {
   auto key = std::make_pair(std::string(face), pixelHeight);
   auto it = fonts_.find(key);
   if (it == fonts_.end()) {
+    const int cell = pixelHeight > 0 ? pixelHeight : kDefaultFontHeight;
     QFont font;
     font.setFamilies(FontFamiliesFor(face));
-    font.setPixelSize(pixelHeight > 0 ? pixelHeight : kDefaultFontHeight);
-    it = fonts_.emplace(std::move(key), CachedFont{font, QFontMetrics(font)}).first;
+    // The substitute faces have a deeper descent than the faces asked for;
+    // at the cell's height as their size their glyphs would hang below the
+    // cell, and an opaque text drawn over them would not cover them.
+    int size = cell;
+    for (; size > 1; --size) {
+      font.setPixelSize(size);
+      if (QFontMetrics(font).height() <= cell) break;
+    }
+    font.setPixelSize(size);
+    it = fonts_.emplace(std::move(key), CachedFont{font, QFontMetrics(font), cell}).first;
   }
   return it->second;
 }
@@ -147,12 +156,19 @@ void QtCanvas::TextOut(int x, int y, const Sjis& text) {
   QPainter& painter = buffer_.PainterFor(area_);
   const QFontMetrics& metrics = font_->metrics;
   if (mode_ == BackgroundMode::kOpaque) {
-    painter.fillRect(QRect(x, y, metrics.horizontalAdvance(shown), metrics.height()),
+    painter.fillRect(QRect(x, y, metrics.horizontalAdvance(shown), font_->cellHeight),
                      ToQColor(backgroundColor_));
   }
   painter.setFont(font_->font);
   painter.setPen(ToQColor(textColor_));
+  // The faces asked for are bitmap faces whose glyphs never leave their
+  // cell; an antialiased edge left outside it would darken with every
+  // redraw of the same text.
+  painter.save();
+  painter.setClipRect(QRect(x, y, metrics.horizontalAdvance(shown), font_->cellHeight),
+                      Qt::IntersectClip);
   painter.drawText(QPoint(x, y + metrics.ascent()), shown);
+  painter.restore();
 }
 
 void QtCanvas::DrawPicture(int x, int y, int width, int height, std::string_view) {

@@ -20,10 +20,13 @@ namespace qev {
 // installed faces that stand in for it (the Mincho or the Gothic family).
 QStringList FontFamiliesFor(std::string_view face);
 
-// A font at a pixel height with the metrics TextOut needs.
+// A font created with a cell height, as a device context creates one: its
+// text cell (ascent plus descent) is `cellHeight` pixels, so the glyphs are
+// drawn at the largest pixel size whose ascent plus descent fits in it.
 struct CachedFont {
   QFont font;
   QFontMetrics metrics;
+  int cellHeight;
 };
 
 // The view's client area as one persistent image. Drawing goes straight
@@ -70,9 +73,9 @@ class BackBuffer {
 //    (vertical): a vertical line at x covers x-1 and x.
 //  - Shapes are not antialiased; text is, for legibility of the substitute
 //    faces.
-//  - TextOut puts the top-left of the text cell (advance width x ascent plus
-//    descent) at (x, y); in opaque mode the cell is first filled with the
-//    background colour.
+//  - TextOut puts the top-left of the text cell (advance width x the font's
+//    cell height) at (x, y), the baseline at the font's ascent below it; in
+//    opaque mode the cell is first filled with the background colour.
 class QtCanvas final : public Canvas {
  public:
   QtCanvas(BackBuffer& buffer, QRect area);

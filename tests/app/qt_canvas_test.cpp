@@ -153,6 +153,40 @@ class QtCanvasTest : public QObject {
     QVERIFY(Is(buffer.image(), 20, 60, kWhite));
   }
 
+  // A font created with height h has a text cell h pixels high, as in a
+  // device context: the opaque box is h rows, and the glyphs stay inside it
+  // so that drawing over a text with the same box leaves nothing of it.
+  void FontHeightIsTheHeightOfTheCell_data() {
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<int>("height");
+    QTest::newRow("Mincho 12") << QStringLiteral("MS P明朝") << 12;
+    QTest::newRow("Mincho 14") << QStringLiteral("MS P明朝") << 14;
+    QTest::newRow("Mincho 16") << QStringLiteral("MS P明朝") << 16;
+    QTest::newRow("Gothic 12") << QStringLiteral("ＭＳ Ｐゴシック") << 12;
+  }
+  void FontHeightIsTheHeightOfTheCell() {
+    QFETCH(QString, face);
+    QFETCH(int, height);
+    const std::string faceName = face.toStdString();
+    BackBuffer buffer(300, 60, 1, {});
+    QtCanvas canvas(buffer, QRect(0, 0, 300, 60));
+    canvas.FillRect(0, 0, 300, 60, kWhite);
+    canvas.SetFont(faceName, height);
+    canvas.SetTextColor(kBlack);
+    canvas.SetBackgroundColor(kBlue);
+    const Sjis text = "日本史(古代)[設定]年①"_sj;
+    canvas.TextOut(10, 20, text);
+    const int width = buffer.Font(faceName, height)
+                          .metrics.horizontalAdvance(QString::fromStdString(DecodeCp932(text)));
+    // The box and the glyphs together cover exactly the cell.
+    const QImage once = buffer.image().copy();
+    QCOMPARE(Ink(once, kWhite), QRect(10, 20, width, height));
+    QVERIFY(!Ink(once.copy(10, 20, width, height), kBlue).isEmpty());
+    // Drawn again over itself, as the panel redraws its labels, it stays.
+    canvas.TextOut(10, 20, text);
+    QCOMPARE(buffer.image(), once);
+  }
+
   void BadBytesAndEmptyTextDrawSafely() {
     BackBuffer buffer(100, 40, 1, {});
     QtCanvas canvas(buffer, QRect(0, 0, 100, 40));
@@ -203,7 +237,8 @@ class QtCanvasTest : public QObject {
   void MinchoFacesFallBackToAnInstalledMincho() {
     BackBuffer buffer(10, 10, 1, {});
     QCOMPARE(QFontInfo(buffer.Font("MS P明朝", 16).font).family(), QStringLiteral("IPAPMincho"));
-    QCOMPARE(buffer.Font("MS P明朝", 16).font.pixelSize(), 16);
+    QCOMPARE(buffer.Font("MS P明朝", 16).cellHeight, 16);
+    QVERIFY(buffer.Font("MS P明朝", 16).metrics.height() <= 16);
     QCOMPARE(QFontInfo(buffer.Font("ＭＳ Ｐゴシック", 12).font).family(),
              QStringLiteral("IPAPGothic"));
   }

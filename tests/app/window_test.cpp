@@ -149,9 +149,11 @@ bool ShowsEmptySlotGrey(const QImage& image, const QRect& cell) {
 }
 
 // Whether it shows white text: the colour of a slot with a file, switched on.
+// The thin strokes of the 11-pixel glyphs (a 12-pixel cell) stay a little
+// below full white.
 bool ShowsWhiteText(const QImage& image, const QRect& cell) {
   const auto [darkest, brightest] = GreyRange(image, cell);
-  return darkest >= 152 && brightest > 230;
+  return darkest >= 152 && brightest > 210;
 }
 
 QString FirstLine(const QString& text) {

@@ -141,7 +141,14 @@ void QtCanvas::LineTo(int x, int y) {
       if (ax >= ay) shift.setX(d.x() < 0 ? 1 : -1);
       if (ay >= ax) shift.setY(d.y() < 0 ? 1 : -1);
     }
-    painter.drawLine(current_ + shift, end + shift);
+    QPointF offset(shift);
+    // Above one device pixel per pixel, an odd-width line centred on the
+    // coordinate would straddle two rows (or columns) of pixels; centred on
+    // the pixel it covers the same ones as on an ordinary screen.
+    if (buffer_.pixelRatio() != 1 && pen_.width() % 2 == 1) {
+      (ax >= ay ? offset.ry() : offset.rx()) += 0.5;
+    }
+    painter.drawLine(QPointF(current_) + offset, QPointF(end) + offset);
   }
   current_ = end;
 }

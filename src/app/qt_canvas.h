@@ -52,6 +52,7 @@ class BackBuffer {
   QPainter& PainterFor(const QRect& area);
   void Flush();
   const QImage& image();
+  qreal pixelRatio() const { return image_.devicePixelRatio(); }
 
   const CachedFont& Font(std::string_view face, int pixelHeight);
 

@@ -221,6 +221,35 @@ class QtCanvasTest : public QObject {
     QCOMPARE(Ink(image, kWhite), QRect(10, 10, 10, 10));
   }
 
+  // On a high-density screen every logical pixel a line covers is a block of
+  // device pixels, the same pixels as at ratio 1, not half a pixel beside.
+  void HighDensityLinesCoverTheSameLogicalPixels() {
+    auto draw = [](qreal ratio) {
+      BackBuffer buffer(30, 30, ratio, {});
+      QtCanvas canvas(buffer, QRect(0, 0, 30, 30));
+      canvas.FillRect(0, 0, 30, 30, kWhite);
+      for (int width : {1, 2}) {
+        const int at = width * 12;
+        canvas.SetPen(width, kBlack);
+        canvas.MoveTo(at, 3);  // down
+        canvas.LineTo(at, 9);
+        canvas.MoveTo(at + 4, 9);  // up
+        canvas.LineTo(at + 4, 3);
+        canvas.MoveTo(3, at);  // right
+        canvas.LineTo(9, at);
+        canvas.MoveTo(9, at + 4);  // left
+        canvas.LineTo(3, at + 4);
+      }
+      return buffer.image().copy();
+    };
+    const QImage single = draw(1);
+    const QImage dense = draw(2);
+    QCOMPARE(dense.size(), QSize(60, 60));
+    QImage expected = single.scaled(60, 60, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    expected.setDevicePixelRatio(2);
+    QCOMPARE(dense, expected);
+  }
+
   void OneRepaintRequestPerRunOfDrawing() {
     int requests = 0;
     BackBuffer buffer(10, 10, 1, [&] { ++requests; });

@@ -40,7 +40,7 @@ PanelEdit& QtPlatform::Panel(InfoPanel panel) {
 void QtPlatform::SetPanelText(InfoPanel panel, const Sjis& text) {
   QString shown = QString::fromStdString(DecodeCp932(text));
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  Panel(panel).setPlainText(shown);
+  Panel(panel).ShowText(shown);
 }
 
 Cp932Encoding QtPlatform::PanelText(InfoPanel panel) {

@@ -1,12 +1,16 @@
 #include "app/view_widget.h"
 
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace qev {
@@ -21,8 +25,11 @@ constexpr int kPanelFontPixels = 12;
 
 }  // namespace
 
-PanelEdit::PanelEdit(const QFont& font, QWidget* parent) : QPlainTextEdit(parent) {
+PanelEdit::PanelEdit(const QFont& font, QWidget* parent) : QTextEdit(parent) {
+  setAcceptRichText(false);
   setFont(font);
+  lineFormat_.setLineHeight(font.pixelSize(), QTextBlockFormat::FixedHeight);
+  KeepLineHeight();
   setFrameShape(QFrame::NoFrame);
   document()->setDocumentMargin(0);
   setViewportMargins(kPanelSideMargin, 0, kPanelSideMargin, 0);
@@ -36,17 +43,30 @@ PanelEdit::PanelEdit(const QFont& font, QWidget* parent) : QPlainTextEdit(parent
   setPalette(colours);
 }
 
+void PanelEdit::ShowText(const QString& text) {
+  setPlainText(text);
+  KeepLineHeight();
+  document()->clearUndoRedoStacks();
+}
+
+void PanelEdit::insertFromMimeData(const QMimeData* source) {
+  if (!source->hasText()) return;
+  QTextCursor cursor = textCursor();
+  cursor.insertText(source->text());
+  setTextCursor(cursor);
+}
+
+void PanelEdit::KeepLineHeight() {
+  QTextCursor all(document());
+  all.select(QTextCursor::Document);
+  all.mergeBlockFormat(lineFormat_);
+}
+
 QFont PanelFont(int panelHeight) {
   QFont font;
   font.setFamilies(FontFamiliesFor("ＭＳ Ｐゴシック"));
-  // IPAPGothic's lines are a pixel taller than the original face's at the
-  // same height; on small screens a smaller height keeps all three lines.
-  int pixels = kPanelFontPixels;
-  for (; pixels > 6; --pixels) {
-    font.setPixelSize(pixels);
-    if (kPanelLines * QFontMetrics(font).lineSpacing() <= panelHeight) break;
-  }
-  font.setPixelSize(pixels);
+  // Only screens smaller than 800x600 need a smaller height.
+  font.setPixelSize(std::clamp(panelHeight / kPanelLines, 6, kPanelFontPixels));
   return font;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlockFormat>
+#include <QTextEdit>
 #include <QWidget>
 
 #include "app/qt_canvas.h"
@@ -29,10 +30,26 @@ class TimelineScrollBar final : public QScrollBar {
 };
 
 // An information panel: white, black text, the text right against the top
-// and bottom edges, where three lines need every pixel on small screens.
-class PanelEdit final : public QPlainTextEdit {
+// and bottom edges, and its lines as many pixels apart as the font's pixel
+// size, as in the form's edit controls: three lines fill the panel of an
+// 800x600 screen. (A plain-text edit spaces lines by the font's own line
+// height, a pixel more for the substitute face.)
+class PanelEdit final : public QTextEdit {
  public:
   PanelEdit(const QFont& font, QWidget* parent);
+
+  // Replaces the text, with nothing left to undo.
+  void ShowText(const QString& text);
+
+ protected:
+  // Pasted and dropped text is taken as plain text into the current line's
+  // format, so its lines keep the spacing.
+  void insertFromMimeData(const QMimeData* source) override;
+
+ private:
+  void KeepLineHeight();
+
+  QTextBlockFormat lineFormat_;
 };
 
 // The view's client area: W x H pixels showing the back buffer, with the
@@ -74,7 +91,7 @@ class ViewWidget final : public QWidget {
 };
 
 // The font of the form's controls at the largest pixel height up to 12 at
-// which three lines fit into `panelHeight`.
+// which three lines, one pixel height apart, fit into `panelHeight`.
 QFont PanelFont(int panelHeight);
 
 }  // namespace qev

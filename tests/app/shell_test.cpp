@@ -1,3 +1,4 @@
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -291,7 +292,7 @@ class ShellTest : public QObject {
     QtPlatform& platform = app_->platform();
     const Sjis text = "ＡＤ１６００年  関ヶ原の戦い\r\n①重要度\r\n"_sj;
     platform.SetPanelText(InfoPanel::kRight, text);
-    QCOMPARE(app_->viewWidget().rightPanel().blockCount(), 3);
+    QCOMPARE(app_->viewWidget().rightPanel().document()->blockCount(), 3);
     QCOMPARE(app_->viewWidget().rightPanel().toPlainText(),
              QStringLiteral("ＡＤ１６００年  関ヶ原の戦い\n①重要度\n"));
     const Cp932Encoding back = platform.PanelText(InfoPanel::kRight);
@@ -306,15 +307,44 @@ class ShellTest : public QObject {
     QCOMPARE(typed.bytes, "森"_sj);
   }
 
+  // The form font at 12 pixels, its lines 12 pixels apart as in the form's
+  // edit controls: three lines fill the 36-pixel panel of an 800x600 screen.
   void RightPanelShowsThreeLinesOnASmallScreen() {
-    app_->platform().SetPanelText(InfoPanel::kRight, "一行目\r\n二行目\r\n三行目gy"_sj);
+    app_->platform().SetPanelText(InfoPanel::kRight, "一行目\r\n二行目\r\n三行目"_sj);
     PanelEdit& panel = app_->viewWidget().rightPanel();
-    const QTextBlock third = panel.document()->findBlockByNumber(2);
-    const QRect bottom = panel.cursorRect(QTextCursor(third));
-    QVERIFY2(bottom.bottom() < panel.viewport()->height(),
-             qPrintable(QDebug::toString(bottom) + " in " +
-                        QString::number(panel.viewport()->height())));
-    QVERIFY(panel.font().pixelSize() >= 11);
+    QCOMPARE(panel.font().pixelSize(), 12);
+    QCOMPARE(panel.viewport()->height(), 36);
+    auto allShown = [&] {
+      QTextCursor end = panel.textCursor();
+      end.movePosition(QTextCursor::End);
+      panel.setTextCursor(end);
+      const QRect cursor = panel.cursorRect();
+      return panel.verticalScrollBar()->maximum() == 0 && cursor.top() >= 23 &&
+             cursor.bottom() < 36;
+    };
+    QVERIFY(allShown());
+    // Ink in each 12-row band: the three lines one under the other.
+    const QImage image = panel.grab().toImage();
+    for (int band = 0; band < 3; ++band) {
+      int ink = 0;
+      for (int y = 12 * band + 2; y < 12 * band + 10; ++y) {
+        for (int x = 0; x < 60; ++x) ink += image.pixelColor(x, y).lightness() < 128;
+      }
+      QVERIFY2(ink > 10, qPrintable(QString::number(band)));
+    }
+
+    // Lines pasted or typed keep the spacing.
+    panel.setPlainText(QString());
+    app_->platform().SetPanelText(InfoPanel::kRight, "一行目"_sj);
+    QTextCursor end = panel.textCursor();
+    end.movePosition(QTextCursor::End);
+    panel.setTextCursor(end);
+    QApplication::clipboard()->setText(QStringLiteral("\n二行目"));
+    panel.paste();
+    QTest::keyClick(&panel, Qt::Key_Return);
+    QTest::keyClicks(&panel, QStringLiteral("san"));
+    QCOMPARE(panel.document()->blockCount(), 3);
+    QVERIFY(allShown());
   }
 
   void RefusedCloseKeepsTheWindowOpen() {

@@ -75,8 +75,10 @@ std::optional<std::string> QtPlatform::FileDialog(FileDialogKind kind,
                                                   const std::string& initialPath) {
   const QString path = FromUtf8(initialPath);
   const QFileInfo info(path);
-  // A bare file name opens where the last dialog was confirmed.
-  const QString folder = path.contains(QLatin1Char('/')) ? info.absolutePath() : lastFolder_;
+  // A bare file name opens in the folder last used: where the last dialog
+  // was confirmed, or else where it opened.
+  if (path.contains(QLatin1Char('/'))) lastFolder_ = info.absolutePath();
+  const QString folder = lastFolder_;
   const QString fileName = info.fileName();
 
   std::optional<std::string> answer;

@@ -92,8 +92,8 @@ class QtPlatform final : public Platform {
   QtCanvas drawAreaCanvas_;
   QElapsedTimer clock_;
   int thumb_ = 0;
-  // The folder the file dialog was last confirmed in, where a later dialog
-  // for a bare file name opens.
+  // The folder the file dialog last opened in, or the one of the file last
+  // chosen in it: where a later dialog for a bare file name opens.
   QString lastFolder_;
   bool unattended_ = false;
   bool uncovered_ = false;

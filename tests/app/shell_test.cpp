@@ -288,6 +288,17 @@ class ShellTest : public QObject {
     QVERIFY(platform.TakeUncovered());
   }
 
+  void CancelledFirstDialogLeavesTheDataFolderAsTheLastUsed() {
+    QtPlatform& platform = app_->platform();
+    QVERIFY(QDir::currentPath() != dataDir_.path());
+    platform.dialogAnswers.assign({std::nullopt, std::nullopt});
+    platform.FileDialog(FileDialogKind::kOpen, dataDir_.path().toStdString() + "/歴史文書20.txt");
+    platform.FileDialog(FileDialogKind::kOpen, "歴史文書21.txt");
+    QCOMPARE(platform.dialogRequests.size(), std::size_t{2});
+    QCOMPARE(platform.dialogRequests[1].folder, dataDir_.path());
+    QCOMPARE(platform.dialogRequests[1].fileName, QStringLiteral("歴史文書21.txt"));
+  }
+
   void PanelTextRoundTripsAsCp932WithCrLf() {
     QtPlatform& platform = app_->platform();
     const Sjis text = "ＡＤ１６００年  関ヶ原の戦い\r\n①重要度\r\n"_sj;

@@ -149,8 +149,4 @@ void ViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   event->accept();
 }
 
-void ViewWidget::wheelEvent(QWheelEvent* event) {
-  event->accept();
-}
-
 }  // namespace qev

@@ -55,6 +55,7 @@ class PanelEdit final : public QTextEdit {
 // The view's client area: W x H pixels showing the back buffer, with the
 // scroll bar and the two information panels as child controls placed by the
 // layout. Pointer input on the area itself is reported in view coordinates.
+// The wheel is not the view's: it goes on to the window's scroll area.
 class ViewWidget final : public QWidget {
   Q_OBJECT
  public:
@@ -80,7 +81,6 @@ class ViewWidget final : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
-  void wheelEvent(QWheelEvent* event) override;
 
  private:
   ScreenLayout layout_;

@@ -228,6 +228,19 @@ class ShellTest : public QObject {
     QCOMPARE(view_->calls.size(), std::size_t{3});
   }
 
+  // The view has no wheel handling of its own: it leaves the wheel to the
+  // window's scroll area, which scrolls the form in a window too small for
+  // it, as a form view does. (Qt hands an unaccepted wheel from the window
+  // system on to the parent; one sent from here stops where it is ignored.)
+  void WheelOverTheViewIsLeftToTheForm() {
+    ViewWidget& view = app_->viewWidget();
+    QWheelEvent wheel(QPointF(300, 200), view.mapToGlobal(QPointF(300, 200)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&view, &wheel);
+    QVERIFY(!wheel.isAccepted());
+    QVERIFY(view_->calls.empty());
+  }
+
   void PointerEventsReachTheViewInViewCoordinates() {
     ViewWidget& view = app_->viewWidget();
     QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(30, 40));

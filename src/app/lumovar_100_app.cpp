@@ -93,8 +93,16 @@ void CLumovar_100App::ConnectEvents() {
     for (int i = std::abs(steps); i > 0; --i) Scroll(code, platform_.ScrollThumb());
   });
 
-  QObject::connect(&clock_, &QTimer::timeout, &frame_,
-                   [this] { Forward([&] { view_->OnClockTick(); }); });
+  // Timer messages reach a window during a modal loop too: the clock and
+  // the stopwatch keep going while a dialog or menu is open. The tick only
+  // draws them.
+  QObject::connect(&clock_, &QTimer::timeout, &frame_, [this] {
+    if (depth_ > 0) {
+      view_->OnClockTick();
+      return;
+    }
+    Forward([&] { view_->OnClockTick(); });
+  });
   QObject::connect(&frame_, &CMainFrame::aboutRequested, &frame_, [this] { ShowAbout(); });
   frame_.SetCloseGuard([this] {
     if (depth_ > 0) return false;

@@ -28,9 +28,9 @@ std::unique_ptr<ViewHandlers> MakeCoreView(Platform& platform, const ScreenLayou
 // view, with every window event forwarded to the view.
 //
 // The view handles one event at a time. An event that arrives while a view
-// handler waits in a modal dialog or menu is not forwarded (the clock ticks
-// again a second later); when the handler that opened the dialog or menu
-// has returned, the view repaints the page it uncovered.
+// handler waits in a modal dialog or menu is not forwarded, but for the
+// clock's tick; when the handler that opened the dialog or menu has
+// returned, the view repaints the page it uncovered.
 class CLumovar_100App {
  public:
   // `dataDir` is UTF-8.

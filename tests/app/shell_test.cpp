@@ -382,6 +382,22 @@ class ShellTest : public QObject {
 
   void ClockTicksEverySecond() { QTRY_VERIFY_WITH_TIMEOUT(view_->Count("OnClockTick") >= 1, 1500); }
 
+  // A modal menu or dialog does not stop the clock and the stopwatch, while
+  // clicks wait until the handler that opened it has returned.
+  void ClockKeepsTickingWhileAMenuIsOpen() {
+    view_->onContextMenu = [&](int, int) {
+      QTest::mouseClick(&app_->viewWidget(), Qt::LeftButton, {}, QPoint(30, 40));
+      QTest::qWait(1300);  // the menu's own event loop
+      view_->calls.emplace_back("menu closed");
+    };
+    QTest::mouseClick(&app_->viewWidget(), Qt::RightButton, {}, QPoint(200, 530));
+    const std::vector<std::string>& calls = view_->calls;
+    const auto closed = std::find(calls.begin(), calls.end(), "menu closed");
+    QVERIFY(closed != calls.end());
+    QVERIFY(std::find(calls.begin(), closed, "OnClockTick") != closed);
+    QCOMPARE(view_->Count("OnLButton"), 0);
+  }
+
   void AboutBoxShowsTheVersion() {
     CAboutDlg about;
     QCOMPARE(about.windowTitle(),

@@ -162,18 +162,15 @@ void QtCanvas::TextOut(int x, int y, const Sjis& text) {
   const QString shown = QString::fromStdString(DecodeCp932(text));
   QPainter& painter = buffer_.PainterFor(area_);
   const QFontMetrics& metrics = font_->metrics;
-  if (mode_ == BackgroundMode::kOpaque) {
-    painter.fillRect(QRect(x, y, metrics.horizontalAdvance(shown), font_->cellHeight),
-                     ToQColor(backgroundColor_));
-  }
+  const QRect cell(x, y, metrics.horizontalAdvance(shown), font_->cellHeight);
+  if (mode_ == BackgroundMode::kOpaque) painter.fillRect(cell, ToQColor(backgroundColor_));
   painter.setFont(font_->font);
   painter.setPen(ToQColor(textColor_));
-  // The faces asked for are bitmap faces whose glyphs never leave their
-  // cell; an antialiased edge left outside it would darken with every
-  // redraw of the same text.
+  // The glyphs stay in their cell, as those of the faces asked for do: an
+  // antialiased edge left outside it would darken with every redraw of the
+  // same text.
   painter.save();
-  painter.setClipRect(QRect(x, y, metrics.horizontalAdvance(shown), font_->cellHeight),
-                      Qt::IntersectClip);
+  painter.setClipRect(cell, Qt::IntersectClip);
   painter.drawText(QPoint(x, y + metrics.ascent()), shown);
   painter.restore();
 }

@@ -76,7 +76,8 @@ class BackBuffer {
 //    faces.
 //  - TextOut puts the top-left of the text cell (advance width x the font's
 //    cell height) at (x, y), the baseline at the font's ascent below it; in
-//    opaque mode the cell is first filled with the background colour.
+//    opaque mode the cell is first filled with the background colour. The
+//    glyphs are clipped to the cell.
 class QtCanvas final : public Canvas {
  public:
   QtCanvas(BackBuffer& buffer, QRect area);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "text/circled.h"
 #include "text/cp932.h"
 
 namespace qev {
@@ -14,13 +15,6 @@ constexpr std::array<int, 10> kSlotColumns{30, 125, 220, 315, 410, 505, 600, 695
 // "+" between them.
 constexpr std::array<int, 5> kLevelMarkSteps{16, 27, 38, 49, 60};
 constexpr std::array<int, 4> kLevelPlusSteps{23, 34, 45, 56};
-
-// Circled number n (1..10) as CP932.
-const Sjis& Circled(int n) {
-  static constexpr std::array<std::string_view, 10> kCircled{"①", "②", "③", "④", "⑤",
-                                                             "⑥", "⑦", "⑧", "⑨", "⑩"};
-  return Cp932Literal(kCircled[static_cast<std::size_t>(n - 1)]);
-}
 
 Rgb OnOff(bool on) {
   return on ? kPanelOn : kPanelOff;
@@ -60,7 +54,7 @@ void DrawLevelFilter(PanelWriter& w, const ScreenLayout& l, int labelX, int mark
   const int y = l.row1();
   w.Text(labelX, y, label, kPanelOn);
   for (int k = 1; k <= 5; ++k) {
-    w.Text(marksX + kLevelMarkSteps[k - 1] * l.u(), y, Circled(k), OnOff(filter[k] == 1));
+    w.Text(marksX + kLevelMarkSteps[k - 1] * l.u(), y, CircledNumber(k), OnOff(filter[k] == 1));
   }
   for (int step : kLevelPlusSteps) w.Text(marksX + step * l.u(), y, "+"_sj, kPanelOff);
 }
@@ -81,7 +75,7 @@ void DrawRow1(PanelWriter& w, const ControlPanelState& s) {
 
   const char digit = s.selectedSlotDigit;
   if (digit >= '0' && digit <= '9') {
-    w.Text(l.X(690) + 8 * u, y, "ファイル位置="_sj, Circled(digit - '0' + 1), kPanelOff);
+    w.Text(l.X(690) + 8 * u, y, "ファイル位置="_sj, CircledNumber(digit - '0' + 1), kPanelOff);
   }
 
   if (s.visiblePointCount <= 0) {

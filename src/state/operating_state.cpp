@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "text/byte_fields.h"
+#include "text/circled.h"
 
 namespace qev {
 
@@ -17,12 +18,6 @@ constexpr std::size_t kLineLimit = 255;
 constexpr int kFirstNameLine = 38;
 // Lines past the last base-name line are documentation only.
 constexpr std::size_t kLinesRead = kFirstNameLine + OperatingState::kSlotCount;
-
-const Sjis& Circled(int k) {
-  static const std::array<Sjis, OperatingState::kSlotCount> digits = {
-      "①"_sj, "②"_sj, "③"_sj, "④"_sj, "⑤"_sj, "⑥"_sj, "⑦"_sj, "⑧"_sj, "⑨"_sj, "⑩"_sj};
-  return digits[static_cast<std::size_t>(k)];
-}
 
 // A 0/1 setting: only 1 counts as on, as the description lines say
 // "(0)" OFF and "(1)" ON; any other digit is off.
@@ -41,7 +36,7 @@ void AppendOnOffLine(Sjis& out, const Sjis& name, int flag) {
 }
 
 Sjis SlotLine(const OperatingState::Slot& slot, int k) {
-  Sjis line = "  ファイル"_sj + Circled(k) + "名="_sj + slot.baseName + ";";
+  Sjis line = "  ファイル"_sj + CircledNumber(k + 1) + "名="_sj + slot.baseName + ";";
   if (!AsFlag(slot.loaded)) {
     line += EventStore::DefaultLabel(k) + ";OFF; (0)(0)"_sj;
   } else {
@@ -161,10 +156,10 @@ Sjis ComposeStateText(const OperatingState& state, const Sjis& stateTitle, const
   AppendLine(out, "動作状態の説明"_sj);
   AppendLine(out, "<重要度> (0,1)"_sj);
   for (int k = 1; k <= 5; ++k)
-    AppendOnOffLine(out, "  重要度"_sj + Circled(k - 1), d.importanceFilter[k]);
+    AppendOnOffLine(out, "  重要度"_sj + CircledNumber(k), d.importanceFilter[k]);
   AppendLine(out, "<記憶度> (0,1)"_sj);
   for (int k = 1; k <= 5; ++k) {
-    AppendOnOffLine(out, "  記憶度"_sj + Circled(k - 1), d.memorisationFilter[k]);
+    AppendOnOffLine(out, "  記憶度"_sj + CircledNumber(k), d.memorisationFilter[k]);
   }
   AppendLine(out, "<重要度/記憶度優先順位> (0,1)"_sj);
   AppendLine(out, AsFlag(d.filterPriority) ? "  優先順位=記憶度優先 (1)"_sj

@@ -7,7 +7,6 @@
 #include "events/event_line.h"
 #include "text/byte_fields.h"
 #include "text/collation.h"
-#include "timeline/point_filter.h"
 
 namespace qev {
 namespace {
@@ -52,10 +51,10 @@ void PointList::Clear() {
   points_.clear();
 }
 
-void PointList::AddKeysOfSlot(int k, const FileSlot& slot, const DisplaySettings& settings) {
+void PointList::AddKeysOfSlot(int k, const FileSlot& slot, const LineFilter& passes) {
   for (std::size_t j = 0; j < slot.lines.size(); ++j) {
     std::string_view line = slot.lines[j];
-    if (!PassesFilter(settings, line)) continue;
+    if (!passes(line)) continue;
     std::string_view head = EventHead(line);
     char era = ByteAt(head, 0);
     if (era != 'A' && era != 'B') continue;
@@ -116,13 +115,13 @@ void PointList::PlacePoints(const YearToOffset& yearToOffset) {
   }
 }
 
-void PointList::Rebuild(const EventStore& store, const DisplaySettings& settings,
+void PointList::Rebuild(const EventStore& store, const LineFilter& passes,
                         const YearToOffset& yearToOffset) {
   Clear();
   for (int k = 0; k < EventStore::kSlotCount; ++k) {
     const FileSlot& slot = store.slots[static_cast<std::size_t>(k)];
     if (slot.loaded == 1 && slot.on == 1 && !slot.lines.empty()) {
-      AddKeysOfSlot(k, slot, settings);
+      AddKeysOfSlot(k, slot, passes);
     }
   }
   MergeChronological();

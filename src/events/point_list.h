@@ -2,11 +2,11 @@
 
 #include <cstddef>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 #include "events/event_store.h"
 #include "events/timeline_point.h"
-#include "state/display_settings.h"
 #include "text/cp932.h"
 
 namespace qev {
@@ -21,13 +21,15 @@ class PointList {
  public:
   // Pixel offset from the era line of a year, for the current range.
   using YearToOffset = std::function<int(int)>;
+  // Whether an event line becomes a point (the level filter).
+  using LineFilter = std::function<bool(std::string_view)>;
 
   // Empties every list.
   void Clear();
 
   // Collects the keys of slot k's lines that pass the filter. Keys whose
   // head starts with neither "A" nor "B" are dropped.
-  void AddKeysOfSlot(int k, const FileSlot& slot, const DisplaySettings& settings);
+  void AddKeysOfSlot(int k, const FileSlot& slot, const LineFilter& passes);
 
   // Orders the collected keys into keys(): the BC keys in descending, then
   // the AD keys in ascending collation order (CollateLess). Since the line
@@ -41,7 +43,7 @@ class PointList {
 
   // Clear, AddKeysOfSlot for every slot with loaded = on = 1 in slot order,
   // MergeChronological and PlacePoints.
-  void Rebuild(const EventStore& store, const DisplaySettings& settings,
+  void Rebuild(const EventStore& store, const LineFilter& passes,
                const YearToOffset& yearToOffset);
 
   std::size_t size() const { return keys_.size(); }

@@ -6,7 +6,7 @@
 
 #include "platform/canvas.h"
 #include "platform/screen_layout.h"
-#include "state/display_settings.h"
+#include "settings/display_settings.h"
 #include "state/stopwatch.h"
 
 namespace qev {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "state/display_settings.h"
+#include "settings/display_settings.h"
 #include "text/cp932.h"
 #include "timeline/timeline_scale.h"
 

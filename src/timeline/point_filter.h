@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "state/display_settings.h"
+#include "settings/display_settings.h"
 
 namespace qev {
 

@@ -6,7 +6,7 @@
 
 #include "events/timeline_point.h"
 #include "platform/canvas.h"
-#include "state/display_settings.h"
+#include "settings/display_settings.h"
 #include "timeline/timeline_scale.h"
 #include "timeline/visible_points.h"
 

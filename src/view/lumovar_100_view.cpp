@@ -10,6 +10,7 @@
 #include "state/context_menu.h"
 #include "state/operating_state.h"
 #include "timeline/info_panels.h"
+#include "timeline/point_filter.h"
 #include "timeline/point_display.h"
 #include "timeline/timeline_drawing.h"
 
@@ -182,7 +183,9 @@ bool CLumovar_100View::QueryClose() {
 
 void CLumovar_100View::FullRefresh() {
   stateDescriptionShown_ = 0;
-  points_.Rebuild(store_, settings_, [this](int year) { return scale_.YearToOffset(year); });
+  points_.Rebuild(
+      store_, [this](std::string_view line) { return PassesFilter(settings_, line); },
+      [this](int year) { return scale_.YearToOffset(year); });
   RebuildVisiblePoints();
   DrawControlPanel();
   visible_.SelectFirst();

@@ -10,7 +10,7 @@
 #include "events/slot_files.h"
 #include "platform/platform.h"
 #include "platform/screen_layout.h"
-#include "state/display_settings.h"
+#include "settings/display_settings.h"
 #include "state/operating_state.h"
 #include "state/random_index.h"
 #include "state/stopwatch.h"

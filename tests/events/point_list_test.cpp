@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "timeline/point_filter.h"
+
 namespace qev {
 namespace {
 
@@ -25,7 +27,10 @@ class PointListTest : public ::testing::Test {
   PointListTest() {
     for (FileSlot& slot : store.slots) slot.lines.clear();
   }
-  void Build() { list.Rebuild(store, settings, Offset); }
+  void Build() {
+    list.Rebuild(
+        store, [this](std::string_view line) { return PassesFilter(settings, line); }, Offset);
+  }
 
   EventStore store;
   DisplaySettings settings;

@@ -43,8 +43,7 @@ class PointList {
 
   // Clear, AddKeysOfSlot for every slot with loaded = on = 1 in slot order,
   // MergeChronological and PlacePoints.
-  void Rebuild(const EventStore& store, const LineFilter& passes,
-               const YearToOffset& yearToOffset);
+  void Rebuild(const EventStore& store, const LineFilter& passes, const YearToOffset& yearToOffset);
 
   std::size_t size() const { return keys_.size(); }
   bool empty() const { return keys_.empty(); }

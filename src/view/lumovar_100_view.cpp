@@ -10,8 +10,8 @@
 #include "state/context_menu.h"
 #include "state/operating_state.h"
 #include "timeline/info_panels.h"
-#include "timeline/point_filter.h"
 #include "timeline/point_display.h"
+#include "timeline/point_filter.h"
 #include "timeline/timeline_drawing.h"
 
 namespace qev {

@@ -7,7 +7,7 @@
 
 #include "events/file_io.h"
 #include "platform/fake_platform.h"
-#include "view/lumovar_100_view.h"
+#include "view/main_view.h"
 
 namespace qev {
 namespace {
@@ -31,7 +31,7 @@ class Fixture {
       text += ";\r\n";
       WriteFileAtomically(dir_ / ("歴史文書2" + std::to_string(k) + ".txt"), text);
     }
-    view = std::make_unique<CLumovar_100View>(platform, ScreenLayout{1024, 768}, dir_.string());
+    view = std::make_unique<MainView>(platform, ScreenLayout{1024, 768}, dir_.string());
     view->OnInitialUpdate();
     view->OnPaint();
   }
@@ -43,7 +43,7 @@ class Fixture {
   }
 
   testing::FakePlatform platform;
-  std::unique_ptr<CLumovar_100View> view;
+  std::unique_ptr<MainView> view;
 
  private:
   std::filesystem::path dir_;

@@ -5,9 +5,9 @@
 
 #include <cstdio>
 
+#include "app/application.h"
 #include "app/check.h"
 #include "app/command_line.h"
-#include "app/lumovar_100_app.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
   const qev::ScreenLayout layout{screen.width(), screen.height()};
   const QString dataDir = qev::ResolveDataDir(options.dataDir, QDir::currentPath(),
                                               QCoreApplication::applicationDirPath());
-  qev::CLumovar_100App program(layout, dataDir.toStdString());
+  qev::Application program(layout, dataDir.toStdString());
 
   if (options.screenshot.isEmpty()) {
     program.Start();

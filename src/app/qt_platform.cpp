@@ -111,17 +111,21 @@ std::optional<std::string> QtPlatform::FileDialog(FileDialogKind kind,
   return answer;
 }
 
-int QtPlatform::PopupMenu(const std::vector<MenuItem>& items, int x, int y) {
+MenuCommand QtPlatform::PopupMenu(const std::vector<MenuItem>& items, int x, int y) {
   const QPoint global = view_.mapToGlobal(QPoint(x, y));
-  int chosen = 0;
+  MenuCommand chosen = MenuCommand::kNone;
   if (!menuAnswers.empty()) {
     menuRequests.push_back({items, global});
     chosen = menuAnswers.front();
     menuAnswers.pop_front();
   } else {
     QMenu menu(&view_);
-    for (const MenuItem& item : items) menu.addAction(FromUtf8(item.text))->setData(item.command);
-    if (const QAction* action = menu.exec(global)) chosen = action->data().toInt();
+    for (const MenuItem& item : items) {
+      menu.addAction(FromUtf8(item.text))->setData(static_cast<int>(item.command));
+    }
+    if (const QAction* action = menu.exec(global)) {
+      chosen = static_cast<MenuCommand>(action->data().toInt());
+    }
   }
   NoteUncovered();
   return chosen;

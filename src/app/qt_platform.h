@@ -49,7 +49,7 @@ class QtPlatform final : public Platform {
 
   std::optional<std::string> FileDialog(FileDialogKind kind,
                                         const std::string& initialPath) override;
-  int PopupMenu(const std::vector<MenuItem>& items, int x, int y) override;
+  MenuCommand PopupMenu(const std::vector<MenuItem>& items, int x, int y) override;
   void ShowMessage(const std::string& text) override;
   SaveAnswer AskToSave(const std::string& text) override;
 
@@ -64,7 +64,7 @@ class QtPlatform final : public Platform {
 
   // Answers given in advance, consumed in order.
   std::deque<std::optional<std::string>> dialogAnswers;
-  std::deque<int> menuAnswers;
+  std::deque<MenuCommand> menuAnswers;
   // A message box's answer; ShowMessage (only an OK button) consumes one
   // and ignores its value.
   std::deque<SaveAnswer> messageAnswers;

@@ -146,6 +146,7 @@ void ViewWidget::mouseReleaseEvent(QMouseEvent* event) {
 void ViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   if (event->button() == Qt::LeftButton) Q_EMIT leftDoubleClicked(p.x(), p.y());
+  if (event->button() == Qt::RightButton) Q_EMIT rightDoubleClicked(p.x(), p.y());
   event->accept();
 }
 

@@ -75,6 +75,7 @@ class ViewWidget final : public QWidget {
   void leftReleased(int x, int y);
   void rightReleased(int x, int y);
   void leftDoubleClicked(int x, int y);
+  void rightDoubleClicked(int x, int y);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -61,6 +61,15 @@ EventStore::EventStore() : stateBaseName("動作状態10"_sj) {
   }
 }
 
+void EventStore::ClearSlot(int k) {
+  FileSlot& slot = slots.at(static_cast<std::size_t>(k));
+  slot.lines.clear();
+  slot.loaded = 0;
+  slot.on = 0;
+  slot.changed = 0;
+  slot.label = DefaultLabel(k);
+}
+
 void EventStore::SetDataDir(std::filesystem::path dir) {
   dataDir_ = std::move(dir);
 }

@@ -55,8 +55,9 @@ class EventStore {
   static const Sjis& DefaultTitle(int k);
   static const Sjis& DefaultBaseName(int k);
 
-  // Empties the lines of slot k.
-  void ResetSlot(int k) { slots.at(static_cast<std::size_t>(k)).lines.clear(); }
+  // Slot k holds no file any more: no lines, not loaded, off, unchanged,
+  // its label reset. Its base name, title and header line stay.
+  void ClearSlot(int k);
 
   // The folder of the event files and the state file, "qev_file" unless set.
   void SetDataDir(std::filesystem::path dir);

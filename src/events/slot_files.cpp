@@ -54,11 +54,7 @@ FileResult LoadSlot(EventStore& store, int k) {
   bool state = k == EventStore::kStateEntry;
   FileBytes file = ReadWholeFile(PathOf(store, k));
   if (file.status == ReadStatus::kMissing && !state) {
-    FileSlot& slot = SlotOf(store, k);
-    slot.lines.clear();
-    slot.loaded = 0;
-    slot.on = 0;
-    slot.label = EventStore::DefaultLabel(k);
+    store.ClearSlot(k);
   }
   if (file.status != ReadStatus::kRead) return Failure(file);
 

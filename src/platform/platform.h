@@ -24,8 +24,17 @@ struct LocalTime {
 
 enum class FileDialogKind { kOpen, kSave };
 
+// The commands of the context menus, by their menu identifiers.
+enum class MenuCommand {
+  kNone = 0,
+  kReadFile = 32771,      // ファイルを読み込む
+  kSave = 32772,          // ファイルを保存 / 動作状態を保存
+  kEraseFile = 32773,     // ファイルを消去
+  kRestoreState = 32778,  // 動作状態からの再入力
+};
+
 struct MenuItem {
-  int command = 0;
+  MenuCommand command = MenuCommand::kNone;
   std::string text;  // UTF-8
   friend bool operator==(const MenuItem&, const MenuItem&) = default;
 };
@@ -70,8 +79,8 @@ class Platform {
   virtual std::optional<std::string> FileDialog(FileDialogKind kind,
                                                 const std::string& initialPath) = 0;
   // A popup menu at the view position (x, y); returns the chosen command, or
-  // 0 when dismissed.
-  virtual int PopupMenu(const std::vector<MenuItem>& items, int x, int y) = 0;
+  // kNone when dismissed.
+  virtual MenuCommand PopupMenu(const std::vector<MenuItem>& items, int x, int y) = 0;
   virtual void ShowMessage(const std::string& text) = 0;
   // Asks whether to save unsaved changes before they are lost.
   virtual SaveAnswer AskToSave(const std::string& text) = 0;

@@ -13,8 +13,8 @@ std::optional<int> SlotLabelAt(const ScreenLayout& layout, int x, int y) {
 }
 
 std::vector<MenuItem> SlotMenu(bool loaded) {
-  if (!loaded) return {{kCommandReadFile, "ファイルを読み込む"}};
-  return {{kCommandSave, "ファイルを保存"}, {kCommandEraseFile, "ファイルを消去"}};
+  if (!loaded) return {{MenuCommand::kReadFile, "ファイルを読み込む"}};
+  return {{MenuCommand::kSave, "ファイルを保存"}, {MenuCommand::kEraseFile, "ファイルを消去"}};
 }
 
 }  // namespace qev

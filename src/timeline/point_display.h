@@ -2,6 +2,11 @@
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
+
+#include "events/event_store.h"
+#include "events/timeline_point.h"
+#include "timeline/visible_points.h"
 
 #include "text/cp932.h"
 
@@ -16,6 +21,12 @@ namespace qev {
 // (before the first ";") are blanked, and the memorisation digit is
 // converted only where it follows a converted importance symbol and a ",".
 Sjis FormatPointLine(std::string_view line);
+
+// The visible points' event lines in display form, in visible order, then
+// three empty entries; empty when no point is visible. `list` is reused.
+void BuildPointDisplayList(const VisiblePointList& visible,
+                           const std::vector<TimelinePoint>& points, const EventStore& store,
+                           std::vector<Sjis>& list);
 
 // Blanks the leading zeros of the year in a date text ("AD0794" -> "AD 794"):
 // position 2, then 3, then 4, each only after the previous one was blanked,

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/about_dlg.h"
-#include "app/lumovar_100_app.h"
+#include "app/about_dialog.h"
+#include "app/application.h"
 #include "text/cp932.h"
 
 using namespace qev::literals;
@@ -41,6 +41,7 @@ class RecordingView final : public ViewHandlers {
   void OnRButtonUp(int x, int y) override { Record("OnRButtonUp", x, y); }
   void OnLButtonDown(int x, int y) override { Record("OnLButtonDown", x, y); }
   void OnLButtonDblClk(int x, int y) override { Record("OnLButtonDblClk", x, y); }
+  void OnRButtonDblClk(int x, int y) override { Record("OnRButtonDblClk", x, y); }
   void ShowContextMenu(int x, int y) override {
     Record("ShowContextMenu", x, y);
     if (onContextMenu) onContextMenu(x, y);
@@ -48,33 +49,7 @@ class RecordingView final : public ViewHandlers {
   void ScrollTimeline(ScrollCode code, int thumbPos) override {
     const int from = platform_.ScrollThumb();
     Record("ScrollTimeline", static_cast<int>(code), from);
-    int to = from;
-    switch (code) {
-      case ScrollCode::kLineLeft:
-        to -= 1;
-        break;
-      case ScrollCode::kLineRight:
-        to += 1;
-        break;
-      case ScrollCode::kPageLeft:
-        to -= 10;
-        break;
-      case ScrollCode::kPageRight:
-        to += 10;
-        break;
-      case ScrollCode::kThumbTrack:
-      case ScrollCode::kThumbPosition:
-        to = thumbPos;
-        break;
-      case ScrollCode::kLeft:
-        to = 0;
-        break;
-      case ScrollCode::kRight:
-        to = 700;
-        break;
-      case ScrollCode::kEndScroll:
-        break;
-    }
+    const int to = NextScrollPos(code, from, thumbPos).pos;
     if (movesThumb) platform_.SetScrollThumb(std::clamp(to, 0, 700));
   }
   void OnClockTick() override { Record("OnClockTick"); }
@@ -113,7 +88,7 @@ class ShellTest : public QObject {
  private Q_SLOTS:
   void init() {
     QVERIFY(dataDir_.isValid());
-    app_ = std::make_unique<CLumovar_100App>(
+    app_ = std::make_unique<Application>(
         ScreenLayout{800, 600}, dataDir_.path().toStdString(),
         [this](Platform& platform, const ScreenLayout&, const std::string&) {
           auto view = std::make_unique<RecordingView>(platform);
@@ -131,7 +106,7 @@ class ShellTest : public QObject {
   }
 
   void WindowIsTitledMaximisedAndLaidOutForTheScreen() {
-    CMainFrame& frame = app_->frame();
+    MainWindow& frame = app_->window();
     QCOMPARE(frame.windowTitle(), QStringLiteral(" [ Q E V ライン式 歴史年代 暗記法 V2.00 ] "));
     QVERIFY(frame.windowState() & Qt::WindowMaximized);
     const QList<QAction*> menus = frame.menuBar()->actions();
@@ -263,10 +238,12 @@ class ShellTest : public QObject {
     QtPlatform& platform = app_->platform();
     int chosen = -1;
     view_->onContextMenu = [&](int x, int y) {
-      chosen = platform.PopupMenu({{32772, "ファイルを保存"}, {32773, "ファイルを消去"}}, x, y);
+      chosen = static_cast<int>(platform.PopupMenu(
+          {{MenuCommand::kSave, "ファイルを保存"}, {MenuCommand::kEraseFile, "ファイルを消去"}}, x,
+          y));
       view_->calls.emplace_back("menu closed");
     };
-    platform.menuAnswers.push_back(32773);
+    platform.menuAnswers.push_back(MenuCommand::kEraseFile);
     QTest::mouseClick(&app_->viewWidget(), Qt::RightButton, {}, QPoint(200, 530));
     QCOMPARE(chosen, 32773);
     QCOMPARE(platform.menuRequests.size(), std::size_t{1});
@@ -279,7 +256,7 @@ class ShellTest : public QObject {
 
     // A dismissed menu answers 0 and uncovers the view all the same.
     view_->calls.clear();
-    platform.menuAnswers.push_back(0);
+    platform.menuAnswers.push_back(MenuCommand::kNone);
     QTest::mouseClick(&app_->viewWidget(), Qt::RightButton, {}, QPoint(10, 10));
     QCOMPARE(chosen, 0);
     QCOMPARE(view_->Count("OnPaint"), 1);
@@ -373,10 +350,10 @@ class ShellTest : public QObject {
 
   void RefusedCloseKeepsTheWindowOpen() {
     view_->allowClose = false;
-    QVERIFY(!app_->frame().close());
-    QVERIFY(app_->frame().isVisible());
+    QVERIFY(!app_->window().close());
+    QVERIFY(app_->window().isVisible());
     view_->allowClose = true;
-    QVERIFY(app_->frame().close());
+    QVERIFY(app_->window().close());
     QCOMPARE(view_->Count("QueryClose"), 2);
   }
 
@@ -399,7 +376,7 @@ class ShellTest : public QObject {
   }
 
   void AboutBoxShowsTheVersion() {
-    CAboutDlg about;
+    AboutDialog about;
     QCOMPARE(about.windowTitle(),
              QStringLiteral("          [ Q E V ライン式 歴史のできごと 記憶法 ] のﾊﾞｰｼﾞｮﾝ情報"));
     QStringList texts;
@@ -411,7 +388,7 @@ class ShellTest : public QObject {
 
  private:
   QTemporaryDir dataDir_;
-  std::unique_ptr<CLumovar_100App> app_;
+  std::unique_ptr<Application> app_;
   RecordingView* view_ = nullptr;
 };
 

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/lumovar_100_app.h"
+#include "app/application.h"
 #include "state/operating_state.h"
 #include "text/cp932.h"
 
@@ -27,9 +27,9 @@ const QColor kMarkGrey(96, 96, 96);
 const QColor kSelectedGrey(192, 192, 192);
 
 // The commands of the slot menus.
-constexpr int kRead = 32771;
-constexpr int kSave = 32772;
-constexpr int kErase = 32773;
+constexpr MenuCommand kRead = MenuCommand::kReadFile;
+constexpr MenuCommand kSave = MenuCommand::kSave;
+constexpr MenuCommand kErase = MenuCommand::kEraseFile;
 
 // The events of the data folder. At range 8 with the era line at x 350 of
 // the drawing area, the BC 450 point lies a few pixels inside the left edge
@@ -68,13 +68,13 @@ OperatingState StateWithBrightness(int brightness) {
   return state;
 }
 
-CLumovar_100View& CoreView(CLumovar_100App& app) {
-  return dynamic_cast<CoreViewHandlers&>(app.view()).view();
+MainView& CoreView(Application& app) {
+  return dynamic_cast<MainView&>(app.view());
 }
 
 // The centre of the point's mark in the grab: its start x as the scale
 // places the year, at the height of the line there.
-QPoint MarkCentre(CLumovar_100View& view, Year point) {
+QPoint MarkCentre(MainView& view, Year point) {
   const TimelineScale& scale = view.scale();
   const int offset = scale.YearToOffset(point.year);
   const int x = point.bc ? scale.originX() - offset : scale.originX() + offset;
@@ -191,7 +191,7 @@ class WindowTest : public QObject {
   }
 
   void FirstPaintRestoresTheStateAndShowsTheFirstPoint() {
-    CLumovar_100View& view = CoreView(*app_);
+    MainView& view = CoreView(*app_);
     QCOMPARE(view.scale().rangeIndex(), 8);
     QCOMPARE(view.scale().originX(), 350);
     QCOMPARE(view.savedScrollPos(), 350);
@@ -234,7 +234,7 @@ class WindowTest : public QObject {
   }
 
   void PointMarksSitWhereTheScalePutsThem() {
-    CLumovar_100View& view = CoreView(*app_);
+    MainView& view = CoreView(*app_);
     QCOMPARE(view.settings().pointDisplayMode, 1);
     const QImage shot = app_->viewWidget().Grab();
     const QPoint selected = MarkCentre(view, kLeftEdge);
@@ -246,7 +246,7 @@ class WindowTest : public QObject {
   }
 
   void LineStepMovesTheLineAndRefreshesTheSelection() {
-    CLumovar_100View& view = CoreView(*app_);
+    MainView& view = CoreView(*app_);
     TimelineScrollBar& bar = app_->viewWidget().scrollBar();
     const int row = kLayout.drawAreaY() + 100;
     const int eraX = kLayout.drawAreaX() + 350;
@@ -283,7 +283,7 @@ class WindowTest : public QObject {
 
   void LoadedSlotMenuErasesThatSlot() {
     QtPlatform& platform = app_->platform();
-    CLumovar_100View& view = CoreView(*app_);
+    MainView& view = CoreView(*app_);
     const QFontMetrics& metrics = app_->viewWidget().backBuffer().Font("MS P明朝", 12).metrics;
     const int prefixWidth = metrics.horizontalAdvance(QStringLiteral("ファイル"));
     const QRect cell = SlotLabelCell(1, 60);
@@ -317,7 +317,7 @@ class WindowTest : public QObject {
 
   void EmptySlotMenuReadsTheChosenFile() {
     QtPlatform& platform = app_->platform();
-    CLumovar_100View& view = CoreView(*app_);
+    MainView& view = CoreView(*app_);
     const QRect cell = SlotLabelCell(2, 60);
     const QPoint read = MarkCentre(view, kAd400);
     const QImage before = app_->viewWidget().Grab();
@@ -353,7 +353,7 @@ class WindowTest : public QObject {
         ComposeStateText(state, "動作状態10"_sj, "2026年01月05日09時00分"_sj) + ";\r\n";
     std::ofstream(dir_.filePath(QStringLiteral("動作状態10.txt")).toStdString(), std::ios::binary)
         << text;
-    app_ = std::make_unique<CLumovar_100App>(kLayout, dir_.path().toStdString());
+    app_ = std::make_unique<Application>(kLayout, dir_.path().toStdString());
     // Answers any message box the start might raise, so that the test fails
     // on it (in cleanup) instead of waiting for ever.
     app_->platform().messageAnswers.assign(2, SaveAnswer::kCancel);
@@ -362,7 +362,7 @@ class WindowTest : public QObject {
   }
 
   QTemporaryDir dir_;
-  std::unique_ptr<CLumovar_100App> app_;
+  std::unique_ptr<Application> app_;
 };
 
 }  // namespace qev

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "events/slot_files.h"
 #include "events/temp_folder.h"
@@ -55,9 +56,11 @@ TEST(EventStore, LinesKeepTheirOrderAndReplaceInPlace) {
   EXPECT_FALSE(slot.Replace(3, "AD0001;1,1,,;;;;;"));
   EXPECT_EQ(slot.Count(), 3u);
 
-  store.ResetSlot(3);
+  slot.changed = 1;
+  store.ClearSlot(3);
   EXPECT_EQ(slot.Count(), 0u);
   EXPECT_EQ(slot.label, "ファイル④"_sj);
+  EXPECT_EQ(std::tie(slot.loaded, slot.on, slot.changed), std::make_tuple(0, 0, 0));
 }
 
 TEST(PathRule, DataFolderUntilADialogThenTheDialogsFolder) {

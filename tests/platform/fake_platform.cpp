@@ -20,10 +20,10 @@ std::optional<std::string> FakePlatform::FileDialog(FileDialogKind kind,
   return answer;
 }
 
-int FakePlatform::PopupMenu(const std::vector<MenuItem>& items, int, int) {
+MenuCommand FakePlatform::PopupMenu(const std::vector<MenuItem>& items, int, int) {
   menus.push_back(items);
-  if (menuAnswers.empty()) return 0;
-  int answer = menuAnswers.front();
+  if (menuAnswers.empty()) return MenuCommand::kNone;
+  MenuCommand answer = menuAnswers.front();
   menuAnswers.pop_front();
   return answer;
 }

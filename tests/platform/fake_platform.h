@@ -25,7 +25,7 @@ class FakePlatform : public Platform {
 
   // Scripted answers, consumed in order; an empty queue cancels.
   std::deque<std::optional<std::string>> dialogAnswers;
-  std::deque<int> menuAnswers;
+  std::deque<MenuCommand> menuAnswers;
   std::deque<SaveAnswer> saveAnswers;
 
   // What was asked.
@@ -48,7 +48,7 @@ class FakePlatform : public Platform {
   std::int64_t SteadyMilliseconds() override { return steadyMs; }
   std::optional<std::string> FileDialog(FileDialogKind kind,
                                         const std::string& initialPath) override;
-  int PopupMenu(const std::vector<MenuItem>& items, int x, int y) override;
+  MenuCommand PopupMenu(const std::vector<MenuItem>& items, int x, int y) override;
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
   SaveAnswer AskToSave(const std::string& text) override;
 

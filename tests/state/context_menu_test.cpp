@@ -21,12 +21,12 @@ TEST(ContextMenu, SlotLabelRectanglesInViewCoordinates) {
 TEST(ContextMenu, MenusOfEmptyAndLoadedSlots) {
   auto empty = SlotMenu(false);
   ASSERT_EQ(empty.size(), 1u);
-  EXPECT_EQ(empty[0].command, kCommandReadFile);
+  EXPECT_EQ(empty[0].command, MenuCommand::kReadFile);
   EXPECT_EQ(empty[0].text, "ファイルを読み込む");
   auto loaded = SlotMenu(true);
   ASSERT_EQ(loaded.size(), 2u);
   EXPECT_EQ(loaded[0].text, "ファイルを保存");
-  EXPECT_EQ(loaded[1].command, kCommandEraseFile);
+  EXPECT_EQ(loaded[1].command, MenuCommand::kEraseFile);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include "events/temp_folder.h"
 #include "platform/fake_platform.h"
 #include "timeline/timeline_drawing.h"
-#include "view/lumovar_100_view.h"
+#include "view/main_view.h"
 
 namespace qev {
 namespace {
@@ -23,8 +23,7 @@ class ScrollSelectionTest : public ::testing::Test {
   void Start(const std::string& lines) {
     WriteBytes(folder / "歴史文書20.txt",
                EncodeCp932("H;t;;2026年01月01日00時00分;\r\n" + lines + ";\r\n").bytes);
-    view = std::make_unique<CLumovar_100View>(platform, ScreenLayout{800, 600},
-                                              folder.path().string());
+    view = std::make_unique<MainView>(platform, ScreenLayout{800, 600}, folder.path().string());
     view->OnInitialUpdate();
     view->OnPaint();
   }
@@ -38,7 +37,7 @@ class ScrollSelectionTest : public ::testing::Test {
 
   TempFolder folder;
   FakePlatform platform;
-  std::unique_ptr<CLumovar_100View> view;
+  std::unique_ptr<MainView> view;
 };
 
 // At range 20 and scroll position 0 (era line at 7350) BC 2100, 2050 and

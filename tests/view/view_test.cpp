@@ -1,4 +1,4 @@
-#include "view/lumovar_100_view.h"
+#include "view/main_view.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,7 @@ Sjis EventFile(const std::string& title, const std::string& utf8Lines) {
 class ViewTest : public ::testing::Test {
  protected:
   void Start(ScreenLayout layout = {800, 600}) {
-    view = std::make_unique<CLumovar_100View>(platform, layout, folder.path().string());
+    view = std::make_unique<MainView>(platform, layout, folder.path().string());
     view->OnInitialUpdate();
     view->OnPaint();
   }
@@ -41,7 +41,7 @@ class ViewTest : public ::testing::Test {
 
   TempFolder folder;
   FakePlatform platform;
-  std::unique_ptr<CLumovar_100View> view;
+  std::unique_ptr<MainView> view;
 };
 
 TEST_F(ViewTest, FirstPaintLoadsTheSlotsAndShowsTheFirstVisiblePoint) {
@@ -140,7 +140,7 @@ TEST_F(ViewTest, ClickAboveAMarkSelectsItAt1024) {
 // The file commands, through the context menu of a slot label.
 class FileCommandTest : public ViewTest {
  protected:
-  void RightClickSlot(int k, int command) {
+  void RightClickSlot(int k, MenuCommand command) {
     const ScreenLayout& l = view->layout();
     platform.menuAnswers.push_back(command);
     view->ShowContextMenu(SlotColumn(l, k), l.row3() + 2);
@@ -153,7 +153,7 @@ TEST_F(FileCommandTest, ReadIntoAnEmptySlotThenSaveElsewhere) {
   ASSERT_EQ(view->store().slots[3].loaded, 0);
 
   platform.dialogAnswers.push_back((folder / "近代.txt").string());
-  RightClickSlot(3, kCommandReadFile);
+  RightClickSlot(3, MenuCommand::kReadFile);
   ASSERT_EQ(platform.menus.size(), 1u);
   EXPECT_EQ(platform.menus[0], SlotMenu(false));
   EXPECT_EQ(view->menuTarget(), 23);
@@ -168,7 +168,7 @@ TEST_F(FileCommandTest, ReadIntoAnEmptySlotThenSaveElsewhere) {
   std::filesystem::create_directory(folder / "sub");
   platform.dialogAnswers.push_back((folder / "sub" / "写し.txt").string());
   platform.now = {2026, 12, 8, 9, 5, 0};
-  RightClickSlot(3, kCommandSave);
+  RightClickSlot(3, MenuCommand::kSave);
   EXPECT_EQ(platform.menus[1], SlotMenu(true));
   EXPECT_EQ(platform.dialogs[1].initialPath, (folder / "近代.txt").string());
   EXPECT_EQ(ReadBytes(folder / "sub" / "写し.txt"),
@@ -184,7 +184,7 @@ TEST_F(FileCommandTest, ChangedSlotIsNotLostByEraseOrAFailedSave) {
   slot.changed = 1;
 
   platform.saveAnswers.push_back(SaveAnswer::kCancel);
-  RightClickSlot(0, kCommandEraseFile);
+  RightClickSlot(0, MenuCommand::kEraseFile);
   EXPECT_EQ(slot.loaded, 1);
   EXPECT_EQ(slot.Count(), 1u);
   EXPECT_EQ(platform.saveQuestions.size(), 1u);
@@ -192,14 +192,14 @@ TEST_F(FileCommandTest, ChangedSlotIsNotLostByEraseOrAFailedSave) {
   // Saving into a folder that is gone fails: the message says so and the
   // slot stays changed.
   platform.dialogAnswers.push_back((folder / "gone" / "t.txt").string());
-  RightClickSlot(0, kCommandSave);
+  RightClickSlot(0, MenuCommand::kSave);
   EXPECT_EQ(slot.changed, 1);
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_NE(platform.messages[0].find("保存できませんでした"), std::string::npos);
 
   EXPECT_FALSE(view->QueryClose());  // no answer scripted: cancel
   platform.saveAnswers.push_back(SaveAnswer::kDiscard);
-  RightClickSlot(0, kCommandEraseFile);
+  RightClickSlot(0, MenuCommand::kEraseFile);
   EXPECT_EQ(slot.loaded, 0);
   EXPECT_EQ(slot.label, "ファイル①"_sj);
   EXPECT_EQ(slot.baseName, "歴史文書20"_sj);
@@ -216,15 +216,15 @@ TEST_F(FileCommandTest, UnreadableFilesAndUnencodableNamesAreReported) {
 
   WriteBytes(folder / "😀.txt", EventFile("x", "AD0100;1,1,,;;a;;;\r\n"));
   platform.dialogAnswers.push_back((folder / "😀.txt").string());
-  RightClickSlot(4, kCommandReadFile);
+  RightClickSlot(4, MenuCommand::kReadFile);
   EXPECT_EQ(view->store().slots[4].loaded, 0);
   ASSERT_EQ(platform.messages.size(), 2u);
   EXPECT_NE(platform.messages[1].find("😀"), std::string::npos);
 }
 
 TEST_F(ViewTest, MissingDataFolderIsReported) {
-  view = std::make_unique<CLumovar_100View>(platform, ScreenLayout{800, 600},
-                                            (folder / "nowhere").string());
+  view =
+      std::make_unique<MainView>(platform, ScreenLayout{800, 600}, (folder / "nowhere").string());
   view->OnInitialUpdate();
   view->OnPaint();
   ASSERT_EQ(platform.messages.size(), 1u);
@@ -239,7 +239,7 @@ namespace {
 
 TEST(BundledStart, TheStateFileOpensEveryThemeOnAFullScreen) {
   testing::FakePlatform platform;
-  CLumovar_100View view(platform, {800, 600}, std::string(QEV_SOURCE_DIR) + "/qev_file");
+  MainView view(platform, {800, 600}, std::string(QEV_SOURCE_DIR) + "/qev_file");
   view.OnInitialUpdate();
   view.OnPaint();
   EXPECT_TRUE(platform.messages.empty());

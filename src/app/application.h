@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/qt_platform.h"
-#include "app/view_handlers.h"
 #include "platform/screen_layout.h"
+#include "view/main_view.h"
 
 namespace qev {
 
@@ -31,21 +31,21 @@ std::unique_ptr<ViewHandlers> MakeCoreView(Platform& platform, const ScreenLayou
 // handler waits in a modal dialog or menu is not forwarded, but for the
 // clock's tick; when the handler that opened the dialog or menu has
 // returned, the view repaints the page it uncovered.
-class CLumovar_100App {
+class Application {
  public:
   // `dataDir` is UTF-8.
-  CLumovar_100App(const ScreenLayout& layout, const std::string& dataDir,
-                  const ViewFactory& makeView = MakeCoreView);
-  CLumovar_100App(const CLumovar_100App&) = delete;
-  CLumovar_100App& operator=(const CLumovar_100App&) = delete;
+  Application(const ScreenLayout& layout, const std::string& dataDir,
+              const ViewFactory& makeView = MakeCoreView);
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
 
   // Initialises the view, shows the window maximised, starts the clock and
   // queues the first paint; `afterFirstPaint` runs right after it.
   void Start(std::function<void()> afterFirstPaint = {});
   bool firstPaintDone() const { return firstPaintDone_; }
 
-  CMainFrame& frame() { return frame_; }
-  ViewWidget& viewWidget() { return frame_.viewWidget(); }
+  MainWindow& window() { return window_; }
+  ViewWidget& viewWidget() { return window_.viewWidget(); }
   QtPlatform& platform() { return platform_; }
   ViewHandlers& view() { return *view_; }
 
@@ -56,7 +56,7 @@ class CLumovar_100App {
   void Scroll(ScrollCode code, int thumbPos);
   void ShowAbout();
 
-  CMainFrame frame_;
+  MainWindow window_;
   QtPlatform platform_;
   std::unique_ptr<ViewHandlers> view_;
   QTimer clock_;

@@ -1,4 +1,4 @@
-#include "app/about_dlg.h"
+#include "app/about_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -34,7 +34,7 @@ QIcon ProgramIcon() {
   return icon;
 }
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(
       QStringLiteral("          [ Q E V ライン式 歴史のできごと 記憶法 ] のﾊﾞｰｼﾞｮﾝ情報"));
   setModal(true);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "events/event_store.h"
+#include "events/file_commands.h"
 #include "events/point_list.h"
 #include "events/slot_files.h"
 #include "platform/platform.h"
@@ -14,23 +15,12 @@
 #include "state/operating_state.h"
 #include "state/random_index.h"
 #include "state/stopwatch.h"
+#include "timeline/scrolling.h"
 #include "timeline/timeline_scale.h"
 #include "timeline/visible_points.h"
+#include "view/view_handlers.h"
 
 namespace qev {
-
-// Scroll bar actions, as the scroll bar reports them.
-enum class ScrollCode {
-  kLineLeft,
-  kLineRight,
-  kPageLeft,
-  kPageRight,
-  kThumbPosition,
-  kThumbTrack,
-  kLeft,
-  kRight,
-  kEndScroll,
-};
 
 // The program's one view: owns the state of every subsystem and runs the two
 // redraw chains, FullRefresh (slots → point list → visible points → control
@@ -38,39 +28,30 @@ enum class ScrollCode {
 // selection marks → information panels → control panel). The window
 // forwards its events here; everything the view shows goes through the
 // platform.
-class CLumovar_100View {
+class MainView final : public ViewHandlers, private FileCommandHost {
  public:
   // `dataDir` is the folder of the event files and the state file.
-  CLumovar_100View(Platform& platform, ScreenLayout layout, std::string dataDir);
+  MainView(Platform& platform, ScreenLayout layout, std::string dataDir);
 
   const ScreenLayout& layout() const { return layout_; }
 
   // One-time initialisation: the scroll thumb, the empty timeline and the
   // control panel.
-  void OnInitialUpdate();
-  // Every paint; the first one restores the state file and the slots.
-  void OnPaint();
-
-  // Pointer input, in view coordinates.
-  void OnLButtonUp(int x, int y);
-  void OnRButtonUp(int x, int y);
-  void OnLButtonDown(int x, int y);
-  void OnLButtonDblClk(int x, int y);
-  // The context menu for the label under (x, y), after the right-button
-  // release was dispatched.
-  void ShowContextMenu(int x, int y);
-
-  void ScrollTimeline(ScrollCode code, int thumbPos);
-
-  // Timer 3: once a second, clock and stopwatch.
-  void OnClockTick();
-
-  // Before the window closes: offers to save slots with unsaved changes.
-  // False keeps the window open.
-  bool QueryClose();
+  void OnInitialUpdate() override;
+  void OnPaint() override;
+  void OnLButtonUp(int x, int y) override;
+  void OnRButtonUp(int x, int y) override;
+  void OnLButtonDown(int x, int y) override;
+  void OnLButtonDblClk(int x, int y) override;
+  void OnRButtonDblClk(int x, int y) override;
+  void ShowContextMenu(int x, int y) override;
+  void ScrollTimeline(ScrollCode code, int thumbPos) override;
+  void OnClockTick() override;
+  // Offers to save slots with unsaved changes.
+  bool QueryClose() override;
 
   // The redraw chains and the operations they are made of.
-  void FullRefresh();
+  void FullRefresh() override;
   void ShowSelection();
   void RebuildVisiblePoints();
   static Sjis FormatPointLine(std::string_view line);
@@ -82,19 +63,13 @@ class CLumovar_100View {
   void SelectRandom();
   void FillInfoPanels();
   void ClearInfoPanels();
-  void DrawTimeline();
+  void DrawTimeline() override;
   void DrawAllPoints();
-  void DrawControlPanel();
+  void DrawControlPanel() override;
   void ChangeRange(int direction);
 
   // Context-menu commands, acting on menuTarget.
-  void OnCommand(int command);
-  void ReadSlotCommand();
-  void SaveCommand();
-  void EraseSlotCommand();
-  // Reads every slot marked loaded; returns the files that are there but
-  // could not be read, each with its reason.
-  std::vector<std::string> AutoLoadSlots();
+  void OnCommand(MenuCommand command);
 
   // State, for the window and for tests.
   EventStore& store() { return store_; }
@@ -113,34 +88,30 @@ class CLumovar_100View {
  private:
   // A selection step, when there is a point to select, and its redraw.
   void Select(const std::function<void(VisiblePointList&)>& move);
-  // The slot menuTarget names, or null for the state file or no target.
-  FileSlot* TargetSlot();
-  // Saves the slot or state file of menuTarget through the save dialog;
-  // true when it was written.
-  bool SaveTarget();
-  // Asks before unsaved changes of slot k are lost: true to go on (saved or
-  // discarded), false to keep everything as it is.
-  bool ConfirmDiscard(int k);
   // The settings the state file carries, as they are now.
   OperatingState CurrentOperatingState() const;
   // Applies the state file's text read at start-up: settings, range, scroll
   // position and the slots to load.
   void ApplyOperatingState();
+
+  // What the file commands ask of the view.
+  void CloseStateText() override { stateDescriptionShown_ = 0; }
   // Ends a content edit without writing it back.
-  void CancelContentEdit() {}
+  void CancelContentEdit() override {}
+  Sjis SaveDateText() override { return ClockText(); }
+  void KeepStateDescription(const Sjis& text) override { savedStateDescription_ = text; }
+
   Sjis ClockText();
-  void ReportFileProblem(const FileResult& result, const std::filesystem::path& path);
 
   Platform& platform_;
   ScreenLayout layout_;
 
   EventStore store_;
+  FileCommands files_{store_, platform_, *this};
   DisplaySettings settings_;
   TimelineScale scale_;
   PointList points_;
   VisiblePointList visible_;
-  // The event lines of the visible points in display form, then three empty
-  // entries.
   std::vector<Sjis> pointDisplayList_;
   RandomIndex randomIndex_;
   Stopwatch stopwatch_;

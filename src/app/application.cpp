@@ -1,4 +1,4 @@
-#include "app/lumovar_100_app.h"
+#include "app/application.h"
 
 #include <QScreen>
 
@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "app/about_dlg.h"
+#include "app/about_dialog.h"
 
 namespace qev {
 namespace {
@@ -48,27 +48,29 @@ std::optional<ScrollCode> ScrollCodeFor(int sliderAction) {
 
 std::unique_ptr<ViewHandlers> MakeCoreView(Platform& platform, const ScreenLayout& layout,
                                            const std::string& dataDir) {
-  return std::make_unique<CoreViewHandlers>(platform, layout, dataDir);
+  return std::make_unique<MainView>(platform, layout, dataDir);
 }
 
-CLumovar_100App::CLumovar_100App(const ScreenLayout& layout, const std::string& dataDir,
-                                 const ViewFactory& makeView)
-    : frame_(layout),
-      platform_(frame_.viewWidget(), &frame_),
+Application::Application(const ScreenLayout& layout, const std::string& dataDir,
+                         const ViewFactory& makeView)
+    : window_(layout),
+      platform_(window_.viewWidget(), &window_),
       view_(makeView(platform_, layout, dataDir)) {
   ConnectEvents();
 }
 
-void CLumovar_100App::ConnectEvents() {
-  ViewWidget& widget = frame_.viewWidget();
-  QObject::connect(&widget, &ViewWidget::leftPressed, &frame_,
+void Application::ConnectEvents() {
+  ViewWidget& widget = window_.viewWidget();
+  QObject::connect(&widget, &ViewWidget::leftPressed, &window_,
                    [this](int x, int y) { Forward([&] { view_->OnLButtonDown(x, y); }); });
-  QObject::connect(&widget, &ViewWidget::leftReleased, &frame_,
+  QObject::connect(&widget, &ViewWidget::leftReleased, &window_,
                    [this](int x, int y) { Forward([&] { view_->OnLButtonUp(x, y); }); });
-  QObject::connect(&widget, &ViewWidget::leftDoubleClicked, &frame_,
+  QObject::connect(&widget, &ViewWidget::leftDoubleClicked, &window_,
                    [this](int x, int y) { Forward([&] { view_->OnLButtonDblClk(x, y); }); });
+  QObject::connect(&widget, &ViewWidget::rightDoubleClicked, &window_,
+                   [this](int x, int y) { Forward([&] { view_->OnRButtonDblClk(x, y); }); });
   // The context menu follows the dispatch of the release, as one event.
-  QObject::connect(&widget, &ViewWidget::rightReleased, &frame_, [this](int x, int y) {
+  QObject::connect(&widget, &ViewWidget::rightReleased, &window_, [this](int x, int y) {
     Forward([&] {
       view_->OnRButtonUp(x, y);
       view_->ShowContextMenu(x, y);
@@ -78,17 +80,17 @@ void CLumovar_100App::ConnectEvents() {
   // The thumb's position comes from the actions, never from value changes:
   // the view sets the thumb itself, and that must not scroll.
   TimelineScrollBar& bar = widget.scrollBar();
-  QObject::connect(&bar, &QAbstractSlider::actionTriggered, &frame_, [this](int action) {
+  QObject::connect(&bar, &QAbstractSlider::actionTriggered, &window_, [this](int action) {
     if (const std::optional<ScrollCode> code = ScrollCodeFor(action)) {
       Scroll(*code, platform_.ScrollThumb());
     }
   });
-  QObject::connect(&bar, &QAbstractSlider::sliderMoved, &frame_, [this](int position) {
+  QObject::connect(&bar, &QAbstractSlider::sliderMoved, &window_, [this](int position) {
     Forward([&] { view_->ScrollTimeline(ScrollCode::kThumbTrack, position); });
   });
-  QObject::connect(&bar, &QAbstractSlider::sliderReleased, &frame_,
+  QObject::connect(&bar, &QAbstractSlider::sliderReleased, &window_,
                    [this, &bar] { Scroll(ScrollCode::kThumbPosition, bar.sliderPosition()); });
-  QObject::connect(&bar, &TimelineScrollBar::wheelStepped, &frame_, [this](int steps) {
+  QObject::connect(&bar, &TimelineScrollBar::wheelStepped, &window_, [this](int steps) {
     const ScrollCode code = steps > 0 ? ScrollCode::kLineRight : ScrollCode::kLineLeft;
     for (int i = std::abs(steps); i > 0; --i) Scroll(code, platform_.ScrollThumb());
   });
@@ -96,15 +98,15 @@ void CLumovar_100App::ConnectEvents() {
   // Timer messages reach a window during a modal loop too: the clock and
   // the stopwatch keep going while a dialog or menu is open. The tick only
   // draws them.
-  QObject::connect(&clock_, &QTimer::timeout, &frame_, [this] {
+  QObject::connect(&clock_, &QTimer::timeout, &window_, [this] {
     if (depth_ > 0) {
       view_->OnClockTick();
       return;
     }
     Forward([&] { view_->OnClockTick(); });
   });
-  QObject::connect(&frame_, &CMainFrame::aboutRequested, &frame_, [this] { ShowAbout(); });
-  frame_.SetCloseGuard([this] {
+  QObject::connect(&window_, &MainWindow::aboutRequested, &window_, [this] { ShowAbout(); });
+  window_.SetCloseGuard([this] {
     if (depth_ > 0) return false;
     bool close = true;
     Forward([&] { close = view_->QueryClose(); });
@@ -112,7 +114,7 @@ void CLumovar_100App::ConnectEvents() {
   });
 }
 
-void CLumovar_100App::Start(std::function<void()> afterFirstPaint) {
+void Application::Start(std::function<void()> afterFirstPaint) {
   {
     Busy busy(depth_);
     view_->OnInitialUpdate();
@@ -121,17 +123,17 @@ void CLumovar_100App::Start(std::function<void()> afterFirstPaint) {
   platform_.TakeUncovered();
   // Without a window manager "maximised" means nothing: fill the screen
   // first, so the window covers it either way.
-  if (const QScreen* screen = frame_.screen()) frame_.setGeometry(screen->availableGeometry());
-  frame_.showMaximized();
+  if (const QScreen* screen = window_.screen()) window_.setGeometry(screen->availableGeometry());
+  window_.showMaximized();
   clock_.start(kClockMilliseconds);
-  QTimer::singleShot(0, &frame_, [this, after = std::move(afterFirstPaint)] {
+  QTimer::singleShot(0, &window_, [this, after = std::move(afterFirstPaint)] {
     Forward([&] { view_->OnPaint(); });
     firstPaintDone_ = true;
     if (after) after();
   });
 }
 
-void CLumovar_100App::Forward(const std::function<void()>& handler) {
+void Application::Forward(const std::function<void()>& handler) {
   if (depth_ > 0) return;
   Busy busy(depth_);
   handler();
@@ -142,15 +144,15 @@ void CLumovar_100App::Forward(const std::function<void()>& handler) {
   }
 }
 
-void CLumovar_100App::Scroll(ScrollCode code, int thumbPos) {
+void Application::Scroll(ScrollCode code, int thumbPos) {
   Forward([&] { view_->ScrollTimeline(code, thumbPos); });
   // The bar has moved its thumb by itself; it belongs where the view put it.
   platform_.ShowThumb();
 }
 
-void CLumovar_100App::ShowAbout() {
+void Application::ShowAbout() {
   Forward([&] {
-    CAboutDlg about(&frame_);
+    AboutDialog about(&window_);
     about.exec();
     platform_.NoteUncovered();
   });

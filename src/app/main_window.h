@@ -13,10 +13,10 @@ namespace qev {
 // The main window: title, the version menu, and the view widget at its fixed
 // size inside a scroll area, so that all of it stays reachable when the
 // window is smaller than the screen it was laid out for.
-class CMainFrame final : public QMainWindow {
+class MainWindow final : public QMainWindow {
   Q_OBJECT
  public:
-  explicit CMainFrame(const ScreenLayout& layout);
+  explicit MainWindow(const ScreenLayout& layout);
 
   ViewWidget& viewWidget() { return *view_; }
   // Asked before the window closes; false keeps it open.

@@ -9,10 +9,10 @@ namespace qev {
 QIcon ProgramIcon();
 
 // The version box of the main menu.
-class CAboutDlg final : public QDialog {
+class AboutDialog final : public QDialog {
   Q_OBJECT
  public:
-  explicit CAboutDlg(QWidget* parent = nullptr);
+  explicit AboutDialog(QWidget* parent = nullptr);
 };
 
 }  // namespace qev

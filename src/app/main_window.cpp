@@ -1,21 +1,21 @@
-#include "app/main_frame.h"
+#include "app/main_window.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QPalette>
 #include <QScrollArea>
 
-#include "app/about_dlg.h"
+#include "app/about_dialog.h"
 
 namespace qev {
 
-CMainFrame::CMainFrame(const ScreenLayout& layout) : view_(new ViewWidget(layout)) {
+MainWindow::MainWindow(const ScreenLayout& layout) : view_(new ViewWidget(layout)) {
   setWindowTitle(QStringLiteral(" [ Q E V ライン式 歴史年代 暗記法 V2.00 ] "));
   setWindowIcon(ProgramIcon());
 
   QMenu* menu = menuBar()->addMenu(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
   menu->addAction(QStringLiteral("[ Q E V ライン式 歴史のできごと 記憶法 ] のﾊﾞｰｼﾞｮﾝ情報"), this,
-                  &CMainFrame::aboutRequested);
+                  &MainWindow::aboutRequested);
 
   auto* scrollArea = new QScrollArea;
   scrollArea->setFrameShape(QFrame::NoFrame);
@@ -29,7 +29,7 @@ CMainFrame::CMainFrame(const ScreenLayout& layout) : view_(new ViewWidget(layout
   setCentralWidget(scrollArea);
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   if (closeGuard_ && !closeGuard_()) {
     event->ignore();
     return;

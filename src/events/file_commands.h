@@ -1,0 +1,67 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "events/event_store.h"
+#include "events/slot_files.h"
+#include "platform/platform.h"
+#include "text/cp932.h"
+
+namespace qev {
+
+// What a file command needs of the screen around it.
+class FileCommandHost {
+ public:
+  virtual ~FileCommandHost() = default;
+  // The right panel shows the selected point again at its next redraw.
+  virtual void CloseStateText() = 0;
+  virtual void CancelContentEdit() = 0;
+  virtual void DrawControlPanel() = 0;
+  virtual void DrawTimeline() = 0;
+  virtual void FullRefresh() = 0;
+  // The date written into a saved file's header.
+  virtual Sjis SaveDateText() = 0;
+  // The state text that a saved state file now holds, for repainting.
+  virtual void KeepStateDescription(const Sjis& text) = 0;
+};
+
+// The context-menu file commands on the slots and the state file: their
+// dialogs, their messages and the order of their redraws. A target is a
+// menuTarget value: kFirstSlotTarget + k for slot k, kStateTarget for the
+// state file.
+class FileCommands {
+ public:
+  FileCommands(EventStore& store, Platform& platform, FileCommandHost& host)
+      : store_(store), platform_(platform), host_(host) {}
+
+  // ファイルを読み込む: reads a file picked in the open dialog into a slot.
+  void ReadSlot(int target);
+  // ファイルを保存 / 動作状態を保存.
+  void Save(int target);
+  // ファイルを消去: empties a slot (the file on disk stays), after asking
+  // about unsaved changes.
+  void EraseSlot(int target);
+
+  // Saves the target through the save dialog; true when it was written.
+  bool SaveTarget(int target);
+  // Asks before unsaved changes of slot k are lost: true to go on (saved or
+  // discarded), false to keep everything as it is.
+  bool ConfirmDiscard(int k);
+  // Reads every slot marked loaded; returns the files that are there but
+  // could not be read, each with its reason.
+  std::vector<std::string> AutoLoadSlots();
+  // Tells the user why a file could not be read or written.
+  void ReportFileProblem(const FileResult& result, const std::filesystem::path& path);
+
+ private:
+  // The slot a target names, or null for the state file or no target.
+  FileSlot* SlotOf(int target);
+
+  EventStore& store_;
+  Platform& platform_;
+  FileCommandHost& host_;
+};
+
+}  // namespace qev

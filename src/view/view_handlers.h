@@ -1,0 +1,35 @@
+#pragma once
+
+#include "timeline/scrolling.h"
+
+namespace qev {
+
+// What the window tells the view: every window message the program handles.
+// The program's view implements it; the window's tests plug in recorders.
+class ViewHandlers {
+ public:
+  virtual ~ViewHandlers() = default;
+
+  // One-time initialisation, before the window shows.
+  virtual void OnInitialUpdate() = 0;
+  // Every paint; the first one restores the state file and the slots.
+  virtual void OnPaint() = 0;
+
+  // Pointer input, in view coordinates.
+  virtual void OnLButtonUp(int x, int y) = 0;
+  virtual void OnRButtonUp(int x, int y) = 0;
+  virtual void OnLButtonDown(int x, int y) = 0;
+  virtual void OnLButtonDblClk(int x, int y) = 0;
+  virtual void OnRButtonDblClk(int x, int y) = 0;
+  // The context menu for the label under (x, y), after the right-button
+  // release was dispatched.
+  virtual void ShowContextMenu(int x, int y) = 0;
+
+  virtual void ScrollTimeline(ScrollCode code, int thumbPos) = 0;
+  // Timer 3: once a second, clock and stopwatch.
+  virtual void OnClockTick() = 0;
+  // Before the window closes: false keeps it open.
+  virtual bool QueryClose() = 0;
+};
+
+}  // namespace qev

@@ -20,7 +20,7 @@ class Fixture {
     dir_ = std::filesystem::temp_directory_path() / "qev-redraw-bench";
     std::filesystem::create_directories(dir_);
     for (int k = 0; k < 10; ++k) {
-      Sjis text = "H;bench;;;\r\n";
+      Sjis text("H;bench;;;\r\n");
       for (int i = 0; i < 1000; ++i) {
         int year = (i * 6 + k) % 6000 - 4000;
         char line[96];

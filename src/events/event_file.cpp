@@ -53,7 +53,7 @@ ParsedFile ParseEventFile(std::string_view text) {
 
 ComposedFile ComposeFile(const Sjis& title, const Sjis& clockText, std::string_view body) {
   ComposedFile file;
-  file.headerLine = "H;" + title + ";;";
+  file.headerLine = "H;"_sj + title + ";;"_sj;
   file.text.reserve(file.headerLine.size() + clockText.size() + body.size() + 6);
   file.text.append(file.headerLine).append(clockText).append(";").append(kLineBreak);
   file.text.append(body);

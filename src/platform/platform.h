@@ -84,6 +84,9 @@ class Platform {
   virtual void ShowMessage(const std::string& text) = 0;
   // Asks whether to save unsaved changes before they are lost.
   virtual SaveAnswer AskToSave(const std::string& text) = 0;
+  // Messages are UTF-8: CP932 text must be decoded before it is shown.
+  void ShowMessage(const Sjis&) = delete;
+  SaveAnswer AskToSave(const Sjis&) = delete;
 };
 
 // Splits CP932 text at CR LF the way the panels count lines.

@@ -36,7 +36,7 @@ void AppendOnOffLine(Sjis& out, const Sjis& name, int flag) {
 }
 
 Sjis SlotLine(const OperatingState::Slot& slot, int k) {
-  Sjis line = "  ファイル"_sj + CircledNumber(k + 1) + "名="_sj + slot.baseName + ";";
+  Sjis line = "  ファイル"_sj + CircledNumber(k + 1) + "名="_sj + slot.baseName + ";"_sj;
   if (!AsFlag(slot.loaded)) {
     line += EventStore::DefaultLabel(k) + ";OFF; (0)(0)"_sj;
   } else {
@@ -135,7 +135,7 @@ Sjis ComposeStateText(const OperatingState& state, const Sjis& stateTitle, const
   out.reserve(3000);
 
   AppendLine(out, "H;" + stateTitle + ";;" + clockText + ";");
-  Sjis line = "D1;";
+  Sjis line("D1;");
   for (int k = 1; k <= 5; ++k) line += digit(d.importanceFilter[k]);
   line += ";";
   for (int k = 1; k <= 5; ++k) line += digit(d.memorisationFilter[k]);
@@ -145,7 +145,7 @@ Sjis ComposeStateText(const OperatingState& state, const Sjis& stateTitle, const
                       digit(d.showMemo2) + ";" + digit(d.yearDisplayMode) + ";" +
                       digit(state.rangeIndex) + ";1;" + digit(state.savedScrollPos) + ";" +
                       digit(state.selectedIndex) + ";");
-  line = "D3;";
+  line = Sjis("D3;");
   for (const OperatingState::Slot& slot : state.slots) {
     line += digit(slot.loaded) + digit(slot.on) + ";";
   }

@@ -2,12 +2,44 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace qev {
 
 // Text as the event files hold it: CP932 (Shift-JIS) bytes. Every position,
 // length and limit on such text is a byte count.
-using Sjis = std::string;
+//
+// A type of its own, so that UTF-8 text never becomes CP932 without a
+// conversion: bytes become Sjis only explicitly, by EncodeCp932, a "…"_sj
+// literal, or where they were read from a CP932 file or line.
+class Sjis : public std::string {
+ public:
+  Sjis() = default;
+  explicit Sjis(std::string bytes) : std::string(std::move(bytes)) {}
+  explicit Sjis(std::string_view bytes) : std::string(bytes) {}
+  explicit Sjis(const char* bytes) : std::string(bytes) {}
+  Sjis(const char* bytes, std::size_t n) : std::string(bytes, n) {}
+  Sjis(std::size_t n, char c) : std::string(n, c) {}
+  template <typename It>
+  Sjis(It first, It last) : std::string(first, last) {}
+
+  // The same bytes, as a view of CP932 text.
+  std::string_view view() const { return *this; }
+  // Part of CP932 text is CP932 text (cut on a character boundary or not).
+  Sjis substr(std::size_t pos = 0, std::size_t n = npos) const {
+    return Sjis(std::string::substr(pos, n));
+  }
+};
+
+inline Sjis operator+(const Sjis& a, const Sjis& b) {
+  Sjis r = a;
+  r.append(b);
+  return r;
+}
+inline Sjis operator+(Sjis&& a, const Sjis& b) {
+  a.append(b);
+  return std::move(a);
+}
 
 // CP932 bytes to UTF-8. Never fails: an invalid or cut sequence shows as
 // U+FFFD and decoding goes on with the next byte.

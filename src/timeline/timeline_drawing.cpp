@@ -17,7 +17,7 @@ const Sjis& YearLabel(bool bc, int years) {
     for (int era = 0; era < 2; ++era) {
       const Sjis& prefix = era == 0 ? "AD"_sj : "BC"_sj;
       for (int n = 0; n <= 95 * 1000; n += 500) {
-        table[era].push_back(prefix + std::to_string(n) + "年"_sj);
+        table[era].push_back(prefix + Sjis(std::to_string(n)) + "年"_sj);
       }
     }
     return table;
@@ -83,7 +83,7 @@ void DrawTimeline(const TimelineScale& scale, const DisplaySettings& settings,
       drawArea.LineTo(originX - start - seg.x1, seg.y1);
     }
     // Later cycles would only repeat the "0" on the same pixels.
-    if (k == 0) drawArea.TextOut(originX - 2, 2, "0");
+    if (k == 0) drawArea.TextOut(originX - 2, 2, "0"_sj);
 
     const int millennium = (k + 1) * 1000;
     for (const bool bc : {true, false}) {

@@ -350,7 +350,7 @@ class WindowTest : public QObject {
   // the first paint has run.
   bool StartProgram(const OperatingState& state) {
     const Sjis text =
-        ComposeStateText(state, "動作状態10"_sj, "2026年01月05日09時00分"_sj) + ";\r\n";
+        ComposeStateText(state, "動作状態10"_sj, "2026年01月05日09時00分"_sj) + ";\r\n"_sj;
     std::ofstream(dir_.filePath(QStringLiteral("動作状態10.txt")).toStdString(), std::ios::binary)
         << text;
     app_ = std::make_unique<Application>(kLayout, dir_.path().toStdString());

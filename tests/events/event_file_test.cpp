@@ -76,14 +76,14 @@ TEST(ParseEventFile, BytesSurviveUnconverted) {
 }
 
 TEST(ComposeFile, HeaderClockBodyAndEndMarker) {
-  std::vector<Sjis> lines{"AD0710;3,2,AD0794,;奈良;平城京;;;"_sj, "BC0660;1,1,,;;x;;;"};
+  std::vector<Sjis> lines{"AD0710;3,2,AD0794,;奈良;平城京;;;"_sj, "BC0660;1,1,,;;x;;;"_sj};
   const Sjis clock = "2024年01月02日03時04分"_sj;
-  ComposedFile file = ComposeFile("T", clock, ComposeSlotBody(lines));
+  ComposedFile file = ComposeFile("T"_sj, clock, ComposeSlotBody(lines));
   EXPECT_EQ(file.headerLine, "H;T;;");
   EXPECT_EQ(file.text, "H;T;;"_sj + clock + ";\r\n" + lines[0] + "\r\n" + lines[1] + "\r\n;\r\n");
 
   // A slot without lines gives the header and the end marker.
-  EXPECT_EQ(ComposeFile("空"_sj, "c", ComposeSlotBody({})).text, "H;空;;c;\r\n;\r\n"_sj);
+  EXPECT_EQ(ComposeFile("空"_sj, "c"_sj, ComposeSlotBody({})).text, "H;空;;c;\r\n;\r\n"_sj);
 
   // What the writer composes reads back to the same lines and title.
   ParsedFile back = ParseEventFile(file.text);
@@ -93,13 +93,13 @@ TEST(ComposeFile, HeaderClockBodyAndEndMarker) {
 
 TEST(ComposeStateBody, DropsTheFirstAndLastPanelLinesAndCutsLongOnes) {
   std::string long_line(300, 'z');
-  EXPECT_EQ(ComposeStateBody("title\r\none\r\n" + long_line + "\r\nlast"),
+  EXPECT_EQ(ComposeStateBody(Sjis("title\r\none\r\n" + long_line + "\r\nlast")),
             "one\r\n" + std::string(255, 'z') + "\r\n");
   // A text ending in CR LF has an empty last line, which is the one dropped.
-  EXPECT_EQ(ComposeStateBody("title\r\none\r\ntwo\r\n"), "one\r\ntwo\r\n");
-  EXPECT_EQ(ComposeStateBody("only"), "");
-  EXPECT_EQ(ComposeStateBody(""), "");
-  EXPECT_EQ(ComposeStateBody("a\r\nb"), "");
+  EXPECT_EQ(ComposeStateBody("title\r\none\r\ntwo\r\n"_sj), "one\r\ntwo\r\n"_sj);
+  EXPECT_EQ(ComposeStateBody("only"_sj), ""_sj);
+  EXPECT_EQ(ComposeStateBody(""_sj), ""_sj);
+  EXPECT_EQ(ComposeStateBody("a\r\nb"_sj), ""_sj);
 }
 
 }  // namespace

@@ -42,18 +42,18 @@ TEST(EventStore, SlotsStartWithTheirNamesLoadedAndOn) {
 TEST(EventStore, LinesKeepTheirOrderAndReplaceInPlace) {
   EventStore store;
   FileSlot& slot = store.slots[3];
-  slot.Append("BC0100;1,1,,;a;b;c;d;");
-  slot.Append("AD0100;1,1,,;a;b;c;d;");
-  slot.Append("AD0050;1,1,,;a;b;c;d;");
+  slot.Append("BC0100;1,1,,;a;b;c;d;"_sj);
+  slot.Append("AD0100;1,1,,;a;b;c;d;"_sj);
+  slot.Append("AD0050;1,1,,;a;b;c;d;"_sj);
   ASSERT_EQ(slot.Count(), 3u);
-  EXPECT_TRUE(slot.Replace(1, "AD0101;2,2,,;x;y;z;w;"));
+  EXPECT_TRUE(slot.Replace(1, "AD0101;2,2,,;x;y;z;w;"_sj));
   EXPECT_EQ(slot.Line(0), "BC0100;1,1,,;a;b;c;d;");
   EXPECT_EQ(slot.Line(1), "AD0101;2,2,,;x;y;z;w;");
   EXPECT_EQ(slot.Line(2), "AD0050;1,1,,;a;b;c;d;");
 
   // An index the slot does not hold reads as empty and cannot be replaced.
   EXPECT_EQ(slot.Line(3), "");
-  EXPECT_FALSE(slot.Replace(3, "AD0001;1,1,,;;;;;"));
+  EXPECT_FALSE(slot.Replace(3, "AD0001;1,1,,;;;;;"_sj));
   EXPECT_EQ(slot.Count(), 3u);
 
   slot.changed = 1;
@@ -90,9 +90,9 @@ TEST(PathRule, NamesAreConvertedWholeAndStayInTheirFolder) {
   EXPECT_EQ(path, "qev_file/年表.txt");
   EXPECT_EQ(path.find('\\'), std::string::npos);
 
-  EXPECT_EQ(store.BuildPath("/etc/passwd").string(), "qev_file//etc/passwd.txt");
+  EXPECT_EQ(store.BuildPath("/etc/passwd"_sj).string(), "qev_file//etc/passwd.txt"_sj);
   // An invalid byte becomes U+FFFD rather than a raw byte in a UTF-8 path.
-  EXPECT_EQ(store.BuildPath("a\x82").string(), "qev_file/a\xEF\xBF\xBD.txt");
+  EXPECT_EQ(store.BuildPath(Sjis("a\x82")).string(), Sjis("qev_file/a\xEF\xBF\xBD.txt"));
 }
 
 TEST(PathRule, PathsOfAnyLengthWork) {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "text/sjis_lines.h"
 #include "timeline/point_filter.h"
 
 namespace qev {
@@ -17,9 +18,9 @@ int Offset(int year) {
   return 2 * year;
 }
 
-std::string Event(const std::string& head, char importance = '3', char memorisation = '3',
-                  const std::string& date = "") {
-  return head + ";" + importance + "," + memorisation + "," + date + ",;period;event;m1;m2;";
+Sjis Event(const std::string& head, char importance = '3', char memorisation = '3',
+           const std::string& date = "") {
+  return Sjis(head + ";" + importance + "," + memorisation + "," + date + ",;period;event;m1;m2;");
 }
 
 class PointListTest : public ::testing::Test {
@@ -120,21 +121,21 @@ TEST_F(PointListTest, SecondDatesAreReadAsTheirLettersSay) {
 }
 
 TEST_F(PointListTest, MalformedLinesAreTakenAsTheyAreWithoutReadingPastThem) {
-  store.slots[0].lines = {
+  store.slots[0].lines = SjisLines({
       "AD0500",             // too short to hold the levels
       "AD0400;3,3",         // one comma: no second date
       "AD0300;3,3,AD0310",  // no third comma: the date runs to the end
       "XY0100;3,3,,;;;;;",  // neither era
       "",
-  };
+  });
   Build();
   EXPECT_THAT(list.keys(), ElementsAre("AD0300;0;2;AD0310;", "AD0400;0;1;;"));
 
   // A line without ";" has the whole line as its head, at most 201 bytes;
   // the second date is looked for in the first 256 bytes only.
   std::string longHead = "AD0999x3x3" + std::string(300, '9');
-  store.slots[0].lines = {"AD0500x3x3", longHead + ";3,3,,;",
-                          "AD0600;3,3," + std::string(260, 'A') + ",BC0001,"};
+  store.slots[0].lines = SjisLines(
+      {"AD0500x3x3", longHead + ";3,3,,;", "AD0600;3,3," + std::string(260, 'A') + ",BC0001,"});
   Build();
   ASSERT_EQ(list.size(), 3u);
   EXPECT_EQ(list.keys()[0], "AD0500x3x3;0;0;;");

@@ -45,7 +45,7 @@ TEST_F(SlotFiles, LoadTakesLinesTitleAndHeaderAndKeepsTheFlags) {
                               "\r\nnote\r\n;\r\nAD2000;1,1,,;;;;;\r\n");
   store.slots[2].on = 0;
   store.slots[2].changed = 1;
-  store.slots[2].Append("stale");
+  store.slots[2].Append("stale"_sj);
 
   ASSERT_TRUE(LoadSlot(store, 2).ok());
   const FileSlot& slot = store.slots[2];
@@ -68,8 +68,8 @@ TEST_F(SlotFiles, AFileWithoutHeaderLeavesAnEmptyLabel) {
 
 TEST_F(SlotFiles, AMissingFileEmptiesTheSlotQuietly) {
   FileSlot& slot = store.slots[4];
-  slot.Append("AD0001;1,1,,;;;;;");
-  slot.label = "old";
+  slot.Append("AD0001;1,1,,;;;;;"_sj);
+  slot.label = "old"_sj;
   FileResult result = LoadSlot(store, 4);
   EXPECT_EQ(result.status, FileStatus::kMissing);
   EXPECT_TRUE(slot.lines.empty());
@@ -78,7 +78,7 @@ TEST_F(SlotFiles, AMissingFileEmptiesTheSlotQuietly) {
   EXPECT_EQ(slot.label, "ファイル⑤"_sj);
 
   // A missing state file changes nothing.
-  store.stateFileText = "kept";
+  store.stateFileText = "kept"_sj;
   EXPECT_EQ(LoadSlot(store, EventStore::kStateEntry).status, FileStatus::kMissing);
   EXPECT_EQ(store.stateFileText, "kept");
 
@@ -90,8 +90,8 @@ TEST_F(SlotFiles, AMissingFileEmptiesTheSlotQuietly) {
 TEST_F(SlotFiles, AFileThatCannotBeReadIsReportedAndTheSlotKeepsEverything) {
   std::filesystem::create_directory(SlotPath(1));
   FileSlot& slot = store.slots[1];
-  slot.Append("AD0001;1,1,,;;;;;");
-  slot.label = "mine";
+  slot.Append("AD0001;1,1,,;;;;;"_sj);
+  slot.label = "mine"_sj;
   FileResult result = LoadSlot(store, 1);
   EXPECT_EQ(result.status, FileStatus::kUnreadable);
   EXPECT_EQ(result.reason, std::strerror(EISDIR));
@@ -101,7 +101,7 @@ TEST_F(SlotFiles, AFileThatCannotBeReadIsReportedAndTheSlotKeepsEverything) {
   EXPECT_EQ(slot.on, 1);
 
   std::filesystem::create_directory(store.BuildPath(store.stateBaseName));
-  store.stateFileText = "kept";
+  store.stateFileText = "kept"_sj;
   EXPECT_EQ(LoadSlot(store, EventStore::kStateEntry).status, FileStatus::kUnreadable);
   EXPECT_EQ(store.stateFileText, "kept");
 }
@@ -110,7 +110,7 @@ TEST_F(SlotFiles, AFileWithoutReadPermissionIsUnreadable) {
   if (::geteuid() == 0) GTEST_SKIP() << "root reads files whatever their permissions";
   WriteBytes(SlotPath(0), "H;t;;\r\n;\r\n");
   ::chmod(SlotPath(0).c_str(), 0);
-  store.slots[0].Append("AD0001;1,1,,;;;;;");
+  store.slots[0].Append("AD0001;1,1,,;;;;;"_sj);
   FileResult result = LoadSlot(store, 0);
   EXPECT_EQ(result.status, FileStatus::kUnreadable);
   EXPECT_EQ(result.reason, std::strerror(EACCES));
@@ -154,7 +154,7 @@ TEST_F(SlotFiles, ReadingFromADialogRenamesTheSlotAndSwitchesItOn) {
 
 TEST_F(SlotFiles, AFailedDialogReadLeavesTheSlotAlone) {
   FileSlot& slot = store.slots[0];
-  slot.Append("AD0001;1,1,,;;;;;");
+  slot.Append("AD0001;1,1,,;;;;;"_sj);
   FileResult missing = ReadFileFromDialog(store, kFirstSlotTarget, folder / "nothing.txt");
   EXPECT_EQ(missing.status, FileStatus::kMissing);
   std::filesystem::create_directory(folder / "dir.txt");
@@ -206,8 +206,8 @@ TEST_F(SlotFiles, SavingOverAFileReplacesItAndKeepsItsPermissions) {
   std::filesystem::path chosen = folder / "t.txt";
   WriteBytes(chosen, std::string(10000, 'x'));
   ::chmod(chosen.c_str(), 0640);
-  store.slots[3].Append("BC0001;1,1,,;;;;;");
-  ASSERT_TRUE(WriteTarget(store, kFirstSlotTarget + 3, chosen, "c", {}).ok());
+  store.slots[3].Append("BC0001;1,1,,;;;;;"_sj);
+  ASSERT_TRUE(WriteTarget(store, kFirstSlotTarget + 3, chosen, "c"_sj, {}).ok());
   EXPECT_EQ(ReadBytes(chosen), "H;t;;c;\r\nBC0001;1,1,,;;;;;\r\n;\r\n");
   struct stat st {};
   ASSERT_EQ(::stat(chosen.c_str(), &st), 0);
@@ -215,7 +215,7 @@ TEST_F(SlotFiles, SavingOverAFileReplacesItAndKeepsItsPermissions) {
 
   // Through a symbolic link the file it names is replaced; the link stays.
   std::filesystem::create_symlink("t.txt", folder / "link.txt");
-  ASSERT_TRUE(WriteTarget(store, kFirstSlotTarget + 3, folder / "link.txt", "c", {}).ok());
+  ASSERT_TRUE(WriteTarget(store, kFirstSlotTarget + 3, folder / "link.txt", "c"_sj, {}).ok());
   EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.txt"));
   EXPECT_EQ(ReadBytes(chosen), "H;link;;c;\r\nBC0001;1,1,,;;;;;\r\n;\r\n");
 }
@@ -224,18 +224,18 @@ TEST_F(SlotFiles, AFailedSaveReportsWhyAndKeepsTheOldFileAndTheChangedFlag) {
   std::filesystem::path chosen = folder / "keep.txt";
   WriteBytes(chosen, "old content");
   FileSlot& slot = store.slots[0];
-  slot.Append("AD0001;1,1,,;;;;;");
+  slot.Append("AD0001;1,1,,;;;;;"_sj);
   slot.changed = 1;
-  slot.headerLine = "H;before;;";
+  slot.headerLine = "H;before;;"_sj;
 
   // The target is a folder: the rename fails after the text was written.
   std::filesystem::create_directory(folder / "dir.txt");
-  FileResult intoDir = WriteTarget(store, kFirstSlotTarget, folder / "dir.txt", "c", {});
+  FileResult intoDir = WriteTarget(store, kFirstSlotTarget, folder / "dir.txt", "c"_sj, {});
   EXPECT_EQ(intoDir.status, FileStatus::kWriteFailed);
   EXPECT_EQ(intoDir.reason, std::strerror(EISDIR));
 
   // The folder is gone.
-  FileResult gone = WriteTarget(store, kFirstSlotTarget, folder / "gone" / "x.txt", "c", {});
+  FileResult gone = WriteTarget(store, kFirstSlotTarget, folder / "gone" / "x.txt", "c"_sj, {});
   EXPECT_EQ(gone.status, FileStatus::kWriteFailed);
   EXPECT_EQ(gone.reason, std::strerror(ENOENT));
 
@@ -247,7 +247,7 @@ TEST_F(SlotFiles, AFailedSaveReportsWhyAndKeepsTheOldFileAndTheChangedFlag) {
             2);
 
   // A name CP932 cannot hold is refused before anything is written.
-  EXPECT_EQ(WriteTarget(store, kFirstSlotTarget, folder / "😀.txt", "c", {}).status,
+  EXPECT_EQ(WriteTarget(store, kFirstSlotTarget, folder / "😀.txt", "c"_sj, {}).status,
             FileStatus::kUnencodableName);
   EXPECT_FALSE(std::filesystem::exists(folder / "😀.txt"));
 }
@@ -259,7 +259,7 @@ TEST_F(SlotFiles, AFolderWithoutWritePermissionFailsTheSave) {
   WriteBytes(locked / "a.txt", "old");
   ::chmod(locked.c_str(), 0555);
   store.slots[0].changed = 1;
-  FileResult result = WriteTarget(store, kFirstSlotTarget, locked / "a.txt", "c", {});
+  FileResult result = WriteTarget(store, kFirstSlotTarget, locked / "a.txt", "c"_sj, {});
   ::chmod(locked.c_str(), 0755);
   EXPECT_EQ(result.status, FileStatus::kWriteFailed);
   EXPECT_EQ(result.reason, std::strerror(EACCES));

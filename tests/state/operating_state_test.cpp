@@ -59,8 +59,8 @@ OperatingState VariedState() {
   s.selectedIndex = 42;
   for (int k = 0; k < OperatingState::kSlotCount; ++k) {
     OperatingState::Slot& slot = s.slots[static_cast<std::size_t>(k)];
-    slot.baseName = "日本史("_sj + std::to_string(k) + ")";
-    slot.label = "題"_sj + std::to_string(k);
+    slot.baseName = "日本史("_sj + Sjis(std::to_string(k)) + ")"_sj;
+    slot.label = "題"_sj + Sjis(std::to_string(k));
     slot.loaded = k % 3 != 2;
     slot.on = k % 2;
   }
@@ -149,7 +149,7 @@ TEST(OperatingState, ReadsTheMachineLinesByFieldAndTheNamesUpToTheirSemicolon) {
   EXPECT_EQ(ReadOperatingState(JoinLines(lines), {}).slots[0].baseName, "世界史"_sj);
 
   // A one-digit range shifts POS two bytes left; it is still found by ";".
-  lines[2] = "D2;0101;001;1;4;1;123;42;";
+  lines[2] = "D2;0101;001;1;4;1;123;42;"_sj;
   OperatingState read = ReadOperatingState(JoinLines(lines), {});
   EXPECT_EQ(read.rangeIndex, 4);
   EXPECT_EQ(read.savedScrollPos, 123);
@@ -163,7 +163,7 @@ TEST(OperatingState, ReadsTheMachineLinesByFieldAndTheNamesUpToTheirSemicolon) {
   EXPECT_EQ(read.slots[2].baseName, "近代"_sj);
 
   // Lines end at LF as well, with or without a CR before it.
-  Sjis lf = "H;;;\nD1;00000;11111;0;\r\nD2;1111;111;0;20;1;7;0;\n";
+  Sjis lf = "H;;;\nD1;00000;11111;0;\r\nD2;1111;111;0;20;1;7;0;\n"_sj;
   read = ReadOperatingState(lf, {});
   EXPECT_EQ(read.display.importanceFilter, (std::array<int, 6>{0, 0, 0, 0, 0, 0}));
   EXPECT_EQ(read.rangeIndex, 20);
@@ -182,7 +182,7 @@ TEST(OperatingState, AbsentLinesKeepTheirSettingsAndShortOnesReadAsZero) {
 
   // Cut in line 3, after the first two slots: lines 1 and 2 are read, line 3
   // as far as it goes, line 4 and the names are kept.
-  Sjis cut = "H;t;;c;\r\nD1;11111;11111;0;\r\nD2;1111;111;0;7;1;365;0;\r\nD3;01;1";
+  Sjis cut = "H;t;;c;\r\nD1;11111;11111;0;\r\nD2;1111;111;0;7;1;365;0;\r\nD3;01;1"_sj;
   OperatingState read = ReadOperatingState(cut, current);
   EXPECT_EQ(read.display.importanceFilter, (std::array<int, 6>{0, 1, 1, 1, 1, 1}));
   EXPECT_EQ(read.display.filterPriority, 0);
@@ -205,7 +205,7 @@ TEST(OperatingState, AbsentLinesKeepTheirSettingsAndShortOnesReadAsZero) {
   EXPECT_EQ(read.slots[1].baseName, current.slots[1].baseName);
 
   // Present but empty machine lines: every value 0, brightness at its floor.
-  read = ReadOperatingState("H\r\n\r\n\r\n\r\n\r\n", current);
+  read = ReadOperatingState("H\r\n\r\n\r\n\r\n\r\n"_sj, current);
   EXPECT_EQ(read.display.memorisationFilter, (std::array<int, 6>{0, 0, 0, 0, 0, 0}));
   EXPECT_EQ(read.display.showMemo2, 0);
   EXPECT_EQ(read.rangeIndex, 0);
@@ -216,11 +216,11 @@ TEST(OperatingState, AbsentLinesKeepTheirSettingsAndShortOnesReadAsZero) {
 }
 
 TEST(OperatingState, BoundsValuesOutsideTheirSets) {
-  std::vector<Sjis> lines(48, "x");
-  lines[1] = "D1;12901;1x1 1;7;";
-  lines[2] = "D2;2111;111;9;25;1;9999999999999;3;";
-  lines[3] = "D3;21;13;";
-  lines[4] = "D4;7;3;9;";
+  std::vector<Sjis> lines(48, "x"_sj);
+  lines[1] = "D1;12901;1x1 1;7;"_sj;
+  lines[2] = "D2;2111;111;9;25;1;9999999999999;3;"_sj;
+  lines[3] = "D3;21;13;"_sj;
+  lines[4] = "D4;7;3;9;"_sj;
   OperatingState read = ReadOperatingState(JoinLines(lines), {});
   EXPECT_EQ(read.display.importanceFilter, (std::array<int, 6>{0, 1, 0, 0, 0, 1}));
   EXPECT_EQ(read.display.memorisationFilter, (std::array<int, 6>{0, 1, 0, 1, 0, 1}));
@@ -237,7 +237,7 @@ TEST(OperatingState, BoundsValuesOutsideTheirSets) {
 
   // A name line longer than a line may be is cut at 255 bytes, and one byte
   // earlier where that would split a two-byte character.
-  lines[38] = "  ファイル①名=x"_sj + std::string(300, 'a');
+  lines[38] = "  ファイル①名=x"_sj + Sjis(300, 'a');
   lines[39] = "  ファイル②名=x"_sj;
   while (lines[39].size() < 300) lines[39] += "史"_sj;
   read = ReadOperatingState(JoinLines(lines), {});

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <optional>
 #include <vector>
 
+#include "panel/panel_areas.h"  // SlotLabelAt, the slot label under a right click
 #include "platform/platform.h"
-#include "platform/screen_layout.h"
 
 namespace qev {
 
@@ -13,12 +12,6 @@ constexpr int kCommandReadFile = 32771;      // ファイルを読み込む
 constexpr int kCommandSave = 32772;          // ファイルを保存 / 動作状態を保存
 constexpr int kCommandEraseFile = 32773;     // ファイルを消去
 constexpr int kCommandRestoreState = 32778;  // 動作状態からの再入力
-
-// The slot whose label holds the view point (x, y): x from Xk − 4u to
-// Xk + 36u, y from row 3 to row 3 + 12v. Neighbouring rectangles overlap by
-// a few pixels at some widths; the left label wins, so one click opens one
-// menu.
-std::optional<int> SlotLabelAt(const ScreenLayout& layout, int x, int y);
 
 // Menu 132 for a slot without a file, menu 134 for one with a file.
 std::vector<MenuItem> SlotMenu(bool loaded);

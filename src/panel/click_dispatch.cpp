@@ -137,7 +137,11 @@ void EditButtonSecondTest(ClickTarget& t) {
   ContentEditState& edit = t.edit();
   if (++edit.editClickCount != 4) return;
   edit.editClickCount = 0;
-  if (edit.editing()) t.ExecuteContentEdit();
+  if (!edit.editing()) return;
+  t.ExecuteContentEdit();
+  // A refused edit stays open with what the user typed; the next click on
+  // "[実行]" tries again.
+  if (edit.editing()) edit.editClickCount = 2;
 }
 
 void CancelButton(ClickTarget& t) {

@@ -62,8 +62,10 @@ class ClickTarget {
   // "[設定]": enters editing (contentEditMode := 1) with EditPanelText of the
   // selected point's line in the right panel.
   virtual void BeginContentEdit() = 0;
-  // "[実行]": leaves editing and writes RewriteEventLine into the slot (or
-  // tells the user why not), then redraws the selection.
+  // "[実行]": leaves editing (contentEditMode := 0, state text closed),
+  // writes RewriteEventLine into the slot and marks it changed, then redraws
+  // the selection. When the edit is refused it tells the user why and stays
+  // in editing, so nothing typed is lost.
   virtual void ExecuteContentEdit() = 0;
   // Writes edit().importanceChange and memorisationChange into the selected
   // point's line (WriteLevelDigits) and marks its slot changed.

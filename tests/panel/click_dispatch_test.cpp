@@ -79,7 +79,7 @@ class FakeTarget : public ClickTarget {
     log.push_back("begin");
   }
   void ExecuteContentEdit() override {
-    edit_.contentEditMode = 0;
+    if (!refuseEdit) edit_.contentEditMode = 0;
     log.push_back("execute");
   }
   void ApplyLevelChange() override {
@@ -105,6 +105,7 @@ class FakeTarget : public ClickTarget {
   int timeUnitIndex_ = 0;
   DrawAreaContent drawAreaContent_ = DrawAreaContent::kTimeline;
   bool stateShown_ = true;
+  bool refuseEdit = false;
 
  private:
   ScreenLayout layout_;
@@ -285,6 +286,16 @@ TEST(ClickDispatch, EditingBlocksFiltersAndTogglesAndIsCancelledBySelection) {
   OnLButtonUp(t, 720, 466);
   EXPECT_THAT(t.log, ElementsAre("execute"));
   EXPECT_EQ(t.edit_.editClickCount, 0);
+
+  // A refused edit stays open, and the next click tries again.
+  OnLButtonUp(t, 720, 466);
+  t.refuseEdit = true;
+  t.log.clear();
+  OnLButtonUp(t, 720, 466);
+  t.refuseEdit = false;
+  OnLButtonUp(t, 720, 466);
+  EXPECT_THAT(t.log, ElementsAre("execute", "execute"));
+  EXPECT_FALSE(t.edit_.editing());
 
   // [中止] in between returns the count to 0, so [設定] starts afresh.
   OnLButtonUp(t, 720, 466);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "panel/panel_areas.h"
 #include "text/circled.h"
 #include "text/cp932.h"
 
@@ -10,10 +11,7 @@ namespace qev {
 namespace {
 
 constexpr std::array<Rgb, 4> kBands{{{128, 128, 128}, {104, 104, 104}, {88, 88, 88}, {72, 72, 72}}};
-constexpr std::array<int, 10> kSlotColumns{30, 125, 220, 315, 410, 505, 600, 695, 790, 885};
-// Offsets in u of the five level marks after a filter's column, and of the
-// "+" between them.
-constexpr std::array<int, 5> kLevelMarkSteps{16, 27, 38, 49, 60};
+// Offsets in u of the "+" between the level marks after a filter's column.
 constexpr std::array<int, 4> kLevelPlusSteps{23, 34, 45, 56};
 
 Rgb OnOff(bool on) {
@@ -43,6 +41,12 @@ class PanelWriter {
     buffer_.append(tail);
     Text(x, y, buffer_, color);
   }
+  // At the top-left of a label's click rectangle, where most labels sit.
+  template <typename... Texts>
+  void Text(const ScreenLayout& l, PanelArea area, const Texts&... texts) {
+    const PanelRect r = AreaRect(l, area);
+    Text(r.left, r.top, texts...);
+  }
 
  private:
   Canvas& canvas_;
@@ -50,12 +54,11 @@ class PanelWriter {
 };
 
 void DrawLevelFilter(PanelWriter& w, const ScreenLayout& l, int labelX, int marksX,
-                     const Sjis& label, const std::array<int, 6>& filter) {
+                     const Sjis& label, const std::array<int, 6>& filter,
+                     PanelArea (*markArea)(int)) {
   const int y = l.row1();
   w.Text(labelX, y, label, kPanelOn);
-  for (int k = 1; k <= 5; ++k) {
-    w.Text(marksX + kLevelMarkSteps[k - 1] * l.u(), y, CircledNumber(k), OnOff(filter[k] == 1));
-  }
+  for (int k = 1; k <= 5; ++k) w.Text(l, markArea(k), CircledNumber(k), OnOff(filter[k] == 1));
   for (int step : kLevelPlusSteps) w.Text(marksX + step * l.u(), y, "+"_sj, kPanelOff);
 }
 
@@ -63,15 +66,18 @@ void DrawRow1(PanelWriter& w, const ControlPanelState& s) {
   const ScreenLayout& l = s.layout;
   const int u = l.u();
   const int y = l.row1();
-  DrawLevelFilter(w, l, l.X(15), l.X(30), "重要度="_sj, s.settings.importanceFilter);
-  DrawLevelFilter(w, l, l.X(205), l.X(220), "記憶度="_sj, s.settings.memorisationFilter);
+  DrawLevelFilter(w, l, l.X(15), l.X(30), "重要度="_sj, s.settings.importanceFilter,
+                  ImportanceArea);
+  DrawLevelFilter(w, l, l.X(205), l.X(220), "記憶度="_sj, s.settings.memorisationFilter,
+                  MemorisationArea);
 
-  w.Text(l.X(405), y, s.settings.filterPriority == 1 ? "記憶度優先"_sj : "重要度優先"_sj, kPanelOn);
+  w.Text(l, PanelArea::kPriority,
+         s.settings.filterPriority == 1 ? "記憶度優先"_sj : "重要度優先"_sj, kPanelOn);
 
   w.Text(l.X(502), y, "重要度変更="_sj, kPanelOn);
-  w.Text(l.X(502) + 34 * u, y, s.selectedImportanceText, " ", kPanelOn);
+  w.Text(l, PanelArea::kImportanceChange, s.selectedImportanceText, " ", kPanelOn);
   w.Text(l.X(605), y, "記憶度変更="_sj, kPanelOn);
-  w.Text(l.X(605) + 34 * u, y, s.selectedMemorisationText, " ", kPanelOn);
+  w.Text(l, PanelArea::kMemorisationChange, s.selectedMemorisationText, " ", kPanelOn);
 
   const char digit = s.selectedSlotDigit;
   if (digit >= '0' && digit <= '9') {
@@ -86,7 +92,7 @@ void DrawRow1(PanelWriter& w, const ControlPanelState& s) {
 
   if (s.contentEditMode == 0) {
     w.Text(l.X(820), y, "内容変更の"_sj, kPanelOff);
-    w.Text(l.X(820) + 31 * u, y, "[設定]      "_sj, kPanelOn);
+    w.Text(l, PanelArea::kEditSetExecute, "[設定]      "_sj, kPanelOn);
   } else {
     w.Text(l.X(820), y, "内容変更の[実行] [中止]"_sj, kPanelOn);
   }
@@ -99,32 +105,33 @@ void DrawRow2(PanelWriter& w, const ControlPanelState& s) {
   const int y = l.row2();
   // The texts of a switched-on display are longer so that they cover the
   // shorter off text and vice versa.
-  auto toggle = [&](int x, int flag, const Sjis& onText, const Sjis& offText) {
-    w.Text(x, y, flag == 1 ? onText : offText, OnOff(flag == 1));
+  auto toggle = [&](PanelArea area, int flag, const Sjis& onText, const Sjis& offText) {
+    w.Text(l, area, flag == 1 ? onText : offText, OnOff(flag == 1));
   };
-  toggle(l.X(15), d.showYear, " 歴史年代表示"_sj, " 歴史年代表示"_sj);
-  toggle(l.X(120), d.showImportance, "重要度表示   "_sj, "重要度表示"_sj);
-  toggle(l.X(205), d.showMemorisation, "記憶度表示   "_sj, "記憶度表示"_sj);
-  toggle(l.X(290), d.showEventLeft, "できごと表示   "_sj, "できごと表示"_sj);
-  w.Text(l.X(395), y, "ランダム選択"_sj, kPanelOn);
-  toggle(l.X(502), d.showEventRight, "できごと表示   "_sj, "できごと表示"_sj);
-  toggle(l.X(605) - 4 * u, d.showMemo1, "メモ1表示   "_sj, "メモ1表示"_sj);
-  toggle(l.X(690) - 8 * u, d.showMemo2, "メモ2表示   "_sj, "メモ2表示"_sj);
+  toggle(PanelArea::kShowYear, d.showYear, " 歴史年代表示"_sj, " 歴史年代表示"_sj);
+  toggle(PanelArea::kShowImportance, d.showImportance, "重要度表示   "_sj, "重要度表示"_sj);
+  toggle(PanelArea::kShowMemorisation, d.showMemorisation, "記憶度表示   "_sj, "記憶度表示"_sj);
+  toggle(PanelArea::kShowEventLeft, d.showEventLeft, "できごと表示   "_sj, "できごと表示"_sj);
+  w.Text(l, PanelArea::kRandom, "ランダム選択"_sj, kPanelOn);
+  toggle(PanelArea::kShowEventRight, d.showEventRight, "できごと表示   "_sj, "できごと表示"_sj);
+  toggle(PanelArea::kShowMemo1, d.showMemo1, "メモ1表示   "_sj, "メモ1表示"_sj);
+  toggle(PanelArea::kShowMemo2, d.showMemo2, "メモ2表示   "_sj, "メモ2表示"_sj);
+  // "年表示" sits 3u inside the rectangle that "範囲表示" starts.
   if (d.yearDisplayMode == 1) {
     w.Text(l.X(690) + 25 * u, y, "年表示"_sj, kPanelOn);
   } else {
-    w.Text(l.X(690) + 22 * u, y, "範囲表示"_sj, kPanelOn);
+    w.Text(l, PanelArea::kYearDisplayMode, "範囲表示"_sj, kPanelOn);
   }
 
-  w.Text(l.X(815), y, "    　　　 　　 "_sj, kPanelOn);
-  w.Text(l.X(815), y, " レンジ= "_sj, std::to_string(s.rangeIndex) + ' ', kPanelOn);
-  w.Text(l.X(900), y, "単位=1年"_sj, kPanelOn);
+  w.Text(l, PanelArea::kRange, "    　　　 　　 "_sj, kPanelOn);
+  w.Text(l, PanelArea::kRange, " レンジ= "_sj, std::to_string(s.rangeIndex) + ' ', kPanelOn);
+  w.Text(l, PanelArea::kUnit, "単位=1年"_sj, kPanelOn);
 }
 
 void DrawSlotLabels(PanelWriter& w, const ControlPanelState& s) {
   const ScreenLayout& l = s.layout;
   static const Sjis kBlank(22, ' ');
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < EventStore::kSlotCount; ++i) {
     const SlotLabelState& slot = s.slots[static_cast<std::size_t>(i)];
     Rgb color = kPanelOff;
     if (slot.loaded && slot.on) color = slot.changed ? kPanelChanged : kPanelOn;
@@ -137,46 +144,41 @@ void DrawSlotLabels(PanelWriter& w, const ControlPanelState& s) {
 void DrawStopwatch(PanelWriter& w, const ScreenLayout& l, Stopwatch& stopwatch,
                    std::int64_t nowMs) {
   const int y = l.row4();
-  w.Text(l.X(205), y, "タイマー=             "_sj, kPanelOn);
+  w.Text(l, PanelArea::kStopwatch, "タイマー=             "_sj, kPanelOn);
   stopwatch.HoldIdleAtZero(nowMs);
   const bool running = stopwatch.stopwatchState() == Stopwatch::kRunning;
   w.Text(l.X(190), y, running ? "■"_sj : "   "_sj, OnOff(running));
-  w.Text(l.X(205), y, stopwatch.DisplayText(), OnOff(running));
+  w.Text(l, PanelArea::kStopwatch, stopwatch.DisplayText(), OnOff(running));
 }
 
 void DrawRow4(PanelWriter& w, const ControlPanelState& s, Stopwatch& stopwatch,
               std::int64_t nowMs) {
   const ScreenLayout& l = s.layout;
   const DisplaySettings& d = s.settings;
-  const int u = l.u();
-  const int y = l.row4();
-  w.Text(l.X(15), y, s.clockText, kPanelOn);
+  w.Text(l.X(15), l.row4(), s.clockText, kPanelOn);
   DrawStopwatch(w, l, stopwatch, nowMs);
-  w.Text(l.X(330), y, s.stateDescriptionShown == 0 ? "動作状態"_sj : "保存/入力"_sj, kPanelOn);
+  w.Text(l, PanelArea::kStateLabel, s.stateDescriptionShown == 0 ? "動作状態"_sj : "保存/入力"_sj,
+         kPanelOn);
   switch (d.pointDisplayMode) {
     case 0:
-      w.Text(l.X(410), y, "ポイントの非表示"_sj, kPanelOff);
+      w.Text(l, PanelArea::kPointDisplayMode, "ポイントの非表示"_sj, kPanelOff);
       break;
     case 1:
-      w.Text(l.X(410), y, "ポイントの全表示"_sj, kPanelOn);
+      w.Text(l, PanelArea::kPointDisplayMode, "ポイントの全表示"_sj, kPanelOn);
       break;
     case 2:
-      w.Text(l.X(410), y, "  1 ポイント表示  "_sj, kPanelOn);
+      w.Text(l, PanelArea::kPointDisplayMode, "  1 ポイント表示  "_sj, kPanelOn);
       break;
     default:
       break;
   }
-  w.Text(l.X(490) + 15 * u, y, d.textSize == 0 ? "表示文字小"_sj : "表示文字大"_sj, kPanelOn);
-  w.Text(l.X(615), y, "Q E V ライン式 暗記法機能図"_sj, kPanelOn);
-  w.Text(l.X(775) + 15 * u, y, "暗記法の機能説明"_sj, kPanelOn);
-  w.Text(l.X(875) + 26 * u, y, "明度="_sj, std::to_string(d.brightness), kPanelOn);
+  w.Text(l, PanelArea::kTextSize, d.textSize == 0 ? "表示文字小"_sj : "表示文字大"_sj, kPanelOn);
+  w.Text(l, PanelArea::kDiagram, "Q E V ライン式 暗記法機能図"_sj, kPanelOn);
+  w.Text(l, PanelArea::kHelp, "暗記法の機能説明"_sj, kPanelOn);
+  w.Text(l, PanelArea::kBrightness, "明度="_sj, std::to_string(d.brightness), kPanelOn);
 }
 
 }  // namespace
-
-int SlotColumn(const ScreenLayout& layout, int slot) {
-  return layout.X(kSlotColumns[static_cast<std::size_t>(slot)]);
-}
 
 void DrawControlPanel(Canvas& canvas, const ControlPanelState& state, Stopwatch& stopwatch,
                       std::int64_t nowMs) {
@@ -203,9 +205,9 @@ void DrawClockTick(Canvas& canvas, const ScreenLayout& layout, int textSize,
   w.Text(layout.X(15), y, clockText, kPanelOn);
   stopwatch.Count(nowMs);
   if (stopwatch.stopwatchState() != Stopwatch::kRunning) return;
-  w.Text(layout.X(205), y, "タイマー=             "_sj, kPanelOn);
+  w.Text(layout, PanelArea::kStopwatch, "タイマー=             "_sj, kPanelOn);
   w.Text(layout.X(190), y, stopwatch.Blink() ? "■"_sj : "   "_sj, kPanelOn);
-  w.Text(layout.X(205), y, stopwatch.DisplayText(), kPanelOn);
+  w.Text(layout, PanelArea::kStopwatch, stopwatch.DisplayText(), kPanelOn);
 }
 
 }  // namespace qev

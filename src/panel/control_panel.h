@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "events/event_store.h"
+#include "panel/panel_areas.h"
 #include "platform/canvas.h"
 #include "platform/screen_layout.h"
 #include "settings/display_settings.h"
@@ -33,7 +35,7 @@ struct ControlPanelState {
   ScreenLayout layout;
   DisplaySettings settings;
   int rangeIndex = 7;
-  std::array<SlotLabelState, 10> slots;
+  std::array<SlotLabelState, EventStore::kSlotCount> slots;
   // The selected point's level symbols ("①".."⑤", or three spaces when the
   // level display is off) and its slot digit ('0'..'9'; anything else shows
   // no slot position).
@@ -46,10 +48,6 @@ struct ControlPanelState {
   // The local time of this redraw as FormatClockText gives it.
   std::string_view clockText;
 };
-
-// The x of FileSlot label column `slot` (0..9); its label is drawn 2u left
-// of it.
-int SlotColumn(const ScreenLayout& layout, int slot);
 
 // Repaints the whole control panel (rows 1 to 4 and the bands under them) on
 // the view canvas. The one state it changes: an idle stopwatch is held at

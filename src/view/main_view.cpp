@@ -7,6 +7,7 @@
 
 #include "panel/control_panel.h"
 #include "state/clock.h"
+#include "panel/panel_areas.h"
 #include "state/context_menu.h"
 #include "state/operating_state.h"
 #include "timeline/info_panels.h"

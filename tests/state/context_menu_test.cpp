@@ -1,3 +1,4 @@
+#include "panel/panel_areas.h"
 #include "state/context_menu.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,58 @@
+#include "panel/panel_areas.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace qev {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// Rectangles worked out by hand from the per-mille columns; u = 2, v = 1 at
+// both sizes, row 1 at 466 / 597, row 2 at 483 / 619, row 4 at 516 / 661.
+TEST(PanelAreas, RectanglesAtTwoScreenSizes) {
+  const ScreenLayout small{800, 600};
+  const ScreenLayout big{1024, 768};
+  struct Case {
+    const ScreenLayout& layout;
+    PanelArea area;
+    PanelRect rect;
+  };
+  const Case cases[] = {
+      {small, PanelArea::kImportance3, {100, 466, 112, 478}},
+      {small, PanelArea::kMemorisation5, {296, 466, 308, 478}},
+      {small, PanelArea::kEditCancel, {752, 466, 784, 478}},
+      {small, PanelArea::kRandom, {316, 483, 382, 495}},
+      {small, PanelArea::kShowMemo1, {476, 483, 526, 495}},
+      {small, PanelArea::kSlot1, {0, 500, 76, 512}},  // clipped at ②'s 76, not 94
+      {small, PanelArea::kSlot10, {684, 500, 778, 512}},
+      {small, PanelArea::kBrightness, {752, 516, 776, 528}},
+      {big, PanelArea::kImportanceChange, {582, 597, 594, 609}},
+      {big, PanelArea::kYearDisplayMode, {750, 619, 798, 631}},
+      {big, PanelArea::kSlot1, {6, 640, 100, 652}},  // no neighbour to clip at
+      {big, PanelArea::kHelp, {823, 661, 921, 673}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(AreaRect(c.layout, c.area), c.rect) << static_cast<int>(c.area);
+  }
+  EXPECT_EQ(StateLabelPressRect(small), (PanelRect{264, 516, 312, 528}));
+}
+
+// Where the unclipped 47u rectangles of two slot labels overlapped, a click
+// flipped both slots; every click on the row must now hit at most one.
+TEST(PanelAreas, EachPointOfTheSlotRowHitsAtMostOneSlot) {
+  for (const ScreenLayout l :
+       {ScreenLayout{800, 600}, ScreenLayout{1024, 768}, ScreenLayout{1280, 1024}}) {
+    for (int x = 0; x < l.W; ++x) {
+      EXPECT_LE(AreasAt(l, x, l.row3()).size(), 1u) << l.W << " x " << x;
+    }
+  }
+  const ScreenLayout small{800, 600};
+  EXPECT_THAT(AreasAt(small, 80, 500), ElementsAre(SlotArea(1)));
+  EXPECT_THAT(AreasAt(small, 75, 511), ElementsAre(SlotArea(0)));
+  EXPECT_THAT(AreasAt(small, 75, 512), IsEmpty());
+}
+
+}  // namespace
+}  // namespace qev

@@ -91,14 +91,22 @@ bool FileCommands::ConfirmDiscard(int k) {
 std::vector<std::string> FileCommands::AutoLoadSlots() {
   std::vector<std::string> unreadable;
   for (int k = 0; k < EventStore::kSlotCount; ++k) {
-    const FileSlot& slot = store_.slots[static_cast<std::size_t>(k)];
+    FileSlot& slot = store_.slots[static_cast<std::size_t>(k)];
     if (slot.loaded != 1) continue;
     FileResult r = LoadSlot(store_, k);
+    if (r.ok()) slot.changed = 0;
     if (r.status == FileStatus::kUnreadable) {
       unreadable.push_back(store_.BuildPath(slot.baseName).string() + ": " + r.reason);
     }
   }
   return unreadable;
+}
+
+void FileCommands::ReportUnreadable(const std::vector<std::string>& problems) {
+  if (problems.empty()) return;
+  std::string text = "読み込めないものがありました。\n";
+  for (const std::string& p : problems) text += "\n" + p;
+  platform_.ShowMessage(text);
 }
 
 void FileCommands::ReportFileProblem(const FileResult& result, const std::filesystem::path& path) {

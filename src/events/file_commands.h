@@ -49,9 +49,12 @@ class FileCommands {
   // Asks before unsaved changes of slot k are lost: true to go on (saved or
   // discarded), false to keep everything as it is.
   bool ConfirmDiscard(int k);
-  // Reads every slot marked loaded; returns the files that are there but
-  // could not be read, each with its reason.
+  // Reads every slot marked loaded, which then holds what its file holds
+  // (unchanged); returns the files that are there but could not be read,
+  // each with its reason.
   std::vector<std::string> AutoLoadSlots();
+  // One message listing what could not be read, if anything.
+  void ReportUnreadable(const std::vector<std::string>& problems);
   // Tells the user why a file could not be read or written.
   void ReportFileProblem(const FileResult& result, const std::filesystem::path& path);
 

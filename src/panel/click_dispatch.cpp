@@ -149,7 +149,7 @@ void CancelButton(ClickTarget& t) {
   if (!edit.editing()) return;
   edit.editClickCount = 0;
   t.CloseStateText();
-  edit.contentEditMode = 0;
+  edit.contentEditMode = false;
   t.PanelsRedraw();
   t.DrawControlPanel();
 }

@@ -38,7 +38,7 @@ void AppendFieldText(Sjis& out, std::string_view text) {
 
 bool ContentEditState::Cancel() {
   if (!editing()) return false;
-  contentEditMode = 0;
+  contentEditMode = false;
   editClickCount = 0;
   return true;
 }

@@ -19,7 +19,7 @@ inline constexpr std::size_t kEditLineLimit = 255;
 inline constexpr std::size_t kKeyScanLimit = 201;
 
 struct ContentEditState {
-  int contentEditMode = 0;  // 1 while the right panel holds an edit
+  bool contentEditMode = false;  // while the right panel holds an edit
   // Counts the tests of the "[設定]"/"[実行]" area: each click on it is
   // tested twice, so entering takes it to 2 and the next click to 4, which
   // writes the edit back.
@@ -29,7 +29,7 @@ struct ContentEditState {
   int importanceChange = 1;
   int memorisationChange = 1;
 
-  bool editing() const { return contentEditMode == 1; }
+  bool editing() const { return contentEditMode; }
   // Leaves an edit without writing it back. True when one was under way:
   // the caller then rebuilds everything (full refresh).
   bool Cancel();

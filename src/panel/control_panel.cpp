@@ -90,7 +90,7 @@ void DrawRow1(PanelWriter& w, const ControlPanelState& s) {
     w.Text(l.X(690) + 8 * u, y, "ファイル位置=     "_sj, kPanelOff);
   }
 
-  if (s.contentEditMode == 0) {
+  if (!s.contentEditMode) {
     w.Text(l.X(820), y, "内容変更の"_sj, kPanelOff);
     w.Text(l, PanelArea::kEditSetExecute, "[設定]      "_sj, kPanelOn);
   } else {
@@ -157,7 +157,7 @@ void DrawRow4(PanelWriter& w, const ControlPanelState& s, Stopwatch& stopwatch,
   const DisplaySettings& d = s.settings;
   w.Text(l.X(15), l.row4(), s.clockText, kPanelOn);
   DrawStopwatch(w, l, stopwatch, nowMs);
-  w.Text(l, PanelArea::kStateLabel, s.stateDescriptionShown == 0 ? "動作状態"_sj : "保存/入力"_sj,
+  w.Text(l, PanelArea::kStateLabel, !s.stateDescriptionShown ? "動作状態"_sj : "保存/入力"_sj,
          kPanelOn);
   switch (d.pointDisplayMode) {
     case 0:

@@ -43,8 +43,8 @@ struct ControlPanelState {
   std::string_view selectedMemorisationText;
   char selectedSlotDigit = '\0';
   int visiblePointCount = 0;
-  int contentEditMode = 0;
-  int stateDescriptionShown = 0;
+  bool contentEditMode = false;
+  bool stateDescriptionShown = false;
   // The local time of this redraw as FormatClockText gives it.
   std::string_view clockText;
 };

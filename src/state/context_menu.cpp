@@ -7,4 +7,9 @@ std::vector<MenuItem> SlotMenu(bool loaded) {
   return {{MenuCommand::kSave, "ファイルを保存"}, {MenuCommand::kEraseFile, "ファイルを消去"}};
 }
 
+std::vector<MenuItem> StateMenu() {
+  return {{MenuCommand::kRestoreState, "動作状態からの再入力"},
+          {MenuCommand::kSave, "動作状態を保存"}};
+}
+
 }  // namespace qev

@@ -143,8 +143,8 @@ Sjis ComposeStateText(const OperatingState& state, const Sjis& stateTitle, const
   AppendLine(out, "D2;" + digit(d.showYear) + digit(d.showImportance) + digit(d.showMemorisation) +
                       digit(d.showEventLeft) + ";" + digit(d.showEventRight) + digit(d.showMemo1) +
                       digit(d.showMemo2) + ";" + digit(d.yearDisplayMode) + ";" +
-                      digit(state.rangeIndex) + ";1;" + digit(state.savedScrollPos) + ";" +
-                      digit(state.selectedIndex) + ";");
+                      digit(state.rangeIndex) + ";" + digit(state.timeUnit) + ";" +
+                      digit(state.savedScrollPos) + ";" + digit(state.selectedIndex) + ";");
   line = Sjis("D3;");
   for (const OperatingState::Slot& slot : state.slots) {
     line += digit(slot.loaded) + digit(slot.on) + ";";

@@ -27,6 +27,7 @@ struct OperatingState {
   int rangeIndex = TimelineScale::kStartRange;
   int savedScrollPos = TimelineScale::kStartThumb;  // "POS"
   int selectedIndex = 0;                            // "Pt00"
+  int timeUnit = 1;  // years per step of "単位=1年", the one unit there is
   std::array<Slot, kSlotCount> slots = InitialSlots();
 
   // Base names "歴史文書20".."歴史文書29", labels "ファイル①".."ファイル⑩",

@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "panel/control_panel.h"
-#include "state/clock.h"
 #include "panel/panel_areas.h"
+#include "state/clock.h"
 #include "state/context_menu.h"
 #include "state/operating_state.h"
 #include "timeline/info_panels.h"
@@ -19,6 +19,25 @@ namespace qev {
 namespace {
 
 constexpr std::size_t kPointCapacity = 10000;
+
+std::string EditProblemMessage(const EditedLine& edited) {
+  static constexpr const char* kLabels[] = {"できごと", "メモ1", "メモ2"};
+  const std::string label =
+      kLabels[edited.panelLine >= 0 && edited.panelLine < 3 ? edited.panelLine : 0];
+  switch (edited.problem) {
+    case EditProblem::kLineTooLong:
+      return "「" + label + "」の行が長すぎます(" + std::to_string(kEditLineLimit) +
+             "バイトまで)。短くしてから、もう一度[実行]を押してください。";
+    case EditProblem::kLabelMissing:
+      return "「" + label + "」の行の「=」が見つかりません。行の頭の「" + label +
+             "=」を元に戻してから、もう一度[実行]を押してください。";
+    case EditProblem::kMalformedEvent:
+      return "このできごとの行は形式が崩れているため、書き換えられません。";
+    case EditProblem::kNone:
+      break;
+  }
+  return {};
+}
 
 }  // namespace
 
@@ -57,19 +76,21 @@ void MainView::OnPaint() {
     FullRefresh();
     visible_.SetSelectedIndex(restoredSelectedIndex_);
     ShowSelection();
-    if (!problems.empty()) {
-      std::string text = "読み込めないものがありました。\n";
-      for (const std::string& p : problems) text += "\n" + p;
-      platform_.ShowMessage(text);
-    }
+    files_.ReportUnreadable(problems);
   }
-  if (screenPage_ == 0) {
-    DrawTimeline();
-    DrawControlPanel();
-    ShowSelection();
-    if (stateDescriptionShown_ == 1) {
-      platform_.SetPanelText(InfoPanel::kRight, savedStateDescription_);
-    }
+  switch (screenPage_) {
+    case ScreenPage::kMain:
+      DrawTimeline();
+      DrawControlPanel();
+      ShowSelection();
+      if (stateDescriptionShown_) platform_.SetPanelText(InfoPanel::kRight, savedStateDescription_);
+      break;
+    case ScreenPage::kDiagram:
+      ShowDiagram();
+      break;
+    case ScreenPage::kHelp:
+      ShowHelpPage(0);
+      break;
   }
   DrawControlPanel();
 }
@@ -80,6 +101,7 @@ OperatingState MainView::CurrentOperatingState() const {
   state.rangeIndex = scale_.rangeIndex();
   state.savedScrollPos = savedScrollPos_;
   state.selectedIndex = visible_.selectedIndex();
+  state.timeUnit = timeUnitIndex_ == kTimeUnitYear ? 1 : 0;
   for (std::size_t k = 0; k < state.slots.size(); ++k) {
     const FileSlot& slot = store_.slots[k];
     state.slots[k] = {slot.baseName, slot.label, slot.loaded, slot.on};
@@ -107,25 +129,39 @@ void MainView::ApplyOperatingState() {
   platform_.SetScrollThumb(TimelineScale::ThumbForOriginX(scale_.originX()));
 }
 
-void MainView::OnLButtonUp(int, int) {}
-void MainView::OnRButtonUp(int, int) {}
-void MainView::OnLButtonDown(int, int) {}
-void MainView::OnLButtonDblClk(int, int) {}
-void MainView::OnRButtonDblClk(int, int) {}
+void MainView::OnLButtonUp(int x, int y) {
+  qev::OnLButtonUp(*this, x, y);
+}
+void MainView::OnRButtonUp(int x, int y) {
+  qev::OnRButtonUp(*this, x, y);
+}
+void MainView::OnLButtonDown(int x, int y) {
+  qev::OnLButtonDown(*this, x, y);
+}
+void MainView::OnLButtonDblClk(int x, int y) {
+  qev::OnLButtonDblClk(*this, x, y);
+}
+void MainView::OnRButtonDblClk(int x, int y) {
+  qev::OnRButtonDblClk(*this, x, y);
+}
 
 void MainView::ShowContextMenu(int x, int y) {
-  std::optional<int> k = SlotLabelAt(layout_, x, y);
-  if (!k) return;
-  stateDescriptionShown_ = 0;
-  CancelContentEdit();
-  menuTarget_ = kFirstSlotTarget + *k;
-  bool loaded = store_.slots[static_cast<std::size_t>(*k)].loaded == 1;
-  MenuCommand command = platform_.PopupMenu(SlotMenu(loaded), x, y);
+  MenuCommand command = MenuCommand::kNone;
+  if (std::optional<int> k = SlotLabelAt(layout_, x, y)) {
+    CloseStateText();
+    CancelContentEdit();
+    menuTarget_ = kFirstSlotTarget + *k;
+    bool loaded = store_.slots[static_cast<std::size_t>(*k)].loaded == 1;
+    command = platform_.PopupMenu(SlotMenu(loaded), x, y);
+  } else if (stateDescriptionShown_ && StateLabelPressRect(layout_).Contains(x, y)) {
+    menuTarget_ = kStateTarget;
+    command = platform_.PopupMenu(StateMenu(), x, y);
+  }
   if (command != MenuCommand::kNone) OnCommand(command);
 }
 
 void MainView::ScrollTimeline(ScrollCode code, int thumbPos) {
-  stateDescriptionShown_ = 0;
+  CloseStateText();
   const ScrollStep step = NextScrollPos(code, platform_.ScrollThumb(), thumbPos);
   scale_.ScrollTo(step.pos);
   const int pos = scale_.scrollPos();
@@ -154,7 +190,7 @@ bool MainView::QueryClose() {
 }
 
 void MainView::FullRefresh() {
-  stateDescriptionShown_ = 0;
+  CloseStateText();
   points_.Rebuild(
       store_, [this](std::string_view line) { return PassesFilter(settings_, line); },
       [this](int year) { return scale_.YearToOffset(year); });
@@ -214,7 +250,7 @@ void MainView::SelectRandom() {
   Select([index](VisiblePointList& v) { v.SelectRandom(index); });
 }
 
-int MainView::randomIndex() const {
+int MainView::randomIndex() {
   return randomIndex_.Value(platform_.SteadyMilliseconds());
 }
 
@@ -227,13 +263,14 @@ void MainView::FillInfoPanels() {
   }
   InfoPanelsContent c = ComposeInfoPanels(
       pointDisplayList_[static_cast<std::size_t>(visible_.selectedIndex())], settings_,
-      points_.keys()[selected->pointIndex], importanceChange_, memorisationChange_);
+      points_.keys()[selected->pointIndex], edit_.importanceChange, edit_.memorisationChange);
   platform_.SetPanelText(InfoPanel::kLeft, c.left);
-  platform_.SetPanelText(InfoPanel::kRight, c.right);
+  // What the user is typing into the right panel stays until the edit ends.
+  if (!edit_.editing()) platform_.SetPanelText(InfoPanel::kRight, c.right);
   selectedImportanceText_ = std::move(c.selectedImportanceText);
   selectedMemorisationText_ = std::move(c.selectedMemorisationText);
-  importanceChange_ = c.importanceChange;
-  memorisationChange_ = c.memorisationChange;
+  edit_.importanceChange = c.importanceChange;
+  edit_.memorisationChange = c.memorisationChange;
   selectedSlotDigit_ = c.selectedSlotDigit;
   DrawControlPanel();
 }
@@ -245,8 +282,8 @@ void MainView::ClearInfoPanels() {
 }
 
 void MainView::DrawTimeline() {
-  screenPage_ = 0;
-  drawAreaContent_ = 0;
+  screenPage_ = ScreenPage::kMain;
+  drawAreaContent_ = DrawAreaContent::kTimeline;
   qev::DrawTimeline(scale_, settings_, points_.points(), platform_.DrawAreaCanvas(),
                     platform_.ViewCanvas());
 }
@@ -268,7 +305,7 @@ void MainView::DrawControlPanel() {
   s.selectedMemorisationText = selectedMemorisationText_;
   s.selectedSlotDigit = selectedSlotDigit_;
   s.visiblePointCount = visible_.size();
-  s.contentEditMode = contentEditMode_;
+  s.contentEditMode = edit_.editing();
   s.stateDescriptionShown = stateDescriptionShown_;
   Sjis clock = ClockText();
   s.clockText = clock;
@@ -300,9 +337,129 @@ void MainView::OnCommand(MenuCommand command) {
     case MenuCommand::kEraseFile:
       files_.EraseSlot(menuTarget_);
       break;
+    case MenuCommand::kRestoreState:
+      RestoreOperatingState();
+      break;
     default:
       break;
   }
+}
+
+void MainView::CancelContentEdit() {
+  if (edit_.Cancel()) FullRefresh();
+}
+
+void MainView::ShowStateDescription() {
+  stateDescriptionShown_ = true;
+  savedStateDescription_ =
+      ComposeStateText(CurrentOperatingState(), store_.stateTitle, ClockText());
+  platform_.SetPanelText(InfoPanel::kRight, savedStateDescription_);
+}
+
+std::optional<EventLineLocation> MainView::SelectedLine() {
+  const VisiblePoint* selected = visible_.Selected();
+  if (selected == nullptr) return std::nullopt;
+  std::optional<EventLineLocation> at = LocateEventLine(points_.keys()[selected->pointIndex]);
+  if (!at || at->line >= store_.slots[static_cast<std::size_t>(at->slot)].Count()) {
+    return std::nullopt;
+  }
+  return at;
+}
+
+bool MainView::WriteLine(const EventLineLocation& at, Sjis line) {
+  FileSlot& slot = store_.slots[static_cast<std::size_t>(at.slot)];
+  if (!slot.Replace(at.line, std::move(line))) return false;
+  slot.changed = 1;
+  return true;
+}
+
+void MainView::BeginContentEdit() {
+  editTarget_ = SelectedLine();
+  if (!editTarget_) return;
+  edit_.contentEditMode = true;
+  savedRightPanelText_ = platform_.PanelText(InfoPanel::kRight).bytes;
+  const FileSlot& slot = store_.slots[static_cast<std::size_t>(editTarget_->slot)];
+  platform_.SetPanelText(InfoPanel::kRight, EditPanelText(slot.Line(editTarget_->line)));
+  DrawControlPanel();
+}
+
+void MainView::ExecuteContentEdit() {
+  // The edit goes back to the line it was started on, even if the
+  // selection moved while the user typed.
+  if (!editTarget_) return;
+  Cp932Encoding typed = platform_.PanelText(InfoPanel::kRight);
+  if (!typed.ok()) {
+    platform_.ShowMessage("文字「" + typed.unencodable +
+                          "」はShift-JISで保存できないため、変更を書き込めません。"
+                          "この文字を直してから、もう一度[実行]を押してください。");
+    return;
+  }
+  const FileSlot& slot = store_.slots[static_cast<std::size_t>(editTarget_->slot)];
+  EditedLine edited = RewriteEventLine(slot.Line(editTarget_->line), SplitPanelLines(typed.bytes));
+  if (!edited.ok()) {
+    platform_.ShowMessage(EditProblemMessage(edited));
+    return;
+  }
+  CloseStateText();
+  edit_.contentEditMode = false;
+  savedRightPanelText_ = typed.bytes;
+  WriteLine(*editTarget_, std::move(edited.line));
+  editTarget_.reset();
+  const int selected = visible_.selectedIndex();
+  RebuildVisiblePoints();
+  DrawControlPanel();
+  visible_.SetSelectedIndex(selected);
+  ShowSelection();
+}
+
+void MainView::ApplyLevelChange() {
+  std::optional<EventLineLocation> at = SelectedLine();
+  if (!at) return;
+  const FileSlot& slot = store_.slots[static_cast<std::size_t>(at->slot)];
+  std::optional<Sjis> line =
+      WriteLevelDigits(slot.Line(at->line), edit_.importanceChange, edit_.memorisationChange);
+  if (line) WriteLine(*at, std::move(*line));
+}
+
+void MainView::StopwatchClick() {
+  stopwatch_.StopwatchClick(platform_.SteadyMilliseconds());
+}
+
+void MainView::ShowHelpPage(int) {
+  drawAreaContent_ = DrawAreaContent::kHelpPage;
+}
+
+void MainView::ShowDiagram() {
+  drawAreaContent_ = DrawAreaContent::kDiagram;
+}
+
+void MainView::RestoreOperatingState() {
+  DrawControlPanel();
+  menuTarget_ = kStateTarget;
+  // Every loaded slot is read again from its file: unsaved changes first.
+  for (int k = 0; k < EventStore::kSlotCount; ++k) {
+    if (!files_.ConfirmDiscard(k)) return;
+  }
+  platform_.SetPanelText(InfoPanel::kLeft, {});
+  platform_.SetPanelText(InfoPanel::kRight, {});
+  std::filesystem::path path = store_.BuildPath(store_.stateBaseName);
+  store_.NoteDialogOpened();
+  std::optional<std::string> picked = platform_.FileDialog(FileDialogKind::kOpen, path.string());
+  if (picked) {
+    FileResult r = ReadFileFromDialog(store_, kStateTarget, *picked);
+    if (r.ok()) {
+      ApplyOperatingState();
+      files_.ReportUnreadable(files_.AutoLoadSlots());
+    } else {
+      files_.ReportFileProblem(r, *picked);
+    }
+  } else {
+    DrawControlPanel();
+    DrawTimeline();
+  }
+  FullRefresh();
+  visible_.SetSelectedIndex(restoredSelectedIndex_);
+  ShowSelection();
 }
 
 }  // namespace qev

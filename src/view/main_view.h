@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,9 @@
 #include "events/file_commands.h"
 #include "events/point_list.h"
 #include "events/slot_files.h"
+#include "panel/click_dispatch.h"
+#include "panel/content_edit.h"
+#include "panel/screen_page.h"
 #include "platform/platform.h"
 #include "platform/screen_layout.h"
 #include "settings/display_settings.h"
@@ -28,12 +32,12 @@ namespace qev {
 // selection marks → information panels → control panel). The window
 // forwards its events here; everything the view shows goes through the
 // platform.
-class MainView final : public ViewHandlers, private FileCommandHost {
+class MainView final : public ViewHandlers, private FileCommandHost, private ClickTarget {
  public:
   // `dataDir` is the folder of the event files and the state file.
   MainView(Platform& platform, ScreenLayout layout, std::string dataDir);
 
-  const ScreenLayout& layout() const { return layout_; }
+  const ScreenLayout& layout() const override { return layout_; }
 
   // One-time initialisation: the scroll thumb, the empty timeline and the
   // control panel.
@@ -66,24 +70,35 @@ class MainView final : public ViewHandlers, private FileCommandHost {
   void DrawTimeline() override;
   void DrawAllPoints();
   void DrawControlPanel() override;
-  void ChangeRange(int direction);
+  void ChangeRange(int direction) override;
 
   // Context-menu commands, acting on menuTarget.
   void OnCommand(MenuCommand command);
+  // 動作状態からの再入力: reads a state file picked in a dialog, applies it
+  // and reloads the slots.
+  void RestoreOperatingState();
 
   // State, for the window and for tests.
-  EventStore& store() { return store_; }
-  DisplaySettings& settings() { return settings_; }
+  EventStore& store() override { return store_; }
+  DisplaySettings& settings() override { return settings_; }
   TimelineScale& scale() { return scale_; }
   Stopwatch& stopwatch() { return stopwatch_; }
   const PointList& points() const { return points_; }
   const VisiblePointList& visible() const { return visible_; }
+  bool stateDescriptionShown() const override { return stateDescriptionShown_; }
+  ContentEditState& edit() override { return edit_; }
+  VisiblePointList& visible() override { return visible_; }
+  ScreenPage& screenPage() override { return screenPage_; }
+  int& helpPageIndex() override { return helpPageIndex_; }
+  int& timeUnitIndex() override { return timeUnitIndex_; }
+  DrawAreaContent drawAreaContent() const override { return drawAreaContent_; }
+
   const std::vector<Sjis>& pointDisplayList() const { return pointDisplayList_; }
   int selectedIndex() const { return visible_.selectedIndex(); }
   int menuTarget() const { return menuTarget_; }
   void setMenuTarget(int target) { menuTarget_ = target; }
   int savedScrollPos() const { return savedScrollPos_; }
-  int randomIndex() const;
+  int randomIndex() override;
 
  private:
   // A selection step, when there is a point to select, and its redraw.
@@ -94,12 +109,29 @@ class MainView final : public ViewHandlers, private FileCommandHost {
   // position and the slots to load.
   void ApplyOperatingState();
 
-  // What the file commands ask of the view.
-  void CloseStateText() override { stateDescriptionShown_ = 0; }
+  // What the file commands and the clicks ask of the view.
+  void CloseStateText() override { stateDescriptionShown_ = false; }
   // Ends a content edit without writing it back.
-  void CancelContentEdit() override {}
+  void CancelContentEdit() override;
   Sjis SaveDateText() override { return ClockText(); }
   void KeepStateDescription(const Sjis& text) override { savedStateDescription_ = text; }
+  void ShowStateDescription() override;
+  void SelectRedraw() override { ShowSelection(); }
+  void PanelsRedraw() override { FillInfoPanels(); }
+  void TimelineRedraw() override { DrawTimeline(); }
+  void RebuildSlotViews() override { RebuildVisiblePoints(); }
+  void BeginContentEdit() override;
+  void ExecuteContentEdit() override;
+  void ApplyLevelChange() override;
+  void StopwatchClick() override;
+  void ShowHelpPage(int k) override;
+  void ShowDiagram() override;
+  // The selected point's event line and where it is, or nothing without a
+  // selection or when its key names no line of its slot.
+  std::optional<EventLineLocation> SelectedLine();
+  // Replaces a line of a slot and marks the slot changed; false when the
+  // slot no longer holds that line.
+  bool WriteLine(const EventLineLocation& at, Sjis line);
 
   Sjis ClockText();
 
@@ -120,15 +152,18 @@ class MainView final : public ViewHandlers, private FileCommandHost {
   // What the information panels hand to the control panel.
   Sjis selectedImportanceText_;
   Sjis selectedMemorisationText_;
-  int importanceChange_ = 1;
-  int memorisationChange_ = 1;
   char selectedSlotDigit_ = '\0';
 
-  int stateDescriptionShown_ = 0;
+  ContentEditState edit_;
+  // The line a content edit under way writes back to.
+  std::optional<EventLineLocation> editTarget_;
+  Sjis savedRightPanelText_;
+  bool stateDescriptionShown_ = false;
   Sjis savedStateDescription_;
-  int contentEditMode_ = 0;
-  int screenPage_ = 0;
-  int drawAreaContent_ = 0;
+  ScreenPage screenPage_ = ScreenPage::kMain;
+  DrawAreaContent drawAreaContent_ = DrawAreaContent::kTimeline;
+  int helpPageIndex_ = 0;
+  int timeUnitIndex_ = kTimeUnitYear;
   int savedScrollPos_ = TimelineScale::kStartThumb;
   int menuTarget_ = 0;
   int restoredSelectedIndex_ = 0;

@@ -75,11 +75,11 @@ class FakeTarget : public ClickTarget {
     log.push_back("rebuild");
   }
   void BeginContentEdit() override {
-    edit_.contentEditMode = 1;
+    edit_.contentEditMode = true;
     log.push_back("begin");
   }
   void ExecuteContentEdit() override {
-    if (!refuseEdit) edit_.contentEditMode = 0;
+    if (!refuseEdit) edit_.contentEditMode = false;
     log.push_back("execute");
   }
   void ApplyLevelChange() override {

@@ -22,8 +22,11 @@ Rgb OnOff(bool on) {
 // literals go through one reused buffer, so a redraw allocates almost nothing.
 class PanelWriter {
  public:
-  PanelWriter(Canvas& canvas, int textSize) : canvas_(canvas) {
-    canvas_.SetFont(kPanelFace, textSize == 0 ? 12 : 14);
+  // `clears`: whether Clear erases; a redraw that has just filled the
+  // whole panel has nothing left to erase.
+  PanelWriter(Canvas& canvas, int textSize, bool clears)
+      : canvas_(canvas), cellHeight_(textSize == 0 ? 12 : 14), clears_(clears) {
+    canvas_.SetFont(kPanelFace, cellHeight_);
     canvas_.SetBackgroundColor(kPanelBackground);
     canvas_.SetTextColor(kPanelOn);
   }
@@ -41,6 +44,12 @@ class PanelWriter {
     buffer_.append(tail);
     Text(x, y, buffer_, color);
   }
+  // Erases what an earlier redraw wrote from x = left to right on the text
+  // row at y. Blanks drawn as spaces are narrower than the glyphs they
+  // replace and would leave slivers of them.
+  void Clear(int left, int y, int right) {
+    if (clears_) canvas_.FillRect(left, y, right, y + cellHeight_, kPanelBackground);
+  }
   // At the top-left of a label's click rectangle, where most labels sit.
   template <typename... Texts>
   void Text(const ScreenLayout& l, PanelArea area, const Texts&... texts) {
@@ -50,6 +59,8 @@ class PanelWriter {
 
  private:
   Canvas& canvas_;
+  int cellHeight_;
+  bool clears_;
   Sjis buffer_;
 };
 
@@ -85,6 +96,7 @@ void DrawRow1(PanelWriter& w, const ControlPanelState& s) {
   }
 
   if (s.visiblePointCount <= 0) {
+    w.Clear(l.X(502), y, l.X(820));
     w.Text(l.X(502), y, "重要度変更=    "_sj, kPanelOff);
     w.Text(l.X(605), y, "記憶度変更=    "_sj, kPanelOff);
     w.Text(l.X(690) + 8 * u, y, "ファイル位置=     "_sj, kPanelOff);
@@ -123,6 +135,7 @@ void DrawRow2(PanelWriter& w, const ControlPanelState& s) {
     w.Text(l, PanelArea::kYearDisplayMode, "範囲表示"_sj, kPanelOn);
   }
 
+  w.Clear(AreaRect(l, PanelArea::kRange).left, y, l.X(900));
   w.Text(l, PanelArea::kRange, "    　　　 　　 "_sj, kPanelOn);
   w.Text(l, PanelArea::kRange, " レンジ= "_sj, std::to_string(s.rangeIndex) + ' ', kPanelOn);
   w.Text(l, PanelArea::kUnit, "単位=1年"_sj, kPanelOn);
@@ -136,6 +149,8 @@ void DrawSlotLabels(PanelWriter& w, const ControlPanelState& s) {
     Rgb color = kPanelOff;
     if (slot.loaded && slot.on) color = slot.changed ? kPanelChanged : kPanelOn;
     const int x = SlotColumn(l, i) - 2 * l.u();
+    const int next = i + 1 < EventStore::kSlotCount ? SlotColumn(l, i + 1) - 2 * l.u() : l.X(990);
+    w.Clear(x, l.row3(), next);
     w.Text(x, l.row3(), kBlank, color);
     w.Text(x, l.row3(), slot.label, color);
   }
@@ -144,6 +159,7 @@ void DrawSlotLabels(PanelWriter& w, const ControlPanelState& s) {
 void DrawStopwatch(PanelWriter& w, const ScreenLayout& l, Stopwatch& stopwatch,
                    std::int64_t nowMs) {
   const int y = l.row4();
+  w.Clear(l.X(190), y, l.X(330));
   w.Text(l, PanelArea::kStopwatch, "タイマー=             "_sj, kPanelOn);
   stopwatch.HoldIdleAtZero(nowMs);
   const bool running = stopwatch.stopwatchState() == Stopwatch::kRunning;
@@ -185,8 +201,9 @@ void DrawControlPanel(Canvas& canvas, const ControlPanelState& state, Stopwatch&
   const ScreenLayout& l = state.layout;
   canvas.Reset();
   // With the large font the labels only cover their own areas.
-  if (state.settings.textSize == 0) canvas.FillRect(0, l.Y(775), l.W, l.H, kPanelBackground);
-  PanelWriter w(canvas, state.settings.textSize);
+  const bool fillsPanel = state.settings.textSize == 0;
+  if (fillsPanel) canvas.FillRect(0, l.Y(775), l.W, l.H, kPanelBackground);
+  PanelWriter w(canvas, state.settings.textSize, !fillsPanel);
   DrawRow1(w, state);
   DrawRow2(w, state);
   DrawSlotLabels(w, state);
@@ -201,10 +218,11 @@ void DrawClockTick(Canvas& canvas, const ScreenLayout& layout, int textSize,
                    std::string_view clockText, Stopwatch& stopwatch, std::int64_t nowMs) {
   const int y = layout.row4();
   canvas.Reset();
-  PanelWriter w(canvas, textSize);
+  PanelWriter w(canvas, textSize, true);
   w.Text(layout.X(15), y, clockText, kPanelOn);
   stopwatch.Count(nowMs);
   if (stopwatch.stopwatchState() != Stopwatch::kRunning) return;
+  w.Clear(layout.X(190), y, layout.X(330));
   w.Text(layout, PanelArea::kStopwatch, "タイマー=             "_sj, kPanelOn);
   w.Text(layout.X(190), y, stopwatch.Blink() ? "■"_sj : "   "_sj, kPanelOn);
   w.Text(layout, PanelArea::kStopwatch, stopwatch.DisplayText(), kPanelOn);

@@ -95,16 +95,7 @@ void Application::ConnectEvents() {
     for (int i = std::abs(steps); i > 0; --i) Scroll(code, platform_.ScrollThumb());
   });
 
-  // Timer messages reach a window during a modal loop too: the clock and
-  // the stopwatch keep going while a dialog or menu is open. The tick only
-  // draws them.
-  QObject::connect(&clock_, &QTimer::timeout, &window_, [this] {
-    if (depth_ > 0) {
-      view_->OnClockTick();
-      return;
-    }
-    Forward([&] { view_->OnClockTick(); });
-  });
+  QObject::connect(&clock_, &QTimer::timeout, &window_, [this] { TickClock(); });
   QObject::connect(&window_, &MainWindow::aboutRequested, &window_, [this] { ShowAbout(); });
   window_.SetCloseGuard([this] {
     if (depth_ > 0) return false;
@@ -131,6 +122,17 @@ void Application::Start(std::function<void()> afterFirstPaint) {
     firstPaintDone_ = true;
     if (after) after();
   });
+}
+
+void Application::TickClock() {
+  // Timer messages reach a window during a modal loop too: the clock and
+  // the stopwatch keep going while a dialog or menu is open. The tick only
+  // draws them.
+  if (depth_ > 0) {
+    view_->OnClockTick();
+    return;
+  }
+  Forward([&] { view_->OnClockTick(); });
 }
 
 void Application::Forward(const std::function<void()>& handler) {

@@ -44,6 +44,10 @@ class Application {
   void Start(std::function<void()> afterFirstPaint = {});
   bool firstPaintDone() const { return firstPaintDone_; }
 
+  // One tick of the once-a-second clock timer.
+  void TickClock();
+  const QTimer& clockTimer() const { return clock_; }
+
   MainWindow& window() { return window_; }
   ViewWidget& viewWidget() { return window_.viewWidget(); }
   QtPlatform& platform() { return platform_; }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "panel/panel_areas.h"
 #include "state/operating_state.h"
 #include "text/cp932.h"
 
@@ -206,6 +207,21 @@ class WindowTest : public QObject {
              QStringLiteral("BC 450;③,②;左端のできごと;"));
     QCOMPARE(FirstLine(app_->viewWidget().rightPanel().toPlainText()),
              QStringLiteral("できごと=左端のできごと"));
+  }
+
+  // Real mouse events through Qt reach the dispatch: the range label steps the
+  // range and redraws its label; a right click in the frame selects the next
+  // point.
+  void ClicksReachTheDispatch() {
+    MainView& view = CoreView(*app_);
+    const PanelRect range = AreaRect(kLayout, PanelArea::kRange);
+    QTest::mouseClick(&app_->viewWidget(), Qt::LeftButton, {},
+                      QPoint(range.left + 2, range.top + 2));
+    QCOMPARE(view.scale().rangeIndex(), 9);
+    QTest::mouseClick(&app_->viewWidget(), Qt::RightButton, {}, QPoint(400, 200));
+    QCOMPARE(view.selectedIndex(), 1);
+    QCOMPARE(FirstLine(app_->viewWidget().rightPanel().toPlainText()).left(5),
+             QStringLiteral("できごと="));
   }
 
   void GroundsFollowTheBrightness_data() {

@@ -7,6 +7,7 @@
 #include "platform/fake_platform.h"
 #include "timeline/timeline_drawing.h"
 #include "view/main_view.h"
+#include "view/view_fixture.h"
 
 namespace qev {
 namespace {
@@ -18,14 +19,11 @@ using testing::WriteBytes;
 
 // Scrolling, range changes and the selection redraw, driven through the view
 // with slot ① holding `lines`.
-class ScrollSelectionTest : public ::testing::Test {
+class ScrollSelectionTest : public testing::ViewFixture {
  protected:
   void Start(const std::string& lines) {
-    WriteBytes(folder / "歴史文書20.txt",
-               EncodeCp932("H;t;;2026年01月01日00時00分;\r\n" + lines + ";\r\n").bytes);
-    view = std::make_unique<MainView>(platform, ScreenLayout{800, 600}, folder.path().string());
-    view->OnInitialUpdate();
-    view->OnPaint();
+    WriteSlot(0, "t", lines);
+    ViewFixture::Start();
   }
   std::vector<const DrawCall*> MarksIn(Rgb color) const {
     std::vector<const DrawCall*> out;
@@ -34,10 +32,6 @@ class ScrollSelectionTest : public ::testing::Test {
     }
     return out;
   }
-
-  TempFolder folder;
-  FakePlatform platform;
-  std::unique_ptr<MainView> view;
 };
 
 // At range 20 and scroll position 0 (era line at 7350) BC 2100, 2050 and

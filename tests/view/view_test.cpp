@@ -8,6 +8,7 @@
 #include "panel/control_panel.h"
 #include "platform/fake_platform.h"
 #include "state/context_menu.h"
+#include "view/view_fixture.h"
 
 namespace qev {
 namespace {
@@ -17,38 +18,19 @@ using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
 
-// Slot ① reads 歴史文書20.txt, slot ② 歴史文書21.txt, and so on.
-std::filesystem::path SlotFile(const TempFolder& f, int k) {
-  return f / ("歴史文書2" + std::to_string(k) + ".txt");
-}
-
-Sjis EventFile(const std::string& title, const std::string& utf8Lines) {
-  return EncodeCp932("H;" + title + ";;2026年01月01日00時00分;\r\n" + utf8Lines + ";\r\n").bytes;
-}
-
-class ViewTest : public ::testing::Test {
+class ViewTest : public testing::ViewFixture {
  protected:
-  void Start(ScreenLayout layout = {800, 600}) {
-    view = std::make_unique<MainView>(platform, layout, folder.path().string());
-    view->OnInitialUpdate();
-    view->OnPaint();
-  }
   // The control panel text drawn last at (x, y).
   const testing::DrawCall* PanelTextAt(int x, int y) const {
     auto texts = platform.view.TextsAt(x, y);
     return texts.empty() ? nullptr : texts.back();
   }
-
-  TempFolder folder;
-  FakePlatform platform;
-  std::unique_ptr<MainView> view;
 };
 
 TEST_F(ViewTest, FirstPaintLoadsTheSlotsAndShowsTheFirstVisiblePoint) {
-  WriteBytes(SlotFile(folder, 0),
-             EventFile("日本史",
-                       "AD0794;3,1,,;平安時代;平安京に都を移す;桓武天皇;なくよ;\r\n"
-                       "AD0710;4,2,AD0794,;奈良時代;平城京;;;\r\n"));
+  WriteBytes(SlotFile(0), EventFile("日本史",
+                                    "AD0794;3,1,,;平安時代;平安京に都を移す;桓武天皇;なくよ;\r\n"
+                                    "AD0710;4,2,AD0794,;奈良時代;平城京;;;\r\n"));
   Start();
   const EventStore& store = view->store();
   EXPECT_EQ(store.slots[0].label, "日本史"_sj);
@@ -78,7 +60,7 @@ TEST_F(ViewTest, FirstPaintLoadsTheSlotsAndShowsTheFirstVisiblePoint) {
 }
 
 TEST_F(ViewTest, RangeStepAndSlotColoursOnTheControlPanel) {
-  WriteBytes(SlotFile(folder, 2), EventFile("世界史", "AD1789;5,1,,;近代;フランス革命;;;\r\n"));
+  WriteBytes(SlotFile(2), EventFile("世界史", "AD1789;5,1,,;近代;フランス革命;;;\r\n"));
   Start();
   const ScreenLayout& l = view->layout();
   view->ChangeRange(+1);
@@ -103,7 +85,7 @@ TEST_F(ViewTest, PointsOnBothEdgesOfTheDrawingAreaAreVisible) {
   // At range 7 and 800 wide, AD 1190 lies 772 px (the area's width) right of
   // the era line, AD 1191 one pixel further.
   WriteBytes(
-      SlotFile(folder, 0),
+      SlotFile(0),
       EventFile("t", "AD0000;1,1,,;;zero;;;\r\nAD1190;1,1,,;;edge;;;\r\nAD1191;1,1,,;;out;;;\r\n"));
   Start();
   view->scale().SetOriginX(0);
@@ -114,7 +96,7 @@ TEST_F(ViewTest, PointsOnBothEdgesOfTheDrawingAreaAreVisible) {
 }
 
 TEST_F(ViewTest, ImportancePriorityWithEveryImportanceOffShowsNothing) {
-  WriteBytes(SlotFile(folder, 0), EventFile("t", "AD0100;1,1,,;;a;;;\r\nAD0200;5,5,,;;b;;;\r\n"));
+  WriteBytes(SlotFile(0), EventFile("t", "AD0100;1,1,,;;a;;;\r\nAD0200;5,5,,;;b;;;\r\n"));
   Start();
   view->scale().SetOriginX(0);
   for (int k = 1; k <= 5; ++k) view->settings().importanceFilter[static_cast<std::size_t>(k)] = 0;
@@ -127,7 +109,7 @@ TEST_F(ViewTest, ImportancePriorityWithEveryImportanceOffShowsNothing) {
 }
 
 TEST_F(ViewTest, ClickAboveAMarkSelectsItAt1024) {
-  WriteBytes(SlotFile(folder, 0), EventFile("t", "AD0100;1,1,,;;a;;;\r\nAD0200;1,1,,;;b;;;\r\n"));
+  WriteBytes(SlotFile(0), EventFile("t", "AD0100;1,1,,;;a;;;\r\nAD0200;1,1,,;;b;;;\r\n"));
   Start({1024, 768});
   view->scale().SetOriginX(0);
   view->FullRefresh();
@@ -178,7 +160,7 @@ TEST_F(FileCommandTest, ReadIntoAnEmptySlotThenSaveElsewhere) {
 }
 
 TEST_F(FileCommandTest, ChangedSlotIsNotLostByEraseOrAFailedSave) {
-  WriteBytes(SlotFile(folder, 0), EventFile("t", "AD0100;1,1,,;;a;;;\r\n"));
+  WriteBytes(SlotFile(0), EventFile("t", "AD0100;1,1,,;;a;;;\r\n"));
   Start();
   FileSlot& slot = view->store().slots[0];
   slot.changed = 1;
@@ -203,12 +185,12 @@ TEST_F(FileCommandTest, ChangedSlotIsNotLostByEraseOrAFailedSave) {
   EXPECT_EQ(slot.loaded, 0);
   EXPECT_EQ(slot.label, "ファイル①"_sj);
   EXPECT_EQ(slot.baseName, "歴史文書20"_sj);
-  EXPECT_EQ(ReadBytes(SlotFile(folder, 0)).empty(), false);  // the file itself stays
+  EXPECT_EQ(ReadBytes(SlotFile(0)).empty(), false);  // the file itself stays
   EXPECT_TRUE(view->QueryClose());
 }
 
 TEST_F(FileCommandTest, UnreadableFilesAndUnencodableNamesAreReported) {
-  std::filesystem::create_directory(SlotFile(folder, 1));  // there, but not a file
+  std::filesystem::create_directory(SlotFile(1));  // there, but not a file
   Start();
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_NE(platform.messages[0].find("歴史文書21.txt"), std::string::npos);

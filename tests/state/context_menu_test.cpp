@@ -1,5 +1,5 @@
-#include "panel/panel_areas.h"
 #include "state/context_menu.h"
+#include "panel/panel_areas.h"
 
 #include <gtest/gtest.h>
 

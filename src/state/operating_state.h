@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "events/event_store.h"
 #include "settings/display_settings.h"
 #include "text/cp932.h"
 #include "timeline/timeline_scale.h"
@@ -12,7 +13,7 @@ namespace qev {
 // zoom range, the scroll position, the selected point and, per file slot,
 // what is loaded at start-up. Default values are those of a fresh start.
 struct OperatingState {
-  static constexpr int kSlotCount = 10;
+  static constexpr int kSlotCount = EventStore::kSlotCount;
   static constexpr int kMinBrightness = 1;
   static constexpr int kMaxBrightness = 5;
 

@@ -15,6 +15,19 @@ namespace {
 constexpr int kMaximumScreenSide = 16384;
 const char* const kDataFolderName = "qev_file";
 
+std::optional<QSize> ParseSize(const QString& text, QSize minimum) {
+  static const QRegularExpression pattern(QStringLiteral("^(\\d{1,5})[xX](\\d{1,5})$"));
+  const QRegularExpressionMatch match = pattern.match(text.trimmed());
+  if (!match.hasMatch()) return std::nullopt;
+  const int width = match.captured(1).toInt();
+  const int height = match.captured(2).toInt();
+  if (width < minimum.width() || height < minimum.height() || width > kMaximumScreenSide ||
+      height > kMaximumScreenSide) {
+    return std::nullopt;
+  }
+  return QSize(width, height);
+}
+
 [[noreturn]] void Fail(const QString& message) {
   std::fprintf(stderr, "%s\n", qPrintable(message));
   std::exit(EXIT_FAILURE);
@@ -53,9 +66,13 @@ CommandLine ReadCommandLine(const QCoreApplication& app) {
       QStringLiteral("screenshot"),
       QStringLiteral("Start, draw the first page, save the view as a PNG image and exit."),
       QStringLiteral("FILE"));
+  const QCommandLineOption screenshotSize(
+      QStringLiteral("screenshot-size"),
+      QStringLiteral("Scale the screenshot to WxH, e.g. 512x384 (default: the screen size)."),
+      QStringLiteral("WxH"));
   const QCommandLineOption check(QStringLiteral("check"),
                                  QStringLiteral("Check the event files given and exit."));
-  parser.addOptions({dataDir, screen, screenshot, check});
+  parser.addOptions({dataDir, screen, screenshot, screenshotSize, check});
   parser.addPositionalArgument(QStringLiteral("files"),
                                QStringLiteral("Event files to check (with --check)."),
                                QStringLiteral("[FILE...]"));
@@ -74,6 +91,16 @@ CommandLine ReadCommandLine(const QCoreApplication& app) {
     }
   }
   result.screenshot = parser.value(screenshot);
+  if (parser.isSet(screenshotSize)) {
+    result.screenshotSize = ParsePictureSize(parser.value(screenshotSize));
+    if (!result.screenshotSize) {
+      Fail(
+          QStringLiteral("--screenshot-size wants WxH from 1x1 to %1x%1, e.g. 512x384; got \"%2\".")
+              .arg(kMaximumScreenSide)
+              .arg(parser.value(screenshotSize)));
+    }
+    if (result.screenshot.isEmpty()) Fail(QStringLiteral("--screenshot-size needs --screenshot."));
+  }
   result.check = parser.isSet(check);
   result.checkFiles = parser.positionalArguments();
   if (!result.check && !result.checkFiles.isEmpty()) {
@@ -83,16 +110,11 @@ CommandLine ReadCommandLine(const QCoreApplication& app) {
 }
 
 std::optional<QSize> ParseScreenSize(const QString& text) {
-  static const QRegularExpression pattern(QStringLiteral("^(\\d{1,5})[xX](\\d{1,5})$"));
-  const QRegularExpressionMatch match = pattern.match(text.trimmed());
-  if (!match.hasMatch()) return std::nullopt;
-  const int width = match.captured(1).toInt();
-  const int height = match.captured(2).toInt();
-  if (width < kMinimumScreen.width() || height < kMinimumScreen.height() ||
-      width > kMaximumScreenSide || height > kMaximumScreenSide) {
-    return std::nullopt;
-  }
-  return QSize(width, height);
+  return ParseSize(text, kMinimumScreen);
+}
+
+std::optional<QSize> ParsePictureSize(const QString& text) {
+  return ParseSize(text, QSize(1, 1));
 }
 
 QString ResolveDataDir(const QString& given, const QString& currentDir, const QString& appDir) {

@@ -10,9 +10,10 @@
 namespace qev {
 
 struct CommandLine {
-  QString dataDir;              // as given; empty when not given
-  std::optional<QSize> screen;  // the W x H the layout is computed for
-  QString screenshot;           // PNG to write instead of running
+  QString dataDir;                      // as given; empty when not given
+  std::optional<QSize> screen;          // the W x H the layout is computed for
+  QString screenshot;                   // PNG to write instead of running
+  std::optional<QSize> screenshotSize;  // the PNG scaled to this; else W x H
   bool check = false;
   QStringList checkFiles;
 };
@@ -31,6 +32,9 @@ CommandLine ReadCommandLine(const QCoreApplication& app);
 
 // "WxH" with both numbers within kMinimumScreen..16384, or nothing.
 std::optional<QSize> ParseScreenSize(const QString& text);
+
+// "WxH" with both numbers within 1..16384, or nothing.
+std::optional<QSize> ParsePictureSize(const QString& text);
 
 // The data folder: the one given; else `qev_file` in the current folder if
 // it exists; else `qev_file` beside the executable. Always absolute.

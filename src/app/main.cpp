@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QImage>
 #include <QScreen>
 
 #include <cstdio>
@@ -43,7 +44,12 @@ int main(int argc, char** argv) {
   }
   program.platform().SetUnattended(true);
   program.Start([&] {
-    const bool saved = program.viewWidget().Grab().save(options.screenshot, "PNG");
+    QImage image = program.viewWidget().Grab();
+    if (options.screenshotSize) {
+      image =
+          image.scaled(*options.screenshotSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    const bool saved = image.save(options.screenshot, "PNG");
     if (!saved) std::fprintf(stderr, "Cannot write %s\n", qPrintable(options.screenshot));
     QCoreApplication::exit(saved ? 0 : 1);
   });

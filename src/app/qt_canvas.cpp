@@ -1,7 +1,6 @@
 #include "app/qt_canvas.h"
 
 #include <QColor>
-#include <QPolygon>
 
 #include <cmath>
 #include <cstdlib>
@@ -97,6 +96,17 @@ const CachedFont& BackBuffer::Font(std::string_view face, int pixelHeight) {
   return it->second;
 }
 
+const QImage& BackBuffer::Picture(std::string_view name) {
+  auto it = pictures_.find(name);
+  if (it == pictures_.end()) {
+    const QString path =
+        QStringLiteral(":/pictures/%1.png")
+            .arg(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    it = pictures_.emplace(std::string(name), QImage(path)).first;
+  }
+  return it->second;
+}
+
 QtCanvas::QtCanvas(BackBuffer& buffer, QRect area) : buffer_(buffer), area_(area) {
   Reset();
 }
@@ -175,42 +185,11 @@ void QtCanvas::TextOut(int x, int y, const Sjis& text) {
   painter.restore();
 }
 
-void QtCanvas::DrawPicture(int x, int y, int width, int height, std::string_view) {
+void QtCanvas::DrawPicture(int x, int y, int width, int height, std::string_view name) {
   if (width <= 0 || height <= 0) return;
-  buffer_.PainterFor(area_).drawImage(QRect(x, y, width, height), MainScreenSketch(width, height));
-}
-
-QImage MainScreenSketch(int width, int height) {
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(QColor(152, 152, 152));
-  QPainter p(&image);
-  auto rect = [&](int x, int y, int w, int h) {
-    return QRect(width * x / 1000, height * y / 1000, width * w / 1000, height * h / 1000);
-  };
-  const QRect area = rect(15, 20, 965, 655);
-  p.fillRect(area, QColor(216, 216, 216));
-  // The zigzag line: slanted and flat runs of equal width.
-  QPolygon zigzag;
-  const int runs = 8;
-  for (int i = 0; i <= runs; ++i) {
-    const int px = area.left() + area.width() * i / runs;
-    const int level = (i + 1) / 2;
-    zigzag << QPoint(px, area.bottom() - area.height() * (1 + level) / 6);
-  }
-  p.setPen(QPen(QColor(120, 120, 120), 2));
-  p.drawPolyline(zigzag);
-  p.setPen(QPen(QColor(192, 0, 0), 1));
-  const int eraX = area.left() + area.width() * 45 / 100;
-  p.drawLine(eraX, area.top(), eraX, area.bottom());
-  p.fillRect(rect(15, 675, 965, 20), QColor(224, 224, 224));
-  p.fillRect(rect(15, 710, 480, 60), Qt::white);
-  p.fillRect(rect(502, 710, 480, 60), Qt::white);
-  for (int row = 0; row < 4; ++row) {
-    for (int col = 0; col < 10; ++col) {
-      p.fillRect(rect(15 + col * 97, 785 + row * 52, 80, 30), QColor(200, 200, 200));
-    }
-  }
-  return image;
+  const QImage& picture = buffer_.Picture(name);
+  if (picture.isNull()) return;
+  buffer_.PainterFor(area_).drawImage(QRect(x, y, width, height), picture);
 }
 
 }  // namespace qev

@@ -55,6 +55,9 @@ class BackBuffer {
   qreal pixelRatio() const { return image_.devicePixelRatio(); }
 
   const CachedFont& Font(std::string_view face, int pixelHeight);
+  // The bundled picture `name` (":/pictures/<name>.png"), loaded once; a
+  // null image when there is no such picture.
+  const QImage& Picture(std::string_view name);
 
  private:
   QImage image_;
@@ -62,6 +65,7 @@ class BackBuffer {
   QRect area_;
   std::function<void()> changed_;
   std::map<std::pair<std::string, int>, CachedFont> fonts_;
+  std::map<std::string, QImage, std::less<>> pictures_;
 };
 
 // A device-context-like surface on a rectangle of the back buffer.
@@ -106,9 +110,5 @@ class QtCanvas final : public Canvas {
   Rgb backgroundColor_{255, 255, 255};
   BackgroundMode mode_ = BackgroundMode::kOpaque;
 };
-
-// A plain drawing of the main screen (timeline, panels, control panel) for
-// pictures the program shows of itself.
-QImage MainScreenSketch(int width, int height);
 
 }  // namespace qev

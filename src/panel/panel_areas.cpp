@@ -153,6 +153,17 @@ std::optional<int> SlotLabelAt(const ScreenLayout& layout, int x, int y) {
   return std::nullopt;
 }
 
+PanelRect DiagramLinkRect(const ScreenLayout& layout, int link) {
+  // Tops per mille of the drawing area's height, one link under another.
+  static constexpr std::array<int, 4> kTops{110, 160, 210, 260};
+  if (link < 0 || link >= static_cast<int>(kTops.size())) return {};
+  const int dw = layout.drawAreaWidth();
+  const int dh = layout.drawAreaHeight();
+  const int left = layout.drawAreaX() + dw * 12 / 1000;
+  const int top = layout.drawAreaY() + dh * kTops[static_cast<std::size_t>(link)] / 1000;
+  return {left, top, left + dw * 160 / 1000, top + dh * 30 / 1000};
+}
+
 PanelRect StateLabelPressRect(const ScreenLayout& layout) {
   return Label(layout, layout.row4(), layout.X(330), layout.X(330) + 24 * layout.u());
 }

@@ -90,6 +90,10 @@ PanelRect SlotMenuRect(const ScreenLayout& layout, int slot);
 // opens one menu.
 std::optional<int> SlotLabelAt(const ScreenLayout& layout, int x, int y);
 
+// The function diagram's link to help page `link` (0..3), in view pixels;
+// the link's text is drawn at its top-left. Empty for any other number.
+PanelRect DiagramLinkRect(const ScreenLayout& layout, int link);
+
 // The left part (24u) of the operating-state label: pressing the button there
 // ends a content edit, and a right click there opens the state menu.
 PanelRect StateLabelPressRect(const ScreenLayout& layout);

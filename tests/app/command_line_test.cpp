@@ -24,6 +24,15 @@ class CommandLineTest : public QObject {
     QCOMPARE(ParseScreenSize(QString()), std::nullopt);
   }
 
+  // A screenshot may be scaled below the smallest screen, not to nothing.
+  void PictureSizeIsAnyWidthByHeightUpToTheLimit() {
+    QCOMPARE(ParsePictureSize(QStringLiteral("512x384")), std::optional<QSize>(QSize(512, 384)));
+    QCOMPARE(ParsePictureSize(QStringLiteral("1x1")), std::optional<QSize>(QSize(1, 1)));
+    QCOMPARE(ParsePictureSize(QStringLiteral("0x384")), std::nullopt);
+    QCOMPARE(ParsePictureSize(QStringLiteral("512x16385")), std::nullopt);
+    QCOMPARE(ParsePictureSize(QStringLiteral("512 384")), std::nullopt);
+  }
+
   void DataFolderIsGivenElseHereElseBesideTheProgram() {
     QTemporaryDir here;
     QTemporaryDir program;

@@ -211,6 +211,25 @@ class QtCanvasTest : public QObject {
     QVERIFY(Is(buffer.image(), 0, 0, kBlack));
   }
 
+  // The diagram's picture is compiled in at the size it is drawn, so it is
+  // copied pixel for pixel; a picture the program lacks draws nothing.
+  void BundledPictureIsCopiedUnscaled() {
+    const QImage picture(QStringLiteral(":/pictures/main_screen.png"));
+    QCOMPARE(picture.size(), QSize(512, 384));
+    BackBuffer buffer(600, 500, 1, {});
+    QtCanvas area(buffer, QRect(10, 20, 580, 470));
+    area.FillRect(0, 0, 580, 470, kBlue);
+    area.DrawPicture(30, 40, 512, 384, "main_screen");
+    area.DrawPicture(0, 0, 20, 20, "no_such_picture");
+    const QImage& image = buffer.image();
+    for (const QPoint p : {QPoint(0, 0), QPoint(511, 383), QPoint(256, 100), QPoint(100, 300)}) {
+      QCOMPARE(image.pixel(p + QPoint(40, 60)), picture.pixel(p));
+    }
+    QVERIFY(Is(image, 39, 60, kBlue));
+    QVERIFY(Is(image, 40 + 512, 60, kBlue));
+    QVERIFY(Is(image, 10, 20, kBlue));
+  }
+
   void HighDensityBufferScalesLogicalPixels() {
     BackBuffer buffer(20, 20, 2, {});
     QtCanvas canvas(buffer, QRect(0, 0, 20, 20));

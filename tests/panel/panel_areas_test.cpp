@@ -54,5 +54,17 @@ TEST(PanelAreas, EachPointOfTheSlotRowHitsAtMostOneSlot) {
   EXPECT_THAT(AreasAt(small, 75, 512), IsEmpty());
 }
 
+// The function diagram's links, one under another in the drawing area's top
+// left; 1024 x 768 is the size the diagram's picture is made for.
+TEST(PanelAreas, DiagramLinksAtTwoScreenSizes) {
+  const ScreenLayout small{800, 600};
+  const ScreenLayout big{1024, 768};
+  EXPECT_EQ(DiagramLinkRect(big, 0), (PanelRect{26, 70, 184, 85}));
+  EXPECT_EQ(DiagramLinkRect(big, 3), (PanelRect{26, 145, 184, 160}));
+  EXPECT_EQ(DiagramLinkRect(small, 1), (PanelRect{21, 74, 144, 85}));
+  EXPECT_EQ(DiagramLinkRect(small, 4), PanelRect{});
+  EXPECT_EQ(DiagramLinkRect(small, -1), PanelRect{});
+}
+
 }  // namespace
 }  // namespace qev

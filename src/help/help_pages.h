@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string_view>
+
+#include "platform/canvas.h"
+#include "platform/screen_layout.h"
+
+namespace qev {
+
+inline constexpr int kHelpPageCount = 4;
+
+// The help pages and the function diagram share their look: black text on
+// white cells (a fresh context's colours) over this cyan, in a Mincho face.
+inline constexpr Rgb kHelpBackground{10, 255, 255};
+inline constexpr std::string_view kHelpFace = "MS P明朝";
+inline constexpr int kHelpTitleHeight = 16;
+inline constexpr int kHelpTextHeight = 12;
+
+// Draws help page `page` (0..3 for P1..P4) over the whole drawing area: the
+// title, the numbered entries (the numbers are the function diagram's
+// callouts) and the footnote on paging. Positions are per mille of the
+// drawing area; the fonts keep their pixel sizes on every screen. Any other
+// page number draws nothing.
+void DrawHelpPage(Canvas& drawArea, const ScreenLayout& layout, int page);
+
+}  // namespace qev

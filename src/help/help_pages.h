@@ -2,12 +2,11 @@
 
 #include <string_view>
 
+#include "panel/screen_page.h"
 #include "platform/canvas.h"
 #include "platform/screen_layout.h"
 
 namespace qev {
-
-inline constexpr int kHelpPageCount = 4;
 
 // The help pages and the function diagram share their look: black text on
 // white cells (a fresh context's colours) over this cyan, in a Mincho face.

@@ -8,23 +8,12 @@ namespace qev {
 
 namespace {
 
-constexpr int kHelpPageCount = 4;
-
 // Inside the timeline frame, edges excluded on all four sides.
 bool InFrame(const ScreenLayout& l, int x, int y) {
   return l.X(15) < x && x < l.X(981) && l.Y(20) < y && y < l.Y(675);
 }
 
 // The diagram's link k (0..3) to help page k.
-PanelRect DiagramPageLink(const ScreenLayout& l, int k) {
-  static constexpr std::array<int, kHelpPageCount> kTops{110, 160, 210, 260};
-  const int fw = l.drawAreaWidth();
-  const int fh = l.drawAreaHeight();
-  const int left = l.X(15) + fw * 12 / 1000;
-  const int top = l.Y(20) + fh * kTops[static_cast<std::size_t>(k)] / 1000;
-  return {left, top, left + fw * 160 / 1000, top + fh * 30 / 1000};
-}
-
 // The strips beside the frame, where double clicks jump to the ends.
 PanelRect LeftStrip(const ScreenLayout& l) {
   return {0, l.Y(20), l.X(15), l.Y(675)};
@@ -263,7 +252,7 @@ void OnLButtonUp(ClickTarget& t, int x, int y) {
   // The diagram's page links, or paging forward through the help.
   if (t.screenPage() == ScreenPage::kDiagram) {
     for (int k = 0; k < kHelpPageCount; ++k) {
-      if (!DiagramPageLink(l, k).Contains(x, y)) continue;
+      if (!DiagramLinkRect(l, k).Contains(x, y)) continue;
       t.screenPage() = ScreenPage::kHelp;
       TurnToHelpPage(t, k);
     }

@@ -5,6 +5,8 @@
 #include <system_error>
 #include <utility>
 
+#include "help/function_diagram.h"
+#include "help/help_pages.h"
 #include "panel/control_panel.h"
 #include "panel/panel_areas.h"
 #include "state/clock.h"
@@ -425,11 +427,13 @@ void MainView::StopwatchClick() {
   stopwatch_.StopwatchClick(platform_.SteadyMilliseconds());
 }
 
-void MainView::ShowHelpPage(int) {
+void MainView::ShowHelpPage(int k) {
+  DrawHelpPage(platform_.DrawAreaCanvas(), layout_, k);
   drawAreaContent_ = DrawAreaContent::kHelpPage;
 }
 
 void MainView::ShowDiagram() {
+  DrawFunctionDiagram(platform_.DrawAreaCanvas(), layout_);
   drawAreaContent_ = DrawAreaContent::kDiagram;
 }
 

@@ -38,7 +38,7 @@ PanelEdit& QtPlatform::Panel(InfoPanel panel) {
 }
 
 void QtPlatform::SetPanelText(InfoPanel panel, const Sjis& text) {
-  QString shown = QString::fromStdString(DecodeCp932(text));
+  QString shown = QString::fromStdString(DecodeCp932(PanelDisplayText(text)));
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   Panel(panel).ShowText(shown);
 }

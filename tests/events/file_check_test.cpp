@@ -99,6 +99,14 @@ TEST(CheckEventFiles, ReportsByFileAndLineAndExitsByWhatItFound) {
   EXPECT_EQ(out.str().find("good.txt"), std::string::npos);
   EXPECT_EQ(out.str().find("checked"), std::string::npos);  // no summary
 
+  // The state file beside the event files is passed over.
+  const std::string state = (folder / "動作状態10.txt").string();
+  testing::WriteBytes(state, "H;動作状態10;;c;\r\nD1;11111;11111;0;\r\n;\r\n"_sj);
+  out.str("");
+  EXPECT_EQ(CheckEventFiles({good, state}, out, err), 0);
+  EXPECT_EQ(out.str(), state + ": the operating-state file, not an event file: not checked\n" +
+                           "1 file checked, no problems found.\n");
+
   out.str("");
   EXPECT_EQ(CheckEventFiles({bad, (folder / "none.txt").string()}, out, err), 2);
   EXPECT_NE(err.str().find("none.txt: cannot be read"), std::string::npos);

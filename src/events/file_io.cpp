@@ -91,8 +91,12 @@ class TempFile {
 
   // 0, or the error that kept the file from being created.
   int Create() {
-    fd_.Reset(::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
-    if (fd_.get() >= 0) return 0;
+    // The unnamed file is given its name through /proc, so without /proc
+    // a named one is used from the start.
+    if (::access("/proc/self/fd", X_OK) == 0) {
+      fd_.Reset(::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+      if (fd_.get() >= 0) return 0;
+    }
     for (int attempt = 0; attempt < 100; ++attempt) {
       std::filesystem::path name = TempName(folder_);
       fd_.Reset(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));

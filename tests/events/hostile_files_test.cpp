@@ -152,6 +152,18 @@ TEST_F(SaveTargets, HardLinksModeAndLongNamesSurviveASave) {
   ASSERT_EQ(::stat(linked.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0604u);
 
+  // The group stays, where the file can be given another one to test with.
+  const std::filesystem::path grouped = folder / "grouped.txt";
+  WriteBytes(grouped, "old");
+  const gid_t other = ::getegid() == 0 ? 1 : 0;
+  if (::chown(grouped.c_str(), static_cast<uid_t>(-1), other) == 0) {
+    ASSERT_TRUE(WriteFileAtomically(grouped, "new").ok);
+    ASSERT_EQ(::stat(grouped.c_str(), &st), 0);
+    EXPECT_EQ(st.st_gid, other);
+    EXPECT_EQ(ReadBytes(grouped), "new");
+  }
+  std::filesystem::remove(grouped);
+
   // The longest name the system allows is no trouble for the temporary file.
   const std::string longName = std::string(251, 'n') + ".txt";
   ASSERT_TRUE(WriteFileAtomically(folder / longName, "a").ok);

@@ -209,8 +209,7 @@ int CheckEventFiles(const std::vector<std::string>& paths, std::ostream& out, st
   }
   if (unreadable) return 2;
   if (problems > 0) return 1;
-  out << checked << (checked == 1 ? " file" : " files")
-      << " checked, no problems found.\n";
+  out << checked << (checked == 1 ? " file" : " files") << " checked, no problems found.\n";
   return 0;
 }
 

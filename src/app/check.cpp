@@ -8,10 +8,8 @@
 
 namespace qev {
 
-int RunCheck(const QStringList& files) {
-  std::vector<std::string> paths;
-  for (const QString& file : files) paths.push_back(file.toStdString());
-  return CheckEventFiles(paths, std::cout, std::cerr);
+int RunCheck(const std::vector<std::string>& files) {
+  return CheckEventFiles(files, std::cout, std::cerr);
 }
 
 }  // namespace qev

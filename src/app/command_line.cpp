@@ -2,11 +2,13 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string_view>
 
 namespace qev {
@@ -33,7 +35,41 @@ std::optional<QSize> ParseSize(const QString& text, QSize minimum) {
   std::exit(EXIT_FAILURE);
 }
 
+// The arguments exactly as the program was started with them; Qt's own
+// list has names that are not UTF-8 already decoded, and lossily.
+std::vector<std::string> RawArguments(const QCoreApplication& app) {
+  std::ifstream in("/proc/self/cmdline", std::ios::binary);
+  std::vector<std::string> raw;
+  for (std::string arg; std::getline(in, arg, '\0');) raw.push_back(arg);
+  if (raw.empty()) {
+    for (const QString& arg : app.arguments()) raw.push_back(arg.toLocal8Bit().toStdString());
+  }
+  return raw;
+}
+
 }  // namespace
+
+std::vector<std::string> ArgumentsAsGiven(const QStringList& parsed,
+                                          const std::vector<std::string>& raw) {
+  std::vector<std::string> bytes;
+  std::size_t next = 0;
+  for (const QString& value : parsed) {
+    std::optional<std::string> found;
+    for (std::size_t i = next; i < raw.size() && !found; ++i) {
+      const std::string& arg = raw[i];
+      const std::size_t eq = arg.find('=');
+      if (QString::fromLocal8Bit(arg) == value) {
+        found = arg;
+      } else if (arg.starts_with('-') && eq != std::string::npos &&
+                 QString::fromLocal8Bit(arg.substr(eq + 1)) == value) {
+        found = arg.substr(eq + 1);
+      }
+      if (found) next = i + 1;
+    }
+    bytes.push_back(found ? *found : value.toLocal8Bit().toStdString());
+  }
+  return bytes;
+}
 
 bool NeedsNoWindow(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
@@ -79,7 +115,8 @@ CommandLine ReadCommandLine(const QCoreApplication& app) {
   parser.process(app);
 
   CommandLine result;
-  result.dataDir = parser.value(dataDir);
+  const std::vector<std::string> raw = RawArguments(app);
+  if (parser.isSet(dataDir)) result.dataDir = ArgumentsAsGiven({parser.value(dataDir)}, raw)[0];
   if (parser.isSet(screen)) {
     result.screen = ParseScreenSize(parser.value(screen));
     if (!result.screen) {
@@ -102,8 +139,8 @@ CommandLine ReadCommandLine(const QCoreApplication& app) {
     if (result.screenshot.isEmpty()) Fail(QStringLiteral("--screenshot-size needs --screenshot."));
   }
   result.check = parser.isSet(check);
-  result.checkFiles = parser.positionalArguments();
-  if (!result.check && !result.checkFiles.isEmpty()) {
+  result.checkFiles = ArgumentsAsGiven(parser.positionalArguments(), raw);
+  if (!result.check && !result.checkFiles.empty()) {
     Fail(QStringLiteral("Files are only taken with --check."));
   }
   return result;
@@ -117,11 +154,15 @@ std::optional<QSize> ParsePictureSize(const QString& text) {
   return ParseSize(text, QSize(1, 1));
 }
 
-QString ResolveDataDir(const QString& given, const QString& currentDir, const QString& appDir) {
-  if (!given.isEmpty()) return QDir(currentDir).absoluteFilePath(given);
+std::string ResolveDataDir(const std::string& given, const QString& currentDir,
+                           const QString& appDir) {
+  if (given.starts_with('/')) return given;
+  if (!given.empty()) return QFile::encodeName(currentDir).toStdString() + "/" + given;
   const QString here = QDir(currentDir).absoluteFilePath(QLatin1String(kDataFolderName));
-  if (QFileInfo(here).isDir()) return here;
-  return QDir(appDir).absoluteFilePath(QLatin1String(kDataFolderName));
+  const QString folder = QFileInfo(here).isDir()
+                             ? here
+                             : QDir(appDir).absoluteFilePath(QLatin1String(kDataFolderName));
+  return QFile::encodeName(folder).toStdString();
 }
 
 }  // namespace qev

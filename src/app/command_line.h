@@ -6,16 +6,20 @@
 #include <QStringList>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace qev {
 
+// File and folder names are kept as the bytes given: a name that is not
+// UTF-8 (a Shift-JIS name) still names its file.
 struct CommandLine {
-  QString dataDir;                      // as given; empty when not given
+  std::string dataDir;                  // as given (bytes); empty when not given
   std::optional<QSize> screen;          // the W x H the layout is computed for
   QString screenshot;                   // PNG to write instead of running
   std::optional<QSize> screenshotSize;  // the PNG scaled to this; else W x H
   bool check = false;
-  QStringList checkFiles;
+  std::vector<std::string> checkFiles;
 };
 
 // The smallest screen the layout works on: one layout unit across (W/400)
@@ -30,6 +34,13 @@ bool NeedsNoWindow(int argc, char** argv);
 // and end the program.
 CommandLine ReadCommandLine(const QCoreApplication& app);
 
+// The bytes of each argument in `parsed` (as QCommandLineParser gives them),
+// found in order among the program's raw arguments `raw`: an argument
+// itself or the value after "=" of an option. A value not found comes back
+// in the local encoding.
+std::vector<std::string> ArgumentsAsGiven(const QStringList& parsed,
+                                          const std::vector<std::string>& raw);
+
 // "WxH" with both numbers within kMinimumScreen..16384, or nothing.
 std::optional<QSize> ParseScreenSize(const QString& text);
 
@@ -37,7 +48,9 @@ std::optional<QSize> ParseScreenSize(const QString& text);
 std::optional<QSize> ParsePictureSize(const QString& text);
 
 // The data folder: the one given; else `qev_file` in the current folder if
-// it exists; else `qev_file` beside the executable. Always absolute.
-QString ResolveDataDir(const QString& given, const QString& currentDir, const QString& appDir);
+// it exists; else `qev_file` beside the executable. Always absolute. `given`
+// and the result are the bytes of the name.
+std::string ResolveDataDir(const std::string& given, const QString& currentDir,
+                           const QString& appDir);
 
 }  // namespace qev

@@ -34,9 +34,9 @@ int main(int argc, char** argv) {
   const QSize screen = options.screen.value_or(
       QGuiApplication::primaryScreen()->size().expandedTo(qev::kMinimumScreen));
   const qev::ScreenLayout layout{screen.width(), screen.height()};
-  const QString dataDir = qev::ResolveDataDir(options.dataDir, QDir::currentPath(),
-                                              QCoreApplication::applicationDirPath());
-  qev::Application program(layout, dataDir.toStdString());
+  const std::string dataDir = qev::ResolveDataDir(options.dataDir, QDir::currentPath(),
+                                                  QCoreApplication::applicationDirPath());
+  qev::Application program(layout, dataDir);
 
   if (options.screenshot.isEmpty()) {
     program.Start();

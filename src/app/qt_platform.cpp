@@ -38,7 +38,7 @@ PanelEdit& QtPlatform::Panel(InfoPanel panel) {
 }
 
 void QtPlatform::SetPanelText(InfoPanel panel, const Sjis& text) {
-  QString shown = QString::fromStdString(DecodeCp932(text));
+  QString shown = QString::fromStdString(DecodeCp932(PanelDisplayText(text)));
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   Panel(panel).ShowText(shown);
 }
@@ -143,6 +143,23 @@ void QtPlatform::ShowMessage(const std::string& text) {
     QMessageBox::warning(dialogParent_, QString(), FromUtf8(text));
   }
   NoteUncovered();
+}
+
+bool QtPlatform::AskToSaveAnyway(const std::string& text) {
+  bool save = false;
+  if (!messageAnswers.empty()) {
+    messageRequests.push_back(text);
+    save = messageAnswers.front() == SaveAnswer::kSave;
+    messageAnswers.pop_front();
+  } else {
+    QMessageBox box(QMessageBox::Warning, QString(), FromUtf8(text),
+                    QMessageBox::Save | QMessageBox::Cancel, dialogParent_);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    save = box.exec() == QMessageBox::Save;
+  }
+  NoteUncovered();
+  return save;
 }
 
 SaveAnswer QtPlatform::AskToSave(const std::string& text) {

@@ -52,6 +52,8 @@ class QtPlatform final : public Platform {
   MenuCommand PopupMenu(const std::vector<MenuItem>& items, int x, int y) override;
   void ShowMessage(const std::string& text) override;
   SaveAnswer AskToSave(const std::string& text) override;
+  // Answered from messageAnswers too: kSave saves anyway.
+  bool AskToSaveAnyway(const std::string& text) override;
 
   // Records that a modal window closed over the view.
   void NoteUncovered() { uncovered_ = true; }

@@ -12,11 +12,16 @@ constexpr std::string_view kLineBreak = "\r\n";
 
 }  // namespace
 
+bool HasCrOnlyLineEnds(std::string_view text) {
+  return text.find('\n') == std::string_view::npos && text.find('\r') != std::string_view::npos;
+}
+
 std::vector<std::string_view> SplitFileLines(std::string_view text) {
   std::vector<std::string_view> lines;
+  const char lineEnd = HasCrOnlyLineEnds(text) ? '\r' : '\n';
   std::size_t start = 0;
   while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
+    std::size_t end = text.find(lineEnd, start);
     if (end == std::string_view::npos) {
       lines.push_back(text.substr(start));
       break;
@@ -31,20 +36,31 @@ std::vector<std::string_view> SplitFileLines(std::string_view text) {
 
 Sjis HeaderTitle(std::string_view headerLine) {
   std::string_view rest = headerLine.substr(std::min<std::size_t>(2, headerLine.size()));
-  return Sjis(Head(rest, ';', kTitleLimit));
+  return Sjis(CutOnCharBoundary(Head(rest, ';', kTitleLimit + 1), kTitleLimit));
 }
 
 ParsedFile ParseEventFile(std::string_view text) {
   ParsedFile parsed;
-  for (std::string_view line : SplitFileLines(text)) {
+  parsed.crLineEnds = HasCrOnlyLineEnds(text);
+  std::vector<std::string_view> lines = SplitFileLines(text);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::string_view line = lines[i];
+    const int number = static_cast<int>(i) + 1;
+    if (parsed.endMarkerLine != 0) {
+      if (!line.empty()) parsed.dropped.push_back({number, DroppedLine::Why::kAfterEndMarker});
+      continue;
+    }
     parsed.lastFileText.append(line);
     parsed.lastFileText.append(kLineBreak);
     char kind = ByteAt(line, 0);
-    if (kind == ';') break;
-    if (kind == 'H') {
+    if (kind == ';') {
+      parsed.endMarkerLine = number;
+    } else if (kind == 'H') {
       parsed.lastHeaderLine.assign(line);
     } else if (kind == 'A' || kind == 'B') {
       parsed.lines.emplace_back(line);
+    } else if (!line.empty()) {
+      parsed.dropped.push_back({number, DroppedLine::Why::kNotAnEventLine});
     }
   }
   parsed.title = HeaderTitle(parsed.lastHeaderLine);

@@ -16,10 +16,26 @@ constexpr std::size_t kTitleLimit = 99;
 // A state-file line is written with at most this many bytes.
 constexpr std::size_t kStateLineLimit = 255;
 
+// Whether the text's lines end with CR alone (no LF anywhere, a CR
+// somewhere), as old Macintosh editors wrote them.
+bool HasCrOnlyLineEnds(std::string_view text);
+
 // The lines of a file's text as the reader sees them: a line ends at LF, a
 // CR just before the LF is dropped, a last line without LF counts when it
-// is not empty. The views point into `text`.
+// is not empty. In a text with CR-only line ends a line ends at CR. The
+// views point into `text`.
 std::vector<std::string_view> SplitFileLines(std::string_view text);
+
+// A line of the file that the reader does not keep, so a save of the slot
+// over the same file loses it. Empty lines hold nothing and are not counted.
+struct DroppedLine {
+  enum class Why {
+    kNotAnEventLine,  // begins with none of "A", "B", "H", ";"
+    kAfterEndMarker,  // follows the end marker line
+  };
+  int line = 0;  // physical line, counted from 1
+  Why why = Why::kNotAnEventLine;
+};
 
 // What reading one file yields.
 struct ParsedFile {
@@ -27,12 +43,16 @@ struct ParsedFile {
   Sjis lastFileText;        // every line read, each + CR LF, end marker included
   Sjis title;               // from the header: empty without one
   std::vector<Sjis> lines;  // the "A" and "B" lines, in file order
+  std::vector<DroppedLine> dropped;
+  int endMarkerLine = 0;    // physical line of the end marker; 0 without one
+  bool crLineEnds = false;  // see HasCrOnlyLineEnds
 };
 
 ParsedFile ParseEventFile(std::string_view text);
 
 // The title of a header line: the bytes from position 2 up to the next ";"
-// (to the end without one), at most kTitleLimit bytes.
+// (to the end without one), at most kTitleLimit bytes, cut before a
+// double-byte character that would not fit whole.
 Sjis HeaderTitle(std::string_view headerLine);
 
 // A file as the writer composes it.

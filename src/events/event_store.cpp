@@ -68,6 +68,8 @@ void EventStore::ClearSlot(int k) {
   slot.on = 0;
   slot.changed = 0;
   slot.label = DefaultLabel(k);
+  slot.readFrom.clear();
+  slot.droppedLines = 0;
 }
 
 void EventStore::SetDataDir(std::filesystem::path dir) {

@@ -22,6 +22,10 @@ struct FileSlot {
   int loaded = 1;
   int on = 1;
   int changed = 0;
+  // The file the lines were last read from, and how many of its lines the
+  // reader did not keep (a save over that file would lose them).
+  std::filesystem::path readFrom;
+  std::size_t droppedLines = 0;
 
   // The list operations every other part uses, by index. Line(i) of an
   // index the slot does not hold is empty; replacing one is refused.

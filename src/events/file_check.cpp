@@ -1,6 +1,7 @@
 #include "events/file_check.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <ostream>
 
 #include "events/event_file.h"
@@ -14,6 +15,10 @@ namespace {
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
+}
+
+bool IsLevel(char c) {
+  return c >= '1' && c <= '5';
 }
 
 // "AD" or "BC" and four digits, and nothing more.
@@ -68,16 +73,34 @@ void CheckEventLine(std::string_view line, int number, std::vector<FileProblem>&
       !std::all_of(head.begin() + std::min<std::size_t>(2, head.size()), head.end(), IsDigit)) {
     report("the year is not four digits (\"AD0794\", \"BC0660\")");
   }
+  // The level filter looks at one level only, the one the filter priority
+  // names, so a bad level hides the event under that priority alone.
+  const char importance = ByteAt(line, kImportancePos);
+  const char memorisation = ByteAt(line, kMemorisationPos);
+  const bool importanceOk = IsLevel(importance);
+  const bool memorisationOk = IsLevel(memorisation);
   const struct {
     std::size_t pos;
+    char level;
+    bool ok;
     const char* name;
-  } levels[] = {{kImportancePos, "importance"}, {kMemorisationPos, "memorisation level"}};
+    const char* priority;
+  } levels[] = {
+      {kImportancePos, importance, importanceOk, "importance", "importance first (重要度優先)"},
+      {kMemorisationPos, memorisation, memorisationOk, "memorisation level",
+       "memorisation first (記憶度優先)"},
+  };
   for (const auto& level : levels) {
-    char c = ByteAt(line, level.pos);
-    if (c < '1' || c > '5') {
-      report(std::string("the ") + level.name + " (byte " + std::to_string(level.pos + 1) +
-             ") is " + Quoted(c) + ", not \"1\" to \"5\": the event never shows");
+    if (level.ok) continue;
+    std::string what = std::string("the ") + level.name + " (byte " +
+                       std::to_string(level.pos + 1) + ") is " + Quoted(level.level) +
+                       ", not \"1\" to \"5\": ";
+    if (!importanceOk && !memorisationOk) {
+      what += "the event never shows";
+    } else {
+      what += std::string("the event is hidden while the filter priority is ") + level.priority;
     }
+    report(what);
   }
   auto fields = std::count(line.begin(), line.end(), ';');
   if (fields < 6) {
@@ -87,6 +110,29 @@ void CheckEventLine(std::string_view line, int number, std::vector<FileProblem>&
   if (!date.empty() && !IsEraAndYear(date)) {
     report("the second date is not \"AD\" or \"BC\" and four digits");
   }
+}
+
+// What the first character of a line the reader skips is, in words.
+std::string FirstCharacter(std::string_view line) {
+  const auto c = static_cast<unsigned char>(line.front());
+  if (c == ' ') return "a blank";
+  if (c == '\t') return "a tab";
+  if (c == '\0') return "a NUL byte";
+  if (c < 0x20 || c == 0x7F) return "a control character";
+  if (c == 'a' || c == 'b') {
+    return std::string("\"") + line.front() + "\" (eras are upper-case \"AD\" and \"BC\")";
+  }
+  if (c < 0x80) return std::string("\"") + line.front() + "\"";
+  std::string shown = DecodeCp932(CutOnCharBoundary(line, 2));
+  return "\"" + shown + "\"";
+}
+
+std::string DroppedMessage(std::string_view line, DroppedLine::Why why, int endMarkerLine) {
+  const char* const lost = ": the line is not read, and a save of the slot over this file loses it";
+  if (why == DroppedLine::Why::kAfterEndMarker) {
+    return "after the end marker \";\" of line " + std::to_string(endMarkerLine) + lost;
+  }
+  return "begins with " + FirstCharacter(line) + ", not \"A\", \"B\", \"H\" or \";\"" + lost;
 }
 
 }  // namespace
@@ -113,6 +159,23 @@ std::vector<FileProblem> CheckEventFile(std::string_view text) {
     }
     if (kind == 'A' || kind == 'B') CheckEventLine(line, number, problems);
   }
+
+  // A UTF-8 file is wrong as a whole; its lines are not reported one by one.
+  if (utf8) return problems;
+  const ParsedFile parsed = ParseEventFile(text);
+  if (parsed.crLineEnds) {
+    problems.push_back(
+        {1, "lines end with CR alone: they are read as lines, and saved with CR LF"});
+  }
+  if (!text.empty() && parsed.lines.empty() && parsed.lastHeaderLine.empty()) {
+    problems.push_back({1, "no header line and no event line: nothing in this file is an event"});
+  }
+  for (const DroppedLine& d : parsed.dropped) {
+    problems.push_back({d.line, DroppedMessage(lines[static_cast<std::size_t>(d.line - 1)], d.why,
+                                               parsed.endMarkerLine)});
+  }
+  std::stable_sort(problems.begin(), problems.end(),
+                   [](const FileProblem& a, const FileProblem& b) { return a.line < b.line; });
   return problems;
 }
 
@@ -123,7 +186,14 @@ int CheckEventFiles(const std::vector<std::string>& paths, std::ostream& out, st
   }
   bool unreadable = false;
   std::size_t problems = 0;
+  std::size_t checked = 0;
   for (const std::string& path : paths) {
+    // The state file lives beside the event files but is none: its lines
+    // are settings, which the event reader would all drop.
+    if (std::filesystem::path(path).filename() == "動作状態10.txt") {
+      out << path << ": the operating-state file, not an event file: not checked\n";
+      continue;
+    }
     FileBytes file = ReadWholeFile(path);
     if (file.status != ReadStatus::kRead) {
       err << path << ": cannot be read: "
@@ -131,6 +201,7 @@ int CheckEventFiles(const std::vector<std::string>& paths, std::ostream& out, st
       unreadable = true;
       continue;
     }
+    ++checked;
     for (const FileProblem& p : CheckEventFile(file.bytes)) {
       out << path << ":" << p.line << ": " << p.message << "\n";
       ++problems;
@@ -138,8 +209,7 @@ int CheckEventFiles(const std::vector<std::string>& paths, std::ostream& out, st
   }
   if (unreadable) return 2;
   if (problems > 0) return 1;
-  out << paths.size() << (paths.size() == 1 ? " file" : " files")
-      << " checked, no problems found.\n";
+  out << checked << (checked == 1 ? " file" : " files") << " checked, no problems found.\n";
   return 0;
 }
 

@@ -50,6 +50,14 @@ bool FileCommands::SaveTarget(int target) {
   store_.NoteDialogOpened();
   std::optional<std::string> chosen = platform_.FileDialog(FileDialogKind::kSave, path.string());
   if (!chosen) return false;
+  if (const std::size_t lost = LinesLostBySave(store_, target, *chosen); lost > 0) {
+    if (!platform_.AskToSaveAnyway("「" + *chosen + "」には、このプログラムが読み込まなかった行が" +
+                                   std::to_string(lost) +
+                                   "行あります。このまま保存すると、それらの行は失われます。"
+                                   "保存しますか?")) {
+      return false;
+    }
+  }
   FileResult r = WriteTarget(store_, target, *chosen, host_.SaveDateText(), right.bytes);
   if (!r.ok()) {
     ReportFileProblem(r, *chosen);

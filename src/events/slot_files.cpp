@@ -1,6 +1,8 @@
 #include "events/slot_files.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <string_view>
 #include <utility>
 
 #include "events/event_file.h"
@@ -34,7 +36,10 @@ FileResult Failure(const FileBytes& file) {
           file.reason};
 }
 
-void TakeSlotFile(FileSlot& slot, ParsedFile&& parsed) {
+void TakeSlotFile(FileSlot& slot, ParsedFile&& parsed, const std::filesystem::path& path) {
+  std::error_code ec;
+  slot.readFrom = std::filesystem::absolute(path, ec);
+  slot.droppedLines = parsed.dropped.size();
   slot.lines = std::move(parsed.lines);
   slot.title = parsed.title;
   slot.label = std::move(parsed.title);
@@ -47,24 +52,74 @@ void TakeStateFile(EventStore& store, ParsedFile&& parsed) {
   store.stateFileText = std::move(parsed.lastFileText);
 }
 
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code ec;
+  return !a.empty() && !b.empty() && std::filesystem::equivalent(a, b, ec);
+}
+
+// The length of the UTF-8 character at the start of `s` (1 for a stray byte).
+std::size_t CharLength(std::string_view s) {
+  auto c = static_cast<unsigned char>(s.front());
+  std::size_t n = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : 4;
+  return std::min(n, s.size());
+}
+
 }  // namespace
+
+bool IsPlainBaseName(const Sjis& baseName) {
+  return baseName.find_first_of(std::string_view("/\0", 2)) == Sjis::npos && baseName != "." &&
+         baseName != "..";
+}
 
 FileResult LoadSlot(EventStore& store, int k) {
   CheckEntry(k);
   bool state = k == EventStore::kStateEntry;
-  FileBytes file = ReadWholeFile(PathOf(store, k));
-  if (file.status == ReadStatus::kMissing && !state) {
-    store.ClearSlot(k);
+  const Sjis& baseName = state ? store.stateBaseName : SlotOf(store, k).baseName;
+  if (!IsPlainBaseName(baseName)) {
+    if (!state) store.ClearSlot(k);
+    return {FileStatus::kUnreadable,
+            "the name \"" + DecodeCp932(baseName) + "\" is not a file name in the data folder"};
   }
+  std::filesystem::path path = PathOf(store, k);
+  FileBytes file = ReadWholeFile(path);
+  if (file.status == ReadStatus::kMissing && !state) store.ClearSlot(k);
   if (file.status != ReadStatus::kRead) return Failure(file);
 
   ParsedFile parsed = ParseEventFile(file.bytes);
   if (state) {
     TakeStateFile(store, std::move(parsed));
   } else {
-    TakeSlotFile(SlotOf(store, k), std::move(parsed));
+    TakeSlotFile(SlotOf(store, k), std::move(parsed), path);
   }
   return {};
+}
+
+FileResult CheckPickedName(const std::filesystem::path& picked) {
+  const std::string extension = picked.extension().string();
+  if (extension != ".txt") {
+    return {FileStatus::kUnreadable, extension.empty()
+                                         ? "the name has no extension \".txt\""
+                                         : "the extension is \"" + extension + "\", not \".txt\""};
+  }
+  const std::string stem = picked.stem().string();
+  Cp932Encoding name = EncodeCp932(stem);
+  if (!name.ok()) return {FileStatus::kUnencodableName, name.unencodable};
+  const std::string back = DecodeCp932(name.bytes);
+  std::size_t i = 0;
+  while (i < stem.size() && i < back.size() && stem[i] == back[i]) ++i;
+  if (i == stem.size() && i == back.size()) return {};
+  // Back up to the start of the character that differs.
+  while (i > 0 && (static_cast<unsigned char>(stem[i]) & 0xC0) == 0x80) --i;
+  return {FileStatus::kUnencodableName,
+          stem.substr(i, CharLength(std::string_view(stem).substr(i)))};
+}
+
+std::size_t LinesLostBySave(const EventStore& store, int menuTarget,
+                            const std::filesystem::path& chosen) {
+  CheckTarget(menuTarget);
+  if (menuTarget == kStateTarget) return 0;
+  const FileSlot& slot = store.slots[static_cast<std::size_t>(menuTarget - kFirstSlotTarget)];
+  return slot.droppedLines > 0 && SameFile(chosen, slot.readFrom) ? slot.droppedLines : 0;
 }
 
 FileResult ReadFileFromDialog(EventStore& store, int menuTarget,
@@ -74,8 +129,8 @@ FileResult ReadFileFromDialog(EventStore& store, int menuTarget,
   bool state = menuTarget == kStateTarget;
   Cp932Encoding baseName;
   if (!state) {
+    if (FileResult name = CheckPickedName(picked); !name.ok()) return name;
     baseName = EncodeCp932(picked.stem().string());
-    if (!baseName.ok()) return {FileStatus::kUnencodableName, baseName.unencodable};
   }
   FileBytes file = ReadWholeFile(picked);
   if (file.status != ReadStatus::kRead) return Failure(file);
@@ -86,7 +141,7 @@ FileResult ReadFileFromDialog(EventStore& store, int menuTarget,
     return {};
   }
   FileSlot& slot = SlotOf(store, menuTarget - kFirstSlotTarget);
-  TakeSlotFile(slot, std::move(parsed));
+  TakeSlotFile(slot, std::move(parsed), picked);
   slot.baseName = std::move(baseName.bytes);
   slot.loaded = 1;
   slot.on = 1;
@@ -114,6 +169,7 @@ FileResult WriteTarget(EventStore& store, int menuTarget, const std::filesystem:
     FileSlot& slot = SlotOf(store, menuTarget - kFirstSlotTarget);
     slot.headerLine = std::move(file.headerLine);
     slot.changed = 0;
+    if (SameFile(chosen, slot.readFrom)) slot.droppedLines = 0;
   }
   return {};
 }

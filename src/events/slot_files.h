@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -34,14 +35,28 @@ struct FileResult {
 //   stateFileText.
 // - kMissing: a slot is emptied with loaded = on = 0 and its label reset;
 //   the state entry is left as it was.
-// - kUnreadable: nothing changes.
+// - kUnreadable: nothing changes; but a slot whose base name is not a plain
+//   file name (IsPlainBaseName) is not read at all and ends as a missing
+//   file does, with the reason naming the base name.
 FileResult LoadSlot(EventStore& store, int k);
+
+// Whether a base name names a file in the data folder and nothing else: no
+// "/", no NUL, not "." or "..".
+bool IsPlainBaseName(const Sjis& baseName);
+
+// Why a file picked in the read dialog cannot become a slot's file, or
+// empty. The slot remembers the file by its name without extension, in
+// CP932, plus ".txt"; a name that does not come back the same that way
+// (〜 comes back as ～) or an extension other than ".txt" would not find
+// the file again at the next start. The status is kUnencodableName with the
+// character as the reason, or kUnreadable with the extension named.
+FileResult CheckPickedName(const std::filesystem::path& picked);
 
 // Reads the file picked in the read dialog into menuTarget (20 + k for
 // slot k, kStateTarget for the state file) and records the dialog's folder.
-// For a slot the picked name without extension becomes its baseName and
-// loaded and on become 1; `changed` is not touched. On any failure the
-// target keeps everything it had.
+// For a slot the picked name must pass CheckPickedName; the name without
+// extension becomes its baseName and loaded and on become 1; `changed` is
+// not touched. On any failure the target keeps everything it had.
 FileResult ReadFileFromDialog(EventStore& store, int menuTarget,
                               const std::filesystem::path& picked);
 
@@ -50,6 +65,13 @@ FileResult ReadFileFromDialog(EventStore& store, int menuTarget,
 // file's body comes from the right panel's text (CR LF separated). Only a
 // successful write changes the store: the target's header line, for a slot
 // `changed` := 0, for the state file stateFileText := its body.
+// How many lines of the file a save of menuTarget to `chosen` would lose:
+// the lines the reader did not keep when the slot was read from that very
+// file (see DroppedLine). 0 for the state file, for another file, and once
+// a save has replaced the file.
+std::size_t LinesLostBySave(const EventStore& store, int menuTarget,
+                            const std::filesystem::path& chosen);
+
 FileResult WriteTarget(EventStore& store, int menuTarget, const std::filesystem::path& chosen,
                        const Sjis& clockText, const Sjis& rightPanelText);
 

@@ -164,6 +164,8 @@ void LeftClickArea(ClickTarget& t, PanelArea area) {
       // at once.
       EditButtonFirstTest(t);
       EditButtonSecondTest(t);
+      // A refused "[設定]" leaves no edit to count clicks for.
+      if (!t.edit().editing()) t.edit().editClickCount = 0;
       return;
     case PanelArea::kEditCancel:
       return CancelButton(t);

@@ -64,6 +64,7 @@ enum class EditProblem {
   kLineTooLong,     // a panel line is longer than kEditLineLimit bytes
   kLabelMissing,    // a panel line lacks its "=" (or is missing)
   kMalformedEvent,  // the event line has fewer than three ";"
+  kFieldTooLong,    // a field of the line is too long for a panel line
 };
 
 struct EditedLine {

@@ -1,5 +1,8 @@
 #include "platform/platform.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace qev {
 
 std::vector<Sjis> SplitPanelLines(const Sjis& text) {
@@ -14,6 +17,25 @@ std::vector<Sjis> SplitPanelLines(const Sjis& text) {
     lines.push_back(text.substr(start, end - start));
     start = end + 2;
   }
+}
+
+Sjis PanelDisplayText(const Sjis& text) {
+  const Sjis& ellipsis = "…"_sj;
+  Sjis shown;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = std::min(text.find("\r\n", start), text.size());
+    std::string_view line(text.data() + start, end - start);
+    if (line.size() > kPanelLineLimit) {
+      shown.append(CutOnCharBoundary(line, kPanelLineLimit - ellipsis.size())).append(ellipsis);
+    } else {
+      shown.append(line);
+    }
+    if (end == text.size()) break;
+    shown.append("\r\n");
+    start = end + 2;
+  }
+  return shown;
 }
 
 int Platform::PanelLineCount(InfoPanel panel) {

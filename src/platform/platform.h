@@ -84,12 +84,25 @@ class Platform {
   virtual void ShowMessage(const std::string& text) = 0;
   // Asks whether to save unsaved changes before they are lost.
   virtual SaveAnswer AskToSave(const std::string& text) = 0;
+  // Asks whether to save although something will be lost: true to save.
+  virtual bool AskToSaveAnyway(const std::string& text) = 0;
   // Messages are UTF-8: CP932 text must be decoded before it is shown.
   void ShowMessage(const Sjis&) = delete;
   SaveAnswer AskToSave(const Sjis&) = delete;
+  bool AskToSaveAnyway(const Sjis&) = delete;
 };
 
 // Splits CP932 text at CR LF the way the panels count lines.
 std::vector<Sjis> SplitPanelLines(const Sjis& text);
+
+// The longest line a panel shows, in bytes. The edit's line wrapping takes
+// far more than linear time on a long line without break points, so an
+// event field of a megabyte would keep the window from ever appearing.
+constexpr std::size_t kPanelLineLimit = 1024;
+
+// `text` (lines separated by CR LF) as a panel shows it: a line longer than
+// kPanelLineLimit bytes is cut before the character that would cross the
+// limit and ends in "…".
+Sjis PanelDisplayText(const Sjis& text);
 
 }  // namespace qev

@@ -86,6 +86,18 @@ std::string DecodeCp932(std::string_view bytes) {
   return out;
 }
 
+std::string_view CutOnCharBoundary(std::string_view bytes, std::size_t limit) {
+  if (bytes.size() <= limit) return bytes;
+  std::size_t end = 0;
+  while (end < limit) {
+    auto c = static_cast<unsigned char>(bytes[end]);
+    std::size_t n = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC) ? 2 : 1;
+    if (end + n > limit) break;
+    end += n;
+  }
+  return bytes.substr(0, end);
+}
+
 bool IsValidCp932(std::string_view bytes) {
   std::string out;
   return Decoder().Convert(bytes, out) == Converter::Stop::kDone;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -47,6 +48,10 @@ std::string DecodeCp932(std::string_view bytes);
 
 // Whether every byte sequence of `bytes` is valid CP932.
 bool IsValidCp932(std::string_view bytes);
+
+// The longest start of `bytes` of at most `limit` bytes that does not end
+// inside a double-byte character (lead byte 0x81..0x9F or 0xE0..0xFC).
+std::string_view CutOnCharBoundary(std::string_view bytes, std::size_t limit);
 
 struct Cp932Encoding {
   Sjis bytes;

@@ -1,5 +1,8 @@
 #include "timeline/info_panels.h"
 
+#include <algorithm>
+
+#include "events/event_line.h"
 #include "text/byte_fields.h"
 #include "timeline/point_display.h"
 
@@ -25,7 +28,11 @@ struct DisplayFields {
 DisplayFields SplitDisplayLine(std::string_view line) {
   DisplayFields f;
   f.date = Field(line, ';', 0);
-  const std::string_view levels = Field(line, ';', 1);
+  // Like the reader, look for the second date in the first kDateScanLimit
+  // bytes of the event line only; the display form is two bytes longer
+  // there (two level symbols for two digits).
+  const std::string_view scanned = line.substr(0, std::min(line.size(), kDateScanLimit + 2));
+  const std::string_view levels = Field(scanned, ';', 1);
   f.importance = Field(levels, ',', 0);
   f.memorisation = Field(levels, ',', 1);
   f.secondDate = Field(levels, ',', 2);

@@ -33,6 +33,9 @@ std::string EditProblemMessage(const EditedLine& edited) {
     case EditProblem::kLabelMissing:
       return "「" + label + "」の行の「=」が見つかりません。行の頭の「" + label +
              "=」を元に戻してから、もう一度[実行]を押してください。";
+    case EditProblem::kFieldTooLong:
+      return "「" + label + "」が長すぎるため(" + std::to_string(kEditLineLimit) +
+             "バイトまで)、ここでは変更できません。ファイルをテキストエディタで直してください。";
     case EditProblem::kMalformedEvent:
       return "このできごとの行は形式が崩れているため、書き換えられません。";
     case EditProblem::kNone:
@@ -378,10 +381,21 @@ bool MainView::WriteLine(const EventLineLocation& at, Sjis line) {
 void MainView::BeginContentEdit() {
   editTarget_ = SelectedLine();
   if (!editTarget_) return;
+  const FileSlot& slot = store_.slots[static_cast<std::size_t>(editTarget_->slot)];
+  Sjis text = EditPanelText(slot.Line(editTarget_->line));
+  // A field the panel cannot give back whole is not edited at all: "[実行]"
+  // would have to cut it.
+  const std::vector<Sjis> lines = SplitPanelLines(text);
+  for (int i = 0; i < 3; ++i) {
+    if (lines[static_cast<std::size_t>(i)].size() > kEditLineLimit) {
+      platform_.ShowMessage(EditProblemMessage({{}, EditProblem::kFieldTooLong, i}));
+      editTarget_.reset();
+      return;
+    }
+  }
   edit_.contentEditMode = true;
   savedRightPanelText_ = platform_.PanelText(InfoPanel::kRight).bytes;
-  const FileSlot& slot = store_.slots[static_cast<std::size_t>(editTarget_->slot)];
-  platform_.SetPanelText(InfoPanel::kRight, EditPanelText(slot.Line(editTarget_->line)));
+  platform_.SetPanelText(InfoPanel::kRight, text);
   DrawControlPanel();
 }
 

@@ -37,14 +37,27 @@ class CommandLineTest : public QObject {
     QTemporaryDir here;
     QTemporaryDir program;
     QVERIFY(here.isValid() && program.isValid());
-    const QString beside = program.path() + "/qev_file";
-    QCOMPARE(ResolveDataDir(QString(), here.path(), program.path()), beside);
+    const std::string beside = (program.path() + "/qev_file").toStdString();
+    QCOMPARE(ResolveDataDir({}, here.path(), program.path()), beside);
     QVERIFY(QDir(here.path()).mkdir(QStringLiteral("qev_file")));
-    QCOMPARE(ResolveDataDir(QString(), here.path(), program.path()), here.path() + "/qev_file");
-    QCOMPARE(ResolveDataDir(QStringLiteral("mine"), here.path(), program.path()),
-             here.path() + "/mine");
-    QCOMPARE(ResolveDataDir(QStringLiteral("/data/qev"), here.path(), program.path()),
-             QStringLiteral("/data/qev"));
+    QCOMPARE(ResolveDataDir({}, here.path(), program.path()),
+             (here.path() + "/qev_file").toStdString());
+    QCOMPARE(ResolveDataDir("mine", here.path(), program.path()),
+             (here.path() + "/mine").toStdString());
+    QCOMPARE(ResolveDataDir("/data/qev", here.path(), program.path()), std::string("/data/qev"));
+    // A Shift-JIS name keeps its bytes.
+    QCOMPARE(ResolveDataDir("\x83\x66\x81\x5B\x83\x5E", here.path(), program.path()),
+             here.path().toStdString() + "/\x83\x66\x81\x5B\x83\x5E");
+  }
+
+  void ArgumentsKeepTheBytesGiven() {
+    const std::string sjis = "\x97\xF0\x8E\x6A.txt";  // 歴史.txt in Shift-JIS
+    const std::vector<std::string> raw{"qevline", "--data-dir=" + sjis, "--check", sjis, "b.txt",
+                                       sjis};
+    const QString decoded = QString::fromLocal8Bit(sjis);
+    QCOMPARE(ArgumentsAsGiven({decoded, "b.txt", decoded}, raw),
+             (std::vector<std::string>{sjis, "b.txt", sjis}));
+    QCOMPARE(ArgumentsAsGiven({"gone.txt"}, raw), std::vector<std::string>{"gone.txt"});
   }
 };
 

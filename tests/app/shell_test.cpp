@@ -1,5 +1,6 @@
 #include <QClipboard>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -346,6 +347,28 @@ class ShellTest : public QObject {
     QTest::keyClicks(&panel, QStringLiteral("san"));
     QCOMPARE(panel.document()->blockCount(), 3);
     QVERIFY(allShown());
+  }
+
+  // However long a field is, the panels show it at once: a line without
+  // break points, ASCII or kana, is cut before the edit lays it out.
+  void LongFieldsShowWithinATenthOfASecond() {
+    const std::string kana = "あ"_sj;
+    std::string kanaField;
+    for (int i = 0; i < (1 << 19); ++i) kanaField += kana;
+    for (const std::string& field : {std::string(1 << 20, 'x'), kanaField}) {
+      QElapsedTimer timer;
+      timer.start();
+      app_->platform().SetPanelText(InfoPanel::kRight, Sjis("できごと="_sj + field + "\r\nメモ"));
+      app_->platform().SetPanelText(InfoPanel::kLeft, Sjis("AD 794;①,②;"_sj + field + ";\r\n"));
+      PanelEdit& panel = app_->viewWidget().rightPanel();
+      panel.grab();
+      app_->viewWidget().leftPanel().grab();
+      QVERIFY2(timer.elapsed() < 100, qPrintable(QString::number(timer.elapsed())));
+      const QString shown = panel.document()->firstBlock().text();
+      QVERIFY(shown.endsWith(QStringLiteral("…")));
+      QVERIFY(!shown.contains(QChar::ReplacementCharacter));
+      QCOMPARE(panel.document()->blockCount(), 2);
+    }
   }
 
   void RefusedCloseKeepsTheWindowOpen() {

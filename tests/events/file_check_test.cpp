@@ -24,7 +24,7 @@ auto Problem(int line, const std::string& text) {
 
 TEST(CheckEventFile, AGoodFileHasNoProblems) {
   EXPECT_THAT(CheckEventFile("H;日本史;;c;\r\n"_sj + "AD0710;3,2,AD0794,;奈良;平城京;;;\r\n"_sj +
-                             "BC0660;1,5,,;;x;;;\r\n\r\nnote\r\n;\r\n"),
+                             "BC0660;1,5,,;;x;;;\r\n\r\n;\r\n"),
               IsEmpty());
   EXPECT_THAT(CheckEventFile(""), IsEmpty());
 }
@@ -43,19 +43,21 @@ TEST(CheckEventFile, ReportsEachFaultOfAnEventLineOnItsPhysicalLine) {
       ";\n"
       "XX;after the end marker\n";
   std::vector<FileProblem> problems = CheckEventFile(text);
-  EXPECT_THAT(problems,
-              ElementsAre(Problem(3, "era"), Problem(4, "four digits"), Problem(4, "importance"),
-                          Problem(4, "memorisation"), Problem(5, "importance"),
-                          Problem(5, "memorisation"), Problem(6, "only 4 of the six"),
-                          Problem(7, "second date"), Problem(9, "not valid Shift-JIS"),
-                          Problem(9, "four digits"), Problem(9, "importance (byte 8) is nothing"),
-                          Problem(9, "memorisation"), Problem(9, "only 0 of the six")));
+  EXPECT_THAT(
+      problems,
+      ElementsAre(Problem(3, "era"), Problem(4, "four digits"), Problem(4, "importance"),
+                  Problem(4, "memorisation"), Problem(5, "importance"), Problem(5, "memorisation"),
+                  Problem(6, "only 4 of the six"), Problem(7, "second date"),
+                  Problem(9, "not valid Shift-JIS"), Problem(9, "four digits"),
+                  Problem(9, "importance (byte 8) is nothing"), Problem(9, "memorisation"),
+                  Problem(9, "only 0 of the six"), Problem(11, "after the end marker")));
 }
 
 TEST(CheckEventFile, FindsBytesThatAreNotCp932OnAnyLine) {
   std::vector<FileProblem> problems =
       CheckEventFile("H;\xFF;;\r\nAD0710;3,2,,;\x81\x20;b;c;d;\r\n;\r\n\xFF\r\n");
-  EXPECT_THAT(problems, ElementsAre(Problem(1, "Shift-JIS"), Problem(2, "Shift-JIS")));
+  EXPECT_THAT(problems, ElementsAre(Problem(1, "Shift-JIS"), Problem(2, "Shift-JIS"),
+                                    Problem(4, "after the end marker")));
 }
 
 TEST(CheckEventFile, SaysOnceThatAFileLooksLikeUtf8) {
@@ -96,6 +98,14 @@ TEST(CheckEventFiles, ReportsByFileAndLineAndExitsByWhatItFound) {
   EXPECT_EQ(out.str().rfind(bad + ":3: ", 0), 0u) << out.str();
   EXPECT_EQ(out.str().find("good.txt"), std::string::npos);
   EXPECT_EQ(out.str().find("checked"), std::string::npos);  // no summary
+
+  // The state file beside the event files is passed over.
+  const std::string state = (folder / "動作状態10.txt").string();
+  testing::WriteBytes(state, "H;動作状態10;;c;\r\nD1;11111;11111;0;\r\n;\r\n"_sj);
+  out.str("");
+  EXPECT_EQ(CheckEventFiles({good, state}, out, err), 0);
+  EXPECT_EQ(out.str(), state + ": the operating-state file, not an event file: not checked\n" +
+                           "1 file checked, no problems found.\n");
 
   out.str("");
   EXPECT_EQ(CheckEventFiles({bad, (folder / "none.txt").string()}, out, err), 2);

@@ -26,7 +26,7 @@ class FakePlatform : public Platform {
   // Scripted answers, consumed in order; an empty queue cancels.
   std::deque<std::optional<std::string>> dialogAnswers;
   std::deque<MenuCommand> menuAnswers;
-  std::deque<SaveAnswer> saveAnswers;
+  std::deque<SaveAnswer> saveAnswers;  // also for AskToSaveAnyway: kSave saves
 
   // What was asked.
   struct DialogCall {
@@ -51,6 +51,9 @@ class FakePlatform : public Platform {
   MenuCommand PopupMenu(const std::vector<MenuItem>& items, int x, int y) override;
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
   SaveAnswer AskToSave(const std::string& text) override;
+  bool AskToSaveAnyway(const std::string& text) override {
+    return AskToSave(text) == SaveAnswer::kSave;
+  }
 
   // Panel text decoded to UTF-8, for assertions.
   std::string PanelUtf8(InfoPanel panel) const;

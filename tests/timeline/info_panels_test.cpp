@@ -213,6 +213,14 @@ class ExactBytes {
 // double-byte characters) in every toggle combination: each prefix sits in a
 // buffer of exactly its size, so a read past the end is caught by the
 // address sanitizer.
+TEST(InfoPanels, TheSecondDateIsLookedForInTheFirst256Bytes) {
+  // A second-date field running past byte 256 shows only what lies within.
+  const std::string line = "AD0710;3,2," + std::string(1 << 20, 'x') + ",;p;e;m1;m2;";
+  const InfoPanelsContent c = Compose(line, AllOn(kRangeMode));
+  EXPECT_LT(c.left.size(), 400u);
+  EXPECT_NE(c.left.find(std::string(245, 'x')), std::string::npos);
+}
+
 TEST(InfoPanels, EveryPrefixOfALineComposesWithinItsBytes) {
   const std::string full = NaraLine(" AD0794", "*奈良時代"_sj, "*平城京"_sj);
   for (std::size_t n = 0; n <= full.size(); ++n) {

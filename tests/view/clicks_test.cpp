@@ -235,5 +235,16 @@ TEST_F(ClicksTest, RestoreReadsTheMachineLinesAndAsksBeforeDroppingEdits) {
   EXPECT_EQ(Line(0, 0), "AD0100;1,2,,;古代;一つ目;m1;m2;");  // read again from disk
 }
 
+TEST_F(ClicksTest, AFieldTooLongForThePanelIsNotEdited) {
+  WriteSlot(0, "題", "AD0100;1,2,,;古代;一つ目;" + std::string(300, 'm') + ";;\r\n");
+  ViewFixture::Start();
+  view->ScrollTimeline(ScrollCode::kThumbPosition, 365);
+  Left(PanelArea::kEditSetExecute);
+  EXPECT_FALSE(view->edit().editing());
+  EXPECT_EQ(view->edit().editClickCount, 0);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].find("メモ1"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace qev

@@ -240,3 +240,35 @@ TEST(BundledStart, TheStateFileOpensEveryThemeOnAFullScreen) {
 
 }  // namespace
 }  // namespace qev
+
+namespace qev {
+namespace {
+
+using testing::ReadBytes;
+using testing::WriteBytes;
+
+class SaveLossTest : public testing::ViewFixture {};
+
+// A save over the file a slot was read from asks before the lines the
+// program did not keep are lost.
+TEST_F(SaveLossTest, SavingOverAFileWithUnreadLinesAsksFirst) {
+  const Sjis original =
+      EventFile("t", "AD0100;1,1,,;;a;;;\r\n ad0200;1,1,,;;b;;;\r\n") + Sjis("after the end\r\n");
+  WriteBytes(SlotFile(0), original);
+  Start();
+  const ScreenLayout& l = view->layout();
+  for (SaveAnswer answer : {SaveAnswer::kCancel, SaveAnswer::kSave}) {
+    platform.menuAnswers.push_back(MenuCommand::kSave);
+    platform.dialogAnswers.push_back(SlotFile(0).string());
+    platform.saveAnswers.push_back(answer);
+    view->ShowContextMenu(SlotColumn(l, 0), l.row3() + 2);
+  }
+  ASSERT_EQ(platform.saveQuestions.size(), 2u);
+  EXPECT_NE(platform.saveQuestions[0].find("2行"), std::string::npos);
+  EXPECT_EQ(DecodeCp932(ReadBytes(SlotFile(0))).find("b;;;"), std::string::npos);
+  EXPECT_EQ(DecodeCp932(ReadBytes(SlotFile(0))).rfind(";\r\n"),
+            DecodeCp932(ReadBytes(SlotFile(0))).size() - 3);
+}
+
+}  // namespace
+}  // namespace qev

@@ -1,0 +1,61 @@
+// An event file of any bytes: read it, build the point list from it, format
+// and compose the panels of every point, and write it back. An unedited
+// slot must come back with the same event lines.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "events/event_file.h"
+#include "events/event_store.h"
+#include "events/point_list.h"
+#include "platform/platform.h"
+#include "timeline/info_panels.h"
+#include "timeline/point_display.h"
+#include "timeline/point_filter.h"
+
+namespace {
+
+void Require(bool condition) {
+  if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace qev;
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  ParsedFile parsed = ParseEventFile(text);
+  Require(parsed.title.size() <= kTitleLimit);
+
+  EventStore store;
+  store.slots[0].lines = parsed.lines;
+  store.slots[1].lines = parsed.lines;
+  store.slots[1].on = 0;
+  // The first byte picks the filter priority and which panel parts show.
+  DisplaySettings settings;
+  const int bits = size > 0 ? data[0] : 0;
+  settings.filterPriority = bits & 1;
+  settings.yearDisplayMode = (bits >> 1) & 1;
+  settings.showYear = (bits >> 2) & 1;
+  settings.showEventLeft = (bits >> 3) & 1;
+  PointList points;
+  points.Rebuild(
+      store, [&](std::string_view line) { return PassesFilter(settings, line); },
+      [](int year) { return year % 100000; });
+  Require(points.keys().size() == points.points().size());
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const TimelinePoint& point = points.points()[i];
+    Require(point.slot == 0);
+    const Sjis display = FormatPointLine(store.slots[0].Line(static_cast<std::size_t>(point.line)));
+    InfoPanelsContent panels = ComposeInfoPanels(display, settings, points.keys()[i], 1, 1);
+    Require(PanelDisplayText(panels.left).size() <= panels.left.size() + kPanelLineLimit);
+    PanelDisplayText(panels.right);
+  }
+
+  const ComposedFile written = ComposeFile(parsed.title, "c", ComposeSlotBody(parsed.lines));
+  const ParsedFile again = ParseEventFile(written.text);
+  Require(again.lines == parsed.lines);
+  Require(again.dropped.empty());
+  return 0;
+}

@@ -129,7 +129,8 @@ void FileCommands::ReportFileProblem(const FileResult& result, const std::filesy
       return;
     case FileStatus::kUnencodableName:
       platform_.ShowMessage("ファイル名の文字「" + result.reason +
-                            "」はShift-JISで表せないため、このファイルは使えません。");
+                            "」はShift-JISで表せないか、Shift-JISを通すと別の文字になるため、"
+                            "このファイルは使えません。ファイル名を変えてください。");
       return;
     case FileStatus::kWriteFailed:
       platform_.ShowMessage("ファイル「" + path.string() + "」を保存できませんでした: " +

@@ -48,7 +48,7 @@ void PointList::Clear() {
   adKeys_.clear();
   keys_.clear();
   placed_.clear();
-  points_.clear();
+  points_ = std::make_shared<const std::vector<TimelinePoint>>();
 }
 
 void PointList::AddKeysOfSlot(int k, const FileSlot& slot, const LineFilter& passes) {
@@ -84,9 +84,9 @@ void PointList::MergeChronological() {
 
 void PointList::PlacePoints(const YearToOffset& yearToOffset) {
   placed_.clear();
-  points_.clear();
   placed_.reserve(keys_.size());
-  points_.reserve(keys_.size());
+  std::vector<TimelinePoint> points;
+  points.reserve(keys_.size());
   for (const Sjis& key : keys_) {
     std::string_view head = Head(key, ';', kHeadLimit);
     TimelinePoint point;
@@ -111,8 +111,9 @@ void PointList::PlacePoints(const YearToOffset& yearToOffset) {
       entry.append(";;;");
     }
     placed_.push_back(std::move(entry));
-    points_.push_back(point);
+    points.push_back(point);
   }
+  points_ = std::make_shared<const std::vector<TimelinePoint>>(std::move(points));
 }
 
 void PointList::Rebuild(const EventStore& store, const LineFilter& passes,

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -49,14 +50,18 @@ class PointList {
   bool empty() const { return keys_.empty(); }
   const std::vector<Sjis>& keys() const { return keys_; }
   const std::vector<Sjis>& placed() const { return placed_; }
-  const std::vector<TimelinePoint>& points() const { return points_; }
+  const std::vector<TimelinePoint>& points() const { return *points_; }
+  // The same points, kept alive for as long as a drawing held back for
+  // later needs them, even when the list is rebuilt meanwhile.
+  std::shared_ptr<const std::vector<TimelinePoint>> sharedPoints() const { return points_; }
 
  private:
   std::vector<Sjis> bcKeys_;
   std::vector<Sjis> adKeys_;
   std::vector<Sjis> keys_;
   std::vector<Sjis> placed_;
-  std::vector<TimelinePoint> points_;
+  std::shared_ptr<const std::vector<TimelinePoint>> points_ =
+      std::make_shared<const std::vector<TimelinePoint>>();
 };
 
 }  // namespace qev

@@ -180,6 +180,18 @@ TEST_F(TimelineDrawing, PointMarksOnlyInShowAllMode) {
   }
 }
 
+TEST_F(TimelineDrawing, MarksAreDrawnWhereTheyReachTheArea) {
+  // A 2-pixel mark at x covers the columns x-1 and x.
+  const TimelineScale scale = AtRange(9, 0);
+  const int width = scale.drawAreaWidth();
+  settings.pointDisplayMode = 1;
+  for (const auto& [x, drawn] : std::vector<std::pair<int, bool>>{
+           {-1, false}, {0, true}, {width, true}, {width + 1, false}}) {
+    Draw(scale, {{.bc = x < 0, .offset1 = x < 0 ? -x : x}});
+    EXPECT_EQ(LinesIn(kPointMarkColor).size(), drawn ? 1u : 0u) << x;
+  }
+}
+
 TEST_F(TimelineDrawing, MarginStripsOnTheView) {
   Draw(AtRange(7, 350));
   const std::vector<const DrawCall*> fills = view.Fills();

@@ -2,6 +2,7 @@
 
 #include <QColor>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -133,34 +134,61 @@ void QtCanvas::MoveTo(int x, int y) {
   current_ = QPoint(x, y);
 }
 
+QLineF QtCanvas::PixelLine(QPoint from, QPoint to) const {
+  // Qt covers the same pixels whichever way a line runs, leaving out the
+  // end further along its major axis (x at 45 degrees). A line running
+  // back along that axis would so cover its end instead of its start;
+  // moved one pixel against its direction (on both axes at 45 degrees) it
+  // covers its start and stops short of its end.
+  const QPoint d = to - from;
+  const int ax = std::abs(d.x());
+  const int ay = std::abs(d.y());
+  QPoint shift;
+  if (ax >= ay ? d.x() < 0 : d.y() < 0) {
+    if (ax >= ay) shift.setX(d.x() < 0 ? 1 : -1);
+    if (ay >= ax) shift.setY(d.y() < 0 ? 1 : -1);
+  }
+  QPointF offset(shift);
+  // Above one device pixel per pixel, an odd-width line centred on the
+  // coordinate would straddle two rows (or columns) of pixels; centred on
+  // the pixel it covers the same ones as on an ordinary screen.
+  if (buffer_.pixelRatio() != 1 && pen_.width() % 2 == 1) {
+    (ax >= ay ? offset.ry() : offset.rx()) += 0.5;
+  }
+  return QLineF(QPointF(from) + offset, QPointF(to) + offset);
+}
+
 void QtCanvas::LineTo(int x, int y) {
   const QPoint end(x, y);
   if (end != current_) {
     QPainter& painter = buffer_.PainterFor(area_);
     painter.setPen(pen_);
-    // Qt covers the same pixels whichever way a line runs, leaving out the
-    // end further along its major axis (x at 45 degrees). A line running
-    // back along that axis would so cover its end instead of its start;
-    // moved one pixel against its direction (on both axes at 45 degrees) it
-    // covers its start and stops short of its end.
-    const QPoint d = end - current_;
-    const int ax = std::abs(d.x());
-    const int ay = std::abs(d.y());
-    QPoint shift;
-    if (ax >= ay ? d.x() < 0 : d.y() < 0) {
-      if (ax >= ay) shift.setX(d.x() < 0 ? 1 : -1);
-      if (ay >= ax) shift.setY(d.y() < 0 ? 1 : -1);
-    }
-    QPointF offset(shift);
-    // Above one device pixel per pixel, an odd-width line centred on the
-    // coordinate would straddle two rows (or columns) of pixels; centred on
-    // the pixel it covers the same ones as on an ordinary screen.
-    if (buffer_.pixelRatio() != 1 && pen_.width() % 2 == 1) {
-      (ax >= ay ? offset.ry() : offset.rx()) += 0.5;
-    }
-    painter.drawLine(QPointF(current_) + offset, QPointF(end) + offset);
+    painter.drawLine(PixelLine(current_, end));
   }
   current_ = end;
+}
+
+void QtCanvas::DrawSegments(std::span<const LineSegment> segments) {
+  if (segments.empty()) return;
+  // A segment that cannot reach the area, however wide the pen, would be
+  // clipped away entirely; it is left out instead of being stroked.
+  const int reach = pen_.width() + 1;
+  const int width = area_.width();
+  const int height = area_.height();
+  lines_.clear();
+  for (const LineSegment& s : segments) {
+    if (s.x0 == s.x1 && s.y0 == s.y1) continue;
+    if (std::max(s.x0, s.x1) < -reach || std::min(s.x0, s.x1) > width + reach ||
+        std::max(s.y0, s.y1) < -reach || std::min(s.y0, s.y1) > height + reach) {
+      continue;
+    }
+    lines_.push_back(PixelLine(QPoint(s.x0, s.y0), QPoint(s.x1, s.y1)));
+  }
+  current_ = QPoint(segments.back().x1, segments.back().y1);
+  if (lines_.empty()) return;
+  QPainter& painter = buffer_.PainterFor(area_);
+  painter.setPen(pen_);
+  painter.drawLines(lines_.data(), static_cast<int>(lines_.size()));
 }
 
 void QtCanvas::SetFont(std::string_view face, int pixelHeight) {

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QLineF>
 #include <QPainter>
 #include <QRect>
 #include <QStringList>
@@ -11,6 +12,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/canvas.h"
 
@@ -91,6 +93,7 @@ class QtCanvas final : public Canvas {
   void SetPen(int width, Rgb color) override;
   void MoveTo(int x, int y) override;
   void LineTo(int x, int y) override;
+  void DrawSegments(std::span<const LineSegment> segments) override;
   void SetFont(std::string_view face, int pixelHeight) override;
   void SetTextColor(Rgb color) override { textColor_ = color; }
   void SetBackgroundColor(Rgb color) override { backgroundColor_ = color; }
@@ -103,8 +106,14 @@ class QtCanvas final : public Canvas {
  private:
   BackBuffer& buffer_;
   QRect area_;
+  // The line Qt is asked for to cover the pixels of a line from `from` to
+  // `to`.
+  QLineF PixelLine(QPoint from, QPoint to) const;
+
   QPen pen_;
   QPoint current_;
+  // Reused by DrawSegments.
+  std::vector<QLineF> lines_;
   const CachedFont* font_ = nullptr;
   Rgb textColor_;
   Rgb backgroundColor_{255, 255, 255};

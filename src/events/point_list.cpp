@@ -28,9 +28,9 @@ struct SecondDate {
 // second date; otherwise the label runs from the first "A" or "B" to the
 // next ";", and the year is read after the first "C" or "D". A date text
 // without these letters gives no second date.
-SecondDate SecondDateOfKey(std::string_view key) {
+// `p` is the position of that third ";" in the key.
+SecondDate SecondDateOfKey(std::string_view key, std::size_t p) {
   SecondDate date;
-  std::size_t p = FindNth(key, ';', 3);
   if (p == kNoPos || ByteAt(key, p + 1) == ';') return date;
   std::size_t era = key.find_first_of("AB", p + 1);
   std::size_t yearLetter = key.find_first_of("CD", p + 1);
@@ -44,11 +44,11 @@ SecondDate SecondDateOfKey(std::string_view key) {
 }  // namespace
 
 void PointList::Clear() {
-  bcKeys_.clear();
-  adKeys_.clear();
+  bcEntries_.clear();
+  adEntries_.clear();
   keys_.clear();
-  placed_.clear();
-  points_.clear();
+  entries_.clear();
+  points_ = std::make_shared<const std::vector<TimelinePoint>>();
 }
 
 void PointList::AddKeysOfSlot(int k, const FileSlot& slot, const LineFilter& passes) {
@@ -59,60 +59,84 @@ void PointList::AddKeysOfSlot(int k, const FileSlot& slot, const LineFilter& pas
     char era = ByteAt(head, 0);
     if (era != 'A' && era != 'B') continue;
     std::string_view date = SecondDateText(line);
-    Sjis key;
-    key.reserve(head.size() + date.size() + 12);
-    key.append(head).append(";");
-    AppendInt(key, k);
-    key.append(";");
-    AppendInt(key, static_cast<long long>(j));
-    key.append(";").append(date).append(";");
-    (era == 'B' ? bcKeys_ : adKeys_).push_back(std::move(key));
+    Entry e;
+    e.key.reserve(head.size() + date.size() + 12);
+    e.key.append(head).append(";");
+    AppendInt(e.key, k);
+    e.key.append(";");
+    AppendInt(e.key, static_cast<long long>(j));
+    const std::size_t thirdSemi = e.key.size();
+    e.key.append(";").append(date).append(";");
+    e.bc = era == 'B';
+    e.year1 = LeadingInt(head.substr(std::min<std::size_t>(2, head.size())));
+    e.slot = k;
+    e.line = static_cast<int>(j);
+    SecondDate second = SecondDateOfKey(e.key, thirdSemi);
+    e.hasEnd = second.present;
+    e.endBc = ByteAt(second.label, 0) == 'B';
+    e.year2 = second.year;
+    (e.bc ? bcEntries_ : adEntries_).push_back(std::move(e));
   }
 }
 
 void PointList::MergeChronological() {
   // Keys are unique (slot and line), so an unstable sort gives one order.
-  std::sort(bcKeys_.begin(), bcKeys_.end(), CollateLess);
-  std::sort(adKeys_.begin(), adKeys_.end(), CollateLess);
+  auto less = [](const Entry& a, const Entry& b) { return CollateLess(a.key, b.key); };
+  std::sort(bcEntries_.begin(), bcEntries_.end(), less);
+  std::sort(adEntries_.begin(), adEntries_.end(), less);
   keys_.clear();
-  keys_.reserve(bcKeys_.size() + adKeys_.size());
-  std::move(bcKeys_.rbegin(), bcKeys_.rend(), std::back_inserter(keys_));
-  std::move(adKeys_.begin(), adKeys_.end(), std::back_inserter(keys_));
-  bcKeys_.clear();
-  adKeys_.clear();
+  entries_.clear();
+  keys_.reserve(bcEntries_.size() + adEntries_.size());
+  entries_.reserve(bcEntries_.size() + adEntries_.size());
+  auto take = [this](Entry& e) {
+    keys_.push_back(std::move(e.key));
+    entries_.push_back(std::move(e));
+  };
+  std::for_each(bcEntries_.rbegin(), bcEntries_.rend(), take);
+  std::for_each(adEntries_.begin(), adEntries_.end(), take);
+  bcEntries_.clear();
+  adEntries_.clear();
 }
 
 void PointList::PlacePoints(const YearToOffset& yearToOffset) {
-  placed_.clear();
-  points_.clear();
-  placed_.reserve(keys_.size());
-  points_.reserve(keys_.size());
-  for (const Sjis& key : keys_) {
-    std::string_view head = Head(key, ';', kHeadLimit);
+  std::vector<TimelinePoint> points;
+  points.reserve(entries_.size());
+  for (const Entry& e : entries_) {
     TimelinePoint point;
-    point.bc = ByteAt(head, 0) == 'B';
-    point.offset1 = yearToOffset(LeadingInt(head.substr(std::min<std::size_t>(2, head.size()))));
-    point.slot = LeadingInt(Field(key, ';', 1));
-    point.line = LeadingInt(Field(key, ';', 2));
-
-    Sjis entry;
-    entry.reserve(head.size() + 32);
-    entry.append(head).append(";");
-    AppendInt(entry, point.offset1);
-    SecondDate date = SecondDateOfKey(key);
-    if (date.present) {
+    point.bc = e.bc;
+    point.offset1 = yearToOffset(e.year1);
+    point.slot = e.slot;
+    point.line = e.line;
+    if (e.hasEnd) {
       point.hasEnd = true;
-      point.endBc = ByteAt(date.label, 0) == 'B';
-      point.offset2 = yearToOffset(date.year);
+      point.endBc = e.endBc;
+      point.offset2 = yearToOffset(e.year2);
+    }
+    points.push_back(point);
+  }
+  points_ = std::make_shared<const std::vector<TimelinePoint>>(std::move(points));
+}
+
+std::vector<Sjis> PointList::placed() const {
+  std::vector<Sjis> placed;
+  placed.reserve(keys_.size());
+  for (std::size_t i = 0; i < keys_.size(); ++i) {
+    const Sjis& key = keys_[i];
+    const TimelinePoint& point = (*points_)[i];
+    Sjis entry(Head(key, ';', kHeadLimit));
+    entry.append(";");
+    AppendInt(entry, point.offset1);
+    SecondDate date = SecondDateOfKey(key, FindNth(key, ';', 3));
+    if (date.present) {
       entry.append(";").append(date.label).append(";");
       AppendInt(entry, point.offset2);
       entry.append(";");
     } else {
       entry.append(";;;");
     }
-    placed_.push_back(std::move(entry));
-    points_.push_back(point);
+    placed.push_back(std::move(entry));
   }
+  return placed;
 }
 
 void PointList::Rebuild(const EventStore& store, const LineFilter& passes,

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -48,15 +49,33 @@ class PointList {
   std::size_t size() const { return keys_.size(); }
   bool empty() const { return keys_.empty(); }
   const std::vector<Sjis>& keys() const { return keys_; }
-  const std::vector<Sjis>& placed() const { return placed_; }
-  const std::vector<TimelinePoint>& points() const { return points_; }
+  // Composed on request from the keys and the points.
+  std::vector<Sjis> placed() const;
+  const std::vector<TimelinePoint>& points() const { return *points_; }
+  // The same points, kept alive for as long as a drawing held back for
+  // later needs them, even when the list is rebuilt meanwhile.
+  std::shared_ptr<const std::vector<TimelinePoint>> sharedPoints() const { return points_; }
 
  private:
-  std::vector<Sjis> bcKeys_;
-  std::vector<Sjis> adKeys_;
+  // A key with what placing its point needs, read once when the key is made.
+  struct Entry {
+    Sjis key;
+    int year1 = 0;
+    bool bc = false;
+    bool hasEnd = false;
+    bool endBc = false;
+    int year2 = 0;
+    int slot = 0;
+    int line = 0;
+  };
+  std::vector<Entry> bcEntries_;
+  std::vector<Entry> adEntries_;
   std::vector<Sjis> keys_;
-  std::vector<Sjis> placed_;
-  std::vector<TimelinePoint> points_;
+  // Parallel to keys_ (their keys moved there): the years and origin of
+  // each point.
+  std::vector<Entry> entries_;
+  std::shared_ptr<const std::vector<TimelinePoint>> points_ =
+      std::make_shared<const std::vector<TimelinePoint>>();
 };
 
 }  // namespace qev

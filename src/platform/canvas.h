@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string_view>
 
 #include "text/cp932.h"
@@ -11,6 +12,14 @@ struct Rgb {
   int g = 0;
   int b = 0;
   friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// A line from (x0, y0) to (x1, y1), drawn as MoveTo(x0, y0), LineTo(x1, y1).
+struct LineSegment {
+  int x0 = 0;
+  int y0 = 0;
+  int x1 = 0;
+  int y1 = 0;
 };
 
 enum class BackgroundMode { kOpaque, kTransparent };
@@ -35,6 +44,10 @@ class Canvas {
   virtual void SetPen(int width, Rgb color) = 0;
   virtual void MoveTo(int x, int y) = 0;
   virtual void LineTo(int x, int y) = 0;
+  // The segments in order with the current pen, as MoveTo/LineTo pairs
+  // would draw them, in one call; the current position ends at the last
+  // segment's end.
+  virtual void DrawSegments(std::span<const LineSegment> segments) = 0;
   // `face` is the UTF-8 face name asked for; the platform falls back to the
   // nearest installed face at the same pixel height.
   virtual void SetFont(std::string_view face, int pixelHeight) = 0;

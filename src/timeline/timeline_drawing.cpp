@@ -25,6 +25,10 @@ const Sjis& YearLabel(bool bc, int years) {
   return labels[bc ? 1 : 0][static_cast<std::size_t>(years / 500)];
 }
 
+LineSegment Mark(int x, const LineY& line) {
+  return {x, line.yLow, x, line.yHigh};
+}
+
 void DrawMark(Canvas& canvas, int x, const LineY& line) {
   canvas.MoveTo(x, line.yLow);
   canvas.LineTo(x, line.yHigh);
@@ -52,10 +56,7 @@ void DrawTimeline(const TimelineScale& scale, const DisplaySettings& settings,
   drawArea.MoveTo(originX, areaHeight * 10 / 1000);
   drawArea.LineTo(originX, areaHeight * 990 / 1000);
 
-  struct Segment {
-    int x0, y0, x1, y1;
-  };
-  std::array<Segment, kSegments> cycle;
+  std::array<LineSegment, kSegments> cycle;
   for (int s = 0; s < kSegments; ++s) {
     cycle[static_cast<std::size_t>(s)] = {scale.SegmentStart(s), scale.SegmentStartY(s),
                                           scale.SegmentEnd(s), scale.SegmentEndY(s)};
@@ -72,16 +73,15 @@ void DrawTimeline(const TimelineScale& scale, const DisplaySettings& settings,
 
   const int cycleWidth = scale.cycleWidth();
   const int halfOffset = scale.SegmentStart(5);
+  std::array<LineSegment, 2 * kSegments> sides;
   for (int k = 0; k < scale.cycleCount(); ++k) {
     const int start = k * cycleWidth;
-    for (const Segment& seg : cycle) {
-      drawArea.MoveTo(originX + start + seg.x0, seg.y0);
-      drawArea.LineTo(originX + start + seg.x1, seg.y1);
+    for (std::size_t s = 0; s < cycle.size(); ++s) {
+      const LineSegment& seg = cycle[s];
+      sides[s] = {originX + start + seg.x0, seg.y0, originX + start + seg.x1, seg.y1};
+      sides[kSegments + s] = {originX - start - seg.x0, seg.y0, originX - start - seg.x1, seg.y1};
     }
-    for (const Segment& seg : cycle) {
-      drawArea.MoveTo(originX - start - seg.x0, seg.y0);
-      drawArea.LineTo(originX - start - seg.x1, seg.y1);
-    }
+    drawArea.DrawSegments(sides);
     // Later cycles would only repeat the "0" on the same pixels.
     if (k == 0) drawArea.TextOut(originX - 2, 2, "0"_sj);
 
@@ -114,10 +114,17 @@ void DrawAllPoints(const TimelineScale& scale, const std::vector<TimelinePoint>&
                    Canvas& drawArea) {
   drawArea.SetPen(2, kPointMarkColor);
   const int originX = scale.originX();
+  // The 2-pixel mark at x covers the columns x-1 and x: only marks with
+  // 0 <= x <= width reach the area. The rest would all be clipped away.
+  const int width = scale.drawAreaWidth();
+  std::vector<LineSegment> marks;
+  marks.reserve(points.size());
   for (const TimelinePoint& p : points) {
     const int x = p.StartX(originX);
-    DrawMark(drawArea, x, scale.MarkAt(x));
+    if (x < 0 || x > width) continue;
+    marks.push_back(Mark(x, scale.MarkAt(x)));
   }
+  drawArea.DrawSegments(marks);
 }
 
 void DrawSelectionMarks(const TimelineScale& scale, const DisplaySettings& settings,

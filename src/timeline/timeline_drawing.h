@@ -33,8 +33,8 @@ std::optional<Rgb> BackgroundGrey(int brightness);
 void DrawTimeline(const TimelineScale& scale, const DisplaySettings& settings,
                   const std::vector<TimelinePoint>& points, Canvas& drawArea, Canvas& view);
 
-// One 6-pixel mark across the line at the start of every point, inside the
-// area or not (the canvas clips).
+// One 6-pixel mark across the line at the start of every point that reaches
+// the drawing area, all in one batch.
 void DrawAllPoints(const TimelineScale& scale, const std::vector<TimelinePoint>& points,
                    Canvas& drawArea);
 

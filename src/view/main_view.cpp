@@ -47,18 +47,20 @@ std::string EditProblemMessage(const EditedLine& edited) {
 }  // namespace
 
 MainView::MainView(Platform& platform, ScreenLayout layout, std::string dataDir)
-    : platform_(platform), layout_(layout), scale_(layout) {
+    : screen_(platform), layout_(layout), scale_(layout) {
   store_.SetDataDir(std::move(dataDir));
   pointDisplayList_.reserve(kPointCapacity + 3);
 }
 
 void MainView::OnInitialUpdate() {
+  RedrawBatch::Scope scope(batch_);
   platform_.SetScrollThumb(TimelineScale::kStartThumb);
   DrawTimeline();
   DrawControlPanel();
 }
 
 void MainView::OnPaint() {
+  RedrawBatch::Scope scope(batch_);
   if (firstPaint_) {
     firstPaint_ = false;
     DrawControlPanel();
@@ -135,22 +137,28 @@ void MainView::ApplyOperatingState() {
 }
 
 void MainView::OnLButtonUp(int x, int y) {
+  RedrawBatch::Scope scope(batch_);
   qev::OnLButtonUp(*this, x, y);
 }
 void MainView::OnRButtonUp(int x, int y) {
+  RedrawBatch::Scope scope(batch_);
   qev::OnRButtonUp(*this, x, y);
 }
 void MainView::OnLButtonDown(int x, int y) {
+  RedrawBatch::Scope scope(batch_);
   qev::OnLButtonDown(*this, x, y);
 }
 void MainView::OnLButtonDblClk(int x, int y) {
+  RedrawBatch::Scope scope(batch_);
   qev::OnLButtonDblClk(*this, x, y);
 }
 void MainView::OnRButtonDblClk(int x, int y) {
+  RedrawBatch::Scope scope(batch_);
   qev::OnRButtonDblClk(*this, x, y);
 }
 
 void MainView::ShowContextMenu(int x, int y) {
+  RedrawBatch::Scope scope(batch_);
   MenuCommand command = MenuCommand::kNone;
   if (std::optional<int> k = SlotLabelAt(layout_, x, y)) {
     CloseStateText();
@@ -166,6 +174,7 @@ void MainView::ShowContextMenu(int x, int y) {
 }
 
 void MainView::ScrollTimeline(ScrollCode code, int thumbPos) {
+  RedrawBatch::Scope scope(batch_);
   CloseStateText();
   const ScrollStep step = NextScrollPos(code, platform_.ScrollThumb(), thumbPos);
   scale_.ScrollTo(step.pos);
@@ -212,7 +221,10 @@ void MainView::ShowSelection() {
     return;
   }
   DrawTimeline();
-  DrawSelectionMarks(scale_, settings_, *selected, platform_.DrawAreaCanvas());
+  batch_.Draw(RedrawBatch::Region::kTimeline, false,
+              [scale = scale_, settings = settings_, point = *selected](Platform& screen) {
+                DrawSelectionMarks(scale, settings, point, screen.DrawAreaCanvas());
+              });
   FillInfoPanels();
 }
 
@@ -289,8 +301,13 @@ void MainView::ClearInfoPanels() {
 void MainView::DrawTimeline() {
   screenPage_ = ScreenPage::kMain;
   drawAreaContent_ = DrawAreaContent::kTimeline;
-  qev::DrawTimeline(scale_, settings_, points_.points(), platform_.DrawAreaCanvas(),
-                    platform_.ViewCanvas());
+  // Over a painted background nothing drawn before on the area shows.
+  const bool covers = BackgroundGrey(settings_.brightness).has_value();
+  batch_.Draw(
+      RedrawBatch::Region::kTimeline, covers,
+      [scale = scale_, settings = settings_, points = points_.sharedPoints()](Platform& screen) {
+        qev::DrawTimeline(scale, settings, *points, screen.DrawAreaCanvas(), screen.ViewCanvas());
+      });
 }
 
 void MainView::DrawAllPoints() {
@@ -298,23 +315,47 @@ void MainView::DrawAllPoints() {
 }
 
 void MainView::DrawControlPanel() {
-  ControlPanelState s;
+  // What the panel shows, copied as it is now, with its own copies of the
+  // texts the state borrows.
+  struct Panel {
+    ControlPanelState state;
+    std::array<Sjis, EventStore::kSlotCount> labels;
+    Sjis importance;
+    Sjis memorisation;
+    Sjis clock;
+    Stopwatch stopwatch;
+    std::int64_t nowMs = 0;
+  };
+  auto p = std::make_shared<Panel>();
+  ControlPanelState& s = p->state;
   s.layout = layout_;
   s.settings = settings_;
   s.rangeIndex = scale_.rangeIndex();
   for (std::size_t k = 0; k < s.slots.size(); ++k) {
     const FileSlot& slot = store_.slots[k];
-    s.slots[k] = {slot.label, slot.loaded == 1, slot.on == 1, slot.changed == 1};
+    p->labels[k] = slot.label;
+    s.slots[k] = {p->labels[k], slot.loaded == 1, slot.on == 1, slot.changed == 1};
   }
-  s.selectedImportanceText = selectedImportanceText_;
-  s.selectedMemorisationText = selectedMemorisationText_;
+  p->importance = selectedImportanceText_;
+  p->memorisation = selectedMemorisationText_;
+  s.selectedImportanceText = p->importance;
+  s.selectedMemorisationText = p->memorisation;
   s.selectedSlotDigit = selectedSlotDigit_;
   s.visiblePointCount = visible_.size();
   s.contentEditMode = edit_.editing();
   s.stateDescriptionShown = stateDescriptionShown_;
-  Sjis clock = ClockText();
-  s.clockText = clock;
-  qev::DrawControlPanel(platform_.ViewCanvas(), s, stopwatch_, platform_.SteadyMilliseconds());
+  p->clock = ClockText();
+  s.clockText = p->clock;
+  // The stopwatch is held at zero now, as the drawing would; the drawing
+  // shows a copy, on which holding it again at the same time changes nothing.
+  p->nowMs = platform_.SteadyMilliseconds();
+  stopwatch_.HoldIdleAtZero(p->nowMs);
+  p->stopwatch = stopwatch_;
+  // The small font's redraw paints the whole panel first.
+  const bool covers = settings_.textSize == 0;
+  batch_.Draw(RedrawBatch::Region::kControlPanel, covers, [p](Platform& screen) {
+    qev::DrawControlPanel(screen.ViewCanvas(), p->state, p->stopwatch, p->nowMs);
+  });
 }
 
 void MainView::ChangeRange(int direction) {
@@ -332,6 +373,7 @@ Sjis MainView::ClockText() {
 }
 
 void MainView::OnCommand(MenuCommand command) {
+  RedrawBatch::Scope scope(batch_);
   switch (command) {
     case MenuCommand::kReadFile:
       files_.ReadSlot(menuTarget_);
@@ -452,6 +494,7 @@ void MainView::ShowDiagram() {
 }
 
 void MainView::RestoreOperatingState() {
+  RedrawBatch::Scope scope(batch_);
   DrawControlPanel();
   menuTarget_ = kStateTarget;
   // Every loaded slot is read again from its file: unsaved changes first.

@@ -22,6 +22,7 @@
 #include "timeline/scrolling.h"
 #include "timeline/timeline_scale.h"
 #include "timeline/visible_points.h"
+#include "view/redraw_batch.h"
 #include "view/view_handlers.h"
 
 namespace qev {
@@ -135,7 +136,11 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
 
   Sjis ClockText();
 
-  Platform& platform_;
+  // The real platform; the handlers use platform_, which brings the screen
+  // up to date with the batch before anything else is drawn or shown.
+  Platform& screen_;
+  RedrawBatch batch_{screen_};
+  BatchedPlatform platform_{screen_, batch_};
   ScreenLayout layout_;
 
   EventStore store_;

@@ -50,6 +50,13 @@ void RecordingCanvas::LineTo(int x, int y) {
   curY_ = y;
 }
 
+void RecordingCanvas::DrawSegments(std::span<const LineSegment> segments) {
+  for (const LineSegment& s : segments) {
+    MoveTo(s.x0, s.y0);
+    LineTo(s.x1, s.y1);
+  }
+}
+
 void RecordingCanvas::SetFont(std::string_view face, int pixelHeight) {
   face_ = std::string(face);
   fontHeight_ = pixelHeight;

@@ -34,6 +34,8 @@ class RecordingCanvas : public Canvas {
   void SetPen(int width, Rgb color) override;
   void MoveTo(int x, int y) override;
   void LineTo(int x, int y) override;
+  // Recorded as one line call per segment.
+  void DrawSegments(std::span<const LineSegment> segments) override;
   void SetFont(std::string_view face, int pixelHeight) override;
   void SetTextColor(Rgb color) override { text_ = color; }
   void SetBackgroundColor(Rgb color) override { background_ = color; }

@@ -158,12 +158,12 @@ TEST_F(TimelineDrawing, PointMarksOnlyInShowAllMode) {
   const std::vector<TimelinePoint> points = {
       {.bc = true, .offset1 = scale.YearToOffset(100)},
       {.bc = false, .offset1 = scale.YearToOffset(300), .hasEnd = true, .offset2 = 2000},
-      {.bc = false, .offset1 = 5000},  // outside the area, still drawn
+      {.bc = false, .offset1 = 5000},  // outside the area: clipped away, so not drawn
   };
   settings.pointDisplayMode = 1;
   Draw(scale, points);
   const std::vector<const DrawCall*> marks = LinesIn(kPointMarkColor);
-  ASSERT_EQ(marks.size(), 3u);
+  ASSERT_EQ(marks.size(), 2u);
   const int base = scale.baselineY();
   EXPECT_EQ(marks[0]->x, 350 - 77);
   EXPECT_EQ(marks[0]->x2, 350 - 77);
@@ -172,12 +172,23 @@ TEST_F(TimelineDrawing, PointMarksOnlyInShowAllMode) {
   EXPECT_EQ(marks[0]->penWidth, 2);
   EXPECT_EQ(marks[1]->x, 350 + scale.YearToOffset(300));
   EXPECT_EQ(marks[1]->y, base + 3);
-  EXPECT_EQ(marks[2]->x, 5350);
 
   for (const int mode : {0, 2}) {
     settings.pointDisplayMode = mode;
     Draw(scale, points);
     EXPECT_TRUE(LinesIn(kPointMarkColor).empty());
+  }
+}
+
+TEST_F(TimelineDrawing, MarksAreDrawnWhereTheyReachTheArea) {
+  // A 2-pixel mark at x covers the columns x-1 and x.
+  const TimelineScale scale = AtRange(9, 0);
+  const int width = scale.drawAreaWidth();
+  settings.pointDisplayMode = 1;
+  for (const auto& [x, drawn] : std::vector<std::pair<int, bool>>{
+           {-1, false}, {0, true}, {width, true}, {width + 1, false}}) {
+    Draw(scale, {{.bc = x < 0, .offset1 = x < 0 ? -x : x}});
+    EXPECT_EQ(LinesIn(kPointMarkColor).size(), drawn ? 1u : 0u) << x;
   }
 }
 

@@ -1,0 +1,192 @@
+// What a click costs, from the handler to the finished back buffer, through
+// the real view, window and Qt canvas (offscreen), on generated data: ten
+// slot files, both eras, about 30% of the events with a second date, every
+// level, every point marked.
+//
+//   build/bench/qev_bench --benchmark_repetitions=5
+//                         --benchmark_report_aggregates_only=true
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "app/application.h"
+#include "events/generated_events.h"
+#include "panel/panel_areas.h"
+
+namespace qev {
+namespace {
+
+const ScreenLayout kLayout{1024, 768};
+// Range 5 with the era line right of the middle: about 27% of the
+// points lie in the drawing area.
+constexpr int kRange = 5;
+constexpr int kScrollPos = 308;
+
+void WaitForFirstPaint(Application& app) {
+  while (!app.firstPaintDone()) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+// A running program on a data folder of `events` events.
+class Program {
+ public:
+  explicit Program(int events) {
+    testing::WriteGeneratedEvents(dir_.path().toStdString(), events / 10, kRange, kScrollPos);
+  }
+  std::unique_ptr<Application> Start() const {
+    auto app = std::make_unique<Application>(kLayout, dir_.path().toStdString());
+    app->Start();
+    WaitForFirstPaint(*app);
+    return app;
+  }
+  std::string dir() const { return dir_.path().toStdString(); }
+
+ private:
+  QTemporaryDir dir_;
+};
+
+// One started program per data size, shared by the benchmarks.
+struct Running {
+  std::unique_ptr<Program> program;
+  std::unique_ptr<Application> app;
+  MainView& view() { return dynamic_cast<MainView&>(app->view()); }
+  // Drawing goes into the back buffer through one open painter; the frame
+  // is finished when it is closed.
+  void FinishFrame() { app->viewWidget().backBuffer().Flush(); }
+};
+
+Running& Shared(int events) {
+  static std::map<int, Running> running;
+  Running& r = running[events];
+  if (!r.app) {
+    r.program = std::make_unique<Program>(events);
+    r.app = r.program->Start();
+  }
+  return r;
+}
+
+void Counters(benchmark::State& state, Running& r) {
+  state.counters["points"] = static_cast<double>(r.view().points().size());
+  state.counters["visible"] = r.view().visible().size();
+}
+
+QPoint Centre(PanelArea area) {
+  const PanelRect rect = AreaRect(kLayout, area);
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+// The floor for a full refresh: a plain sort of the point list's keys.
+void BM_SortKeys(benchmark::State& state) {
+  Running& r = Shared(static_cast<int>(state.range(0)));
+  const std::vector<Sjis> keys = r.view().points().keys();
+  std::vector<Sjis> work;
+  for (auto _ : state) {
+    state.PauseTiming();
+    work = keys;
+    std::reverse(work.begin(), work.end());
+    state.ResumeTiming();
+    std::sort(work.begin(), work.end());
+    benchmark::DoNotOptimize(work.data());
+  }
+  Counters(state, r);
+}
+BENCHMARK(BM_SortKeys)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_FullRefresh(benchmark::State& state) {
+  Running& r = Shared(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    r.view().FullRefresh();
+    r.FinishFrame();
+  }
+  Counters(state, r);
+}
+BENCHMARK(BM_FullRefresh)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The timeline alone at a range (10,000 events).
+void BM_DrawTimeline(benchmark::State& state) {
+  Running& r = Shared(10000);
+  MainView& view = r.view();
+  const int range = view.scale().rangeIndex();
+  view.scale().SetRange(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    view.DrawTimeline();
+    r.FinishFrame();
+  }
+  view.scale().SetRange(range);
+  view.ShowSelection();
+  r.FinishFrame();
+}
+BENCHMARK(BM_DrawTimeline)->Arg(0)->Arg(7)->Unit(benchmark::kMillisecond);
+
+// A left click on the range label (one range up); the right click that
+// takes it back is not timed.
+void BM_ClickToFrame(benchmark::State& state) {
+  Running& r = Shared(static_cast<int>(state.range(0)));
+  const QPoint range = Centre(PanelArea::kRange);
+  for (auto _ : state) {
+    r.view().OnLButtonUp(range.x(), range.y());
+    r.FinishFrame();
+    state.PauseTiming();
+    r.view().OnRButtonUp(range.x(), range.y());
+    r.FinishFrame();
+    state.ResumeTiming();
+  }
+  Counters(state, r);
+}
+BENCHMARK(BM_ClickToFrame)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// A right click in the drawing area: the next point.
+void BM_SelectNext(benchmark::State& state) {
+  Running& r = Shared(static_cast<int>(state.range(0)));
+  const QPoint frame(kLayout.X(500), kLayout.Y(300));
+  r.view().SelectFirst();
+  for (auto _ : state) {
+    r.view().OnRButtonUp(frame.x(), frame.y());
+    r.FinishFrame();
+  }
+  Counters(state, r);
+}
+BENCHMARK(BM_SelectNext)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The clock's once-a-second tick, all the program does when left alone.
+void BM_ClockTick(benchmark::State& state) {
+  Running& r = Shared(10000);
+  for (auto _ : state) {
+    r.view().OnClockTick();
+    r.FinishFrame();
+  }
+}
+BENCHMARK(BM_ClockTick)->Unit(benchmark::kMicrosecond);
+
+// From the window's creation to the end of the first paint: the state file,
+// the ten slot files and the first picture.
+void BM_StartupLoad(benchmark::State& state) {
+  const Program program(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    std::unique_ptr<Application> app = program.Start();
+    app->viewWidget().backBuffer().Flush();
+    state.PauseTiming();
+    app.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_StartupLoad)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace qev
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -58,6 +58,10 @@ class RecordingView final : public ViewHandlers {
     Record("QueryClose");
     return allowClose;
   }
+  void OnKeyCommand(KeyCommand command) override {
+    Record("OnKeyCommand", static_cast<int>(command), 0);
+  }
+  SheetSource WholeTimeline() override { return {}; }
 
   int Count(const std::string& name) const {
     return static_cast<int>(std::count_if(
@@ -111,7 +115,7 @@ class ShellTest : public QObject {
     QCOMPARE(frame.windowTitle(), QStringLiteral(" [ Q E V ライン式 歴史年代 暗記法 V2.00 ] "));
     QVERIFY(frame.windowState() & Qt::WindowMaximized);
     const QList<QAction*> menus = frame.menuBar()->actions();
-    QCOMPARE(menus.size(), 1);
+    QCOMPARE(menus.size(), 2);
     QCOMPARE(menus[0]->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     QCOMPARE(menus[0]->menu()->actions().size(), 1);
     QCOMPARE(menus[0]->menu()->actions()[0]->text(),

@@ -110,6 +110,25 @@ class ShellTest : public QObject {
     app_.reset();
   }
 
+  // Keys reach the view while the timeline has the focus; in a panel only
+  // Esc does, so typing there stays typing.
+  void KeysOnTheTimelineRunTheirCommands() {
+    ViewWidget& widget = app_->viewWidget();
+    widget.setFocus();
+    QTest::keyClick(&widget, Qt::Key_Right);
+    QTest::keyClick(&widget, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    PanelEdit& panel = widget.rightPanel();
+    panel.setFocus();
+    QTest::keyClick(&panel, Qt::Key_F1);
+    QTest::keyClick(&panel, Qt::Key_Escape);
+    auto key = [](KeyCommand c) {
+      return "OnKeyCommand " + std::to_string(static_cast<int>(c)) + " 0";
+    };
+    QCOMPARE(view_->calls,
+             (std::vector<std::string>{key(KeyCommand::kNextPoint), key(KeyCommand::kRedo),
+                                       key(KeyCommand::kCancelEdit)}));
+  }
+
   void WindowIsTitledMaximisedAndLaidOutForTheScreen() {
     MainWindow& frame = app_->window();
     QCOMPARE(frame.windowTitle(), QStringLiteral(" [ Q E V ライン式 歴史年代 暗記法 V2.00 ] "));

@@ -3,10 +3,13 @@
 #include <QScreen>
 
 #include <QAbstractSlider>
+#include <QDir>
+#include <QFileDialog>
 
 #include <cstdlib>
 
 #include "app/about_dialog.h"
+#include "app/sheet_export.h"
 
 namespace qev {
 namespace {
@@ -97,6 +100,11 @@ void Application::ConnectEvents() {
 
   QObject::connect(&clock_, &QTimer::timeout, &window_, [this] { TickClock(); });
   QObject::connect(&window_, &MainWindow::aboutRequested, &window_, [this] { ShowAbout(); });
+  auto runCommand = [this](KeyCommand c) { Forward([&] { view_->OnKeyCommand(c); }); };
+  QObject::connect(&widget, &ViewWidget::keyCommand, &window_, runCommand);
+  QObject::connect(&window_, &MainWindow::commandRequested, &window_, runCommand);
+  QObject::connect(&window_, &MainWindow::exportRequested, &window_,
+                   [this] { ExportWholeTimeline(); });
   window_.SetCloseGuard([this] {
     if (depth_ > 0) return false;
     bool close = true;
@@ -116,6 +124,7 @@ void Application::Start(std::function<void()> afterFirstPaint) {
   // first, so the window covers it either way.
   if (const QScreen* screen = window_.screen()) window_.setGeometry(screen->availableGeometry());
   window_.showMaximized();
+  window_.viewWidget().setFocus();
   clock_.start(kClockMilliseconds);
   QTimer::singleShot(0, &window_, [this, after = std::move(afterFirstPaint)] {
     Forward([&] { view_->OnPaint(); });
@@ -157,6 +166,22 @@ void Application::ShowAbout() {
     AboutDialog about(&window_);
     about.exec();
     platform_.NoteUncovered();
+  });
+}
+
+void Application::ExportWholeTimeline() {
+  Forward([&] {
+    const QString path =
+        QFileDialog::getSaveFileName(&window_, QStringLiteral("QEVライン全体を印刷"),
+                                     QDir::home().filePath(QStringLiteral("QEVライン.pdf")),
+                                     QStringLiteral("PDF (*.pdf);;PNG (*.png)"));
+    platform_.NoteUncovered();
+    if (path.isEmpty()) return;
+    const QString problem =
+        ExportTimeline(view_->WholeTimeline(), window_.viewWidget().layout(), path);
+    platform_.ShowMessage(problem.isEmpty()
+                              ? QStringLiteral("「%1」に印刷しました。").arg(path).toStdString()
+                              : problem.toStdString());
   });
 }
 

@@ -59,6 +59,8 @@ class Application {
   void Forward(const std::function<void()>& handler);
   void Scroll(ScrollCode code, int thumbPos);
   void ShowAbout();
+  // Asks for a .pdf or .png file and prints the whole timeline into it.
+  void ExportWholeTimeline();
 
   MainWindow window_;
   QtPlatform platform_;

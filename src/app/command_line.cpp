@@ -106,9 +106,17 @@ CommandLine ReadCommandLine(const QCoreApplication& app) {
       QStringLiteral("screenshot-size"),
       QStringLiteral("Scale the screenshot to WxH, e.g. 512x384 (default: the screen size)."),
       QStringLiteral("WxH"));
+  const QCommandLineOption exportFile(
+      QStringLiteral("export"),
+      QStringLiteral("Print the whole timeline into FILE.pdf (A4 pages) or FILE.png and exit."),
+      QStringLiteral("FILE"));
+  const QCommandLineOption exportRange(
+      QStringLiteral("range"),
+      QStringLiteral("Range 0..20 to print at, with --export (default: the saved one)."),
+      QStringLiteral("N"));
   const QCommandLineOption check(QStringLiteral("check"),
                                  QStringLiteral("Check the event files given and exit."));
-  parser.addOptions({dataDir, screen, screenshot, screenshotSize, check});
+  parser.addOptions({dataDir, screen, screenshot, screenshotSize, exportFile, exportRange, check});
   parser.addPositionalArgument(QStringLiteral("files"),
                                QStringLiteral("Event files to check (with --check)."),
                                QStringLiteral("[FILE...]"));
@@ -137,6 +145,24 @@ CommandLine ReadCommandLine(const QCoreApplication& app) {
               .arg(parser.value(screenshotSize)));
     }
     if (result.screenshot.isEmpty()) Fail(QStringLiteral("--screenshot-size needs --screenshot."));
+  }
+  result.exportFile = parser.value(exportFile);
+  if (!result.exportFile.isEmpty()) {
+    const QString suffix = QFileInfo(result.exportFile).suffix().toLower();
+    if (suffix != QLatin1String("pdf") && suffix != QLatin1String("png")) {
+      Fail(QStringLiteral("--export wants a file ending in .pdf or .png; got \"%1\".")
+               .arg(result.exportFile));
+    }
+  }
+  if (parser.isSet(exportRange)) {
+    bool ok = false;
+    const int range = parser.value(exportRange).toInt(&ok);
+    if (!ok || range < 0 || range > 20) {
+      Fail(QStringLiteral("--range wants a number from 0 to 20; got \"%1\".")
+               .arg(parser.value(exportRange)));
+    }
+    if (result.exportFile.isEmpty()) Fail(QStringLiteral("--range needs --export."));
+    result.exportRange = range;
   }
   result.check = parser.isSet(check);
   result.checkFiles = ArgumentsAsGiven(parser.positionalArguments(), raw);

@@ -18,6 +18,8 @@ struct CommandLine {
   std::optional<QSize> screen;          // the W x H the layout is computed for
   QString screenshot;                   // PNG to write instead of running
   std::optional<QSize> screenshotSize;  // the PNG scaled to this; else W x H
+  QString exportFile;                   // .pdf or .png to print the whole timeline into, then exit
+  std::optional<int> exportRange;       // the range to print at; else the one of the state file
   bool check = false;
   std::vector<std::string> checkFiles;
 };

@@ -9,6 +9,7 @@
 #include "app/application.h"
 #include "app/check.h"
 #include "app/command_line.h"
+#include "app/sheet_export.h"
 
 namespace {
 
@@ -38,6 +39,18 @@ int main(int argc, char** argv) {
                                                   QCoreApplication::applicationDirPath());
   qev::Application program(layout, dataDir);
 
+  if (!options.exportFile.isEmpty()) {
+    // The data folder and the state file as at start, printed instead of shown.
+    program.platform().SetUnattended(true);
+    program.Start([&] {
+      qev::SheetSource source = program.view().WholeTimeline();
+      if (options.exportRange) source.rangeIndex = *options.exportRange;
+      const QString problem = qev::ExportTimeline(source, layout, options.exportFile);
+      if (!problem.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(problem));
+      QCoreApplication::exit(problem.isEmpty() ? 0 : 1);
+    });
+    return app.exec();
+  }
   if (options.screenshot.isEmpty()) {
     program.Start();
     return app.exec();

@@ -17,6 +17,17 @@ MainWindow::MainWindow(const ScreenLayout& layout) : view_(new ViewWidget(layout
   menu->addAction(QStringLiteral("[ Q E V ライン式 歴史のできごと 記憶法 ] のﾊﾞｰｼﾞｮﾝ情報"), this,
                   &MainWindow::aboutRequested);
 
+  QMenu* commands = menuBar()->addMenu(QStringLiteral("操作"));
+  for (const KeyBinding& b : KeyBindings()) {
+    // The key is shown as the item's shortcut; the view area takes the key
+    // itself, so it does not act while a panel is being typed in.
+    const QString text = QString::fromUtf8(b.label) + u'\t' + QString::fromUtf8(b.shortcut);
+    commands->addAction(text, this, [this, c = b.command] { Q_EMIT commandRequested(c); });
+  }
+  commands->addSeparator();
+  commands->addAction(QStringLiteral("QEVライン全体を印刷 (PDF/PNG)..."), this,
+                      &MainWindow::exportRequested);
+
   auto* scrollArea = new QScrollArea;
   scrollArea->setFrameShape(QFrame::NoFrame);
   scrollArea->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -26,6 +37,7 @@ MainWindow::MainWindow(const ScreenLayout& layout) : view_(new ViewWidget(layout
   scrollArea->setPalette(palette);
   scrollArea->setBackgroundRole(QPalette::Window);
   scrollArea->setWidget(view_);
+  scrollArea->setFocusPolicy(Qt::NoFocus);
   setCentralWidget(scrollArea);
 }
 

@@ -6,11 +6,13 @@
 #include <utility>
 
 #include "app/view_widget.h"
+#include "panel/key_commands.h"
 #include "platform/screen_layout.h"
 
 namespace qev {
 
-// The main window: title, the version menu, and the view widget at its fixed
+// The main window: title, the version menu, the menu "操作" of every
+// command with its key, and the view widget at its fixed
 // size inside a scroll area, so that all of it stays reachable when the
 // window is smaller than the screen it was laid out for.
 class MainWindow final : public QMainWindow {
@@ -24,6 +26,8 @@ class MainWindow final : public QMainWindow {
 
  Q_SIGNALS:
   void aboutRequested();
+  void commandRequested(KeyCommand command);
+  void exportRequested();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -1,6 +1,7 @@
 #include "app/view_widget.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -100,8 +101,12 @@ ViewWidget::ViewWidget(const ScreenLayout& layout, QWidget* parent)
   // The context menus come from the view after a right-button release, not
   // from the window system's context-menu event.
   setContextMenuPolicy(Qt::PreventContextMenu);
+  // The keys act while the timeline has the focus; Tab goes on to the
+  // panels and back.
+  setFocusPolicy(Qt::StrongFocus);
 
   scrollBar_ = new TimelineScrollBar(this);
+  scrollBar_->setFocusPolicy(Qt::NoFocus);
   scrollBar_->setGeometry(layout.drawAreaX(), layout.scrollBarY(), layout.drawAreaWidth(),
                           layout.scrollBarHeight());
   const QFont panelFont = PanelFont(layout.panelHeight());
@@ -148,6 +153,55 @@ void ViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) Q_EMIT leftDoubleClicked(p.x(), p.y());
   if (event->button() == Qt::RightButton) Q_EMIT rightDoubleClicked(p.x(), p.y());
   event->accept();
+}
+
+void ViewWidget::keyPressEvent(QKeyEvent* event) {
+  const Qt::KeyboardModifiers mods = event->modifiers();
+  const std::optional<Key> key = KeyFor(event->key());
+  std::optional<KeyCommand> command;
+  if (key && !(mods & (Qt::AltModifier | Qt::MetaModifier))) {
+    command = CommandForKey(*key, mods & Qt::ControlModifier, mods & Qt::ShiftModifier);
+  }
+  // A key a panel leaves comes here too; of those only Esc is the timeline's.
+  if (command && (hasFocus() || command == KeyCommand::kCancelEdit)) {
+    event->accept();
+    Q_EMIT keyCommand(*command);
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+std::optional<Key> KeyFor(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Left:
+      return Key::kLeft;
+    case Qt::Key_Right:
+      return Key::kRight;
+    case Qt::Key_Home:
+      return Key::kHome;
+    case Qt::Key_End:
+      return Key::kEnd;
+    case Qt::Key_R:
+      return Key::kR;
+    case Qt::Key_Plus:
+      return Key::kPlus;
+    case Qt::Key_Minus:
+      return Key::kMinus;
+    case Qt::Key_PageUp:
+      return Key::kPageUp;
+    case Qt::Key_PageDown:
+      return Key::kPageDown;
+    case Qt::Key_Space:
+      return Key::kSpace;
+    case Qt::Key_F1:
+      return Key::kF1;
+    case Qt::Key_Escape:
+      return Key::kEscape;
+    case Qt::Key_Z:
+      return Key::kZ;
+    default:
+      return std::nullopt;
+  }
 }
 
 }  // namespace qev

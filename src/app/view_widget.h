@@ -5,7 +5,10 @@
 #include <QTextEdit>
 #include <QWidget>
 
+#include <optional>
+
 #include "app/qt_canvas.h"
+#include "panel/key_commands.h"
 #include "platform/screen_layout.h"
 
 namespace qev {
@@ -76,12 +79,16 @@ class ViewWidget final : public QWidget {
   void rightReleased(int x, int y);
   void leftDoubleClicked(int x, int y);
   void rightDoubleClicked(int x, int y);
+  // A key of the timeline, while the area itself has the focus (Esc also
+  // from the panels, to leave an edit).
+  void keyCommand(KeyCommand command);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   ScreenLayout layout_;
@@ -90,6 +97,9 @@ class ViewWidget final : public QWidget {
   PanelEdit* leftPanel_;
   PanelEdit* rightPanel_;
 };
+
+// The timeline's key for a Qt key, if it is one.
+std::optional<Key> KeyFor(int qtKey);
 
 // The font of the form's controls at the largest pixel height up to 12 at
 // which three lines, one pixel height apart, fit into `panelHeight`.

@@ -24,6 +24,7 @@ void FileCommands::ReadSlot(int target) {
   host_.DrawControlPanel();
   host_.DrawTimeline();
   FileResult r = ReadFileFromDialog(store_, target, *picked);
+  host_.SlotFileChanged(target - kFirstSlotTarget);
   if (!r.ok()) ReportFileProblem(r, *picked);
   host_.FullRefresh();
 }
@@ -63,6 +64,7 @@ bool FileCommands::SaveTarget(int target) {
     ReportFileProblem(r, *chosen);
     return false;
   }
+  if (slot != nullptr) host_.SlotFileChanged(target - kFirstSlotTarget);
   return true;
 }
 
@@ -74,6 +76,7 @@ void FileCommands::EraseSlot(int target) {
   host_.CancelContentEdit();
   host_.DrawControlPanel();
   store_.ClearSlot(k);
+  host_.SlotFileChanged(k);
   // The next read offers the slot's default file name again.
   slot->baseName = EventStore::DefaultBaseName(k);
   host_.DrawControlPanel();
@@ -103,6 +106,7 @@ std::vector<std::string> FileCommands::AutoLoadSlots() {
     if (slot.loaded != 1) continue;
     FileResult r = LoadSlot(store_, k);
     if (r.ok()) slot.changed = 0;
+    host_.SlotFileChanged(k);
     if (r.status == FileStatus::kUnreadable) {
       unreadable.push_back(store_.BuildPath(slot.baseName).string() + ": " + r.reason);
     }

@@ -415,8 +415,10 @@ std::optional<EventLineLocation> MainView::SelectedLine() {
 
 bool MainView::WriteLine(const EventLineLocation& at, Sjis line) {
   FileSlot& slot = store_.slots[static_cast<std::size_t>(at.slot)];
+  LineChange change{at.slot, at.line, slot.Line(at.line), line, slot.changed};
   if (!slot.Replace(at.line, std::move(line))) return false;
   slot.changed = 1;
+  history_.Record(std::move(change));
   return true;
 }
 

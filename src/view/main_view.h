@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "events/edit_history.h"
 #include "events/event_store.h"
 #include "events/file_commands.h"
 #include "events/point_list.h"
@@ -54,6 +55,13 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   void OnClockTick() override;
   // Offers to save slots with unsaved changes.
   bool QueryClose() override;
+  // Runs the click or scroll bar action a key stands for, or undo / redo.
+  void OnKeyCommand(KeyCommand command) override;
+  SheetSource WholeTimeline() override;
+  // Undo and redo of the changes to event lines (content edits and level
+  // changes), redrawn as after an edit.
+  void Undo();
+  void Redo();
 
   // The redraw chains and the operations they are made of.
   void FullRefresh() override;
@@ -116,6 +124,7 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   void CancelContentEdit() override;
   Sjis SaveDateText() override { return ClockText(); }
   void KeepStateDescription(const Sjis& text) override { savedStateDescription_ = text; }
+  void SlotFileChanged(int k) override { history_.ForgetSlot(k); }
   void ShowStateDescription() override;
   void SelectRedraw() override { ShowSelection(); }
   void PanelsRedraw() override { FillInfoPanels(); }
@@ -130,9 +139,11 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   // The selected point's event line and where it is, or nothing without a
   // selection or when its key names no line of its slot.
   std::optional<EventLineLocation> SelectedLine();
-  // Replaces a line of a slot and marks the slot changed; false when the
-  // slot no longer holds that line.
+  // Replaces a line of a slot, marks the slot changed and records the
+  // change for undo; false when the slot no longer holds that line.
   bool WriteLine(const EventLineLocation& at, Sjis line);
+  // Puts a change of the history back (undo) or in again (redo).
+  void ApplyHistory(const std::optional<LineChange>& change, bool undo);
 
   Sjis ClockText();
 
@@ -160,6 +171,7 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   char selectedSlotDigit_ = '\0';
 
   ContentEditState edit_;
+  EditHistory history_;
   // The line a content edit under way writes back to.
   std::optional<EventLineLocation> editTarget_;
   Sjis savedRightPanelText_;

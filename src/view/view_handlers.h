@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/timeline_sheet.h"
+#include "panel/key_commands.h"
 #include "timeline/scrolling.h"
 
 namespace qev {
@@ -30,6 +32,12 @@ class ViewHandlers {
   virtual void OnClockTick() = 0;
   // Before the window closes: false keeps it open.
   virtual bool QueryClose() = 0;
+
+  // A key or its entry in the menu "操作".
+  virtual void OnKeyCommand(KeyCommand command) = 0;
+  // What printing the whole timeline takes: every point the filters let
+  // through and the range shown.
+  virtual SheetSource WholeTimeline() = 0;
 };
 
 }  // namespace qev

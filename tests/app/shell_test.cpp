@@ -58,6 +58,10 @@ class RecordingView final : public ViewHandlers {
     Record("QueryClose");
     return allowClose;
   }
+  void OnKeyCommand(KeyCommand command) override {
+    Record("OnKeyCommand", static_cast<int>(command), 0);
+  }
+  SheetSource WholeTimeline() override { return {}; }
 
   int Count(const std::string& name) const {
     return static_cast<int>(std::count_if(
@@ -106,12 +110,31 @@ class ShellTest : public QObject {
     app_.reset();
   }
 
+  // Keys reach the view while the timeline has the focus; in a panel only
+  // Esc does, so typing there stays typing.
+  void KeysOnTheTimelineRunTheirCommands() {
+    ViewWidget& widget = app_->viewWidget();
+    widget.setFocus();
+    QTest::keyClick(&widget, Qt::Key_Right);
+    QTest::keyClick(&widget, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    PanelEdit& panel = widget.rightPanel();
+    panel.setFocus();
+    QTest::keyClick(&panel, Qt::Key_F1);
+    QTest::keyClick(&panel, Qt::Key_Escape);
+    auto key = [](KeyCommand c) {
+      return "OnKeyCommand " + std::to_string(static_cast<int>(c)) + " 0";
+    };
+    QCOMPARE(view_->calls,
+             (std::vector<std::string>{key(KeyCommand::kNextPoint), key(KeyCommand::kRedo),
+                                       key(KeyCommand::kCancelEdit)}));
+  }
+
   void WindowIsTitledMaximisedAndLaidOutForTheScreen() {
     MainWindow& frame = app_->window();
     QCOMPARE(frame.windowTitle(), QStringLiteral(" [ Q E V ライン式 歴史年代 暗記法 V2.00 ] "));
     QVERIFY(frame.windowState() & Qt::WindowMaximized);
     const QList<QAction*> menus = frame.menuBar()->actions();
-    QCOMPARE(menus.size(), 1);
+    QCOMPARE(menus.size(), 2);
     QCOMPARE(menus[0]->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     QCOMPARE(menus[0]->menu()->actions().size(), 1);
     QCOMPARE(menus[0]->menu()->actions()[0]->text(),

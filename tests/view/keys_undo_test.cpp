@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "panel/key_commands.h"
+#include "panel/panel_areas.h"
+#include "view/view_fixture.h"
+
+namespace qev {
+namespace {
+
+constexpr const char* kEvents =
+    "AD0100;1,2,,;古代;一つ目;m1;m2;\r\n"
+    "AD0300;5,1,,;古代;二つ目;;;\r\n"
+    "AD0500;3,3,AD0600,;中世;三つ目;;;\r\n";
+
+class KeysUndoTest : public testing::ViewFixture {
+ protected:
+  void SetUp() override {
+    WriteSlot(0, "題", kEvents);
+    Start();
+    view->ScrollTimeline(ScrollCode::kThumbPosition, 365);
+    ASSERT_GE(view->visible().size(), 3);
+  }
+  void Left(PanelArea area) {
+    const PanelRect r = AreaRect(view->layout(), area);
+    view->OnLButtonDown((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    view->OnLButtonUp((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  }
+  const Sjis& Line(std::size_t i) const { return view->store().slots[0].Line(i); }
+};
+
+// A key draws and changes exactly what its click does: the same view state
+// and the same drawing calls, whatever ran before.
+TEST_F(KeysUndoTest, KeysDoWhatTheirClicksDo) {
+  testing::FakePlatform otherPlatform;
+  MainView other(otherPlatform, {800, 600}, folder.path().string());
+  other.OnInitialUpdate();
+  other.OnPaint();
+  other.ScrollTimeline(ScrollCode::kThumbPosition, 365);
+  auto click = [](MainView& v, KeyCommand c) {
+    const KeyInput in = InputFor(v.layout(), c);
+    switch (in.kind) {
+      case InputKind::kLeftClick:
+        v.OnLButtonDown(in.x, in.y);
+        v.OnLButtonUp(in.x, in.y);
+        break;
+      case InputKind::kRightClick:
+        v.OnRButtonUp(in.x, in.y);
+        v.ShowContextMenu(in.x, in.y);
+        break;
+      case InputKind::kLeftDoubleClick:
+        v.OnLButtonDown(in.x, in.y);
+        v.OnLButtonUp(in.x, in.y);
+        v.OnLButtonDblClk(in.x, in.y);
+        v.OnLButtonUp(in.x, in.y);
+        break;
+      case InputKind::kScroll:
+        v.ScrollTimeline(in.scroll, 0);
+        break;
+      case InputKind::kNone:
+        break;
+    }
+  };
+  for (const KeyBinding& b : KeyBindings()) {
+    SCOPED_TRACE(b.label);
+    for (testing::FakePlatform* p : {&platform, &otherPlatform}) {
+      p->view.Clear();
+      p->drawArea.Clear();
+    }
+    view->OnKeyCommand(b.command);
+    click(other, b.command);
+    EXPECT_EQ(view->selectedIndex(), other.selectedIndex());
+    EXPECT_EQ(view->scale().rangeIndex(), other.scale().rangeIndex());
+    EXPECT_EQ(view->scale().originX(), other.scale().originX());
+    EXPECT_EQ(view->stopwatch().stopwatchState(), other.stopwatch().stopwatchState());
+    EXPECT_EQ(platform.thumb, otherPlatform.thumb);
+    EXPECT_EQ(platform.panelText[0], otherPlatform.panelText[0]);
+    EXPECT_EQ(platform.panelText[1], otherPlatform.panelText[1]);
+    EXPECT_EQ(platform.view.calls.size(), otherPlatform.view.calls.size());
+    EXPECT_EQ(platform.drawArea.calls.size(), otherPlatform.drawArea.calls.size());
+  }
+}
+
+// Undo goes back change by change to what was saved, byte for byte and with
+// the changed flag; redo goes forward again; a save ends the history.
+TEST_F(KeysUndoTest, UndoAndRedoRestoreLinesAndTheChangedFlag) {
+  const Sjis original = Line(0);
+  Left(PanelArea::kEditSetExecute);
+  platform.panelText[1] = EncodeCp932("できごと=新\r\n  メモ1  =x\r\n  メモ2  =y\r\n").bytes;
+  Left(PanelArea::kEditSetExecute);
+  const Sjis edited = Line(0);
+  ASSERT_NE(edited, original);
+  Left(PanelArea::kImportanceChange);
+  const Sjis leveled = Line(0);
+  ASSERT_NE(leveled, edited);
+  ASSERT_EQ(view->store().slots[0].changed, 1);
+
+  view->OnKeyCommand(KeyCommand::kUndo);
+  EXPECT_EQ(Line(0), edited);
+  EXPECT_EQ(view->store().slots[0].changed, 1);
+  view->OnKeyCommand(KeyCommand::kUndo);
+  EXPECT_EQ(Line(0), original);
+  EXPECT_EQ(view->store().slots[0].changed, 0);
+  EXPECT_EQ(view->selectedIndex(), 0);
+  view->OnKeyCommand(KeyCommand::kUndo);  // nothing left: nothing changes
+  EXPECT_EQ(Line(0), original);
+  view->OnKeyCommand(KeyCommand::kRedo);
+  view->OnKeyCommand(KeyCommand::kRedo);
+  EXPECT_EQ(Line(0), leveled);
+  EXPECT_EQ(view->store().slots[0].changed, 1);
+
+  // Saved: the saved state is the new start, and undo stops there.
+  platform.dialogAnswers.push_back(SlotFile(0).string());
+  view->setMenuTarget(kFirstSlotTarget);
+  view->OnCommand(MenuCommand::kSave);
+  ASSERT_EQ(view->store().slots[0].changed, 0);
+  Left(PanelArea::kMemorisationChange);
+  const Sjis afterSave = Line(0);
+  view->OnKeyCommand(KeyCommand::kUndo);
+  EXPECT_EQ(Line(0), leveled);
+  EXPECT_EQ(view->store().slots[0].changed, 0);
+  view->OnKeyCommand(KeyCommand::kUndo);
+  EXPECT_EQ(Line(0), leveled);
+  view->OnKeyCommand(KeyCommand::kRedo);
+  EXPECT_EQ(Line(0), afterSave);
+
+  // Erasing the slot ends its history too.
+  platform.saveAnswers.push_back(SaveAnswer::kDiscard);
+  view->OnCommand(MenuCommand::kEraseFile);
+  view->OnKeyCommand(KeyCommand::kUndo);
+  EXPECT_EQ(view->store().slots[0].Count(), 0u);
+  EXPECT_EQ(view->store().slots[0].changed, 0);
+}
+
+}  // namespace
+}  // namespace qev

@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev
   fonts-ipafont-mincho fonts-ipafont-gothic
+  dpkg-dev file desktop-file-utils imagemagick
 )
 
 missing=()

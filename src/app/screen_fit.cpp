@@ -46,7 +46,9 @@ QSize MaximisedClientSize(QScreen& screen, int waitMilliseconds) {
     }
   }
   probe.hide();
-  return last;
+  // A window system that never showed the probe: the available geometry is
+  // the best guess left.
+  return last.isEmpty() ? screen.availableGeometry().size() : last;
 }
 
 }  // namespace qev

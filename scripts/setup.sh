@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   fonts-ipafont-mincho fonts-ipafont-gothic
   poppler-utils
+  dpkg-dev file desktop-file-utils imagemagick
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Set-up, build and every test, as CI runs them: the formatting check, the
-# program built with warnings as errors and its whole suite, the suite again
+# program built with warnings as errors and its whole suite, its Debian
+# package installed and started as a new user would, the suite again
 # under AddressSanitizer and UndefinedBehaviorSanitizer, and the core with its
 # tests built without Qt.
 set -euo pipefail
@@ -14,6 +15,9 @@ echo "== build and test"
 cmake -S . -B build -G Ninja -DQEV_WERROR=ON
 cmake --build build
 ctest --test-dir build --output-on-failure
+
+echo "== Debian package"
+scripts/package-test.sh build
 
 echo "== core without Qt"
 cmake -S . -B build-core -G Ninja -DQEV_WERROR=ON -DQEV_WITH_QT=OFF

@@ -3,34 +3,15 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPixmap>
-#include <QPolygon>
 #include <QVBoxLayout>
 
 namespace qev {
 
 QIcon ProgramIcon() {
+  // The installed icon's own pictures; Qt scales the nearer one.
   QIcon icon;
-  for (int size : {16, 32, 48, 64}) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(QColor(152, 152, 152));
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const qreal s = size / 32.0;
-    p.fillRect(QRectF(2 * s, 2 * s, 28 * s, 28 * s), QColor(216, 216, 216));
-    p.setPen(QPen(QColor(0, 0, 160), 2.5 * s));
-    const QPolygonF zigzag{
-        {3 * s, 24 * s}, {10 * s, 16 * s}, {16 * s, 16 * s}, {23 * s, 8 * s}, {29 * s, 8 * s}};
-    p.drawPolyline(zigzag);
-    p.setPen(QPen(QColor(192, 0, 0), 1.5 * s));
-    p.drawLine(QPointF(13 * s, 4 * s), QPointF(13 * s, 28 * s));
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(220, 0, 0));
-    p.drawEllipse(QPointF(23 * s, 8 * s), 3 * s, 3 * s);
-    p.end();
-    icon.addPixmap(pixmap);
-  }
+  for (int size : {48, 256}) icon.addFile(QStringLiteral(":/icons/qevline-%1.png").arg(size));
   return icon;
 }
 

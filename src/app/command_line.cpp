@@ -84,19 +84,25 @@ bool NeedsNoWindow(int argc, char** argv) {
 
 CommandLine ReadCommandLine(const QCoreApplication& app) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(
-      QStringLiteral("QEV Line: a zigzag timeline for memorising the dates of historical events."));
+  parser.setApplicationDescription(QStringLiteral(
+      "QEV Line: a zigzag timeline for memorising the dates of historical events.\n\n"
+      "The event files, the state file and every save live in the data folder,\n"
+      "the first of:\n"
+      "  1. the folder given with --data-dir;\n"
+      "  2. qev_file in the current folder, if there is one;\n"
+      "  3. qev_file beside the program, if there is one;\n"
+      "  4. $XDG_DATA_HOME/qevline/qev_file (~/.local/share/qevline/qev_file),\n"
+      "     made on the first start with a copy of the sample event files."));
   parser.addHelpOption();
   parser.addVersionOption();
   const QCommandLineOption dataDir(
       QStringLiteral("data-dir"),
-      QStringLiteral("Folder of the event files and the state file "
-                     "(default: qev_file here or beside the program)."),
+      QStringLiteral("Folder of the event files and the state file (default: as above)."),
       QStringLiteral("DIR"));
   const QCommandLineOption screen(
       QStringLiteral("screen"),
       QStringLiteral("Screen size the window is laid out for, e.g. 800x600 "
-                     "(default: the primary screen)."),
+                     "(default: the room the maximised window has)."),
       QStringLiteral("WxH"));
   const QCommandLineOption screenshot(
       QStringLiteral("screenshot"),
@@ -181,14 +187,46 @@ std::optional<QSize> ParsePictureSize(const QString& text) {
 }
 
 std::string ResolveDataDir(const std::string& given, const QString& currentDir,
-                           const QString& appDir) {
+                           const QString& appDir, const QString& dataHome) {
   if (given.starts_with('/')) return given;
   if (!given.empty()) return QFile::encodeName(currentDir).toStdString() + "/" + given;
-  const QString here = QDir(currentDir).absoluteFilePath(QLatin1String(kDataFolderName));
-  const QString folder = QFileInfo(here).isDir()
-                             ? here
-                             : QDir(appDir).absoluteFilePath(QLatin1String(kDataFolderName));
-  return QFile::encodeName(folder).toStdString();
+  for (const QString& folder : {currentDir, appDir}) {
+    const QString candidate = QDir(folder).absoluteFilePath(QLatin1String(kDataFolderName));
+    if (QFileInfo(candidate).isDir()) return QFile::encodeName(candidate).toStdString();
+  }
+  return QFile::encodeName(UserDataDir(dataHome)).toStdString();
+}
+
+QString UserDataDir(const QString& dataHome) {
+  return QDir::cleanPath(dataHome + QStringLiteral("/qevline/") + QLatin1String(kDataFolderName));
+}
+
+QString InstalledSamplesDir(const QString& appDir) {
+  return QDir::cleanPath(appDir + QStringLiteral("/" QEV_SAMPLES_FROM_BIN));
+}
+
+QString PrepareDataDir(const QString& folder, const QString& samples) {
+  if (QFileInfo::exists(folder)) return {};
+  if (!QDir().mkpath(folder))
+    return QStringLiteral("Cannot create the data folder %1.").arg(folder);
+  QStringList failed;
+  const QFileInfoList files = QDir(samples).entryInfoList(QDir::Files | QDir::Readable, QDir::Name);
+  for (const QFileInfo& file : files) {
+    const QString target = QDir(folder).filePath(file.fileName());
+    if (QFileInfo::exists(target)) continue;
+    // The installed files may be read-only; the user's copies are theirs
+    // to edit and save over.
+    if (!QFile::copy(file.filePath(), target) ||
+        !QFile::setPermissions(
+            target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther)) {
+      failed << file.fileName();
+    }
+  }
+  if (!failed.isEmpty()) {
+    return QStringLiteral("Cannot copy the sample files %1 from %2 into %3.")
+        .arg(failed.join(QStringLiteral(", ")), samples, folder);
+  }
+  return {};
 }
 
 }  // namespace qev

@@ -49,10 +49,26 @@ std::optional<QSize> ParseScreenSize(const QString& text);
 // "WxH" with both numbers within 1..16384, or nothing.
 std::optional<QSize> ParsePictureSize(const QString& text);
 
-// The data folder: the one given; else `qev_file` in the current folder if
-// it exists; else `qev_file` beside the executable. Always absolute. `given`
-// and the result are the bytes of the name.
+// The data folder, the first of: the one given; `qev_file` in the current
+// folder; `qev_file` beside the executable (a build folder); the user's own
+// folder UserDataDir(dataHome). The last two only if they exist, but for
+// the user's folder, which is always the last resort. Always absolute.
+// `given` and the result are the bytes of the name.
 std::string ResolveDataDir(const std::string& given, const QString& currentDir,
-                           const QString& appDir);
+                           const QString& appDir, const QString& dataHome);
+
+// The user's own data folder: <dataHome>/qevline/qev_file, dataHome being
+// $XDG_DATA_HOME or ~/.local/share.
+QString UserDataDir(const QString& dataHome);
+
+// The sample event files installed with a program that lies in `appDir`:
+// <prefix>/share/qevline/qev_file for <prefix>/bin.
+QString InstalledSamplesDir(const QString& appDir);
+
+// Makes `folder` on its first use: creates it and copies into it every
+// regular file of `samples`, writable by the user, never over a file that
+// is there. A folder that exists is left as it is, so a sample the user
+// deleted stays deleted. Returns what went wrong, empty when nothing did.
+QString PrepareDataDir(const QString& folder, const QString& samples);
 
 }  // namespace qev

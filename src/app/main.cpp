@@ -1,14 +1,18 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QImage>
+#include <QMessageBox>
 #include <QScreen>
+#include <QStandardPaths>
 
 #include <cstdio>
 
 #include "app/application.h"
 #include "app/check.h"
 #include "app/command_line.h"
+#include "app/screen_fit.h"
 #include "app/sheet_export.h"
 
 namespace {
@@ -16,6 +20,24 @@ namespace {
 void SetIdentity() {
   QCoreApplication::setApplicationName(QStringLiteral("qevline"));
   QCoreApplication::setApplicationVersion(QStringLiteral("2.00"));
+}
+
+// The data folder to use, the user's own made on its first use. What goes
+// wrong there is told, and the program still starts: on the folder as far
+// as it was made, where a save says why it fails.
+std::string DataDir(const qev::CommandLine& options, bool unattended) {
+  const QString appDir = QCoreApplication::applicationDirPath();
+  const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  const std::string dataDir =
+      qev::ResolveDataDir(options.dataDir, QDir::currentPath(), appDir, dataHome);
+  const QString userDir = qev::UserDataDir(dataHome);
+  if (dataDir != QFile::encodeName(userDir).toStdString()) return dataDir;
+  const QString problem = qev::PrepareDataDir(userDir, qev::InstalledSamplesDir(appDir));
+  if (!problem.isEmpty()) {
+    std::fprintf(stderr, "%s\n", qPrintable(problem));
+    if (!unattended) QMessageBox::warning(nullptr, QStringLiteral("QEV Line"), problem);
+  }
+  return dataDir;
 }
 
 }  // namespace
@@ -30,13 +52,19 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   SetIdentity();
+  // Lets the window system match the window to the installed desktop entry
+  // and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("qevline"));
   const qev::CommandLine options = qev::ReadCommandLine(app);
 
-  const QSize screen = options.screen.value_or(
-      QGuiApplication::primaryScreen()->size().expandedTo(qev::kMinimumScreen));
+  // By default the form fills what the maximised window can show, so that
+  // no part of it hides behind scroll bars.
+  const QSize screen = options.screen ? *options.screen
+                                      : qev::MaximisedClientSize(*QGuiApplication::primaryScreen())
+                                            .expandedTo(qev::kMinimumScreen);
   const qev::ScreenLayout layout{screen.width(), screen.height()};
-  const std::string dataDir = qev::ResolveDataDir(options.dataDir, QDir::currentPath(),
-                                                  QCoreApplication::applicationDirPath());
+  const std::string dataDir =
+      DataDir(options, !options.screenshot.isEmpty() || !options.exportFile.isEmpty());
   qev::Application program(layout, dataDir);
 
   if (!options.exportFile.isEmpty()) {

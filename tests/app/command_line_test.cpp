@@ -33,21 +33,80 @@ class CommandLineTest : public QObject {
     QCOMPARE(ParsePictureSize(QStringLiteral("512 384")), std::nullopt);
   }
 
-  void DataFolderIsGivenElseHereElseBesideTheProgram() {
+  void DataFolderIsGivenElseHereElseBesideTheProgramElseTheUsersOwn() {
     QTemporaryDir here;
     QTemporaryDir program;
-    QVERIFY(here.isValid() && program.isValid());
-    const std::string beside = (program.path() + "/qev_file").toStdString();
-    QCOMPARE(ResolveDataDir({}, here.path(), program.path()), beside);
+    QTemporaryDir home;
+    QVERIFY(here.isValid() && program.isValid() && home.isValid());
+    auto resolve = [&](const std::string& given) {
+      return ResolveDataDir(given, here.path(), program.path(), home.path());
+    };
+    const std::string own = (home.path() + "/qevline/qev_file").toStdString();
+    QCOMPARE(UserDataDir(home.path()).toStdString(), own);
+    QCOMPARE(resolve({}), own);
+    QVERIFY(QDir(program.path()).mkdir(QStringLiteral("qev_file")));
+    QCOMPARE(resolve({}), (program.path() + "/qev_file").toStdString());
     QVERIFY(QDir(here.path()).mkdir(QStringLiteral("qev_file")));
-    QCOMPARE(ResolveDataDir({}, here.path(), program.path()),
-             (here.path() + "/qev_file").toStdString());
-    QCOMPARE(ResolveDataDir("mine", here.path(), program.path()),
-             (here.path() + "/mine").toStdString());
-    QCOMPARE(ResolveDataDir("/data/qev", here.path(), program.path()), std::string("/data/qev"));
+    QCOMPARE(resolve({}), (here.path() + "/qev_file").toStdString());
+    QCOMPARE(resolve("mine"), (here.path() + "/mine").toStdString());
+    QCOMPARE(resolve("/data/qev"), std::string("/data/qev"));
     // A Shift-JIS name keeps its bytes.
-    QCOMPARE(ResolveDataDir("\x83\x66\x81\x5B\x83\x5E", here.path(), program.path()),
+    QCOMPARE(resolve("\x83\x66\x81\x5B\x83\x5E"),
              here.path().toStdString() + "/\x83\x66\x81\x5B\x83\x5E");
+    QCOMPARE(InstalledSamplesDir(QStringLiteral("/opt/qev/bin")),
+             QStringLiteral("/opt/qev/share/qevline/qev_file"));
+  }
+
+  // The first start makes the user's folder from the installed samples,
+  // writable even where the samples are not; a later start changes nothing.
+  void UsersFolderIsMadeOnceFromTheSamples() {
+    QTemporaryDir samples;
+    QTemporaryDir home;
+    QVERIFY(samples.isValid() && home.isValid());
+    const QString state = QStringLiteral("動作状態10.txt");
+    const QString events = QStringLiteral("日本史(古代).txt");
+    for (const QString& name : {state, events}) {
+      QFile file(samples.filePath(name));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write("sample " + name.toUtf8());
+      file.close();
+      QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    }
+    QVERIFY(QDir(samples.path()).mkdir(QStringLiteral("sub")));
+    const QString folder = UserDataDir(home.path());
+
+    QCOMPARE(PrepareDataDir(folder, samples.path()), QString());
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList({state, events}));
+    QFile copied(QDir(folder).filePath(events));
+    QVERIFY(copied.open(QIODevice::ReadWrite));
+    QCOMPARE(copied.readAll(), "sample " + events.toUtf8());
+    copied.resize(0);
+    copied.write("mine");
+    copied.close();
+    QVERIFY(QFile::remove(QDir(folder).filePath(state)));
+
+    QCOMPARE(PrepareDataDir(folder, samples.path()), QString());
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{events});
+    QVERIFY(copied.open(QIODevice::ReadOnly));
+    QCOMPARE(copied.readAll(), QByteArray("mine"));
+
+    // No samples installed: an empty folder, still made.
+    QTemporaryDir other;
+    const QString empty = UserDataDir(other.path());
+    QCOMPARE(PrepareDataDir(empty, other.filePath(QStringLiteral("none"))), QString());
+    QVERIFY(QFileInfo(empty).isDir());
+  }
+
+  void UnmakeableUsersFolderIsSaid() {
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    QFile blocker(home.filePath(QStringLiteral("qevline")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString problem = PrepareDataDir(UserDataDir(home.path()), home.path());
+    QVERIFY2(problem.startsWith(QStringLiteral("Cannot create the data folder ")),
+             qPrintable(problem));
   }
 
   void ArgumentsKeepTheBytesGiven() {

@@ -1,10 +1,14 @@
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QtTest>
 
 #include <algorithm>
@@ -15,6 +19,7 @@
 
 #include "app/about_dialog.h"
 #include "app/application.h"
+#include "app/screen_fit.h"
 #include "text/cp932.h"
 
 using namespace qev::literals;
@@ -145,6 +150,34 @@ class ShellTest : public QObject {
     QCOMPARE(view.scrollBar().geometry(), QRect(12, 405, 772, 12));
     QCOMPARE(view.leftPanel().geometry(), QRect(12, 426, 384, 36));
     QCOMPARE(view.rightPanel().geometry(), QRect(401, 426, 384, 36));
+  }
+
+  // Laid out for the whole screen, the form is larger than the maximised
+  // window under its frame and menu bar; laid out for that window's client
+  // area, all of it shows without scroll bars.
+  void FormLaidOutForTheMaximisedWindowShowsWhole() {
+    QScreen& screen = *QGuiApplication::primaryScreen();
+    auto shownWhole = [&](QSize layout) {
+      Application app(ScreenLayout{layout.width(), layout.height()}, dataDir_.path().toStdString(),
+                      [](Platform& platform, const ScreenLayout&, const std::string&) {
+                        return std::make_unique<RecordingView>(platform);
+                      });
+      app.Start();
+      if (!QTest::qWaitFor([&] { return app.firstPaintDone(); })) return false;
+      auto* area = qobject_cast<QScrollArea*>(app.window().centralWidget());
+      return area->viewport()->size() == layout && !area->horizontalScrollBar()->isVisible() &&
+             !area->verticalScrollBar()->isVisible() &&
+             app.window().size() ==
+                 QSize(layout.width(), layout.height() + app.window().menuBar()->height());
+    };
+    QVERIFY(!shownWhole(screen.size()));
+
+    const QSize client = MaximisedClientSize(screen);
+    const QSize available = screen.availableGeometry().size();
+    QVERIFY(client.width() <= available.width());
+    QVERIFY(client.height() < available.height());  // less the menu bar at least
+    QVERIFY2(shownWhole(client),
+             qPrintable(QStringLiteral("%1x%2").arg(client.width()).arg(client.height())));
   }
 
   void FirstPaintRunsOnceAndUncoveringOnlyBlits() {
@@ -330,6 +363,31 @@ class ShellTest : public QObject {
     QVERIFY(!typed.ok());
     QCOMPARE(typed.unencodable, std::string("鷗"));
     QCOMPARE(typed.bytes, "森"_sj);
+  }
+
+  // Text from an input method: the preedit shows while it is composed but
+  // is not the panel's text; the committed string is, at the cursor.
+  void InputMethodTextGoesIntoThePanelWhenCommitted() {
+    QtPlatform& platform = app_->platform();
+    PanelEdit& panel = app_->viewWidget().rightPanel();
+    platform.SetPanelText(InfoPanel::kRight, "できごと=平安京\r\n  メモ1  =\r\n"_sj);
+    QVERIFY(panel.testAttribute(Qt::WA_InputMethodEnabled));
+    QTextCursor cursor(panel.document()->firstBlock());
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    panel.setTextCursor(cursor);
+
+    QInputMethodEvent preedit(QStringLiteral("せんと"), {});
+    QCoreApplication::sendEvent(&panel, &preedit);
+    QCOMPARE(panel.textCursor().block().layout()->preeditAreaText(), QStringLiteral("せんと"));
+    QCOMPARE(platform.PanelText(InfoPanel::kRight).bytes, "できごと=平安京\r\n  メモ1  =\r\n"_sj);
+
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("遷都"));
+    QCoreApplication::sendEvent(&panel, &commit);
+    QCOMPARE(panel.textCursor().block().layout()->preeditAreaText(), QString());
+    const Cp932Encoding text = platform.PanelText(InfoPanel::kRight);
+    QVERIFY(text.ok());
+    QCOMPARE(text.bytes, "できごと=平安京遷都\r\n  メモ1  =\r\n"_sj);
   }
 
   // The form font at 12 pixels, its lines 12 pixels apart as in the form's

@@ -1,4 +1,6 @@
+#include <QInputMethodEvent>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QtTest>
 
 #include <algorithm>
@@ -222,6 +224,32 @@ class WindowTest : public QObject {
     QCOMPARE(view.selectedIndex(), 1);
     QCOMPARE(FirstLine(app_->viewWidget().rightPanel().toPlainText()).left(5),
              QStringLiteral("できごと="));
+  }
+
+  // An event text typed through an input method is written into the
+  // event's line by [実行].
+  void InputMethodTextIsWrittenByContentEditing() {
+    MainView& view = CoreView(*app_);
+    PanelEdit& panel = app_->viewWidget().rightPanel();
+    const PanelRect button = AreaRect(kLayout, PanelArea::kEditSetExecute);
+    const QPoint press(button.left + 2, button.top + 2);
+    QTest::mouseClick(&app_->viewWidget(), Qt::LeftButton, {}, press);
+    QCOMPARE(FirstLine(panel.toPlainText()), QStringLiteral("できごと=左端のできごと"));
+
+    QTextCursor cursor(panel.document()->firstBlock());
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    panel.setTextCursor(cursor);
+    QInputMethodEvent preedit(QStringLiteral("かいめい"), {});
+    QCoreApplication::sendEvent(&panel, &preedit);
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("・改名"));
+    QCoreApplication::sendEvent(&panel, &commit);
+
+    QTest::mouseClick(&app_->viewWidget(), Qt::LeftButton, {}, press);
+    QVERIFY(!view.edit().editing());
+    QCOMPARE(view.store().slots[0].lines[0],
+             "BC0450;3,2,,;春秋時代;左端のできごと・改名;メモA;メモB;"_sj);
+    QCOMPARE(view.store().slots[0].changed, 1);
   }
 
   void GroundsFollowTheBrightness_data() {

@@ -1,0 +1,54 @@
+#include "app/screen_fit.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QThread>
+#include <QWindow>
+
+namespace qev {
+namespace {
+
+// How long the client size must stay the same before it counts as settled:
+// a window manager maximises a window a moment after mapping it.
+constexpr int kSettledMilliseconds = 250;
+
+}  // namespace
+
+QSize MaximisedClientSize(QScreen& screen, int waitMilliseconds) {
+  QMainWindow probe;
+  // A menu bar as tall as the main window's: a Japanese title, since a
+  // fallback face for it may be taller than the Latin one.
+  probe.menuBar()->addMenu(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+  auto* client = new QWidget;
+  probe.setCentralWidget(client);
+  // Unseen where the window system can blend windows; elsewhere it shows
+  // for a moment as an empty window where the real one will come.
+  probe.setWindowOpacity(0.0);
+  probe.setGeometry(screen.availableGeometry());
+  probe.showMaximized();
+
+  QElapsedTimer waited;
+  waited.start();
+  QElapsedTimer unchanged;
+  QSize last;
+  while (waited.elapsed() < waitMilliseconds) {
+    QCoreApplication::processEvents();
+    QThread::msleep(10);
+    const QWindow* window = probe.windowHandle();
+    const QSize now = client->size();
+    if (!window || !window->isExposed() || now != last) {
+      last = now;
+      unchanged.start();
+    } else if (unchanged.elapsed() >= kSettledMilliseconds) {
+      break;
+    }
+  }
+  probe.hide();
+  // A window system that never showed the probe: the available geometry is
+  // the best guess left.
+  return last.isEmpty() ? screen.availableGeometry().size() : last;
+}
+
+}  // namespace qev

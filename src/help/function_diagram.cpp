@@ -78,14 +78,8 @@ constexpr std::array<std::string_view, kHelpPageCount> kLinks{
 }  // namespace
 
 void DrawFunctionDiagram(Canvas& drawArea, const ScreenLayout& layout) {
-  const int dw = layout.drawAreaWidth();
-  const int dh = layout.drawAreaHeight();
-  auto text = [&](int x, int y, std::string_view utf8) {
-    drawArea.TextOut(dw * x / 1000, dh * y / 1000, Cp932Literal(utf8));
-  };
-
-  drawArea.Reset();
-  drawArea.FillRect(0, 0, dw, dh, kHelpBackground);
+  HelpSurface surface(drawArea, layout);
+  auto text = [&](int x, int y, std::string_view utf8) { surface.Text(x, y, utf8); };
   drawArea.DrawPicture(kPictureX, kPictureY, kPictureWidth, kPictureHeight, kMainScreenPicture);
   drawArea.SetFont(kHelpFace, kHelpTitleHeight);
   text(270, 32, " ● [ Q E V ライン式 歴史年代 暗記法 ] 機能図 ●");
@@ -94,8 +88,8 @@ void DrawFunctionDiagram(Canvas& drawArea, const ScreenLayout& layout) {
   for (const Callout& c : Callouts()) {
     text(c.x, c.y, c.label);
     for (const CalloutLine& l : c.lines) {
-      drawArea.MoveTo(dw * l.x1 / 1000, dh * l.y1 / 1000);
-      drawArea.LineTo(dw * l.x2 / 1000, dh * l.y2 / 1000);
+      drawArea.MoveTo(surface.X(l.x1), surface.Y(l.y1));
+      drawArea.LineTo(surface.X(l.x2), surface.Y(l.y2));
     }
   }
 

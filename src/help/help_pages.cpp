@@ -278,17 +278,21 @@ const std::array<HelpPage, kHelpPageCount>& Pages() {
 
 }  // namespace
 
+HelpSurface::HelpSurface(Canvas& drawArea, const ScreenLayout& layout)
+    : canvas_(drawArea), width_(layout.drawAreaWidth()), height_(layout.drawAreaHeight()) {
+  canvas_.Reset();
+  canvas_.FillRect(0, 0, width_, height_, kHelpBackground);
+}
+
+void HelpSurface::Text(int x, int y, std::string_view utf8) {
+  canvas_.TextOut(X(x), Y(y), Cp932Literal(utf8));
+}
+
 void DrawHelpPage(Canvas& drawArea, const ScreenLayout& layout, int page) {
   if (page < 0 || page >= kHelpPageCount) return;
   const HelpPage& p = Pages()[static_cast<std::size_t>(page)];
-  const int dw = layout.drawAreaWidth();
-  const int dh = layout.drawAreaHeight();
-  auto text = [&](int x, int y, std::string_view utf8) {
-    drawArea.TextOut(dw * x / 1000, dh * y / 1000, Cp932Literal(utf8));
-  };
-
-  drawArea.Reset();
-  drawArea.FillRect(0, 0, dw, dh, kHelpBackground);
+  HelpSurface surface(drawArea, layout);
+  auto text = [&](int x, int y, std::string_view utf8) { surface.Text(x, y, utf8); };
   drawArea.SetFont(kHelpFace, kHelpTitleHeight);
   text(215, 30, kTitles[static_cast<std::size_t>(page)]);
   drawArea.SetFont(kHelpFace, kHelpTextHeight);

@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     PanelDisplayText(panels.right);
   }
 
-  const ComposedFile written = ComposeFile(parsed.title, "c", ComposeSlotBody(parsed.lines));
+  const ComposedFile written = ComposeFile(parsed.title, "c"_sj, ComposeSlotBody(parsed.lines));
   const ParsedFile again = ParseEventFile(written.text);
   Require(again.lines == parsed.lines);
   Require(again.dropped.empty());

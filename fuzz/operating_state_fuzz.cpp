@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int thumb = TimelineScale::ThumbForOriginX(scale.originX());
   Require(thumb >= 0 && thumb <= 700);
 
-  const Sjis composed = ComposeStateText(state, parsed.title, "c");
+  const Sjis composed = ComposeStateText(state, parsed.title, "c"_sj);
   const OperatingState again = ReadOperatingState(composed, OperatingState{});
   Require(again.rangeIndex == state.rangeIndex);
   Require(again.savedScrollPos == state.savedScrollPos);

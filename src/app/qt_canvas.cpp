@@ -16,6 +16,9 @@ QColor ToQColor(Rgb c) {
 // The font a fresh device context starts with, like the system font.
 constexpr std::string_view kDefaultFace = "ＭＳ Ｐゴシック";
 constexpr int kDefaultFontHeight = 16;
+// More than the texts of one screen in one font (the year labels of the
+// widest range are about 200).
+constexpr std::size_t kShownTextsPerFont = 1024;
 
 QPen SolidPen(int width, Rgb color) {
   // Flat caps leave out the end point of a line; miter joins keep corners
@@ -35,6 +38,22 @@ QStringList FontFamiliesFor(std::string_view face) {
     families << QStringLiteral("IPAPMincho") << QStringLiteral("Noto Serif CJK JP");
   }
   return families;
+}
+
+const ShownText& ShownTextCache::Get(const Sjis& bytes,
+                                     const std::function<ShownText(const Sjis&)>& make) {
+  if (auto it = index_.find(bytes); it != index_.end()) {
+    order_.splice(order_.begin(), order_, it->second);
+    return it->second->second;
+  }
+  if (order_.size() >= capacity_ && !order_.empty()) {
+    index_.erase(order_.back().first);
+    order_.pop_back();
+  }
+  order_.emplace_front(bytes, make(bytes));
+  // The key views the list's own copy, which stays where it is while cached.
+  index_.emplace(order_.front().first, order_.begin());
+  return order_.front().second;
 }
 
 BackBuffer::BackBuffer(int width, int height, qreal pixelRatio, std::function<void()> changed)
@@ -92,7 +111,10 @@ const CachedFont& BackBuffer::Font(std::string_view face, int pixelHeight) {
       if (QFontMetrics(font).height() <= cell) break;
     }
     font.setPixelSize(size);
-    it = fonts_.emplace(std::move(key), CachedFont{font, QFontMetrics(font), cell}).first;
+    it = fonts_
+             .emplace(std::move(key), CachedFont{font, QFontMetrics(font), cell,
+                                                 ShownTextCache(kShownTextsPerFont)})
+             .first;
   }
   return it->second;
 }
@@ -197,10 +219,17 @@ void QtCanvas::SetFont(std::string_view face, int pixelHeight) {
 
 void QtCanvas::TextOut(int x, int y, const Sjis& text) {
   if (text.empty()) return;
-  const QString shown = QString::fromStdString(DecodeCp932(text));
-  QPainter& painter = buffer_.PainterFor(area_);
   const QFontMetrics& metrics = font_->metrics;
-  const QRect cell(x, y, metrics.horizontalAdvance(shown), font_->cellHeight);
+  const ShownText& shown = font_->texts.Get(text, [&metrics](const Sjis& bytes) {
+    QString decoded = QString::fromStdString(DecodeCp932(bytes));
+    const int advance = metrics.horizontalAdvance(decoded);
+    return ShownText{std::move(decoded), advance};
+  });
+  const QRect cell(x, y, shown.advance, font_->cellHeight);
+  // Everything drawn is clipped to the cell and the area: a cell outside the
+  // area leaves no pixel.
+  if (!cell.intersects(QRect(QPoint(0, 0), area_.size()))) return;
+  QPainter& painter = buffer_.PainterFor(area_);
   if (mode_ == BackgroundMode::kOpaque) painter.fillRect(cell, ToQColor(backgroundColor_));
   painter.setFont(font_->font);
   painter.setPen(ToQColor(textColor_));
@@ -209,7 +238,7 @@ void QtCanvas::TextOut(int x, int y, const Sjis& text) {
   // same text.
   painter.save();
   painter.setClipRect(cell, Qt::IntersectClip);
-  painter.drawText(QPoint(x, y + metrics.ascent()), shown);
+  painter.drawText(QPoint(x, y + metrics.ascent()), shown.text);
   painter.restore();
 }
 

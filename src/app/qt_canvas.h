@@ -8,9 +8,12 @@
 #include <QRect>
 #include <QStringList>
 
+#include <cstddef>
 #include <functional>
+#include <list>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -22,6 +25,30 @@ namespace qev {
 // installed faces that stand in for it (the Mincho or the Gothic family).
 QStringList FontFamiliesFor(std::string_view face);
 
+// A text as one font shows it: decoded, and its advance width measured.
+struct ShownText {
+  QString text;
+  int advance = 0;
+};
+
+// The texts last shown in one font, at most `capacity`, the least recently
+// used dropped first. A redraw shows mostly the texts of the one before
+// (year labels, panel labels), which need not be decoded and measured again.
+class ShownTextCache {
+ public:
+  explicit ShownTextCache(std::size_t capacity) : capacity_(capacity) {}
+  // The cached text for `bytes`, made by `make` when it is not cached.
+  const ShownText& Get(const Sjis& bytes, const std::function<ShownText(const Sjis&)>& make);
+  std::size_t size() const { return order_.size(); }
+
+ private:
+  using Order = std::list<std::pair<Sjis, ShownText>>;
+  std::size_t capacity_;
+  // Most recently used first.
+  Order order_;
+  std::unordered_map<std::string_view, Order::iterator> index_;
+};
+
 // A font created with a cell height, as a device context creates one: its
 // text cell (ascent plus descent) is `cellHeight` pixels, so the glyphs are
 // drawn at the largest pixel size whose ascent plus descent fits in it.
@@ -29,6 +56,8 @@ struct CachedFont {
   QFont font;
   QFontMetrics metrics;
   int cellHeight;
+  // A cache, filled while the font is in use.
+  mutable ShownTextCache texts;
 };
 
 // The view's client area as one persistent image. Drawing goes straight

@@ -47,21 +47,13 @@ Sjis FormatPointLine(std::string_view line) {
   return out;
 }
 
-void BuildPointDisplayList(const VisiblePointList& visible,
-                           const std::vector<TimelinePoint>& points, const EventStore& store,
-                           std::vector<Sjis>& list) {
-  list.clear();
-  if (visible.empty()) return;
-  for (const VisiblePoint& v : visible.entries()) {
-    const TimelinePoint& p = points[v.pointIndex];
-    const FileSlot& slot = store.slots[static_cast<std::size_t>(p.slot)];
-    // A line the slot no longer holds shows as an empty entry, keeping the
-    // list aligned with the visible points.
-    list.push_back(static_cast<std::size_t>(p.line) < slot.Count()
-                       ? FormatPointLine(slot.Line(static_cast<std::size_t>(p.line)))
-                       : Sjis());
-  }
-  list.resize(list.size() + 3);
+Sjis PointDisplayLine(const VisiblePointList& visible, const std::vector<TimelinePoint>& points,
+                      const EventStore& store, std::size_t index) {
+  if (index >= visible.entries().size()) return {};
+  const TimelinePoint& p = points[visible.entries()[index].pointIndex];
+  const FileSlot& slot = store.slots[static_cast<std::size_t>(p.slot)];
+  if (static_cast<std::size_t>(p.line) >= slot.Count()) return {};
+  return FormatPointLine(slot.Line(static_cast<std::size_t>(p.line)));
 }
 
 }  // namespace qev

@@ -22,11 +22,12 @@ namespace qev {
 // converted only where it follows a converted importance symbol and a ",".
 Sjis FormatPointLine(std::string_view line);
 
-// The visible points' event lines in display form, in visible order, then
-// three empty entries; empty when no point is visible. `list` is reused.
-void BuildPointDisplayList(const VisiblePointList& visible,
-                           const std::vector<TimelinePoint>& points, const EventStore& store,
-                           std::vector<Sjis>& list);
+// The event line of visible entry `index` in display form: empty for an
+// index past the visible points, or for a line the slot no longer holds.
+// Only the selected entry is ever shown, so lines are formatted one at a
+// time when asked for, not all whenever the visible points change.
+Sjis PointDisplayLine(const VisiblePointList& visible, const std::vector<TimelinePoint>& points,
+                      const EventStore& store, std::size_t index);
 
 // Blanks the leading zeros of the year in a date text ("AD0794" -> "AD 794"):
 // position 2, then 3, then 4, each only after the previous one was blanked,

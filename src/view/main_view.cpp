@@ -20,8 +20,6 @@
 namespace qev {
 namespace {
 
-constexpr std::size_t kPointCapacity = 10000;
-
 std::string EditProblemMessage(const EditedLine& edited) {
   static constexpr const char* kLabels[] = {"できごと", "メモ1", "メモ2"};
   const std::string label =
@@ -49,7 +47,6 @@ std::string EditProblemMessage(const EditedLine& edited) {
 MainView::MainView(Platform& platform, ScreenLayout layout, std::string dataDir)
     : screen_(platform), layout_(layout), scale_(layout) {
   store_.SetDataDir(std::move(dataDir));
-  pointDisplayList_.reserve(kPointCapacity + 3);
 }
 
 void MainView::OnInitialUpdate() {
@@ -230,7 +227,6 @@ void MainView::ShowSelection() {
 
 void MainView::RebuildVisiblePoints() {
   visible_.RebuildVisiblePoints(points_.points(), scale_.originX(), scale_.drawAreaWidth());
-  BuildPointDisplayList(visible_, points_.points(), store_, pointDisplayList_);
   if (visible_.empty()) return;
   randomIndex_.Reset(visible_.randomBound(), platform_.SteadyMilliseconds());
 }
@@ -278,9 +274,11 @@ void MainView::FillInfoPanels() {
     DrawControlPanel();
     return;
   }
-  InfoPanelsContent c = ComposeInfoPanels(
-      pointDisplayList_[static_cast<std::size_t>(visible_.selectedIndex())], settings_,
-      points_.keys()[selected->pointIndex], edit_.importanceChange, edit_.memorisationChange);
+  InfoPanelsContent c =
+      ComposeInfoPanels(PointDisplayLine(visible_, points_.points(), store_,
+                                         static_cast<std::size_t>(visible_.selectedIndex())),
+                        settings_, points_.keys()[selected->pointIndex], edit_.importanceChange,
+                        edit_.memorisationChange);
   platform_.SetPanelText(InfoPanel::kLeft, c.left);
   // What the user is typing into the right panel stays until the edit ends.
   if (!edit_.editing()) platform_.SetPanelText(InfoPanel::kRight, c.right);

@@ -102,7 +102,6 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   int& timeUnitIndex() override { return timeUnitIndex_; }
   DrawAreaContent drawAreaContent() const override { return drawAreaContent_; }
 
-  const std::vector<Sjis>& pointDisplayList() const { return pointDisplayList_; }
   int selectedIndex() const { return visible_.selectedIndex(); }
   int menuTarget() const { return menuTarget_; }
   void setMenuTarget(int target) { menuTarget_ = target; }
@@ -160,7 +159,6 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   TimelineScale scale_;
   PointList points_;
   VisiblePointList visible_;
-  std::vector<Sjis> pointDisplayList_;
   RandomIndex randomIndex_;
   Stopwatch stopwatch_;
   Sjis clockText_;

@@ -211,6 +211,72 @@ class QtCanvasTest : public QObject {
     QVERIFY(Is(buffer.image(), 0, 0, kBlack));
   }
 
+  // Text whose cell lies outside the area leaves nothing; a cell reaching
+  // into it, by as little as one pixel on any side, is drawn there.
+  void TextCellsReachingIntoTheAreaAreDrawn_data() {
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<bool>("drawn");
+    // The cell is `w` wide and 16 high; the area 50 x 30.
+    const int w = BackBuffer(1, 1, 1, {}).Font("MS P明朝", 16).metrics.horizontalAdvance("AB");
+    QTest::newRow("inside") << 10 << 5 << true;
+    QTest::newRow("one column in, left") << 1 - w << 5 << true;
+    QTest::newRow("just left") << -w << 5 << false;
+    QTest::newRow("one column in, right") << 49 << 5 << true;
+    QTest::newRow("just right") << 50 << 5 << false;
+    QTest::newRow("one row in, top") << 10 << -15 << true;
+    QTest::newRow("just above") << 10 << -16 << false;
+    QTest::newRow("just below") << 10 << 30 << false;
+  }
+  void TextCellsReachingIntoTheAreaAreDrawn() {
+    QFETCH(int, x);
+    QFETCH(int, y);
+    QFETCH(bool, drawn);
+    BackBuffer buffer(100, 100, 1, {});
+    QtCanvas view(buffer, QRect(0, 0, 100, 100));
+    QtCanvas area(buffer, QRect(10, 20, 50, 30));
+    view.FillRect(0, 0, 100, 100, kWhite);
+    area.SetFont("MS P明朝", 16);
+    area.SetBackgroundColor(kBlue);
+    area.TextOut(x, y, "AB"_sj);
+    const QRect ink = Ink(buffer.image(), kWhite);
+    QCOMPARE(!ink.isEmpty(), drawn);
+    QVERIFY(QRect(10, 20, 50, 30).contains(ink) || ink.isEmpty());
+  }
+
+  // A text shown again, from the cache, gives the same pixels.
+  void CachedTextDrawsTheSamePixels() {
+    BackBuffer first(120, 40, 1, {});
+    BackBuffer again(120, 40, 1, {});
+    for (BackBuffer* buffer : {&first, &again}) {
+      QtCanvas canvas(*buffer, QRect(0, 0, 120, 40));
+      canvas.FillRect(0, 0, 120, 40, kWhite);
+      canvas.SetFont("ＭＳ Ｐゴシック", 12);
+      canvas.TextOut(3, 3, "AD 794年"_sj);
+      if (buffer == &again) canvas.TextOut(3, 3, "AD 794年"_sj);
+    }
+    QCOMPARE(again.image(), first.image());
+  }
+
+  void ShownTextCacheDropsTheLeastRecentlyUsed() {
+    ShownTextCache cache(2);
+    int made = 0;
+    auto make = [&made](const Sjis& bytes) {
+      ++made;
+      return ShownText{QString::fromStdString(bytes), static_cast<int>(bytes.size())};
+    };
+    QCOMPARE(cache.Get("a"_sj, make).text, QStringLiteral("a"));
+    cache.Get("bb"_sj, make);
+    QCOMPARE(cache.Get("a"_sj, make).advance, 1);  // cached, now the most recent
+    QCOMPARE(made, 2);
+    cache.Get("ccc"_sj, make);  // drops "bb"
+    QCOMPARE(cache.size(), std::size_t{2});
+    cache.Get("a"_sj, make);
+    QCOMPARE(made, 3);
+    QCOMPARE(cache.Get("bb"_sj, make).text, QStringLiteral("bb"));
+    QCOMPARE(made, 4);
+  }
+
   // The diagram's picture is compiled in at the size it is drawn, so it is
   // copied pixel for pixel; a picture the program lacks draws nothing.
   void BundledPictureIsCopiedUnscaled() {

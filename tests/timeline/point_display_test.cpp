@@ -47,5 +47,36 @@ TEST(FormatPointLine, MalformedLinesShowWhatIsThere) {
   EXPECT_EQ(FormatPointLine(cut), "AD 794;③,①,,;;"_sj + "歴"_sj.substr(0, 1));
 }
 
+// Each visible entry shows its own point's line in display form; past the
+// visible points, and for a line the slot no longer holds, nothing.
+TEST(PointDisplayLine, FormatsTheLineOfTheVisibleEntry) {
+  EventStore store;
+  store.slots[2].lines = {"AD0794;3,1,,;a;;;;"_sj, "BC0010;0,5,,;b;;;;"_sj,
+                          "AD1600;9,9,,;c;;;;"_sj};
+  store.slots[5].lines = {"AD0001;1,2,,;d;;;;"_sj};
+  // Offsets from the era line at x 100 in an area 200 wide; the point at
+  // offset 150 lies outside it.
+  const std::vector<TimelinePoint> points{
+      {.bc = true, .offset1 = 10, .slot = 2, .line = 1},
+      {.offset1 = 20, .slot = 5, .line = 0},
+      {.offset1 = 150, .slot = 2, .line = 2},
+      {.offset1 = 30, .slot = 2, .line = 0},
+      {.offset1 = 40, .slot = 2, .line = 7},
+  };
+  VisiblePointList visible;
+  visible.RebuildVisiblePoints(points, 100, 200);
+  ASSERT_EQ(visible.size(), 4);
+  const std::vector<Sjis> expected{"BC  10;○,⑤,,;b;;;;"_sj,
+                                   "AD   1;①,②,,;d;;;;"_sj,
+                                   "AD 794;③,①,,;a;;;;"_sj,
+                                   Sjis(),
+                                   Sjis(),
+                                   Sjis()};
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(PointDisplayLine(visible, points, store, i), expected[i]) << i;
+  }
+  EXPECT_EQ(PointDisplayLine(VisiblePointList(), points, store, 0), "");
+}
+
 }  // namespace
 }  // namespace qev

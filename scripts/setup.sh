@@ -10,6 +10,7 @@ packages=(
   fonts-ipafont-mincho fonts-ipafont-gothic
   poppler-utils
   dpkg-dev file desktop-file-utils imagemagick
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #include "panel/content_edit.h"
 
+#include <string>
+
 #include <array>
 
 #include "events/event_store.h"
@@ -106,6 +108,28 @@ std::optional<Sjis> WriteLevelDigits(std::string_view line, int importance, int 
   out[kImportancePos] = static_cast<char>('0' + importance);
   out[kMemorisationPos] = static_cast<char>('0' + memorisation);
   return out;
+}
+
+std::string EditProblemMessage(const EditedLine& edited) {
+  static constexpr const char* kLabels[] = {"できごと", "メモ1", "メモ2"};
+  const std::string label =
+      kLabels[edited.panelLine >= 0 && edited.panelLine < 3 ? edited.panelLine : 0];
+  switch (edited.problem) {
+    case EditProblem::kLineTooLong:
+      return "「" + label + "」の行が長すぎます(" + std::to_string(kEditLineLimit) +
+             "バイトまで)。短くしてから、もう一度[実行]を押してください。";
+    case EditProblem::kLabelMissing:
+      return "「" + label + "」の行の「=」が見つかりません。行の頭の「" + label +
+             "=」を元に戻してから、もう一度[実行]を押してください。";
+    case EditProblem::kFieldTooLong:
+      return "「" + label + "」が長すぎるため(" + std::to_string(kEditLineLimit) +
+             "バイトまで)、ここでは変更できません。ファイルをテキストエディタで直してください。";
+    case EditProblem::kMalformedEvent:
+      return "このできごとの行は形式が崩れているため、書き換えられません。";
+    case EditProblem::kNone:
+      break;
+  }
+  return {};
 }
 
 }  // namespace qev

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -81,6 +82,9 @@ struct EditedLine {
 // rather than cut or guessed: a panel line too long or without its "=", or an
 // event line without its first three fields.
 EditedLine RewriteEventLine(std::string_view line, const std::vector<Sjis>& panelLines);
+
+// What to tell the user about a refused edit (UTF-8), naming the panel line.
+std::string EditProblemMessage(const EditedLine& edited);
 
 // `line` with the importance digit (byte 7) and the memorisation digit
 // (byte 9) both rewritten. Nothing when the line does not hold digits there,

@@ -141,6 +141,9 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   // Replaces a line of a slot, marks the slot changed and records the
   // change for undo; false when the slot no longer holds that line.
   bool WriteLine(const EventLineLocation& at, Sjis line);
+  // After a line changed: the visible points rebuilt from the slots and the
+  // selection, kept where it was, shown again.
+  void RedrawChangedLine();
   // Puts a change of the history back (undo) or in again (redo).
   void ApplyHistory(const std::optional<LineChange>& change, bool undo);
 
@@ -172,7 +175,6 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   EditHistory history_;
   // The line a content edit under way writes back to.
   std::optional<EventLineLocation> editTarget_;
-  Sjis savedRightPanelText_;
   bool stateDescriptionShown_ = false;
   Sjis savedStateDescription_;
   ScreenPage screenPage_ = ScreenPage::kMain;

@@ -49,11 +49,7 @@ void MainView::ApplyHistory(const std::optional<LineChange>& change, bool undo) 
   if (!slot.Replace(change->line, undo ? change->before : change->after)) return;
   slot.changed = undo ? change->changedBefore : 1;
   CloseStateText();
-  const int selected = visible_.selectedIndex();
-  RebuildVisiblePoints();
-  DrawControlPanel();
-  visible_.SetSelectedIndex(selected);
-  ShowSelection();
+  RedrawChangedLine();
 }
 
 SheetSource MainView::WholeTimeline() {

@@ -246,6 +246,24 @@ void LeftClickArea(ClickTarget& t, PanelArea area) {
   }
 }
 
+// A click in the frame steps the selection (left back, right on); one in
+// the strip above it selects the point under it. Only while the drawing
+// area shows the timeline and has points.
+void ClickTimeline(ClickTarget& t, int x, int y, void (VisiblePointList::*step)()) {
+  if (!TimelineClickable(t)) return;
+  const ScreenLayout& l = t.layout();
+  if (InFrame(l, x, y)) {
+    t.CloseStateText();
+    t.CancelContentEdit();
+    (t.visible().*step)();
+    t.SelectRedraw();
+  }
+  if (y < l.Y(20)) {
+    t.visible().SelectAtX(x, l);
+    t.SelectRedraw();
+  }
+}
+
 }  // namespace
 
 void OnLButtonUp(ClickTarget& t, int x, int y) {
@@ -262,18 +280,7 @@ void OnLButtonUp(ClickTarget& t, int x, int y) {
     TurnToHelpPage(t, (t.helpPageIndex() + 1) % kHelpPageCount);
   }
 
-  if (TimelineClickable(t)) {
-    if (InFrame(l, x, y)) {
-      t.CloseStateText();
-      t.CancelContentEdit();
-      t.visible().SelectPrevious();
-      t.SelectRedraw();
-    }
-    if (y < l.Y(20)) {
-      t.visible().SelectAtX(x, l);
-      t.SelectRedraw();
-    }
-  }
+  ClickTimeline(t, x, y, &VisiblePointList::SelectPrevious);
 
   for (PanelArea area : AreasAt(l, x, y)) LeftClickArea(t, area);
 }
@@ -286,18 +293,7 @@ void OnRButtonUp(ClickTarget& t, int x, int y) {
     TurnToHelpPage(t, (t.helpPageIndex() + kHelpPageCount - 1) % kHelpPageCount);
   }
 
-  if (TimelineClickable(t)) {
-    if (InFrame(l, x, y)) {
-      t.CloseStateText();
-      t.CancelContentEdit();
-      t.visible().SelectNext();
-      t.SelectRedraw();
-    }
-    if (y < l.Y(20)) {
-      t.visible().SelectAtX(x, l);
-      t.SelectRedraw();
-    }
-  }
+  ClickTimeline(t, x, y, &VisiblePointList::SelectNext);
 
   // Only these labels step back on a right click; the context menu decides
   // what the others offer.

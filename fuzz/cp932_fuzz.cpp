@@ -3,22 +3,15 @@
 // boundary stay valid.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "require.h"
 #include "text/cp932.h"
-
-namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace qev;
+  using fuzz::Require;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const std::string utf8 = DecodeCp932(bytes);
   const Cp932Encoding encoded = EncodeCp932(utf8);

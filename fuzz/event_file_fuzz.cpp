@@ -3,27 +3,20 @@
 // slot must come back with the same event lines.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
 #include "events/event_file.h"
 #include "events/event_store.h"
 #include "events/point_list.h"
 #include "platform/platform.h"
+#include "require.h"
 #include "timeline/info_panels.h"
 #include "timeline/point_display.h"
 #include "timeline/point_filter.h"
 
-namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace qev;
+  using fuzz::Require;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   ParsedFile parsed = ParseEventFile(text);
   Require(parsed.title.size() <= kTitleLimit);

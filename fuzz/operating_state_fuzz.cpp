@@ -3,21 +3,17 @@
 // within its set, and composing the state again must read back the same.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
 #include "events/event_file.h"
 #include "events/event_store.h"
 #include "events/slot_files.h"
 #include "platform/screen_layout.h"
+#include "require.h"
 #include "state/operating_state.h"
 #include "timeline/timeline_scale.h"
 
 namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 bool IsFlag(int value) {
   return value == 0 || value == 1;
@@ -27,6 +23,7 @@ bool IsFlag(int value) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace qev;
+  using fuzz::Require;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const ParsedFile parsed = ParseEventFile(text);
   const OperatingState state = ReadOperatingState(parsed.lastFileText, OperatingState{});

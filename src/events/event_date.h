@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace qev {
+
+// A year as the event files count it: an era and a magnitude 1..9999
+// (there is no year 0).
+struct EraYear {
+  bool bc = false;
+  int year = 0;
+
+  // BC years negative, AD years positive, so years compare across the eras.
+  int Signed() const { return bc ? -year : year; }
+  friend bool operator==(const EraYear&, const EraYear&) = default;
+};
+
+// A year as a user types it (UTF-8): "794", "０７９４", "794年", "AD794",
+// "ad 794", "BC91", "前91", "紀元前91年", "西暦794年". Full-width letters and
+// digits count as their ASCII forms and spaces are ignored; a year without
+// an era is AD. Nothing for anything else, or a year outside 1..9999.
+std::optional<EraYear> ParseTypedYear(std::string_view utf8);
+
+// The first date of an event line ("AD0794;..." or "BC0091;..."), or
+// nothing when the line does not start with an era and four digits.
+std::optional<EraYear> FirstDate(std::string_view line);
+
+// The second date of an event line (field 1 after its second ","), or
+// nothing when there is none.
+std::optional<EraYear> SecondDate(std::string_view line);
+
+// Whether the first / the second date is approximate: the event text, or
+// the period text, starts with "*".
+bool FirstDateApproximate(std::string_view line);
+bool SecondDateApproximate(std::string_view line);
+
+}  // namespace qev

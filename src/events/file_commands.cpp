@@ -2,6 +2,9 @@
 
 #include <optional>
 
+#include "events/file_io.h"
+#include "events/new_event_file.h"
+
 namespace qev {
 
 FileSlot* FileCommands::SlotOf(int target) {
@@ -26,6 +29,33 @@ void FileCommands::ReadSlot(int target) {
   FileResult r = ReadFileFromDialog(store_, target, *picked);
   host_.SlotFileChanged(target - kFirstSlotTarget);
   if (!r.ok()) ReportFileProblem(r, *picked);
+  host_.FullRefresh();
+}
+
+void FileCommands::CreateFile(int target) {
+  FileSlot* slot = SlotOf(target);
+  if (slot == nullptr) return;
+  host_.CloseStateText();
+  host_.CancelContentEdit();
+  NewFileAnswer typed;
+  NewEventFile file;
+  // Asked again with what was typed until the file can be written.
+  for (;;) {
+    std::optional<NewFileAnswer> answer = platform_.AskNewFile(typed);
+    if (!answer) return;
+    typed = *answer;
+    file = PlanNewEventFile(store_.dataDir(), typed.name, typed.title, host_.SaveDateText());
+    if (file.ok()) {
+      const WriteOutcome written = WriteNewFile(file.path, file.text);
+      if (written.ok) break;
+      file.problem =
+          "「" + file.path.filename().string() + "」を作れませんでした: " + written.reason;
+    }
+    platform_.ShowMessage(file.problem);
+  }
+  FileResult r = ReadFileFromDialog(store_, target, file.path);
+  host_.SlotFileChanged(target - kFirstSlotTarget);
+  if (!r.ok()) ReportFileProblem(r, file.path);
   host_.FullRefresh();
 }
 

@@ -43,6 +43,10 @@ class FileCommands {
   void ReadSlot(int target);
   // ファイルを保存 / 動作状態を保存.
   void Save(int target);
+  // 新しいファイルを作る: asks for a name and a title, writes an empty event
+  // file of that name into the data folder (never over an existing file)
+  // and reads it into the slot.
+  void CreateFile(int target);
   // ファイルを消去: empties a slot (the file on disk stays), after asking
   // about unsaved changes.
   void EraseSlot(int target);

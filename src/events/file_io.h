@@ -49,4 +49,9 @@ struct WriteOutcome {
 // behind.
 WriteOutcome WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes);
 
+// Creates `path` with `bytes`, flushed to disk. Refused when anything by that
+// name is already there, so no file is ever replaced; a file that could not
+// be written whole is removed again.
+WriteOutcome WriteNewFile(const std::filesystem::path& path, std::string_view bytes);
+
 }  // namespace qev

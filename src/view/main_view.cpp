@@ -357,6 +357,9 @@ void MainView::OnCommand(MenuCommand command) {
     case MenuCommand::kEraseFile:
       files_.EraseSlot(menuTarget_);
       break;
+    case MenuCommand::kNewFile:
+      files_.CreateFile(menuTarget_);
+      break;
     case MenuCommand::kRestoreState:
       RestoreOperatingState();
       break;

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "events/event_date.h"
+#include "events/event_form.h"
+#include "text/cp932.h"
+
+namespace qev {
+
+// An event the user names in a window (a search result, the dialog's
+// event): the same event for as long as its slot holds it.
+using EventKey = std::uint64_t;
+
+// Why an event of a loaded slot is not a point of the line.
+enum class OffLine { kOnLine, kFilteredOut, kSlotOff };
+
+struct DeskEvent {
+  EventKey key = 0;
+  int slot = 0;
+  std::string_view line;  // valid until the events change
+  OffLine off = OffLine::kOnLine;
+};
+
+// What the find window, the event dialog and the other event commands of the
+// window ask of the program. Every operation redraws what it changed.
+class EventDesk {
+ public:
+  virtual ~EventDesk() = default;
+
+  // Every event of the loaded slots, slot by slot in file order.
+  virtual std::vector<DeskEvent> Events() = 0;
+  // Changes whenever Events() would give something else.
+  virtual std::uint64_t EventsVersion() const = 0;
+  virtual Sjis SlotLabel(int slot) const = 0;
+  // The slots that hold a file, in slot order.
+  virtual std::vector<int> LoadedSlots() const = 0;
+  virtual std::optional<DeskEvent> SelectedEvent() = 0;
+
+  // Selects the event with the timeline scrolled so that it is in view;
+  // false when the event is not on the line.
+  virtual bool JumpToEvent(EventKey key) = 0;
+  // Selects the point nearest to the year; false without points.
+  virtual bool GoToYear(EraYear year) = 0;
+  // Selects one of all the points of the line at random.
+  virtual void SelectRandomOnLine() = 0;
+  // The date and text of the point whose mark is under the view position.
+  virtual std::optional<std::string> PointTipAt(int x, int y) = 0;
+
+  // Each returns what to tell the user (UTF-8) when refused, else empty.
+  virtual std::string AddEvent(int slot, const EventForm& form) = 0;
+  virtual std::string EditEvent(EventKey key, const EventForm& form) = 0;
+  virtual std::string DeleteEvent(EventKey key) = 0;
+};
+
+}  // namespace qev

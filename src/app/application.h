@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "app/find_window.h"
 #include "app/main_window.h"
 #include "app/qt_platform.h"
 #include "platform/screen_layout.h"
@@ -62,10 +63,25 @@ class Application {
   // Asks for a .pdf or .png file and prints the whole timeline into it.
   void ExportWholeTimeline();
 
+  // The commands of the window's own windows and dialogs; false for a
+  // command of the view.
+  bool RunWindowCommand(KeyCommand command);
+  // A chosen search result: selected on the line, or why it cannot be.
+  void JumpTo(const FoundModel::Row& row);
+  void GoToYear();
+  void AddEvent();
+  void EditEvent();
+  void DeleteEvent();
+  // The keyboard goes back to the timeline, so the arrow keys go on from
+  // the point a window selected.
+  void FocusTimeline();
+  FindWindow& Finder(EventDesk& desk);
+
   MainWindow window_;
   QtPlatform platform_;
   std::unique_ptr<ViewHandlers> view_;
   QTimer clock_;
+  std::unique_ptr<FindWindow> find_;
   int depth_ = 0;
   bool firstPaintDone_ = false;
 };

@@ -22,7 +22,13 @@ enum class Key {
   kSpace,
   kF1,
   kEscape,
-  kZ
+  kZ,
+  kF,
+  kF3,
+  kG,
+  kN,
+  kE,
+  kDelete
 };
 
 // What the keyboard and the menu "操作" can do.
@@ -43,6 +49,16 @@ enum class KeyCommand {
   kCancelEdit,
   kUndo,
   kRedo,
+  // Commands of the window's own: finding, going to a year, random over the
+  // whole line, adding, editing and deleting events.
+  kFind,
+  kFindNext,
+  kFindPrevious,
+  kGoToYear,
+  kRandomOnLine,
+  kAddEvent,
+  kEditEvent,
+  kDeleteEvent,
 };
 
 // A command with its key and its menu entry (UTF-8), in menu order.
@@ -56,7 +72,8 @@ struct KeyBinding {
 };
 std::span<const KeyBinding> KeyBindings();
 
-// The command of a key; Shift counts only with Ctrl+Z.
+// The command of a key; Shift counts only where it selects another command
+// (Ctrl+Shift+Z, Shift+R, Shift+F3).
 std::optional<KeyCommand> CommandForKey(Key key, bool ctrl, bool shift);
 
 // The pointer input a command stands for, so that a key does exactly what

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "events/event_date.h"
-#include "events/event_form.h"
 #include "text/cp932.h"
 
 namespace qev {
@@ -51,10 +50,12 @@ class EventDesk {
   // The date and text of the point whose mark is under the view position.
   virtual std::optional<std::string> PointTipAt(int x, int y) = 0;
 
-  // Each returns what to tell the user (UTF-8) when refused, else empty.
-  virtual std::string AddEvent(int slot, const EventForm& form) = 0;
-  virtual std::string EditEvent(EventKey key, const EventForm& form) = 0;
-  virtual std::string DeleteEvent(EventKey key) = 0;
+  // The changes of an event line, each undoable; the changed event is then
+  // the selected point. A new line goes where InsertionIndex puts it, an
+  // edited one stays where it was. False when the slot or the event is gone.
+  virtual bool AddEvent(int slot, Sjis line) = 0;
+  virtual bool ReplaceEvent(EventKey key, Sjis line) = 0;
+  virtual bool DeleteEvent(EventKey key) = 0;
 };
 
 }  // namespace qev

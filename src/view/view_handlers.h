@@ -3,6 +3,7 @@
 #include "export/timeline_sheet.h"
 #include "panel/key_commands.h"
 #include "timeline/scrolling.h"
+#include "view/event_desk.h"
 
 namespace qev {
 
@@ -38,6 +39,9 @@ class ViewHandlers {
   // What printing the whole timeline takes: every point the filters let
   // through and the range shown.
   virtual SheetSource WholeTimeline() = 0;
+  // What the find window and the event dialogs work on; null where there
+  // are no events to work on.
+  virtual EventDesk* desk() { return nullptr; }
 };
 
 }  // namespace qev

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 #include <string_view>
 
 #include "events/event_line.h"
@@ -51,32 +52,120 @@ void PointList::Clear() {
   points_ = std::make_shared<const std::vector<TimelinePoint>>();
 }
 
+std::optional<PointList::Entry> PointList::MakeEntry(int k, std::size_t j, std::string_view line) {
+  std::string_view head = EventHead(line);
+  char era = ByteAt(head, 0);
+  if (era != 'A' && era != 'B') return std::nullopt;
+  std::string_view date = SecondDateText(line);
+  Entry e;
+  e.key.reserve(head.size() + date.size() + 12);
+  e.key.append(head).append(";");
+  AppendInt(e.key, k);
+  e.key.append(";");
+  AppendInt(e.key, static_cast<long long>(j));
+  const std::size_t thirdSemi = e.key.size();
+  e.key.append(";").append(date).append(";");
+  e.bc = era == 'B';
+  e.year1 = LeadingInt(head.substr(std::min<std::size_t>(2, head.size())));
+  e.slot = k;
+  e.line = static_cast<int>(j);
+  SecondDate second = SecondDateOfKey(e.key, thirdSemi);
+  e.hasEnd = second.present;
+  e.endBc = ByteAt(second.label, 0) == 'B';
+  e.year2 = second.year;
+  return e;
+}
+
 void PointList::AddKeysOfSlot(int k, const FileSlot& slot, const LineFilter& passes) {
   for (std::size_t j = 0; j < slot.lines.size(); ++j) {
     std::string_view line = slot.lines[j];
     if (!passes(line)) continue;
-    std::string_view head = EventHead(line);
-    char era = ByteAt(head, 0);
-    if (era != 'A' && era != 'B') continue;
-    std::string_view date = SecondDateText(line);
-    Entry e;
-    e.key.reserve(head.size() + date.size() + 12);
-    e.key.append(head).append(";");
-    AppendInt(e.key, k);
-    e.key.append(";");
-    AppendInt(e.key, static_cast<long long>(j));
-    const std::size_t thirdSemi = e.key.size();
-    e.key.append(";").append(date).append(";");
-    e.bc = era == 'B';
-    e.year1 = LeadingInt(head.substr(std::min<std::size_t>(2, head.size())));
-    e.slot = k;
-    e.line = static_cast<int>(j);
-    SecondDate second = SecondDateOfKey(e.key, thirdSemi);
-    e.hasEnd = second.present;
-    e.endBc = ByteAt(second.label, 0) == 'B';
-    e.year2 = second.year;
-    (e.bc ? bcEntries_ : adEntries_).push_back(std::move(e));
+    if (std::optional<Entry> e = MakeEntry(k, j, line)) {
+      (e->bc ? bcEntries_ : adEntries_).push_back(std::move(*e));
+    }
   }
+}
+
+std::size_t PointList::BcCount() const {
+  return static_cast<std::size_t>(
+      std::find_if(entries_.begin(), entries_.end(), [](const Entry& e) { return !e.bc; }) -
+      entries_.begin());
+}
+
+bool PointList::InOrder(std::size_t a, std::size_t b, std::size_t bcCount) const {
+  // BC keys run in descending, AD keys in ascending collation order.
+  return b < bcCount ? !CollateLess(keys_[a], keys_[b]) : !CollateLess(keys_[b], keys_[a]);
+}
+
+void PointList::Put(Entry e) {
+  const std::size_t bcCount = BcCount();
+  const auto first = keys_.begin() + static_cast<long>(e.bc ? 0 : bcCount);
+  const auto last = keys_.begin() + static_cast<long>(e.bc ? bcCount : keys_.size());
+  const auto at =
+      e.bc ? std::lower_bound(first, last, e.key,
+                              [](const Sjis& k, const Sjis& key) { return CollateLess(key, k); })
+           : std::lower_bound(first, last, e.key,
+                              [](const Sjis& k, const Sjis& key) { return CollateLess(k, key); });
+  const auto i = at - keys_.begin();
+  keys_.insert(at, std::move(e.key));
+  entries_.insert(entries_.begin() + i, std::move(e));
+}
+
+void PointList::Renumber(int k, std::size_t from, int by) {
+  bool renamed = false;
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    Entry& e = entries_[i];
+    if (e.slot != k || e.line < static_cast<int>(from)) continue;
+    e.line += by;
+    const std::size_t second = FindNth(keys_[i], ';', 2);
+    const std::size_t third = FindNth(keys_[i], ';', 3);
+    Sjis key = keys_[i].substr(0, second + 1);
+    AppendInt(key, e.line);
+    key.append(std::string_view(keys_[i]).substr(third));
+    keys_[i] = std::move(key);
+    renamed = true;
+  }
+  if (!renamed) return;
+  // A renumbered line can pass another of its year and slot (9 -> 10 sorts
+  // before 2): an insertion sort puts the few such keys back in order.
+  const std::size_t bcCount = BcCount();
+  for (std::size_t i = 1; i < keys_.size(); ++i) {
+    if (i == bcCount) continue;
+    for (std::size_t j = i; j > 0 && j != bcCount && !InOrder(j - 1, j, bcCount); --j) {
+      std::swap(keys_[j - 1], keys_[j]);
+      std::swap(entries_[j - 1], entries_[j]);
+    }
+  }
+}
+
+void PointList::Erase(int k, std::size_t j) {
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    if (entries_[i].slot == k && entries_[i].line == static_cast<int>(j)) {
+      keys_.erase(keys_.begin() + static_cast<long>(i));
+      entries_.erase(entries_.begin() + static_cast<long>(i));
+      return;
+    }
+  }
+}
+
+void PointList::InsertLine(int k, std::size_t j, std::string_view line, bool passes,
+                           const YearToOffset& yearToOffset) {
+  Renumber(k, j, 1);
+  if (std::optional<Entry> e = passes ? MakeEntry(k, j, line) : std::nullopt) Put(std::move(*e));
+  PlacePoints(yearToOffset);
+}
+
+void PointList::RemoveLine(int k, std::size_t j, const YearToOffset& yearToOffset) {
+  Erase(k, j);
+  Renumber(k, j + 1, -1);
+  PlacePoints(yearToOffset);
+}
+
+void PointList::ReplaceLine(int k, std::size_t j, std::string_view line, bool passes,
+                            const YearToOffset& yearToOffset) {
+  Erase(k, j);
+  if (std::optional<Entry> e = passes ? MakeEntry(k, j, line) : std::nullopt) Put(std::move(*e));
+  PlacePoints(yearToOffset);
 }
 
 void PointList::MergeChronological() {

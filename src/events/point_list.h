@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -46,6 +47,16 @@ class PointList {
   // MergeChronological and PlacePoints.
   void Rebuild(const EventStore& store, const LineFilter& passes, const YearToOffset& yearToOffset);
 
+  // One line of slot k changed, came or went (the lines after it moving by
+  // one): the list follows without a rebuild, in the order a rebuild would
+  // give. `passes` is the level filter's answer for the line; the slot is
+  // one the list was built with.
+  void InsertLine(int k, std::size_t j, std::string_view line, bool passes,
+                  const YearToOffset& yearToOffset);
+  void RemoveLine(int k, std::size_t j, const YearToOffset& yearToOffset);
+  void ReplaceLine(int k, std::size_t j, std::string_view line, bool passes,
+                   const YearToOffset& yearToOffset);
+
   std::size_t size() const { return keys_.size(); }
   bool empty() const { return keys_.empty(); }
   const std::vector<Sjis>& keys() const { return keys_; }
@@ -68,6 +79,18 @@ class PointList {
     int slot = 0;
     int line = 0;
   };
+  static std::optional<Entry> MakeEntry(int k, std::size_t j, std::string_view line);
+  // How many of the listed points are BC (they come first).
+  std::size_t BcCount() const;
+  // Whether keys a and b (a before b, both on one side) are in list order.
+  bool InOrder(std::size_t a, std::size_t b, std::size_t bcCount) const;
+  // Puts an entry where its key belongs.
+  void Put(Entry e);
+  // Moves the line numbers of slot k's entries from line `from` on by `by`.
+  void Renumber(int k, std::size_t from, int by);
+  // Takes out the entry of line j of slot k, if listed.
+  void Erase(int k, std::size_t j);
+
   std::vector<Entry> bcEntries_;
   std::vector<Entry> adEntries_;
   std::vector<Sjis> keys_;

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "text/sjis_lines.h"
@@ -189,6 +190,56 @@ TEST_F(PointListTest, TenThousandEventsBuildInOrder) {
     int signedYear = key[0] == 'B' ? -year : year;
     EXPECT_LE(previous, signedYear) << key;
     previous = signedYear;
+  }
+}
+
+}  // namespace
+}  // namespace qev
+
+namespace qev {
+namespace {
+
+// Lines inserted, replaced and removed one at a time leave the list as a
+// rebuild from the slots would make it, ties of one year and slot included
+// (line 9 becoming 10 sorts before line 2).
+TEST_F(PointListTest, LineChangesFollowedWithoutARebuildAsARebuildWould) {
+  std::mt19937 random(22);
+  const char* heads[] = {"AD0794", "BC0091", "AD1192", "BC0660", "AD0794"};
+  for (int k : {1, 4}) {
+    for (int j = 0; j < 12; ++j) store.slots[k].lines.push_back(Event(heads[j % 5], '1' + j % 5));
+  }
+  settings.importanceFilter[2] = 0;  // some lines are no points
+  Build();
+  auto passes = [this](std::string_view line) { return PassesFilter(settings, line); };
+  for (int step = 0; step < 60; ++step) {
+    const int k = step % 3 == 0 ? 4 : 1;
+    std::vector<Sjis>& lines = store.slots[static_cast<std::size_t>(k)].lines;
+    const std::size_t j = random() % (lines.size() + 1);
+    const Sjis line = Event(heads[random() % 5], static_cast<char>('1' + random() % 5), '3',
+                            random() % 2 ? "AD1000" : "");
+    switch (random() % 3) {
+      case 0:
+        lines.insert(lines.begin() + static_cast<long>(j), line);
+        list.InsertLine(k, j, line, passes(line), Offset);
+        break;
+      case 1:
+        if (j == lines.size()) continue;
+        lines[j] = line;
+        list.ReplaceLine(k, j, line, passes(line), Offset);
+        break;
+      default:
+        if (j == lines.size()) continue;
+        lines.erase(lines.begin() + static_cast<long>(j));
+        list.RemoveLine(k, j, Offset);
+        break;
+    }
+    PointList rebuilt;
+    rebuilt.Rebuild(store, passes, Offset);
+    ASSERT_EQ(list.keys(), rebuilt.keys()) << "step " << step;
+    ASSERT_EQ(list.placed(), rebuilt.placed()) << "step " << step;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      ASSERT_EQ(list.points()[i].line, rebuilt.points()[i].line);
+    }
   }
 }
 

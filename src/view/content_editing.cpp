@@ -21,6 +21,7 @@ bool MainView::WriteLine(const EventLineLocation& at, Sjis line) {
   if (!slot.Replace(at.line, std::move(line))) return false;
   slot.changed = 1;
   history_.Record(std::move(change));
+  ++eventsVersion_;
   return true;
 }
 

@@ -176,6 +176,7 @@ bool MainView::QueryClose() {
 }
 
 void MainView::FullRefresh() {
+  ++eventsVersion_;
   CloseStateText();
   points_.Rebuild(
       store_, [this](std::string_view line) { return PassesFilter(settings_, line); },

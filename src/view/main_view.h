@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "timeline/scrolling.h"
 #include "timeline/timeline_scale.h"
 #include "timeline/visible_points.h"
+#include "view/event_desk.h"
 #include "view/redraw_batch.h"
 #include "view/view_handlers.h"
 
@@ -34,7 +36,10 @@ namespace qev {
 // selection marks → information panels → control panel). The window
 // forwards its events here; everything the view shows goes through the
 // platform.
-class MainView final : public ViewHandlers, private FileCommandHost, private ClickTarget {
+class MainView final : public ViewHandlers,
+                       private FileCommandHost,
+                       private ClickTarget,
+                       private EventDesk {
  public:
   // `dataDir` is the folder of the event files and the state file.
   MainView(Platform& platform, ScreenLayout layout, std::string dataDir);
@@ -58,6 +63,7 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   // Runs the click or scroll bar action a key stands for, or undo / redo.
   void OnKeyCommand(KeyCommand command) override;
   SheetSource WholeTimeline() override;
+  EventDesk* desk() override { return this; }
   // Undo and redo of the changes to event lines (content edits and level
   // changes), redrawn as after an edit.
   void Undo();
@@ -149,6 +155,28 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
 
   Sjis ClockText();
 
+  // The find window's and the event dialogs' operations (event_desk_view.cpp).
+  std::vector<DeskEvent> Events() override;
+  std::uint64_t EventsVersion() const override { return eventsVersion_; }
+  Sjis SlotLabel(int slot) const override;
+  std::vector<int> LoadedSlots() const override;
+  std::optional<DeskEvent> SelectedEvent() override;
+  bool JumpToEvent(EventKey key) override;
+  bool GoToYear(EraYear year) override;
+  void SelectRandomOnLine() override;
+  std::optional<std::string> PointTipAt(int x, int y) override;
+  bool AddEvent(int slot, Sjis line) override;
+  bool ReplaceEvent(EventKey key, Sjis line) override;
+  bool DeleteEvent(EventKey key) override;
+  // Scrolls so that point `index` of the point list is in view, centred
+  // where the scroll range allows, and selects it.
+  bool ShowPoint(std::size_t index);
+  // The point list index of an event's point, if it has one.
+  std::optional<std::size_t> PointOf(EventKey key) const;
+  // After a change of an event's line: the event selected, the line
+  // scrolled to it if it is not in view.
+  void ShowChangedEvent(EventKey key);
+
   // The real platform; the handlers use platform_, which brings the screen
   // up to date with the batch before anything else is drawn or shown.
   Platform& screen_;
@@ -185,6 +213,8 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   int menuTarget_ = 0;
   int restoredSelectedIndex_ = 0;
   bool firstPaint_ = true;
+  std::uint64_t eventsVersion_ = 0;
+  std::mt19937 random_{std::random_device{}()};
 };
 
 }  // namespace qev

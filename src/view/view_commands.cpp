@@ -46,10 +46,16 @@ void MainView::Redo() {
 void MainView::ApplyHistory(const std::optional<LineChange>& change, bool undo) {
   if (!change) return;
   FileSlot& slot = store_.slots[static_cast<std::size_t>(change->slot)];
-  if (!slot.Replace(change->line, undo ? change->before : change->after)) return;
+  const Sjis& line = undo ? change->before : change->after;
+  if (!slot.Replace(change->line, line)) return;
   slot.changed = undo ? change->changedBefore : 1;
+  ++eventsVersion_;
   CloseStateText();
-  RedrawChangedLine();
+  if (slot.on == 1) {
+    points_.ReplaceLine(change->slot, change->line, line, PassesFilter(settings_, line),
+                        [this](int year) { return scale_.YearToOffset(year); });
+  }
+  ShowChangedEvent((static_cast<EventKey>(change->slot) << 32) | change->line);
 }
 
 SheetSource MainView::WholeTimeline() {

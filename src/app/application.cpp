@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <algorithm>
 
@@ -391,6 +392,8 @@ void Application::DeleteEvent() {
         QMessageBox::Question, QStringLiteral("できごとを削除"),
         QStringLiteral("「%1」を削除しますか?\n(元に戻す: Ctrl+Z)").arg(EventName(selected->line)),
         QMessageBox::Yes | QMessageBox::No, &window_);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("削除する"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("やめる"));
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     const bool confirmed = box.exec() == QMessageBox::Yes;

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpinBox>
 
 namespace qev {
@@ -91,6 +92,7 @@ EventDialog::EventDialog(const std::vector<std::pair<int, QString>>& files, int 
   memorisation_ = LevelBox(form.memorisation);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
   connect(buttons, &QDialogButtonBox::accepted, this, &EventDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &EventDialog::reject);
 

@@ -94,6 +94,10 @@ FindWindow::FindWindow(EventDesk& desk, QWidget* parent) : QDialog(parent, Qt::T
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->header()->setStretchLastSection(false);
   list_->header()->setSectionResizeMode(kText, QHeaderView::Stretch);
+  // Wide enough for a range of approximate dates, without measuring rows.
+  list_->header()->resizeSection(
+      kDate,
+      fontMetrics().horizontalAdvance(QStringLiteral("AD 9999 ころ 　～ 　AD 9999 ころ")) + 12);
   status_ = new QLabel;
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(query_);
@@ -160,6 +164,8 @@ void FindWindow::ChooseCurrent() {
   const int row = std::max(list_->currentIndex().row(), 0);
   list_->setCurrentIndex(model_.index(row, 0));
   chosenRow_ = row;
+  // Out of the way of the point it shows; Ctrl+F brings the list back.
+  hide();
   Q_EMIT chosen(model_.rows()[static_cast<std::size_t>(row)]);
 }
 

@@ -45,7 +45,8 @@ class FoundModel final : public QAbstractTableModel {
 // 検索: a query field over the list of every event of the loaded slots
 // whose texts or dates match, updated as the query is typed. Enter (on the
 // highlighted result, the first one unless the arrow keys moved on) or a
-// double click chooses a result; F3 / Shift+F3 step through them.
+// double click chooses a result, and the window steps aside for the line;
+// F3 / Shift+F3 step through the results.
 class FindWindow final : public QDialog {
   Q_OBJECT
  public:

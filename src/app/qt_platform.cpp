@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -204,6 +205,7 @@ std::optional<NewFileAnswer> QtPlatform::AskNewFile(const NewFileAnswer& typed) 
     auto* title = new QLineEdit(FromUtf8(typed.title));
     title->setPlaceholderText(QStringLiteral("空ならファイル名"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     auto* form = new QFormLayout(&dialog);

@@ -106,6 +106,8 @@ ViewWidget::ViewWidget(const ScreenLayout& layout, QWidget* parent)
   // The keys act while the timeline has the focus; Tab goes on to the
   // panels and back.
   setFocusPolicy(Qt::StrongFocus);
+  // A point's tooltip shows while a find window or dialog is active too.
+  setAttribute(Qt::WA_AlwaysShowToolTips);
 
   scrollBar_ = new TimelineScrollBar(this);
   scrollBar_->setFocusPolicy(Qt::NoFocus);

@@ -27,7 +27,7 @@ std::vector<DeskEvent> MainView::Events() {
     const FileSlot& slot = store_.slots[static_cast<std::size_t>(k)];
     if (slot.loaded != 1) continue;
     for (std::size_t j = 0; j < slot.Count(); ++j) {
-      const OffLine off = slot.on != 1                          ? OffLine::kSlotOff
+      const OffLine off = slot.on != 1                             ? OffLine::kSlotOff
                           : !PassesFilter(settings_, slot.Line(j)) ? OffLine::kFilteredOut
                                                                    : OffLine::kOnLine;
       events.push_back({KeyOf(k, j), k, slot.Line(j), off});
@@ -37,8 +37,9 @@ std::vector<DeskEvent> MainView::Events() {
 }
 
 Sjis MainView::SlotLabel(int slot) const {
-  return slot >= 0 && slot < EventStore::kSlotCount ? store_.slots[static_cast<std::size_t>(slot)].label
-                                                     : Sjis();
+  return slot >= 0 && slot < EventStore::kSlotCount
+             ? store_.slots[static_cast<std::size_t>(slot)].label
+             : Sjis();
 }
 
 std::vector<int> MainView::LoadedSlots() const {
@@ -129,13 +130,13 @@ std::optional<std::string> MainView::PointTipAt(int x, int y) {
   const std::optional<std::size_t> at =
       PointMarkAt(visible_, scale_, x - layout_.drawAreaX(), y - layout_.drawAreaY());
   // Only the selected point's mark is drawn unless every point is marked.
-  if (!at || (settings_.pointDisplayMode != 1 &&
-              static_cast<int>(*at) != visible_.selectedIndex())) {
+  if (!at ||
+      (settings_.pointDisplayMode != 1 && static_cast<int>(*at) != visible_.selectedIndex())) {
     return std::nullopt;
   }
   const TimelinePoint& point = points_.points()[visible_.entries()[*at].pointIndex];
-  std::string_view line = store_.slots[static_cast<std::size_t>(point.slot)].Line(
-      static_cast<std::size_t>(point.line));
+  std::string_view line =
+      store_.slots[static_cast<std::size_t>(point.slot)].Line(static_cast<std::size_t>(point.line));
   std::string_view text = Field(line, ';', 3);
   if (ByteAt(text, 0) == '*') text.remove_prefix(1);
   return DecodeCp932(EventDateText(line)) + "\n" + DecodeCp932(text);

@@ -140,7 +140,12 @@ std::vector<std::string> FileCommands::AutoLoadSlots() {
     FileResult r = LoadSlot(store_, k);
     if (r.ok()) slot.changed = 0;
     host_.SlotFileChanged(k);
-    if (r.status == FileStatus::kUnreadable) unreadable.push_back(path.string() + ": " + r.reason);
+    if (r.status == FileStatus::kUnreadable) {
+      // A name too long for the state file is not shown: the reason names
+      // the slot.
+      const bool tooLong = slot.baseName.size() > kBaseNameLimit;
+      unreadable.push_back((tooLong ? std::string() : path.string() + ": ") + r.reason);
+    }
     if (std::optional<std::filesystem::path> backup = LeftoverBackup(path)) {
       unreadable.push_back(LeftoverNotice(path, *backup));
     }

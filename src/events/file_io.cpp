@@ -208,8 +208,9 @@ WriteOutcome OverwriteInPlace(const std::filesystem::path& target, const struct 
     ::unlink(backupPath.c_str());
     return {false, Reason(ENOSPC)};
   }
-  if (!WriteAll(file.get(), bytes))
+  if (!WriteAll(file.get(), bytes)) {
     return RestoreFromBackup(target, backupPath, old.st_size, errno);
+  }
   step(OverwriteStep::kNewTextWritten);
   if (::ftruncate(file.get(), size) != 0) {
     return RestoreFromBackup(target, backupPath, old.st_size, errno);

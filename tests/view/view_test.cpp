@@ -243,6 +243,12 @@ TEST_F(FileCommandTest, ABackupLeftByAnInterruptedSaveIsNamedAtStart) {
             std::string::npos);
   EXPECT_EQ(view->store().slots[0].Count(), 1u);
   EXPECT_EQ(ReadBytes(BackupPath(SlotFile(0))), "old");
+
+  // And when the file is read into a slot.
+  platform.dialogAnswers.push_back(SlotFile(0).string());
+  RightClickSlot(3, MenuCommand::kReadFile);
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_NE(platform.messages[1].find(BackupPath(SlotFile(0)).string()), std::string::npos);
 }
 
 TEST_F(ViewTest, MissingDataFolderIsReported) {

@@ -39,7 +39,10 @@ NewEventFile PlanNewEventFile(const std::filesystem::path& folder, std::string_v
   }
   const std::filesystem::path path = folder / std::filesystem::u8path(stem + ".txt");
   if (FileResult check = CheckPickedName(path); !check.ok()) {
-    file.problem = "ファイル名の文字「" + check.reason + "」は Shift-JIS で書けません。";
+    file.problem =
+        check.status == FileStatus::kUnencodableName
+            ? "ファイル名の文字「" + check.reason + "」は Shift-JIS で書けません。"
+            : "ファイル名が長すぎます(" + std::to_string(kBaseNameLimit) + "バイトまで)。";
     return file;
   }
   const std::string titleText = Trimmed(title).empty() ? stem : std::string(Trimmed(title));

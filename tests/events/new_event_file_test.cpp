@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "events/file_io.h"
 #include "events/temp_folder.h"
@@ -33,7 +34,10 @@ TEST(NewEventFile, AnEmptyFileInTheWritersFormat) {
 
 TEST(NewEventFile, RefusesNamesAndTitlesItCannotKeep) {
   testing::TempFolder folder;
-  for (const char* name : {"", "  ", ".txt", "a/b", "..", ".hidden", "a\\b", "a\nb", "😀"}) {
+  const std::string tooLong(250, 'n');
+  const std::vector<std::string> names{"",        "  ",   ".txt", "a/b", "..",
+                                       ".hidden", "a\\b", "a\nb", "😀",   tooLong};
+  for (const std::string& name : names) {
     EXPECT_FALSE(PlanNewEventFile(folder.path(), name, "t", {}).ok()) << name;
   }
   for (const std::string& title : {std::string("a;b"), std::string("😀"), std::string(100, 't')}) {

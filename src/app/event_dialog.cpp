@@ -90,6 +90,12 @@ EventDialog::EventDialog(const std::vector<std::pair<int, QString>>& files, int 
   memo2_ = TextBox(form.memo2);
   importance_ = LevelBox(form.importance);
   memorisation_ = LevelBox(form.memorisation);
+  // Named for the tests that fill the dialog in.
+  year_->setObjectName(QStringLiteral("year"));
+  period_->setObjectName(QStringLiteral("period"));
+  event_->setObjectName(QStringLiteral("event"));
+  memo1_->setObjectName(QStringLiteral("memo1"));
+  importance_->setObjectName(QStringLiteral("importance"));
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));

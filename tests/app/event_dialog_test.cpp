@@ -1,0 +1,96 @@
+// Adding an event through the real dialog, offscreen, and saving its file.
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "app/application.h"
+#include "app/event_dialog.h"
+#include "state/operating_state.h"
+#include "text/cp932.h"
+
+using namespace qev::literals;
+
+namespace qev {
+namespace {
+
+const ScreenLayout kLayout{800, 600};
+
+std::string ReadAll(const QString& path) {
+  std::ifstream in(path.toStdString(), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::string Cp932(std::string_view utf8) {
+  return EncodeCp932(utf8).bytes;
+}
+
+class EventDialogTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void AddedThroughTheDialogAndSaved() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("歴史文書20.txt"));
+    const std::string body = Cp932(
+        "AD0710;3,1,,;奈良;平城京;;;\r\n"
+        "AD0794;3,1,,;平安;平安京;;;\r\n"
+        "AD1192;3,1,,;鎌倉;鎌倉幕府;;;\r\n");
+    std::ofstream(file.toStdString(), std::ios::binary)
+        << Cp932("H;日本史;;2026年01月05日09時00分;\r\n") << body << ";\r\n";
+    OperatingState state;
+    state.rangeIndex = 8;
+    state.savedScrollPos = 350;
+    std::ofstream(dir.filePath(QStringLiteral("動作状態10.txt")).toStdString(), std::ios::binary)
+        << ComposeStateText(state, "動作状態10"_sj, "2026年01月05日09時00分"_sj) + ";\r\n"_sj;
+
+    Application app(kLayout, dir.path().toStdString());
+    app.Start();
+    QTRY_VERIFY(app.firstPaintDone());
+
+    // The dialog is modal: it is filled in once it shows.
+    bool filled = false;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<EventDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog != nullptr);
+      dialog->findChild<QSpinBox*>(QStringLiteral("year"))->setValue(800);
+      dialog->findChild<QLineEdit*>(QStringLiteral("period"))->setText(QStringLiteral("平安"));
+      dialog->findChild<QLineEdit*>(QStringLiteral("event"))->setText(QStringLiteral("大仏"));
+      dialog->findChild<QLineEdit*>(QStringLiteral("memo1"))->setText(QStringLiteral("x;y"));
+      dialog->findChild<QComboBox*>(QStringLiteral("importance"))->setCurrentIndex(4);
+      filled = true;
+      dialog->accept();
+    });
+    Q_EMIT app.window().commandRequested(KeyCommand::kAddEvent);
+    QVERIFY(filled);
+
+    // Into the file after the last line not later than AD 800, selected.
+    const std::string added = Cp932("AD0800;5,1,,;平安;大仏;x；y;;");
+    EventDesk& desk = *app.view().desk();
+    QCOMPARE(std::string(desk.SelectedEvent()->line), added);
+
+    app.platform().menuAnswers.push_back(MenuCommand::kSave);
+    app.platform().dialogAnswers.push_back(file.toStdString());
+    const QPoint slotLabel(kLayout.X(30), kLayout.row3() + 2);
+    QTest::mouseClick(&app.viewWidget(), Qt::RightButton, {}, slotLabel);
+    const std::string saved = ReadAll(file);
+    const std::string savedBody = saved.substr(saved.find("\r\n") + 2);
+    QCOMPARE(savedBody, Cp932("AD0710;3,1,,;奈良;平城京;;;\r\n"
+                              "AD0794;3,1,,;平安;平安京;;;\r\n") +
+                            added + "\r\n" + Cp932("AD1192;3,1,,;鎌倉;鎌倉幕府;;;\r\n;\r\n"));
+    QVERIFY(saved.starts_with(Cp932("H;歴史文書20;;")));
+  }
+};
+
+}  // namespace
+}  // namespace qev
+
+QTEST_MAIN(qev::EventDialogTest)
+#include "event_dialog_test.moc"

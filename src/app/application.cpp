@@ -339,10 +339,17 @@ std::vector<std::pair<int, QString>> Files(const EventDesk& desk) {
 
 }  // namespace
 
+bool Application::RefusedDuringContentEdit(const EventDesk& desk) {
+  if (!desk.ContentEditUnderway()) return false;
+  platform_.ShowMessage("内容変更の途中です。[実行]か[中止]で終えてから、もう一度どうぞ。");
+  return true;
+}
+
 void Application::AddEvent() {
   EventDesk* desk = view_->desk();
   if (desk == nullptr) return;
   Forward([&] {
+    if (RefusedDuringContentEdit(*desk)) return;
     const std::vector<std::pair<int, QString>> files = Files(*desk);
     if (files.empty()) {
       platform_.ShowMessage(
@@ -371,6 +378,7 @@ void Application::EditEvent() {
   EventDesk* desk = view_->desk();
   if (desk == nullptr) return;
   Forward([&] {
+    if (RefusedDuringContentEdit(*desk)) return;
     const std::optional<DeskEvent> selected = desk->SelectedEvent();
     if (!selected) return;
     const Sjis line(selected->line);
@@ -386,6 +394,7 @@ void Application::DeleteEvent() {
   EventDesk* desk = view_->desk();
   if (desk == nullptr) return;
   Forward([&] {
+    if (RefusedDuringContentEdit(*desk)) return;
     const std::optional<DeskEvent> selected = desk->SelectedEvent();
     if (!selected) return;
     QMessageBox box(

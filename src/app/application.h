@@ -72,6 +72,8 @@ class Application {
   void AddEvent();
   void EditEvent();
   void DeleteEvent();
+  // Tells the user when a content edit keeps an event change from starting.
+  bool RefusedDuringContentEdit(const EventDesk& desk);
   // The keyboard goes back to the timeline, so the arrow keys go on from
   // the point a window selected.
   void FocusTimeline();

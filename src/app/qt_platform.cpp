@@ -218,6 +218,7 @@ std::optional<NewFileAnswer> QtPlatform::AskNewFile(const NewFileAnswer& typed) 
     QDialog dialog(dialogParent_);
     dialog.setWindowTitle(QStringLiteral("新しいファイルを作る"));
     auto* name = new QLineEdit(FromUtf8(typed.name));
+    name->setMinimumWidth(260);
     auto* title = new QLineEdit(FromUtf8(typed.title));
     title->setPlaceholderText(QStringLiteral("空ならファイル名"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);

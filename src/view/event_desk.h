@@ -39,6 +39,8 @@ class EventDesk {
   // The slots that hold a file, in slot order.
   virtual std::vector<int> LoadedSlots() const = 0;
   virtual std::optional<DeskEvent> SelectedEvent() = 0;
+  // While the right panel holds a content edit, no other change may start.
+  virtual bool ContentEditUnderway() const = 0;
 
   // Selects the event with the timeline scrolled so that it is in view;
   // false when the event is not on the line.

@@ -161,6 +161,7 @@ class MainView final : public ViewHandlers,
   Sjis SlotLabel(int slot) const override;
   std::vector<int> LoadedSlots() const override;
   std::optional<DeskEvent> SelectedEvent() override;
+  bool ContentEditUnderway() const override { return edit_.editing(); }
   bool JumpToEvent(EventKey key) override;
   bool GoToYear(EraYear year) override;
   void SelectRandomOnLine() override;

@@ -107,9 +107,11 @@ class StudySession {
   // The selected point's event, or nothing without visible points.
   std::optional<EventId> SelectedEvent() const;
 
-  // Scrolls the line so the event's point is in view (centred where the
-  // scroll range allows), rebuilds the visible points and selects it. An
-  // event that is not on the line leaves everything as it was and says why.
+  // Selects the event's point: a point outside the drawing area has the
+  // line scrolled to bring it to the middle (as near as the scroll bar's
+  // steps allow; past the bar's ends the line is put there directly), then
+  // the visible points are rebuilt and the point selected. An event that is
+  // not on the line leaves everything as it was and says why.
   EventOutcome SelectEvent(EventId id);
 
   // The edits, each recorded in the edit history and marking its slot

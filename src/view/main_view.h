@@ -85,10 +85,9 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
 
   // The study session behind the view. The shell's windows run an
   // operation on it and hand what it changed to Redraw.
-  StudySession& session() { return session_; }
-  const StudySession& session() const { return session_; }
+  StudySession* session() override { return &session_; }
   // Redraws what an operation of the session changed.
-  void Redraw(const Changes& changes);
+  void Redraw(const Changes& changes) override;
 
   // State, for the window and for tests.
   EventStore& store() override { return session_.store(); }

@@ -20,7 +20,7 @@ class StudySessionTest : public testing::ViewFixture {
     WriteSlot(1, "別", "AD1900;1,1,,;;四つ目;;;\r\n");
     Start();
   }
-  StudySession& session() { return view->session(); }
+  StudySession& session() { return *view->session(); }
   EventId IdOf(int k, std::size_t i) const { return view->store().slots[k].IdAt(i); }
   std::string Left() const { return platform.PanelUtf8(InfoPanel::kLeft); }
   // Runs an operation's redraw and says whether the selected point is in

@@ -52,7 +52,8 @@ void PointList::Clear() {
   points_ = std::make_shared<const std::vector<TimelinePoint>>();
 }
 
-std::optional<PointList::Entry> PointList::MakeEntry(int k, std::size_t j, std::string_view line) {
+std::optional<PointList::Entry> PointList::MakeEntry(int k, std::size_t j, std::string_view line,
+                                                     EventId id) {
   std::string_view head = EventHead(line);
   char era = ByteAt(head, 0);
   if (era != 'A' && era != 'B') return std::nullopt;
@@ -69,6 +70,7 @@ std::optional<PointList::Entry> PointList::MakeEntry(int k, std::size_t j, std::
   e.year1 = LeadingInt(head.substr(std::min<std::size_t>(2, head.size())));
   e.slot = k;
   e.line = static_cast<int>(j);
+  e.id = id;
   SecondDate second = SecondDateOfKey(e.key, thirdSemi);
   e.hasEnd = second.present;
   e.endBc = ByteAt(second.label, 0) == 'B';
@@ -77,10 +79,10 @@ std::optional<PointList::Entry> PointList::MakeEntry(int k, std::size_t j, std::
 }
 
 void PointList::AddKeysOfSlot(int k, const FileSlot& slot, const LineFilter& passes) {
-  for (std::size_t j = 0; j < slot.lines.size(); ++j) {
-    std::string_view line = slot.lines[j];
+  for (std::size_t j = 0; j < slot.Count(); ++j) {
+    std::string_view line = slot.Line(j);
     if (!passes(line)) continue;
-    if (std::optional<Entry> e = MakeEntry(k, j, line)) {
+    if (std::optional<Entry> e = MakeEntry(k, j, line, slot.IdAt(j))) {
       (e->bc ? bcEntries_ : adEntries_).push_back(std::move(*e));
     }
   }
@@ -148,10 +150,12 @@ void PointList::Erase(int k, std::size_t j) {
   }
 }
 
-void PointList::InsertLine(int k, std::size_t j, std::string_view line, bool passes,
+void PointList::InsertLine(int k, std::size_t j, std::string_view line, EventId id, bool passes,
                            const YearToOffset& yearToOffset) {
   Renumber(k, j, 1);
-  if (std::optional<Entry> e = passes ? MakeEntry(k, j, line) : std::nullopt) Put(std::move(*e));
+  if (std::optional<Entry> e = passes ? MakeEntry(k, j, line, id) : std::nullopt) {
+    Put(std::move(*e));
+  }
   PlacePoints(yearToOffset);
 }
 
@@ -161,10 +165,12 @@ void PointList::RemoveLine(int k, std::size_t j, const YearToOffset& yearToOffse
   PlacePoints(yearToOffset);
 }
 
-void PointList::ReplaceLine(int k, std::size_t j, std::string_view line, bool passes,
+void PointList::ReplaceLine(int k, std::size_t j, std::string_view line, EventId id, bool passes,
                             const YearToOffset& yearToOffset) {
   Erase(k, j);
-  if (std::optional<Entry> e = passes ? MakeEntry(k, j, line) : std::nullopt) Put(std::move(*e));
+  if (std::optional<Entry> e = passes ? MakeEntry(k, j, line, id) : std::nullopt) {
+    Put(std::move(*e));
+  }
   PlacePoints(yearToOffset);
 }
 
@@ -196,6 +202,7 @@ void PointList::PlacePoints(const YearToOffset& yearToOffset) {
     point.offset1 = yearToOffset(e.year1);
     point.slot = e.slot;
     point.line = e.line;
+    point.id = e.id;
     if (e.hasEnd) {
       point.hasEnd = true;
       point.endBc = e.endBc;
@@ -233,7 +240,7 @@ void PointList::Rebuild(const EventStore& store, const LineFilter& passes,
   Clear();
   for (int k = 0; k < EventStore::kSlotCount; ++k) {
     const FileSlot& slot = store.slots[static_cast<std::size_t>(k)];
-    if (slot.loaded == 1 && slot.on == 1 && !slot.lines.empty()) {
+    if (slot.loaded == 1 && slot.on == 1 && slot.Count() > 0) {
       AddKeysOfSlot(k, slot, passes);
     }
   }

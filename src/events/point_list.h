@@ -51,10 +51,10 @@ class PointList {
   // one): the list follows without a rebuild, in the order a rebuild would
   // give. `passes` is the level filter's answer for the line; the slot is
   // one the list was built with.
-  void InsertLine(int k, std::size_t j, std::string_view line, bool passes,
+  void InsertLine(int k, std::size_t j, std::string_view line, EventId id, bool passes,
                   const YearToOffset& yearToOffset);
   void RemoveLine(int k, std::size_t j, const YearToOffset& yearToOffset);
-  void ReplaceLine(int k, std::size_t j, std::string_view line, bool passes,
+  void ReplaceLine(int k, std::size_t j, std::string_view line, EventId id, bool passes,
                    const YearToOffset& yearToOffset);
 
   std::size_t size() const { return keys_.size(); }
@@ -78,8 +78,9 @@ class PointList {
     int year2 = 0;
     int slot = 0;
     int line = 0;
+    EventId id;
   };
-  static std::optional<Entry> MakeEntry(int k, std::size_t j, std::string_view line);
+  static std::optional<Entry> MakeEntry(int k, std::size_t j, std::string_view line, EventId id);
   // How many of the listed points are BC (they come first).
   std::size_t BcCount() const;
   // Whether keys a and b (a before b, both on one side) are in list order.

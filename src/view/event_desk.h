@@ -7,19 +7,20 @@
 #include <vector>
 
 #include "events/event_date.h"
+#include "events/event_id.h"
 #include "text/cp932.h"
 
 namespace qev {
 
 // An event the user names in a window (a search result, the dialog's
 // event): the same event for as long as its slot holds it.
-using EventKey = std::uint64_t;
+using EventKey = EventId;
 
 // Why an event of a loaded slot is not a point of the line.
 enum class OffLine { kOnLine, kFilteredOut, kSlotOff };
 
 struct DeskEvent {
-  EventKey key = 0;
+  EventKey key;
   int slot = 0;
   std::string_view line;  // valid until the events change
   OffLine off = OffLine::kOnLine;

@@ -35,35 +35,21 @@ void MainView::OnKeyCommand(KeyCommand command) {
 
 void MainView::Undo() {
   CancelContentEdit();
-  ApplyHistory(history_.TakeUndo(), true);
+  Redraw(session_.Undo());
 }
 
 void MainView::Redo() {
   CancelContentEdit();
-  ApplyHistory(history_.TakeRedo(), false);
-}
-
-void MainView::ApplyHistory(const std::optional<LineChange>& change, bool undo) {
-  if (!change) return;
-  FileSlot& slot = store_.slots[static_cast<std::size_t>(change->slot)];
-  const Sjis& line = undo ? change->before : change->after;
-  if (!slot.Replace(change->line, line)) return;
-  slot.changed = undo ? change->changedBefore : 1;
-  ++eventsVersion_;
-  CloseStateText();
-  if (slot.on == 1) {
-    points_.ReplaceLine(change->slot, change->line, line, PassesFilter(settings_, line),
-                        [this](int year) { return scale_.YearToOffset(year); });
-  }
-  ShowChangedEvent((static_cast<EventKey>(change->slot) << 32) | change->line);
+  Redraw(session_.Redo());
 }
 
 SheetSource MainView::WholeTimeline() {
   PointList all;
   all.Rebuild(
-      store_, [this](std::string_view line) { return PassesFilter(settings_, line); },
+      session_.store(),
+      [this](std::string_view line) { return PassesFilter(session_.settings(), line); },
       [](int) { return 0; });
-  return {SheetEntries(all, store_), scale_.rangeIndex()};
+  return {SheetEntries(all, session_.store()), session_.scale().rangeIndex()};
 }
 
 }  // namespace qev

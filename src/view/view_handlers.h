@@ -4,6 +4,7 @@
 #include "panel/key_commands.h"
 #include "timeline/scrolling.h"
 #include "view/event_desk.h"
+#include "view/study_session.h"
 
 namespace qev {
 
@@ -42,6 +43,12 @@ class ViewHandlers {
   // What the find window and the event dialogs work on; null where there
   // are no events to work on.
   virtual EventDesk* desk() { return nullptr; }
+
+  // The study session behind the view, for the shell's own windows: they
+  // run an operation on it and hand what it changed to Redraw. Null for a
+  // view without one (the recorders of the window's tests).
+  virtual StudySession* session() { return nullptr; }
+  virtual void Redraw(const Changes& /*changes*/) {}
 };
 
 }  // namespace qev

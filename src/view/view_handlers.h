@@ -3,6 +3,7 @@
 #include "export/timeline_sheet.h"
 #include "panel/key_commands.h"
 #include "timeline/scrolling.h"
+#include "view/study_session.h"
 
 namespace qev {
 
@@ -38,6 +39,12 @@ class ViewHandlers {
   // What printing the whole timeline takes: every point the filters let
   // through and the range shown.
   virtual SheetSource WholeTimeline() = 0;
+
+  // The study session behind the view, for the shell's own windows: they
+  // run an operation on it and hand what it changed to Redraw. Null for a
+  // view without one (the recorders of the window's tests).
+  virtual StudySession* session() { return nullptr; }
+  virtual void Redraw(const Changes& /*changes*/) {}
 };
 
 }  // namespace qev

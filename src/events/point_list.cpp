@@ -94,11 +94,6 @@ std::size_t PointList::BcCount() const {
       entries_.begin());
 }
 
-bool PointList::InOrder(std::size_t a, std::size_t b, std::size_t bcCount) const {
-  // BC keys run in descending, AD keys in ascending collation order.
-  return b < bcCount ? !CollateLess(keys_[a], keys_[b]) : !CollateLess(keys_[b], keys_[a]);
-}
-
 void PointList::Put(Entry e) {
   const std::size_t bcCount = BcCount();
   const auto first = keys_.begin() + static_cast<long>(e.bc ? 0 : bcCount);
@@ -114,7 +109,7 @@ void PointList::Put(Entry e) {
 }
 
 void PointList::Renumber(int k, std::size_t from, int by) {
-  bool renamed = false;
+  std::vector<std::size_t> renamed;
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     Entry& e = entries_[i];
     if (e.slot != k || e.line < static_cast<int>(from)) continue;
@@ -125,19 +120,44 @@ void PointList::Renumber(int k, std::size_t from, int by) {
     AppendInt(key, e.line);
     key.append(std::string_view(keys_[i]).substr(third));
     keys_[i] = std::move(key);
-    renamed = true;
+    renamed.push_back(i);
   }
-  if (!renamed) return;
   // A renumbered line can pass another of its year and slot (9 -> 10 sorts
-  // before 2): an insertion sort puts the few such keys back in order.
+  // before 2), never a key of another head or slot: those differ before the
+  // line number. So only the run of keys sharing a renumbered key's head and
+  // slot is sorted again, each run once.
   const std::size_t bcCount = BcCount();
-  for (std::size_t i = 1; i < keys_.size(); ++i) {
-    if (i == bcCount) continue;
-    for (std::size_t j = i; j > 0 && j != bcCount && !InOrder(j - 1, j, bcCount); --j) {
-      std::swap(keys_[j - 1], keys_[j]);
-      std::swap(entries_[j - 1], entries_[j]);
-    }
+  std::size_t sortedUpTo = 0;
+  for (std::size_t i : renamed) {
+    if (i < sortedUpTo) continue;
+    const std::string_view prefix =
+        std::string_view(keys_[i]).substr(0, FindNth(keys_[i], ';', 2) + 1);
+    const auto samePrefix = [&](std::size_t x) {
+      return CollateCompare(std::string_view(keys_[x]).substr(0, prefix.size()), prefix) == 0;
+    };
+    std::size_t lo = i;
+    while (lo > 0 && samePrefix(lo - 1)) --lo;
+    std::size_t hi = i + 1;
+    while (hi < keys_.size() && samePrefix(hi)) ++hi;
+    SortRun(lo, hi, lo < bcCount);
+    sortedUpTo = hi;
   }
+}
+
+void PointList::SortRun(std::size_t lo, std::size_t hi, bool bc) {
+  std::vector<std::size_t> order(hi - lo);
+  for (std::size_t x = 0; x < order.size(); ++x) order[x] = lo + x;
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return bc ? CollateLess(keys_[b], keys_[a]) : CollateLess(keys_[a], keys_[b]);
+  });
+  std::vector<Sjis> keys;
+  std::vector<Entry> entries;
+  for (std::size_t x : order) {
+    keys.push_back(std::move(keys_[x]));
+    entries.push_back(std::move(entries_[x]));
+  }
+  std::move(keys.begin(), keys.end(), keys_.begin() + static_cast<long>(lo));
+  std::move(entries.begin(), entries.end(), entries_.begin() + static_cast<long>(lo));
 }
 
 void PointList::Erase(int k, std::size_t j) {

@@ -83,8 +83,8 @@ class PointList {
   static std::optional<Entry> MakeEntry(int k, std::size_t j, std::string_view line, EventId id);
   // How many of the listed points are BC (they come first).
   std::size_t BcCount() const;
-  // Whether keys a and b (a before b, both on one side) are in list order.
-  bool InOrder(std::size_t a, std::size_t b, std::size_t bcCount) const;
+  // Sorts keys lo..hi (on one side) into list order again.
+  void SortRun(std::size_t lo, std::size_t hi, bool bc);
   // Puts an entry where its key belongs.
   void Put(Entry e);
   // Moves the line numbers of slot k's entries from line `from` on by `by`.

@@ -120,7 +120,7 @@ bool FileCommands::SaveTarget(int target) {
     ReportFileProblem(r, *chosen);
     return false;
   }
-  if (slot != nullptr) host_.SlotFileChanged(target - kFirstSlotTarget);
+  if (slot != nullptr) host_.SlotSaved(target - kFirstSlotTarget);
   return true;
 }
 

@@ -25,9 +25,11 @@ class FileCommandHost {
   virtual Sjis SaveDateText() = 0;
   // The state text that a saved state file now holds, for repainting.
   virtual void KeepStateDescription(const Sjis& text) = 0;
-  // Slot k's lines were read, saved or emptied: they are what a file holds
-  // (or nothing), and no earlier change of them can be undone.
+  // Slot k's lines were read or emptied: they are what a file holds (or
+  // nothing), and no earlier change of them can be undone.
   virtual void SlotFileChanged(int k) = 0;
+  // Slot k was saved: its changes stay undoable.
+  virtual void SlotSaved(int k) = 0;
 };
 
 // The context-menu file commands on the slots and the state file: their

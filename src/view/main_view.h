@@ -127,6 +127,7 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   Sjis SaveDateText() override { return ClockText(); }
   void KeepStateDescription(const Sjis& text) override { savedStateDescription_ = text; }
   void SlotFileChanged(int k) override { session_.SlotFileChanged(k); }
+  void SlotSaved(int k) override { session_.SlotSaved(k); }
   void ShowStateDescription() override;
   void SelectRedraw() override { ShowSelection(); }
   void PanelsRedraw() override { FillInfoPanels(); }

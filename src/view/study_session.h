@@ -176,6 +176,8 @@ class StudySession {
   // Slot k now holds what a file holds (or nothing): no earlier change of it
   // can be undone.
   void SlotFileChanged(int k) { history_.ForgetSlot(k); }
+  // Slot k was saved: its changes stay undoable past the save.
+  void SlotSaved(int k) { history_.SlotSaved(k); }
   // The settings the state file carries, as they are now.
   OperatingState CurrentOperatingState() const;
   // Takes the state file's settings, slots, range and scroll position; the

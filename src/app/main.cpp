@@ -19,7 +19,7 @@ namespace {
 
 void SetIdentity() {
   QCoreApplication::setApplicationName(QStringLiteral("qevline"));
-  QCoreApplication::setApplicationVersion(QStringLiteral("2.00"));
+  QCoreApplication::setApplicationVersion(QString::fromLatin1(QEV_VERSION));
 }
 
 // The data folder to use, the user's own made on its first use. What goes
@@ -43,13 +43,19 @@ std::string DataDir(const qev::CommandLine& options, bool unattended) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Help, version and the line check run without a display.
+  // Help, version and the line check run without a window.
   if (qev::NeedsNoWindow(argc, argv)) {
     QCoreApplication app(argc, argv);
     SetIdentity();
     return qev::RunCheck(qev::ReadCommandLine(app).checkFiles);
   }
 
+  // A screenshot or a print is drawn off screen: it needs no display, so
+  // without one the window system is not asked for (it would abort).
+  if (qev::DrawsOffScreen(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+      qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
   QApplication app(argc, argv);
   SetIdentity();
   // Lets the window system match the window to the installed desktop entry

@@ -17,6 +17,8 @@ std::optional<EventLineLocation> MainView::SelectedLine() {
 
 bool MainView::WriteLine(const EventLineLocation& at, Sjis line) {
   FileSlot& slot = store_.slots[static_cast<std::size_t>(at.slot)];
+  // Writing a line as it is changes nothing: no changed mark, no undo step.
+  if (slot.Line(at.line) == line) return true;
   LineChange change{at.slot, at.line, slot.Line(at.line), line, slot.changed};
   if (!slot.Replace(at.line, std::move(line))) return false;
   slot.changed = 1;

@@ -491,8 +491,8 @@ class ShellTest : public QObject {
              QStringLiteral("          [ Q E V ライン式 歴史のできごと 記憶法 ] のﾊﾞｰｼﾞｮﾝ情報"));
     QStringList texts;
     for (const QLabel* label : about.findChildren<QLabel*>()) texts << label->text();
-    QVERIFY(
-        texts.contains(QStringLiteral("[ Q E V ライン式 歴史のできごと 記憶法 ] Version 2.00")));
+    QVERIFY(texts.contains(
+        QStringLiteral("[ Q E V ライン式 歴史のできごと 記憶法 ] Version " QEV_VERSION)));
     QVERIFY(about.findChild<QDialogButtonBox*>() != nullptr);
   }
 

@@ -3,9 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -20,6 +23,16 @@ namespace {
 void SetIdentity() {
   QCoreApplication::setApplicationName(QStringLiteral("qevline"));
   QCoreApplication::setApplicationVersion(QString::fromLatin1(QEV_VERSION));
+}
+
+// Qt's own texts (the file dialog, the buttons of the questions) in
+// Japanese, as everything else the program says. Without the translation
+// installed they stay in English.
+void TranslateQt(QApplication& app, QTranslator& translator) {
+  if (translator.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    app.installTranslator(&translator);
+  }
 }
 
 // The data folder to use, the user's own made on its first use. What goes
@@ -58,6 +71,8 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   SetIdentity();
+  QTranslator qtTexts;
+  TranslateQt(app, qtTexts);
   // Lets the window system match the window to the installed desktop entry
   // and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("qevline"));

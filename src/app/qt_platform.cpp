@@ -101,7 +101,11 @@ std::optional<std::string> QtPlatform::FileDialog(FileDialogKind kind,
                            QStringLiteral("ｿｰｽ(*.cpp)"), QStringLiteral("全て(*.*)")});
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     dialog.setDirectory(folder);
-    dialog.selectFile(fileName);
+    // A name that is not there would leave "Open" disabled until the user
+    // clears it.
+    if (kind == FileDialogKind::kSave || QFileInfo::exists(QDir(folder).filePath(fileName))) {
+      dialog.selectFile(fileName);
+    }
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
       answer = dialog.selectedFiles().first().toStdString();
     }

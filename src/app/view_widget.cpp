@@ -38,6 +38,8 @@ PanelEdit::PanelEdit(const QFont& font, QWidget* parent) : QTextEdit(parent) {
   setAutoFillBackground(true);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // Tab moves on to the next control: a tab is never part of a field.
+  setTabChangesFocus(true);
   QPalette colours = palette();
   colours.setColor(QPalette::Base, Qt::white);
   colours.setColor(QPalette::Text, Qt::black);
@@ -113,6 +115,10 @@ ViewWidget::ViewWidget(const ScreenLayout& layout, QWidget* parent)
   leftPanel_ = new PanelEdit(panelFont, this);
   leftPanel_->setGeometry(layout.leftPanelX(), layout.panelY(), layout.panelWidth(),
                           layout.panelHeight());
+  // Nothing typed into the left panel is ever used; its text can still be
+  // selected and copied.
+  leftPanel_->setReadOnly(true);
+  leftPanel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   rightPanel_ = new PanelEdit(panelFont, this);
   rightPanel_->setGeometry(layout.rightPanelX(), layout.panelY(), layout.panelWidth(),
                            layout.panelHeight());

@@ -134,6 +134,29 @@ class ShellTest : public QObject {
                                        key(KeyCommand::kCancelEdit)}));
   }
 
+  // Tab goes round timeline, left panel, right panel; the left panel takes
+  // no typing but still gives its text to copy.
+  void TabLeavesThePanelsAndTheLeftOneIsReadOnly() {
+    ViewWidget& widget = app_->viewWidget();
+    PanelEdit& left = widget.leftPanel();
+    PanelEdit& right = widget.rightPanel();
+    left.ShowText(QStringLiteral("AD 794"));
+    app_->window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&app_->window()));
+    widget.setFocus();
+    const std::vector<QWidget*> order = {&left, &right, &widget};
+    for (QWidget* next : order) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget(), next);
+    }
+    QTest::keyClicks(&left, QStringLiteral("x"));
+    QTest::keyClick(&left, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&left, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(left.toPlainText(), QStringLiteral("AD 794"));
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("AD 794"));
+    QVERIFY(!right.toPlainText().contains(QLatin1Char('\t')));
+  }
+
   void WindowIsTitledMaximisedAndLaidOutForTheScreen() {
     MainWindow& frame = app_->window();
     QCOMPARE(frame.windowTitle(), QStringLiteral(" [ Q E V ライン式 歴史年代 暗記法 V2.00 ] "));

@@ -167,7 +167,9 @@ std::vector<FileProblem> CheckEventFile(std::string_view text) {
     problems.push_back(
         {1, "lines end with CR alone: they are read as lines, and saved with CR LF"});
   }
-  if (!text.empty() && parsed.lines.empty() && parsed.lastHeaderLine.empty()) {
+  if (text.empty()) {
+    problems.push_back({1, "the file is empty: no header line and no event line"});
+  } else if (parsed.lines.empty() && parsed.lastHeaderLine.empty()) {
     problems.push_back({1, "no header line and no event line: nothing in this file is an event"});
   }
   for (const DroppedLine& d : parsed.dropped) {

@@ -66,6 +66,14 @@ std::size_t CharLength(std::string_view s) {
 
 }  // namespace
 
+FileResult CheckEventFileKind(const ParsedFile& parsed) {
+  if (!parsed.lines.empty() || parsed.dropped.empty()) return {};
+  return {FileStatus::kUnreadable,
+          "no event line, but " + std::to_string(parsed.dropped.size()) +
+              " other lines: not an event file (the operating-state file is read from the "
+              "menu of \"動作状態\")"};
+}
+
 bool IsPlainBaseName(const Sjis& baseName) {
   return baseName.find_first_of(std::string_view("/\0", 2)) == Sjis::npos && baseName != "." &&
          baseName != "..";
@@ -140,6 +148,7 @@ FileResult ReadFileFromDialog(EventStore& store, int menuTarget,
     TakeStateFile(store, std::move(parsed));
     return {};
   }
+  if (FileResult kind = CheckEventFileKind(parsed); !kind.ok()) return kind;
   FileSlot& slot = SlotOf(store, menuTarget - kFirstSlotTarget);
   TakeSlotFile(slot, std::move(parsed), picked);
   slot.baseName = std::move(baseName.bytes);

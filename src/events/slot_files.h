@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "events/event_file.h"
 #include "events/event_store.h"
 #include "text/cp932.h"
 
@@ -52,9 +53,16 @@ bool IsPlainBaseName(const Sjis& baseName);
 // character as the reason, or kUnreadable with the extension named.
 FileResult CheckPickedName(const std::filesystem::path& picked);
 
+// Whether a parsed file can go into a slot: a file in which the reader keeps
+// no event line but drops others (the state file, some other text) is not
+// an event file, and refused as kUnreadable with the reason. A file with no
+// line besides its header and end line is an empty event file and is read.
+FileResult CheckEventFileKind(const ParsedFile& parsed);
+
 // Reads the file picked in the read dialog into menuTarget (20 + k for
 // slot k, kStateTarget for the state file) and records the dialog's folder.
-// For a slot the picked name must pass CheckPickedName; the name without
+// For a slot the picked name must pass CheckPickedName and the file
+// CheckEventFileKind; the name without
 // extension becomes its baseName and loaded and on become 1; `changed` is
 // not touched. On any failure the target keeps everything it had.
 FileResult ReadFileFromDialog(EventStore& store, int menuTarget,

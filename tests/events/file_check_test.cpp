@@ -26,7 +26,9 @@ TEST(CheckEventFile, AGoodFileHasNoProblems) {
   EXPECT_THAT(CheckEventFile("H;日本史;;c;\r\n"_sj + "AD0710;3,2,AD0794,;奈良;平城京;;;\r\n"_sj +
                              "BC0660;1,5,,;;x;;;\r\n\r\n;\r\n"),
               IsEmpty());
-  EXPECT_THAT(CheckEventFile(""), IsEmpty());
+  // An event file with no event still has its header.
+  EXPECT_THAT(CheckEventFile("H;t;;c;\r\n;\r\n"), IsEmpty());
+  EXPECT_THAT(CheckEventFile(""), ElementsAre(Problem(1, "empty")));
 }
 
 TEST(CheckEventFile, ReportsEachFaultOfAnEventLineOnItsPhysicalLine) {

@@ -150,6 +150,10 @@ TEST_F(SlotFiles, ReadingFromADialogRenamesTheSlotAndSwitchesItOn) {
   EXPECT_EQ(store.BuildPath(slot.baseName), picked);
   ASSERT_TRUE(LoadSlot(store, 5).ok());
   EXPECT_EQ(slot.Count(), 1u);
+
+  WriteBytes(folder / "他所" / "空.txt", "H;空;;c;\r\n;\r\n"_sj);
+  ASSERT_TRUE(ReadFileFromDialog(store, kFirstSlotTarget + 5, folder / "他所" / "空.txt").ok());
+  EXPECT_EQ(slot.Count(), 0u);
 }
 
 TEST_F(SlotFiles, AFailedDialogReadLeavesTheSlotAlone) {
@@ -165,6 +169,12 @@ TEST_F(SlotFiles, AFailedDialogReadLeavesTheSlotAlone) {
   FileResult badName = ReadFileFromDialog(store, kFirstSlotTarget, folder / "😀.txt");
   EXPECT_EQ(badName.status, FileStatus::kUnencodableName);
   EXPECT_EQ(badName.reason, "😀");
+  // A file with no event line but other lines (the state file) is no event
+  // file; one with no line at all but its header is an empty one.
+  WriteBytes(folder / "状態.txt", "H;s;;\r\nD1;1111;\r\nD2;1;\r\n;\r\n"_sj);
+  FileResult state = ReadFileFromDialog(store, kFirstSlotTarget, folder / "状態.txt");
+  EXPECT_EQ(state.status, FileStatus::kUnreadable);
+  EXPECT_NE(state.reason.find("2 other lines"), std::string::npos);
 
   EXPECT_THAT(slot.lines, ElementsAre("AD0001;1,1,,;;;;;"));
   EXPECT_EQ(slot.baseName, "歴史文書20"_sj);

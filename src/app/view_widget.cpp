@@ -168,8 +168,10 @@ void ViewWidget::keyPressEvent(QKeyEvent* event) {
   if (key && !(mods & (Qt::AltModifier | Qt::MetaModifier))) {
     command = CommandForKey(*key, mods & Qt::ControlModifier, mods & Qt::ShiftModifier);
   }
-  // A key a panel leaves comes here too; of those only Esc is the timeline's.
-  if (command && (hasFocus() || command == KeyCommand::kCancelEdit)) {
+  // A key a panel leaves comes here too; of those only Esc and the save of
+  // the window as a whole act.
+  if (command &&
+      (hasFocus() || command == KeyCommand::kCancelEdit || command == KeyCommand::kSaveChanged)) {
     event->accept();
     Q_EMIT keyCommand(*command);
     return;
@@ -203,6 +205,8 @@ std::optional<Key> KeyFor(int qtKey) {
       return Key::kF1;
     case Qt::Key_Escape:
       return Key::kEscape;
+    case Qt::Key_S:
+      return Key::kS;
     case Qt::Key_Z:
       return Key::kZ;
     default:

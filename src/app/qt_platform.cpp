@@ -135,7 +135,7 @@ MenuCommand QtPlatform::PopupMenu(const std::vector<MenuItem>& items, int x, int
   return chosen;
 }
 
-void QtPlatform::ShowMessage(const std::string& text) {
+void QtPlatform::ShowMessage(const std::string& text, MessageKind kind) {
   if (unattended_) {
     std::fprintf(stderr, "%s\n", text.c_str());
     return;
@@ -144,7 +144,10 @@ void QtPlatform::ShowMessage(const std::string& text) {
     messageRequests.push_back(text);
     messageAnswers.pop_front();
   } else {
-    QMessageBox::warning(dialogParent_, QString(), FromUtf8(text));
+    QMessageBox box(
+        kind == MessageKind::kInformation ? QMessageBox::Information : QMessageBox::Warning,
+        QString(), FromUtf8(text), QMessageBox::Ok, dialogParent_);
+    box.exec();
   }
   NoteUncovered();
 }

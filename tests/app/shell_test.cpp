@@ -4,6 +4,7 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -506,6 +507,23 @@ class ShellTest : public QObject {
     QVERIFY(closed != calls.end());
     QVERIFY(std::find(calls.begin(), closed, "OnClockTick") != closed);
     QCOMPARE(view_->Count("OnLButton"), 0);
+  }
+
+  // A success is told with the information sign, anything else with the
+  // warning sign.
+  void MessagesShowTheSignOfTheirKind() {
+    for (const MessageKind kind : {MessageKind::kInformation, MessageKind::kWarning}) {
+      QMessageBox::Icon shown = QMessageBox::NoIcon;
+      QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box != nullptr);
+        shown = box->icon();
+        box->accept();
+      });
+      app_->platform().ShowMessage("x", kind);
+      QCOMPARE(shown,
+               kind == MessageKind::kInformation ? QMessageBox::Information : QMessageBox::Warning);
+    }
   }
 
   void AboutBoxShowsTheVersion() {

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "events/file_encoding.h"
 #include "text/cp932.h"
 
 namespace qev {
@@ -26,6 +27,8 @@ struct FileSlot {
   // reader did not keep (a save over that file would lose them).
   std::filesystem::path readFrom;
   std::size_t droppedLines = 0;
+  // How that file stores its text; every save of the slot writes it so.
+  FileForm form;
 
   // The list operations every other part uses, by index. Line(i) of an
   // index the slot does not hold is empty; replacing one is refused.

@@ -30,15 +30,17 @@ struct FileResult {
 
 // Reads entry k (0..9 a slot, EventStore::kStateEntry the state file) from
 // the file of its base name (EventStore::BuildPath).
-// - read: a slot gets the file's event lines, its title and label become the
+// - read: a slot gets the file's event lines (a UTF-8 file's as CP932, see
+//   ReadFileText, and remembers the file's form for its saves), its title and label become the
 //   header title and its header line the file's; `loaded` and `on` keep
 //   their values. The state entry gets stateTitle, stateHeaderLine and
 //   stateFileText.
 // - kMissing: a slot is emptied with loaded = on = 0 and its label reset;
 //   the state entry is left as it was.
-// - kUnreadable: nothing changes; but a slot whose base name is not a plain
-//   file name (IsPlainBaseName) is not read at all and ends as a missing
-//   file does, with the reason naming the base name.
+// - kUnreadable: nothing changes (also for a UTF-8 file with a character
+//   Shift-JIS cannot hold, the reason naming it and its line); but a slot whose base name is not a
+//   plain file name (IsPlainBaseName) is not read at all and ends as a missing file does, with the
+//   reason naming the base name.
 FileResult LoadSlot(EventStore& store, int k);
 
 // Whether a base name names a file in the data folder and nothing else: no

@@ -181,6 +181,24 @@ TEST_F(SlotFiles, AFailedDialogReadLeavesTheSlotAlone) {
   EXPECT_EQ(slot.label, "ファイル①"_sj);
 }
 
+// A UTF-8 slot file is held as CP932 and saved back as it was; one with a
+// character Shift-JIS cannot hold is not read.
+TEST_F(SlotFiles, AUtf8FileIsReadAsItsShiftJisTextAndSavedBackAsUtf8) {
+  const std::string utf8 = "H;歴史文書20;;2024年01月02日03時04分;\nAD0794;3,1,,;平安;遷都;;;\n;\n";
+  WriteBytes(SlotPath(0), utf8);
+  ASSERT_TRUE(LoadSlot(store, 0).ok());
+  EXPECT_THAT(store.slots[0].lines, ElementsAre("AD0794;3,1,,;平安;遷都;;;"_sj));
+  EXPECT_EQ(store.slots[0].title, "歴史文書20"_sj);
+  ASSERT_TRUE(WriteTarget(store, kFirstSlotTarget, SlotPath(0), Clock(), {}).ok());
+  EXPECT_EQ(ReadBytes(SlotPath(0)), utf8);
+
+  WriteBytes(folder / "絵文字.txt", "H;t;;\nAD0794;3,1,,;;😀;;;\n;\n");
+  const FileResult refused = ReadFileFromDialog(store, kFirstSlotTarget, folder / "絵文字.txt");
+  EXPECT_EQ(refused.status, FileStatus::kUnreadable);
+  EXPECT_NE(refused.reason.find("line 2"), std::string::npos);
+  EXPECT_THAT(store.slots[0].lines, ElementsAre("AD0794;3,1,,;平安;遷都;;;"_sj));
+}
+
 TEST_F(SlotFiles, ReadingTheStateFileFromADialogKeepsItsName) {
   std::filesystem::path picked = folder / "saved state.txt";
   WriteBytes(picked, "H;saved;;c;\r\nx\r\n;\r\n");

@@ -115,7 +115,7 @@ std::vector<FileProblem> CheckEventFile(std::string_view bytes) {
   // A UTF-8 file is checked as the text the program takes in; one it
   // refuses is wrong as a whole, and its lines are not reported one by one.
   const FileText file = ReadFileText(bytes);
-  if (!file.ok()) return {{file.problemLine, file.problem}};
+  if (!file.ok()) return {{file.problemLine, UnkeptCharacterProblem(file)}};
   const std::string_view text = file.text;
   std::vector<FileProblem> problems;
   std::vector<std::string_view> lines = SplitFileLines(text);

@@ -61,8 +61,7 @@ FileText ReadFileText(std::string_view bytes) {
   Cp932Encoding encoded = EncodeCp932(utf8);
   if (!encoded.ok()) {
     out.problemLine = LineAt(utf8, utf8.find(encoded.unencodable));
-    out.problem = "the file is UTF-8, and line " + std::to_string(out.problemLine) + " holds \"" +
-                  encoded.unencodable + "\", which has no Shift-JIS form";
+    out.unkeptCharacter = std::move(encoded.unencodable);
     return out;
   }
   // A character that CP932 stores as another (〜 as ～) would not be saved
@@ -73,13 +72,27 @@ FileText ReadFileText(std::string_view bytes) {
     while (i < back.size() && i < utf8.size() && back[i] == utf8[i]) ++i;
     while (i > 0 && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80) --i;
     out.problemLine = LineAt(utf8, i);
-    out.problem = "the file is UTF-8, and line " + std::to_string(out.problemLine) + " holds \"" +
-                  std::string(utf8.substr(i, CharLength(utf8, i))) +
-                  "\", which Shift-JIS stores as another character";
+    out.unkeptCharacter = utf8.substr(i, CharLength(utf8, i));
+    out.storedAsAnother = true;
     return out;
   }
   out.text = std::move(encoded.bytes);
   return out;
+}
+
+std::string UnkeptCharacterMessage(const FileText& file) {
+  return "UTF-8のファイルです。" + std::to_string(file.problemLine) + "行目の文字「" +
+         file.unkeptCharacter +
+         (file.storedAsAnother ? "」はShift-JISを通すと別の文字になるため"
+                               : "」はShift-JISで表せないため") +
+         "、このファイルは読み込めません。この文字を直してください。";
+}
+
+std::string UnkeptCharacterProblem(const FileText& file) {
+  return "the file is UTF-8, and \"" + file.unkeptCharacter + "\" " +
+         (file.storedAsAnother ? "becomes another character in Shift-JIS"
+                               : "has no Shift-JIS form") +
+         ": the program does not read the file";
 }
 
 std::string EncodeFileText(const Sjis& text, const FileForm& form) {

@@ -27,12 +27,19 @@ bool LooksLikeMultiByteUtf8(std::string_view bytes);
 struct FileText {
   Sjis text;  // CP932
   FileForm form;
-  // Why a UTF-8 file cannot be taken in (English), naming the character and
-  // its line (problemLine, from 1); empty when it can.
-  std::string problem;
+  // Why a UTF-8 file cannot be taken in: its first character (UTF-8) that
+  // Shift-JIS has no form for, or stores as another (〜 as ～), and its line
+  // (from 1). Empty when it can.
+  std::string unkeptCharacter;
+  bool storedAsAnother = false;
   int problemLine = 0;
-  bool ok() const { return problem.empty(); }
+  bool ok() const { return unkeptCharacter.empty(); }
 };
+
+// What to tell the user about a refused UTF-8 file (UTF-8): in Japanese for
+// the window, in English for --check.
+std::string UnkeptCharacterMessage(const FileText& file);
+std::string UnkeptCharacterProblem(const FileText& file);
 
 // A file's bytes as CP932 text. A file that starts with a UTF-8 byte-order
 // mark, or is valid UTF-8 throughout with at least one multi-byte character,

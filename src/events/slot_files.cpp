@@ -71,9 +71,9 @@ std::size_t CharLength(std::string_view s) {
 FileResult CheckEventFileKind(const ParsedFile& parsed) {
   if (!parsed.lines.empty() || parsed.dropped.empty()) return {};
   return {FileStatus::kUnreadable,
-          "no event line, but " + std::to_string(parsed.dropped.size()) +
-              " other lines: not an event file (the operating-state file is read from the "
-              "menu of \"動作状態\")"};
+          "できごとの行が一つもなく、ほかの行が" + std::to_string(parsed.dropped.size()) +
+              "行あります。できごとのファイルではありません(動作状態のファイルは"
+              "「動作状態」のメニューから読み込みます)。"};
 }
 
 bool IsPlainBaseName(const Sjis& baseName) {
@@ -100,7 +100,7 @@ FileResult LoadSlot(EventStore& store, int k) {
     return {};
   }
   FileText text = ReadFileText(file.bytes);
-  if (!text.ok()) return {FileStatus::kUnreadable, std::move(text.problem)};
+  if (!text.ok()) return {FileStatus::kUnreadable, UnkeptCharacterMessage(text)};
   TakeSlotFile(SlotOf(store, k), ParseEventFile(text.text), text.form, path);
   return {};
 }
@@ -151,7 +151,7 @@ FileResult ReadFileFromDialog(EventStore& store, int menuTarget,
     return {};
   }
   FileText text = ReadFileText(file.bytes);
-  if (!text.ok()) return {FileStatus::kUnreadable, std::move(text.problem)};
+  if (!text.ok()) return {FileStatus::kUnreadable, UnkeptCharacterMessage(text)};
   ParsedFile parsed = ParseEventFile(text.text);
   if (FileResult kind = CheckEventFileKind(parsed); !kind.ok()) return kind;
   FileSlot& slot = SlotOf(store, menuTarget - kFirstSlotTarget);

@@ -174,7 +174,7 @@ TEST_F(SlotFiles, AFailedDialogReadLeavesTheSlotAlone) {
   WriteBytes(folder / "状態.txt", "H;s;;\r\nD1;1111;\r\nD2;1;\r\n;\r\n"_sj);
   FileResult state = ReadFileFromDialog(store, kFirstSlotTarget, folder / "状態.txt");
   EXPECT_EQ(state.status, FileStatus::kUnreadable);
-  EXPECT_NE(state.reason.find("2 other lines"), std::string::npos);
+  EXPECT_NE(state.reason.find("ほかの行が2行"), std::string::npos);
 
   EXPECT_THAT(slot.lines, ElementsAre("AD0001;1,1,,;;;;;"));
   EXPECT_EQ(slot.baseName, "歴史文書20"_sj);
@@ -195,7 +195,7 @@ TEST_F(SlotFiles, AUtf8FileIsReadAsItsShiftJisTextAndSavedBackAsUtf8) {
   WriteBytes(folder / "絵文字.txt", "H;t;;\nAD0794;3,1,,;;😀;;;\n;\n");
   const FileResult refused = ReadFileFromDialog(store, kFirstSlotTarget, folder / "絵文字.txt");
   EXPECT_EQ(refused.status, FileStatus::kUnreadable);
-  EXPECT_NE(refused.reason.find("line 2"), std::string::npos);
+  EXPECT_NE(refused.reason.find("2行目の文字「😀」"), std::string::npos);
   EXPECT_THAT(store.slots[0].lines, ElementsAre("AD0794;3,1,,;平安;遷都;;;"_sj));
 }
 

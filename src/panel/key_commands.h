@@ -22,6 +22,7 @@ enum class Key {
   kSpace,
   kF1,
   kEscape,
+  kS,
   kZ
 };
 
@@ -43,6 +44,7 @@ enum class KeyCommand {
   kCancelEdit,
   kUndo,
   kRedo,
+  kSaveChanged,
 };
 
 // A command with its key and its menu entry (UTF-8), in menu order.

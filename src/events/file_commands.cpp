@@ -107,21 +107,37 @@ bool FileCommands::SaveTarget(int target) {
       !platform_.AskToSaveAnyway("「" + *chosen + "」は既にあります。上書きしますか?")) {
     return false;
   }
-  if (const std::size_t lost = LinesLostBySave(store_, target, *chosen); lost > 0) {
-    if (!platform_.AskToSaveAnyway("「" + *chosen + "」には、このプログラムが読み込まなかった行が" +
+  return SaveTo(target, *chosen, right.bytes);
+}
+
+bool FileCommands::SaveTo(int target, const std::string& chosen, const Sjis& rightPanelText) {
+  if (const std::size_t lost = LinesLostBySave(store_, target, chosen); lost > 0) {
+    if (!platform_.AskToSaveAnyway("「" + chosen + "」には、このプログラムが読み込まなかった行が" +
                                    std::to_string(lost) +
                                    "行あります。このまま保存すると、それらの行は失われます。"
                                    "保存しますか?")) {
       return false;
     }
   }
-  FileResult r = WriteTarget(store_, target, *chosen, host_.SaveDateText(), right.bytes);
+  FileResult r = WriteTarget(store_, target, chosen, host_.SaveDateText(), rightPanelText);
   if (!r.ok()) {
-    ReportFileProblem(r, *chosen);
+    ReportFileProblem(r, chosen);
     return false;
   }
-  if (slot != nullptr) host_.SlotSaved(target - kFirstSlotTarget);
+  if (SlotOf(target) != nullptr) host_.SlotSaved(target - kFirstSlotTarget);
   return true;
+}
+
+bool FileCommands::SaveChangedSlots() {
+  bool saved = false;
+  for (int k = 0; k < EventStore::kSlotCount; ++k) {
+    const FileSlot& slot = store_.slots[static_cast<std::size_t>(k)];
+    if (slot.loaded != 1 || slot.changed != 1) continue;
+    const std::filesystem::path file =
+        slot.readFrom.empty() ? store_.BuildPath(slot.baseName) : slot.readFrom;
+    saved = SaveTo(kFirstSlotTarget + k, file.string(), {}) || saved;
+  }
+  return saved;
 }
 
 void FileCommands::EraseSlot(int target) {

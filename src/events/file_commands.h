@@ -54,6 +54,11 @@ class FileCommands {
   // about unsaved changes.
   void EraseSlot(int target);
 
+  // 変更したファイルを保存: saves every changed slot, without a dialog, to
+  // the file it was read from, with the refusals and the question of any
+  // save. An edit under way stays open. True when a slot was written.
+  bool SaveChangedSlots();
+
   // Saves the target through the save dialog; true when it was written.
   bool SaveTarget(int target);
   // Asks before unsaved changes of slot k are lost: true to go on (saved or
@@ -72,6 +77,9 @@ class FileCommands {
  private:
   // The slot a target names, or null for the state file or no target.
   FileSlot* SlotOf(int target);
+  // Writes the target to `chosen` after asking before lines would be lost;
+  // true when it was written.
+  bool SaveTo(int target, const std::string& chosen, const Sjis& rightPanelText);
 
   EventStore& store_;
   Platform& platform_;

@@ -22,6 +22,7 @@ enum class Key {
   kSpace,
   kF1,
   kEscape,
+  kS,
   kZ,
   kF,
   kF3,
@@ -49,6 +50,7 @@ enum class KeyCommand {
   kCancelEdit,
   kUndo,
   kRedo,
+  kSaveChanged,
   // Commands of the window's own: finding, going to a year, random over the
   // whole line, adding, editing and deleting events.
   kFind,

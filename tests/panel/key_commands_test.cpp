@@ -65,6 +65,7 @@ TEST(KeyCommandsTest, EveryKeyStandsForItsClickOrScroll) {
        PanelArea::kEditCancel},
       {Key::kZ, true, false, KeyCommand::kUndo, InputKind::kNone, {}},
       {Key::kZ, true, true, KeyCommand::kRedo, InputKind::kNone, {}},
+      {Key::kS, true, false, KeyCommand::kSaveChanged, InputKind::kNone, {}},
       {Key::kF, true, false, KeyCommand::kFind, InputKind::kNone, {}},
       {Key::kF3, false, false, KeyCommand::kFindNext, InputKind::kNone, {}},
       {Key::kF3, false, true, KeyCommand::kFindPrevious, InputKind::kNone, {}},

@@ -174,24 +174,26 @@ void PointList::InsertLine(int k, std::size_t j, std::string_view line, EventId 
                            const YearToOffset& yearToOffset) {
   Renumber(k, j, 1);
   if (std::optional<Entry> e = passes ? MakeEntry(k, j, line, id) : std::nullopt) {
+    Place(*e, yearToOffset);
     Put(std::move(*e));
   }
-  PlacePoints(yearToOffset);
+  Publish();
 }
 
-void PointList::RemoveLine(int k, std::size_t j, const YearToOffset& yearToOffset) {
+void PointList::RemoveLine(int k, std::size_t j) {
   Erase(k, j);
   Renumber(k, j + 1, -1);
-  PlacePoints(yearToOffset);
+  Publish();
 }
 
 void PointList::ReplaceLine(int k, std::size_t j, std::string_view line, EventId id, bool passes,
                             const YearToOffset& yearToOffset) {
   Erase(k, j);
   if (std::optional<Entry> e = passes ? MakeEntry(k, j, line, id) : std::nullopt) {
+    Place(*e, yearToOffset);
     Put(std::move(*e));
   }
-  PlacePoints(yearToOffset);
+  Publish();
 }
 
 void PointList::MergeChronological() {
@@ -213,20 +215,30 @@ void PointList::MergeChronological() {
   adEntries_.clear();
 }
 
+void PointList::Place(Entry& e, const YearToOffset& yearToOffset) {
+  e.offset1 = yearToOffset(e.year1);
+  if (e.hasEnd) e.offset2 = yearToOffset(e.year2);
+}
+
 void PointList::PlacePoints(const YearToOffset& yearToOffset) {
+  for (Entry& e : entries_) Place(e, yearToOffset);
+  Publish();
+}
+
+void PointList::Publish() {
   std::vector<TimelinePoint> points;
   points.reserve(entries_.size());
   for (const Entry& e : entries_) {
     TimelinePoint point;
     point.bc = e.bc;
-    point.offset1 = yearToOffset(e.year1);
+    point.offset1 = e.offset1;
     point.slot = e.slot;
     point.line = e.line;
     point.id = e.id;
     if (e.hasEnd) {
       point.hasEnd = true;
       point.endBc = e.endBc;
-      point.offset2 = yearToOffset(e.year2);
+      point.offset2 = e.offset2;
     }
     points.push_back(point);
   }

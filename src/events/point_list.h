@@ -53,7 +53,7 @@ class PointList {
   // one the list was built with.
   void InsertLine(int k, std::size_t j, std::string_view line, EventId id, bool passes,
                   const YearToOffset& yearToOffset);
-  void RemoveLine(int k, std::size_t j, const YearToOffset& yearToOffset);
+  void RemoveLine(int k, std::size_t j);
   void ReplaceLine(int k, std::size_t j, std::string_view line, EventId id, bool passes,
                    const YearToOffset& yearToOffset);
 
@@ -79,7 +79,13 @@ class PointList {
     int slot = 0;
     int line = 0;
     EventId id;
+    // Pixel offsets for the range the list was last placed for.
+    int offset1 = 0;
+    int offset2 = 0;
   };
+  static void Place(Entry& e, const YearToOffset& yearToOffset);
+  // Makes points() from the entries as they are placed.
+  void Publish();
   static std::optional<Entry> MakeEntry(int k, std::size_t j, std::string_view line, EventId id);
   // How many of the listed points are BC (they come first).
   std::size_t BcCount() const;

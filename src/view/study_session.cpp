@@ -100,7 +100,7 @@ void StudySession::FollowLine(LineMove move, int k, std::size_t index, EventId i
       points_.InsertLine(k, index, line, id, PassesFilter(settings_, line), offset);
       break;
     case LineMove::kRemoved:
-      points_.RemoveLine(k, index, offset);
+      points_.RemoveLine(k, index);
       break;
   }
 }

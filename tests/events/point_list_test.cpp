@@ -233,7 +233,7 @@ TEST_F(PointListTest, LineChangesFollowedWithoutARebuildAsARebuildWould) {
       default:
         if (j == slot.Count()) continue;
         slot.Remove(slot.IdAt(j));
-        list.RemoveLine(k, j, Offset);
+        list.RemoveLine(k, j);
         break;
     }
     PointList rebuilt;

@@ -149,7 +149,8 @@ void Application::ConnectEvents() {
   QObject::connect(&window_, &MainWindow::aboutRequested, &window_, [this] { ShowAbout(); });
   auto runCommand = [this](KeyCommand c) {
     if (!RunWindowCommand(c)) Forward([&] { view_->OnKeyCommand(c); });
-    if (find_) find_->Refresh();
+    // An open find window lists the events as they are now.
+    if (find_ && find_->isVisible()) find_->Refresh();
   };
   QObject::connect(&widget, &ViewWidget::keyCommand, &window_, runCommand);
   QObject::connect(&window_, &MainWindow::commandRequested, &window_, runCommand);
@@ -293,6 +294,7 @@ FindWindow& Application::Finder(EventDesk& desk) {
 void Application::FocusTimeline() {
   window_.activateWindow();
   window_.viewWidget().setFocus();
+  if (find_ && find_->isVisible()) find_->Refresh();
 }
 
 void Application::JumpTo(const FoundModel::Row& row) {

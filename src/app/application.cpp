@@ -68,6 +68,7 @@ QString EventName(std::string_view line) {
 }
 
 QString OffLineMessage(OffLine off, const QString& label) {
+  if (off == OffLine::kGone) return QStringLiteral("このできごとはもうありません。");
   if (off == OffLine::kSlotOff) {
     return QStringLiteral("このできごとのファイル「%1」がOFFのため、QEVラインに出ていません。")
         .arg(label);
@@ -301,9 +302,10 @@ void Application::JumpTo(const FoundModel::Row& row) {
   EventDesk* desk = view_->desk();
   if (desk == nullptr) return;
   Forward([&] {
-    if (row.off == OffLine::kOnLine && desk->JumpToEvent(row.key)) return;
-    platform_.ShowMessage(
-        OffLineMessage(row.off, FromSjis(desk->SlotLabel(row.slot))).toStdString());
+    // Why not, as things are now: the list may be older than a change.
+    const OffLine off = desk->JumpToEvent(row.key);
+    if (off == OffLine::kOnLine) return;
+    platform_.ShowMessage(OffLineMessage(off, FromSjis(desk->SlotLabel(row.slot))).toStdString());
   });
   FocusTimeline();
 }

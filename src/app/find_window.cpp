@@ -24,6 +24,7 @@ QString OffLineText(OffLine off) {
       return QStringLiteral("フィルタで非表示");
     case OffLine::kSlotOff:
       return QStringLiteral("ファイルがOFF");
+    case OffLine::kGone:
     case OffLine::kOnLine:
       break;
   }

@@ -16,8 +16,9 @@ namespace qev {
 // event): the same event for as long as its slot holds it.
 using EventKey = EventId;
 
-// Why an event of a loaded slot is not a point of the line.
-enum class OffLine { kOnLine, kFilteredOut, kSlotOff };
+// Why an event of a loaded slot is not a point of the line (kGone: no slot
+// holds it any more).
+enum class OffLine { kOnLine, kFilteredOut, kSlotOff, kGone };
 
 struct DeskEvent {
   EventKey key;
@@ -43,9 +44,9 @@ class EventDesk {
   // While the right panel holds a content edit, no other change may start.
   virtual bool ContentEditUnderway() const = 0;
 
-  // Selects the event with the timeline scrolled so that it is in view;
-  // false when the event is not on the line.
-  virtual bool JumpToEvent(EventKey key) = 0;
+  // Selects the event with the timeline scrolled so that it is in view
+  // (kOnLine), or says why it is not on the line.
+  virtual OffLine JumpToEvent(EventKey key) = 0;
   // Selects the point nearest to the year; false without points.
   virtual bool GoToYear(EraYear year) = 0;
   // Selects one of all the points of the line at random.

@@ -56,8 +56,20 @@ bool SessionDesk::Show(const EventOutcome& outcome) {
   return outcome.selected();
 }
 
-bool SessionDesk::JumpToEvent(EventKey key) {
-  return Show(session_.SelectEvent(key));
+OffLine SessionDesk::JumpToEvent(EventKey key) {
+  const EventOutcome outcome = session_.SelectEvent(key);
+  Show(outcome);
+  switch (outcome.place) {
+    case EventPlace::kSelected:
+      return OffLine::kOnLine;
+    case EventPlace::kSlotOff:
+      return OffLine::kSlotOff;
+    case EventPlace::kFilteredOut:
+      return OffLine::kFilteredOut;
+    case EventPlace::kNoSuchEvent:
+      break;
+  }
+  return OffLine::kGone;
 }
 
 bool SessionDesk::GoToYear(EraYear year) {

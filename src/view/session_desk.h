@@ -28,7 +28,7 @@ class SessionDesk final : public EventDesk {
   std::vector<int> LoadedSlots() const override;
   std::optional<DeskEvent> SelectedEvent() override;
   bool ContentEditUnderway() const override { return session_.edit().editing(); }
-  bool JumpToEvent(EventKey key) override;
+  OffLine JumpToEvent(EventKey key) override;
   bool GoToYear(EraYear year) override;
   void SelectRandomOnLine() override;
   std::optional<std::string> PointTipAt(int x, int y) override;

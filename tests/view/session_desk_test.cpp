@@ -70,7 +70,8 @@ TEST_F(SessionDeskTest, EventsOffTheLineYearsAndTips) {
   for (const DeskEvent& e : desk().Events()) off.push_back(e.off);
   EXPECT_EQ(off, (std::vector<OffLine>{OffLine::kOnLine, OffLine::kFilteredOut, OffLine::kOnLine,
                                        OffLine::kSlotOff}));
-  EXPECT_FALSE(desk().JumpToEvent(view->store().slots[0].IdAt(1)));
+  EXPECT_EQ(desk().JumpToEvent(view->store().slots[0].IdAt(1)), OffLine::kFilteredOut);
+  EXPECT_EQ(desk().JumpToEvent(view->store().slots[1].IdAt(0)), OffLine::kSlotOff);
 
   ASSERT_TRUE(desk().GoToYear({true, 300}));
   EXPECT_NE(SelectedText().find("三つ目"), std::string::npos);

@@ -369,7 +369,6 @@ void MainView::RestoreOperatingState() {
 }
 
 void MainView::Redraw(const Changes& changes) {
-  if (changes.points) desk_.EventsChanged();
   if (!changes.any()) return;
   RedrawBatch::Scope scope(batch_);
   CloseStateText();

@@ -110,17 +110,20 @@ bool SessionDesk::AddEvent(int k, Sjis line) {
   const std::optional<EraYear> first = FirstDate(line);
   if (slot.loaded != 1 || !first) return false;
   const std::size_t index = InsertionIndex(slot.lines(), *first);
+  EventsChanged();
   Show(session_.InsertEvent(k, index, std::move(line)));
   return true;
 }
 
 bool SessionDesk::ReplaceEvent(EventKey key, Sjis line) {
+  EventsChanged();
   const EventOutcome outcome = session_.ReplaceEvent(key, std::move(line));
   Show(outcome);
   return outcome.place != EventPlace::kNoSuchEvent;
 }
 
 bool SessionDesk::DeleteEvent(EventKey key) {
+  EventsChanged();
   const EventOutcome outcome = session_.RemoveEvent(key);
   Show(outcome);
   return outcome.place != EventPlace::kNoSuchEvent;

@@ -18,8 +18,9 @@ class SessionDesk final : public EventDesk {
  public:
   SessionDesk(StudySession& session, ViewHandlers& view) : session_(session), view_(view) {}
 
-  // The view calls this whenever the lines of the slots, the slots or the
-  // filters changed: lists built from Events() are stale then.
+  // Called whenever the lines of the slots, the slots or the filters change
+  // (by the view, and by the desk's own edits): lists built from Events()
+  // are stale then.
   void EventsChanged() { ++version_; }
 
   std::vector<DeskEvent> Events() override;

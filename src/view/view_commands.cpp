@@ -40,11 +40,13 @@ void MainView::OnKeyCommand(KeyCommand command) {
 
 void MainView::Undo() {
   CancelContentEdit();
+  desk_.EventsChanged();
   Redraw(session_.Undo());
 }
 
 void MainView::Redo() {
   CancelContentEdit();
+  desk_.EventsChanged();
   Redraw(session_.Redo());
 }
 

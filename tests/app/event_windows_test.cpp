@@ -1,4 +1,5 @@
-// Adding an event through the real dialog, offscreen, and saving its file.
+// The find window and the event dialog, offscreen: a search chosen and
+// stepped through, an event added through the dialog and its file saved.
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 
 #include "app/application.h"
 #include "app/event_dialog.h"
+#include "app/find_window.h"
 #include "state/operating_state.h"
 #include "text/cp932.h"
 
@@ -33,25 +35,67 @@ std::string Cp932(std::string_view utf8) {
   return EncodeCp932(utf8).bytes;
 }
 
-class EventDialogTest : public QObject {
-  Q_OBJECT
- private Q_SLOTS:
-  void AddedThroughTheDialogAndSaved() {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("歴史文書20.txt"));
-    const std::string body = Cp932(
+// A data folder with one file of three events, read into slot ①.
+class EventFolder {
+ public:
+  EventFolder() {
+    std::ofstream(file().toStdString(), std::ios::binary) << Cp932(
+        "H;日本史;;2026年01月05日09時00分;\r\n"
         "AD0710;3,1,,;奈良;平城京;;;\r\n"
         "AD0794;3,1,,;平安;平安京;;;\r\n"
-        "AD1192;3,1,,;鎌倉;鎌倉幕府;;;\r\n");
-    std::ofstream(file.toStdString(), std::ios::binary)
-        << Cp932("H;日本史;;2026年01月05日09時00分;\r\n") << body << ";\r\n";
+        "AD1192;3,1,,;鎌倉;鎌倉幕府;;;\r\n;\r\n");
     OperatingState state;
     state.rangeIndex = 8;
     state.savedScrollPos = 350;
-    std::ofstream(dir.filePath(QStringLiteral("動作状態10.txt")).toStdString(), std::ios::binary)
+    std::ofstream(dir_.filePath(QStringLiteral("動作状態10.txt")).toStdString(), std::ios::binary)
         << ComposeStateText(state, "動作状態10"_sj, "2026年01月05日09時00分"_sj) + ";\r\n"_sj;
+  }
+  QString file() const { return dir_.filePath(QStringLiteral("歴史文書20.txt")); }
+  std::string path() const { return dir_.path().toStdString(); }
 
-    Application app(kLayout, dir.path().toStdString());
+ private:
+  QTemporaryDir dir_;
+};
+
+std::string SelectedLine(Application& app) {
+  return std::string(app.view().desk()->SelectedEvent()->line);
+}
+
+class EventWindowsTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void SearchChosenAndSteppedThrough() {
+    EventFolder folder;
+    Application app(kLayout, folder.path());
+    app.Start();
+    QTRY_VERIFY(app.firstPaintDone());
+
+    Q_EMIT app.window().commandRequested(KeyCommand::kFind);
+    auto* find = app.window().findChild<FindWindow*>();
+    QVERIFY(find != nullptr && find->isVisible());
+    auto* query = find->findChild<QLineEdit*>();
+    // 京 is in 平城京 and 平安京: two results, in date order.
+    query->setText(QStringLiteral("京"));
+    QCOMPARE(find->resultCount(), 2);
+    QTest::keyClick(query, Qt::Key_Down);
+    QTest::keyClick(query, Qt::Key_Return);
+    QCOMPARE(SelectedLine(app), Cp932("AD0794;3,1,,;平安;平安京;;;"));
+    QVERIFY(!find->isVisible());
+    QVERIFY(app.viewWidget().hasFocus());
+    QTest::keyClick(&app.viewWidget(), Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(SelectedLine(app), Cp932("AD0710;3,1,,;奈良;平城京;;;"));
+
+    // A year typed in full-width digits finds the event of that year.
+    Q_EMIT app.window().commandRequested(KeyCommand::kFind);
+    query->setText(QStringLiteral("１１９２"));
+    QTest::keyClick(query, Qt::Key_Return);
+    QCOMPARE(SelectedLine(app), Cp932("AD1192;3,1,,;鎌倉;鎌倉幕府;;;"));
+  }
+
+  void AddedThroughTheDialogAndSaved() {
+    EventFolder folder;
+    const QString file = folder.file();
+    Application app(kLayout, folder.path());
     app.Start();
     QTRY_VERIFY(app.firstPaintDone());
 
@@ -73,8 +117,7 @@ class EventDialogTest : public QObject {
 
     // Into the file after the last line not later than AD 800, selected.
     const std::string added = Cp932("AD0800;5,1,,;平安;大仏;x；y;;");
-    EventDesk& desk = *app.view().desk();
-    QCOMPARE(std::string(desk.SelectedEvent()->line), added);
+    QCOMPARE(SelectedLine(app), added);
 
     app.platform().menuAnswers.push_back(MenuCommand::kSave);
     app.platform().dialogAnswers.push_back(file.toStdString());
@@ -92,5 +135,5 @@ class EventDialogTest : public QObject {
 }  // namespace
 }  // namespace qev
 
-QTEST_MAIN(qev::EventDialogTest)
-#include "event_dialog_test.moc"
+QTEST_MAIN(qev::EventWindowsTest)
+#include "event_windows_test.moc"

@@ -18,8 +18,8 @@ int LevelOf(std::string_view line) {
 }
 
 // Only events with a first date can be asked for it.
-std::vector<StudyEvent> Askable(std::vector<StudyEvent> pool) {
-  std::erase_if(pool, [](const StudyEvent& e) { return !FirstDate(e.line); });
+std::vector<PoolEvent> Askable(std::vector<PoolEvent> pool) {
+  std::erase_if(pool, [](const PoolEvent& e) { return !FirstDate(e.line); });
   return pool;
 }
 
@@ -30,18 +30,18 @@ const StudyLog& SelfTest::log() {
   return *log_;
 }
 
-std::vector<ScheduleItem> SelfTest::ScheduleOf(const std::vector<StudyEvent>& pool) {
+std::vector<ScheduleItem> SelfTest::ScheduleOf(const std::vector<PoolEvent>& pool) {
   const StudyLog& history = log();
   std::vector<ScheduleItem> items;
   items.reserve(pool.size());
-  for (const StudyEvent& e : pool) {
+  for (const PoolEvent& e : pool) {
     items.push_back({LevelOf(e.line), history.LastAnswered(KeyOfEvent(e.baseName, e.line))});
   }
   return items;
 }
 
 SelfTest::Start SelfTest::StartRound(int n) {
-  std::vector<StudyEvent> pool = Askable(host_.PoolEvents());
+  const std::vector<PoolEvent> pool = Askable(host_.PoolEvents());
   const std::vector<std::size_t> chosen = PlanRound(ScheduleOf(pool), DayNumber(host_.Now()),
                                                     std::clamp(n, kMinRoundSize, kMaxRoundSize));
   if (chosen.empty()) {
@@ -49,21 +49,24 @@ SelfTest::Start SelfTest::StartRound(int n) {
     index_ = 0;
     return pool.empty() ? Start::kEmptyPool : Start::kNothingDue;
   }
-  return Begin(std::move(pool), chosen);
+  return Begin(pool, chosen);
 }
 
 SelfTest::Start SelfTest::StartLowestLevelRound(int n) {
-  std::vector<StudyEvent> pool = Askable(host_.PoolEvents());
+  const std::vector<PoolEvent> pool = Askable(host_.PoolEvents());
   const std::vector<std::size_t> chosen =
       LowestLevelRound(ScheduleOf(pool), std::clamp(n, kMinRoundSize, kMaxRoundSize));
   if (chosen.empty()) return Start::kEmptyPool;
-  return Begin(std::move(pool), chosen);
+  return Begin(pool, chosen);
 }
 
-SelfTest::Start SelfTest::Begin(std::vector<StudyEvent> pool,
+SelfTest::Start SelfTest::Begin(const std::vector<PoolEvent>& pool,
                                 const std::vector<std::size_t>& chosen) {
   questions_.clear();
-  for (std::size_t i : chosen) questions_.push_back(std::move(pool[i]));
+  for (std::size_t i : chosen) {
+    const PoolEvent& e = pool[i];
+    questions_.push_back({e.id, e.slot, Sjis(e.baseName), Sjis(e.line)});
+  }
   index_ = 0;
   revealed_ = false;
   summary_ = {};

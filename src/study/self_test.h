@@ -17,7 +17,16 @@
 
 namespace qev {
 
-// One event of the pool as the self-test sees it.
+// One event of the pool as the host holds it; the views stay valid until
+// the slots change.
+struct PoolEvent {
+  std::uint64_t id = 0;
+  int slot = 0;
+  std::string_view baseName;
+  std::string_view line;
+};
+
+// One question of a round.
 struct StudyEvent {
   std::uint64_t id = 0;  // the event's identity in the host
   int slot = 0;          // FileSlot index 0..9
@@ -37,7 +46,7 @@ class SelfTestHost {
   virtual ~SelfTestHost() = default;
   // Every event on the timeline under the current filters and slot
   // switches, in timeline order.
-  virtual std::vector<StudyEvent> PoolEvents() = 0;
+  virtual std::vector<PoolEvent> PoolEvents() = 0;
   // The event's line now, or nothing when it is gone.
   virtual std::optional<Sjis> EventLine(std::uint64_t id) = 0;
   // Selects the event with the timeline scrolled to it and its years hidden
@@ -117,11 +126,11 @@ class SelfTest {
 
   // The schedule's view of the pool: one item per event, and the log,
   // read from its file the first time it is needed.
-  std::vector<ScheduleItem> ScheduleOf(const std::vector<StudyEvent>& pool);
+  std::vector<ScheduleItem> ScheduleOf(const std::vector<PoolEvent>& pool);
   const StudyLog& log();
 
  private:
-  Start Begin(std::vector<StudyEvent> pool, const std::vector<std::size_t>& chosen);
+  Start Begin(const std::vector<PoolEvent>& pool, const std::vector<std::size_t>& chosen);
   AnswerOutcome Record(AnswerVerdict verdict, std::string_view typed);
   void ShowCurrent();
 

@@ -23,10 +23,10 @@ class FakeHost : public SelfTestHost {
   bool hidden = false;
   LocalTime now{2026, 12, 9, 9, 0, 0};
 
-  std::vector<StudyEvent> PoolEvents() override {
-    std::vector<StudyEvent> pool;
+  std::vector<PoolEvent> PoolEvents() override {
+    std::vector<PoolEvent> pool;
     for (const auto& [id, line] : lines)
-      pool.push_back({id, static_cast<int>(id / 100), Sjis("f"), line});
+      pool.push_back({id, static_cast<int>(id / 100), "f", line});
     return pool;
   }
   std::optional<Sjis> EventLine(std::uint64_t id) override { return lines.at(id); }

@@ -1,0 +1,136 @@
+#include "app/study_record_window.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QHorizontalStackedBarSeries>
+#include <QLabel>
+#include <QStackedBarSeries>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <algorithm>
+
+#include "study/study_time.h"
+#include "text/circled.h"
+
+namespace qev {
+namespace {
+
+// Level colours from unknown (red) to known (green).
+const QColor kLevelColours[5] = {QColor(0xd7, 0x30, 0x27), QColor(0xfc, 0x8d, 0x59),
+                                 QColor(0xfe, 0xe0, 0x8b), QColor(0x91, 0xcf, 0x60),
+                                 QColor(0x1a, 0x98, 0x50)};
+
+QChartView* ChartView(QChart* chart) {
+  chart->legend()->setAlignment(Qt::AlignBottom);
+  chart->setAnimationOptions(QChart::NoAnimation);
+  auto* view = new QChartView(chart);
+  view->setRenderHint(QPainter::Antialiasing);
+  view->setMinimumHeight(260);
+  return view;
+}
+
+QChartView* LevelChart(const StudyRecord& record) {
+  auto* series = new QHorizontalStackedBarSeries;
+  QStringList files;
+  int widest = 0;
+  for (int level = 0; level < 5; ++level) {
+    auto* set = new QBarSet(QStringLiteral("記憶度") +
+                            QString::fromStdString(DecodeCp932(CircledNumber(level + 1))));
+    set->setColor(kLevelColours[level]);
+    for (const StudyRecord::File& file : record.files) *set << file.levels[level];
+    series->append(set);
+  }
+  for (const StudyRecord::File& file : record.files) {
+    files << QString::fromStdString(DecodeCp932(file.title));
+    int total = 0;
+    for (int n : file.levels) total += n;
+    widest = std::max(widest, total);
+  }
+  auto* chart = new QChart;
+  chart->setTitle(QStringLiteral("ファイルごとの記憶度"));
+  chart->addSeries(series);
+  auto* axisY = new QBarCategoryAxis;
+  axisY->append(files);
+  axisY->setReverse(true);  // slot order from the top
+  chart->addAxis(axisY, Qt::AlignLeft);
+  series->attachAxis(axisY);
+  auto* axisX = new QValueAxis;
+  axisX->setRange(0, std::max(widest, 1));
+  axisX->setLabelFormat(QStringLiteral("%d"));
+  chart->addAxis(axisX, Qt::AlignBottom);
+  series->attachAxis(axisX);
+  return ChartView(chart);
+}
+
+QChartView* AnswerChart(const StudyRecord& record) {
+  auto* right = new QBarSet(QStringLiteral("正解"));
+  right->setColor(QColor(0x1a, 0x98, 0x50));
+  auto* wrong = new QBarSet(QStringLiteral("不正解"));
+  wrong->setColor(QColor(0xd7, 0x30, 0x27));
+  QStringList days;
+  int highest = 0;
+  for (const DayAnswers& day : record.days) {
+    *right << day.right;
+    *wrong << day.wrong;
+    highest = std::max(highest, day.right + day.wrong);
+    const LocalTime date = DateOfDay(day.day);
+    days << QStringLiteral("%1/%2").arg(date.month).arg(date.day);
+  }
+  auto* series = new QStackedBarSeries;
+  series->append(right);
+  series->append(wrong);
+  auto* chart = new QChart;
+  chart->setTitle(QStringLiteral("最近30日の解答数"));
+  chart->addSeries(series);
+  auto* axisX = new QBarCategoryAxis;
+  axisX->append(days);
+  axisX->setLabelsAngle(-90);
+  chart->addAxis(axisX, Qt::AlignBottom);
+  series->attachAxis(axisX);
+  auto* axisY = new QValueAxis;
+  axisY->setRange(0, std::max(highest, 1));
+  axisY->setLabelFormat(QStringLiteral("%d"));
+  chart->addAxis(axisY, Qt::AlignLeft);
+  series->attachAxis(axisY);
+  return ChartView(chart);
+}
+
+}  // namespace
+
+StudyRecordWindow::StudyRecordWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window) {
+  setWindowTitle(QStringLiteral("学習の記録"));
+  due_ = new QLabel(this);
+  QFont big = due_->font();
+  big.setPointSizeF(big.pointSizeF() * 1.3);
+  due_->setFont(big);
+  charts_ = new QVBoxLayout;
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(due_);
+  layout->addLayout(charts_, 1);
+  resize(760, 640);
+}
+
+void StudyRecordWindow::Show(const StudyRecord& record, int today) {
+  while (QLayoutItem* item = charts_->takeAt(0)) {
+    delete item->widget();
+    delete item;
+  }
+  due_->setText(QStringLiteral("%1 現在　今日の復習: %2 件　　今後7日間に復習: %3 件")
+                    .arg(QString::fromStdString(JapaneseDate(DateOfDay(today))))
+                    .arg(record.due.today)
+                    .arg(record.due.nextWeek));
+  charts_->addWidget(LevelChart(record), 1);
+  charts_->addWidget(AnswerChart(record), 1);
+  show();
+  raise();
+  activateWindow();
+}
+
+QString StudyRecordWindow::dueText() const {
+  return due_->text();
+}
+
+}  // namespace qev

@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <limits>
 
 #include "study/study_time.h"
 
@@ -69,8 +71,10 @@ bool ReadRecord(std::string_view bytes, std::size_t& pos,
       }
       field = text;
     } else {
-      const std::size_t end = bytes.find_first_of(",\n", pos);
-      if (end == std::string_view::npos) return false;
+      // A plain scan: find_first_of looks each byte up in the set.
+      std::size_t end = pos;
+      while (end < bytes.size() && bytes[end] != ',' && bytes[end] != '\n') ++end;
+      if (end == bytes.size()) return false;
       field = bytes.substr(pos, end - pos);
       if (field.ends_with('\r')) field.remove_suffix(1);
       pos = end;
@@ -151,6 +155,9 @@ StudyLog StudyLog::Parse(std::string_view bytes) {
   if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
   std::array<std::string_view, kColumns> fields;
   std::array<std::string, kColumns> scratch;
+  // One line per answer, nearly always: room for them all at once.
+  log.Reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')));
+  log.answers_.reserve(log.last_.size() / 2);
   std::size_t pos = 0;
   bool first = true;
   while (pos < bytes.size()) {
@@ -189,17 +196,52 @@ StudyLog StudyLog::Read(const std::filesystem::path& path) {
   return Parse(bytes);
 }
 
+void StudyLog::Reserve(std::size_t events) {
+  // At most half full; keys are well mixed hashes, so their low bits index.
+  std::size_t size = 64;
+  while (size < 2 * events) size *= 2;
+  if (size <= last_.size()) return;
+  std::vector<Slot> old = std::move(last_);
+  last_.assign(size, Slot{});
+  used_ = 0;
+  for (const Slot& slot : old) {
+    if (slot.key != 0) SlotOf(slot.key) = slot;
+  }
+}
+
+StudyLog::Slot& StudyLog::SlotOf(EventKey key) {
+  key = Stored(key);
+  Reserve(used_ + 1);
+  const std::size_t mask = last_.size() - 1;
+  for (std::size_t i = key & mask;; i = (i + 1) & mask) {
+    if (last_[i].key == 0) {
+      ++used_;
+      last_[i] = {key, std::numeric_limits<std::int64_t>::min()};
+      return last_[i];
+    }
+    if (last_[i].key == key) return last_[i];
+  }
+}
+
+const StudyLog::Slot* StudyLog::Find(EventKey key) const {
+  if (last_.empty()) return nullptr;
+  key = Stored(key);
+  const std::size_t mask = last_.size() - 1;
+  for (std::size_t i = key & mask; last_[i].key != 0; i = (i + 1) & mask) {
+    if (last_[i].key == key) return &last_[i];
+  }
+  return nullptr;
+}
+
 void StudyLog::Note(EventKey key, const LocalTime& time, bool right) {
-  const std::int64_t moment = Moment(time);
-  auto [it, inserted] = last_.try_emplace(key, moment);
-  if (!inserted && it->second < moment) it->second = moment;
+  Slot& slot = SlotOf(key);
+  slot.moment = std::max(slot.moment, Moment(time));
   answers_.push_back({DayNumber(time), right});
 }
 
 std::optional<std::int64_t> StudyLog::LastAnswered(EventKey key) const {
-  const auto it = last_.find(key);
-  if (it == last_.end()) return std::nullopt;
-  return it->second;
+  if (const Slot* slot = Find(key)) return slot->moment;
+  return std::nullopt;
 }
 
 }  // namespace qev

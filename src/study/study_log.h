@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/platform.h"
@@ -67,7 +66,20 @@ class StudyLog {
   std::size_t skippedLines() const { return skipped_; }
 
  private:
-  std::unordered_map<EventKey, std::int64_t> last_;
+  // When each event was last answered, by key: open addressing in one
+  // array, since a node per event would cost a cache miss per lookup and a
+  // round looks up every event of the line.
+  // Key 0 marks a free slot; an event whose key is 0 is kept under 1.
+  struct Slot {
+    EventKey key = 0;
+    std::int64_t moment = 0;
+  };
+  static EventKey Stored(EventKey key) { return key == 0 ? 1 : key; }
+  void Reserve(std::size_t events);
+  Slot& SlotOf(EventKey key);
+  const Slot* Find(EventKey key) const;
+  std::vector<Slot> last_;
+  std::size_t used_ = 0;
   std::vector<Answer> answers_;
   std::size_t skipped_ = 0;
 };

@@ -9,6 +9,8 @@
 
 #include "app/main_window.h"
 #include "app/qt_platform.h"
+#include "app/self_test_window.h"
+#include "app/study_record_window.h"
 #include "platform/screen_layout.h"
 #include "view/main_view.h"
 
@@ -49,6 +51,8 @@ class Application {
   const QTimer& clockTimer() const { return clock_; }
 
   MainWindow& window() { return window_; }
+  // The self-test window, once opened.
+  SelfTestWindow* selfTestWindow() { return selfTestWindow_.get(); }
   ViewWidget& viewWidget() { return window_.viewWidget(); }
   QtPlatform& platform() { return platform_; }
   ViewHandlers& view() { return *view_; }
@@ -61,11 +65,18 @@ class Application {
   void ShowAbout();
   // Asks for a .pdf or .png file and prints the whole timeline into it.
   void ExportWholeTimeline();
+  // "確認テスト" (T): opens the self-test window with a new round, or brings
+  // back the round under way.
+  void OpenSelfTest();
+  void ShowStudyRecord();
 
   MainWindow window_;
   QtPlatform platform_;
   std::unique_ptr<ViewHandlers> view_;
   QTimer clock_;
+  std::unique_ptr<SelfTest> selfTest_;
+  std::unique_ptr<SelfTestWindow> selfTestWindow_;
+  std::unique_ptr<StudyRecordWindow> recordWindow_;
   int depth_ = 0;
   bool firstPaintDone_ = false;
 };

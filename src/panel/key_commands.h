@@ -22,7 +22,8 @@ enum class Key {
   kSpace,
   kF1,
   kEscape,
-  kZ
+  kZ,
+  kT
 };
 
 // What the keyboard and the menu "操作" can do.
@@ -43,6 +44,7 @@ enum class KeyCommand {
   kCancelEdit,
   kUndo,
   kRedo,
+  kSelfTest,  // the self-test window, not the view's
 };
 
 // A command with its key and its menu entry (UTF-8), in menu order.

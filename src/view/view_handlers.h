@@ -2,6 +2,7 @@
 
 #include "export/timeline_sheet.h"
 #include "panel/key_commands.h"
+#include "study/self_test.h"
 #include "timeline/scrolling.h"
 
 namespace qev {
@@ -38,6 +39,13 @@ class ViewHandlers {
   // What printing the whole timeline takes: every point the filters let
   // through and the range shown.
   virtual SheetSource WholeTimeline() = 0;
+
+  // The self-test's view of the main screen; nothing where there is none.
+  virtual SelfTestHost* selfTestHost() { return nullptr; }
+  // While the self-test window is open, editing is refused with a message.
+  virtual void SetSelfTestOpen(bool) {}
+  // "結果を保存": saves the slots to the files they were read from.
+  virtual void SaveSlots(const std::vector<int>&) {}
 };
 
 }  // namespace qev

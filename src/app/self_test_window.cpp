@@ -12,10 +12,13 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "events/event_line.h"
 #include "study/event_key.h"
 #include "study/study_time.h"
 #include "text/byte_fields.h"
+#include "text/circled.h"
 
 namespace qev {
 namespace {
@@ -32,8 +35,10 @@ QString Unmarked(std::string_view field) {
   return Decoded(field);
 }
 
-QString DateText(std::optional<int> day) {
-  return day ? QString::fromStdString(JapaneseDate(DateOfDay(*day))) : QStringLiteral("―");
+QString DateText(std::optional<int> day, int today) {
+  if (!day) return QStringLiteral("―");
+  const QString date = QString::fromStdString(JapaneseDate(DateOfDay(*day)));
+  return *day == today ? QStringLiteral("今日 (%1)").arg(date) : date;
 }
 
 QPushButton* Button(const QString& text, QWidget* parent) {
@@ -109,6 +114,7 @@ SelfTestWindow::SelfTestWindow(SelfTest& test, QWidget* mainWindow)
 
   auto* summary = new QWidget(pages_);
   summary_ = new QLabel(summary);
+  summary_->setFont(big);
   summary_->setWordWrap(true);
   save_ = Button(QStringLiteral("結果を保存"), summary);
   discard_ = Button(QStringLiteral("保存しない"), summary);
@@ -163,6 +169,10 @@ SelfTestWindow::SelfTestWindow(SelfTest& test, QWidget* mainWindow)
   });
 }
 
+int SelfTestWindow::Today() const {
+  return DayNumber(test_.Now());
+}
+
 int SelfTestWindow::roundSize() const {
   return size_->value();
 }
@@ -200,7 +210,7 @@ void SelfTestWindow::ShowStart(SelfTest::Start start) {
     lowestRound_->hide();
   } else {
     notice_->setText(QStringLiteral("今日復習するできごとはありません。\n次の復習日: %1")
-                         .arg(DateText(test_.NextDueDay())));
+                         .arg(DateText(test_.NextDueDay(), Today())));
     lowestRound_->setText(QStringLiteral("記憶度の低い順に %1 問出題").arg(roundSize()));
     lowestRound_->show();
   }
@@ -211,10 +221,11 @@ void SelfTestWindow::ShowQuestion() {
   const StudyEvent* e = test_.current();
   if (!e) return;
   pages_->setCurrentIndex(kQuestionPage);
-  progress_->setText(QStringLiteral("問題 %1 / %2　　記憶度 %3")
+  const int level = std::clamp(DigitAt(e->line, kMemorisationPos), 1, 5);
+  progress_->setText(QStringLiteral("問題 %1 / %2　　記憶度%3")
                          .arg(test_.index() + 1)
                          .arg(test_.count())
-                         .arg(DigitAt(e->line, kMemorisationPos)));
+                         .arg(Decoded(CircledNumber(level))));
   event_->setText(Unmarked(EventTextField(e->line)));
   hint_->clear();
   verdict_->clear();
@@ -246,12 +257,12 @@ void SelfTestWindow::EnterPressed() {
 
 void SelfTestWindow::ShowOutcome(const AnswerOutcome& outcome) {
   const bool right = outcome.verdict == AnswerVerdict::kRight;
-  QString text = QStringLiteral("<b style='color:%1'>%2</b>　%3　　記憶度 %4 → %5")
+  QString text = QStringLiteral("<b style='color:%1'>%2</b>　%3　　記憶度%4 → %5")
                      .arg(right ? QStringLiteral("#0a7a0a") : QStringLiteral("#c00000"),
                           right ? QStringLiteral("正解") : QStringLiteral("不正解"),
-                          Decoded(outcome.dateText).toHtmlEscaped())
-                     .arg(outcome.levelBefore)
-                     .arg(outcome.levelAfter);
+                          Decoded(outcome.dateText).toHtmlEscaped(),
+                          Decoded(CircledNumber(outcome.levelBefore)),
+                          Decoded(CircledNumber(outcome.levelAfter)));
   text += QStringLiteral("<br><small>Enter で次へ</small>");
   if (!outcome.logProblem.empty()) {
     text += QStringLiteral("<br><small>学習記録に書けませんでした: %1</small>")
@@ -271,15 +282,18 @@ void SelfTestWindow::EndRound() {
 
 void SelfTestWindow::ShowSummary() {
   const RoundSummary& s = test_.summary();
-  summary_->setText(QStringLiteral("問題数 %1　正解 %2　不正解 %3\n"
-                                   "記憶度が上がった %4　下がった %5\n"
-                                   "次の復習日: %6")
-                        .arg(s.questions)
-                        .arg(s.right)
-                        .arg(s.wrong)
-                        .arg(s.levelsUp)
-                        .arg(s.levelsDown)
-                        .arg(DateText(test_.NextDueDay())));
+  auto row = [](const QString& label, const QString& value) {
+    return QStringLiteral("<tr><td>%1</td><td align=right>&nbsp;&nbsp;%2</td></tr>")
+        .arg(label, value);
+  };
+  summary_->setText(QStringLiteral("<table>") +
+                    row(QStringLiteral("問題数"), QString::number(s.questions)) +
+                    row(QStringLiteral("正解"), QString::number(s.right)) +
+                    row(QStringLiteral("不正解"), QString::number(s.wrong)) +
+                    row(QStringLiteral("記憶度が上がった"), QString::number(s.levelsUp)) +
+                    row(QStringLiteral("記憶度が下がった"), QString::number(s.levelsDown)) +
+                    row(QStringLiteral("次の復習日"), DateText(test_.NextDueDay(), Today())) +
+                    QStringLiteral("</table>"));
   pages_->setCurrentIndex(kSummaryPage);
   save_->setFocus();
 }

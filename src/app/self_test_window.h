@@ -53,6 +53,7 @@ class SelfTestWindow final : public QWidget {
   void ShowSummary();
   void FocusAnswer();
   void PlaceBesideMainWindow();
+  int Today() const;
 
   SelfTest& test_;
   QWidget* mainWindow_;

@@ -23,6 +23,24 @@ const QColor kLevelColours[5] = {QColor(0xd7, 0x30, 0x27), QColor(0xfc, 0x8d, 0x
                                  QColor(0xfe, 0xe0, 0x8b), QColor(0x91, 0xcf, 0x60),
                                  QColor(0x1a, 0x98, 0x50)};
 
+// A count axis from 0 with whole, round steps (1, 2, 5, 10, 20, 50 ...).
+QValueAxis* CountAxis(int highest) {
+  int step = 1;
+  for (int scale = 1; highest / step > 8; scale *= 10) {
+    for (int m : {1, 2, 5}) {
+      step = m * scale;
+      if (highest / step <= 8) break;
+    }
+  }
+  auto* axis = new QValueAxis;
+  axis->setRange(0, std::max(1, (highest + step - 1) / step) * step);
+  axis->setTickType(QValueAxis::TicksDynamic);
+  axis->setTickAnchor(0);
+  axis->setTickInterval(step);
+  axis->setLabelFormat(QStringLiteral("%d"));
+  return axis;
+}
+
 QChartView* ChartView(QChart* chart) {
   chart->legend()->setAlignment(Qt::AlignBottom);
   chart->setAnimationOptions(QChart::NoAnimation);
@@ -57,9 +75,7 @@ QChartView* LevelChart(const StudyRecord& record) {
   axisY->setReverse(true);  // slot order from the top
   chart->addAxis(axisY, Qt::AlignLeft);
   series->attachAxis(axisY);
-  auto* axisX = new QValueAxis;
-  axisX->setRange(0, std::max(widest, 1));
-  axisX->setLabelFormat(QStringLiteral("%d"));
+  auto* axisX = CountAxis(widest);
   chart->addAxis(axisX, Qt::AlignBottom);
   series->attachAxis(axisX);
   return ChartView(chart);
@@ -76,8 +92,7 @@ QChartView* AnswerChart(const StudyRecord& record) {
     *right << day.right;
     *wrong << day.wrong;
     highest = std::max(highest, day.right + day.wrong);
-    const LocalTime date = DateOfDay(day.day);
-    days << QStringLiteral("%1/%2").arg(date.month).arg(date.day);
+    days << QString::number(DateOfDay(day.day).day);
   }
   auto* series = new QStackedBarSeries;
   series->append(right);
@@ -87,12 +102,18 @@ QChartView* AnswerChart(const StudyRecord& record) {
   chart->addSeries(series);
   auto* axisX = new QBarCategoryAxis;
   axisX->append(days);
-  axisX->setLabelsAngle(-90);
+  QFont small = axisX->labelsFont();
+  small.setPointSizeF(small.pointSizeF() * 0.8);
+  axisX->setLabelsFont(small);
+  if (!record.days.empty()) {
+    axisX->setTitleText(
+        QStringLiteral("%1 〜 %2")
+            .arg(QString::fromStdString(JapaneseDate(DateOfDay(record.days.front().day))),
+                 QString::fromStdString(JapaneseDate(DateOfDay(record.days.back().day)))));
+  }
   chart->addAxis(axisX, Qt::AlignBottom);
   series->attachAxis(axisX);
-  auto* axisY = new QValueAxis;
-  axisY->setRange(0, std::max(highest, 1));
-  axisY->setLabelFormat(QStringLiteral("%d"));
+  auto* axisY = CountAxis(highest);
   chart->addAxis(axisY, Qt::AlignLeft);
   series->attachAxis(axisY);
   return ChartView(chart);
@@ -110,7 +131,7 @@ StudyRecordWindow::StudyRecordWindow(QWidget* mainWindow) : QWidget(mainWindow, 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(due_);
   layout->addLayout(charts_, 1);
-  resize(760, 640);
+  resize(900, 660);
 }
 
 void StudyRecordWindow::Show(const StudyRecord& record, int today) {

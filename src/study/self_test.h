@@ -121,6 +121,8 @@ class SelfTest {
   // is due.
   std::optional<int> NextDueDay();
 
+  LocalTime Now() const { return host_.Now(); }
+
   // The numbers of "学習の記録" now.
   StudyRecord Statistics();
 

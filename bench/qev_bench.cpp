@@ -22,6 +22,7 @@
 #include "events/generated_events.h"
 #include "panel/panel_areas.h"
 #include "study/event_key.h"
+#include "study/self_test.h"
 #include "study/study_log.h"
 #include "study/study_time.h"
 
@@ -222,6 +223,28 @@ void BM_StartupWithStudyLog(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_StartupWithStudyLog)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The self-test's next round at this many events, with a study log of
+// 100,000 answers: the schedule over every event on the line, the first
+// question selected, scrolled to and drawn with its years hidden.
+void BM_NextQuestion(benchmark::State& state) {
+  Running& r = Shared(static_cast<int>(state.range(0)));
+  SelfTestHost* host = r.app->view().selfTestHost();
+  if (!host) return state.SkipWithError("no self-test");
+  WriteStudyLog(*r.program, 100000, host->Now());
+  SelfTest test(*host);
+  test.StartRound(kDefaultRoundSize);  // reads the log once
+  for (auto _ : state) {
+    test.StartRound(kDefaultRoundSize);
+    r.FinishFrame();
+    state.PauseTiming();
+    test.End();
+    r.FinishFrame();
+    state.ResumeTiming();
+  }
+  Counters(state, r);
+}
+BENCHMARK(BM_NextQuestion)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Reading a study log of that many answers.
 void BM_ReadStudyLog(benchmark::State& state) {

@@ -6,11 +6,14 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSignalBlocker>
 
 #include <algorithm>
+
+#include "events/slot_files.h"
 
 namespace qev {
 namespace {
@@ -96,6 +99,20 @@ std::optional<std::string> QtPlatform::FileDialog(FileDialogKind kind,
       // Qt asks before overwriting an existing file.
       dialog.setAcceptMode(QFileDialog::AcceptSave);
       dialog.setFileMode(QFileDialog::AnyFile);
+      // Picking a filter puts its extension into the name ("日本史.*");
+      // the name goes back to ".txt", the only files read back. Queued, so
+      // it runs after the dialog's own change of the name.
+      QObject::connect(
+          &dialog, &QFileDialog::filterSelected, &dialog,
+          [&dialog] {
+            auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (edit == nullptr || edit->text().isEmpty()) return;
+            const std::string name = edit->text().toStdString();
+            if (SaveFileName(name) != name) {
+              edit->setText(QFileInfo(edit->text()).completeBaseName() + QStringLiteral(".txt"));
+            }
+          },
+          Qt::QueuedConnection);
     }
     dialog.setNameFilters({QStringLiteral("ﾃｷｽﾄ(*.txt)"), QStringLiteral("ﾍｯﾀﾞ(*.h)"),
                            QStringLiteral("ｿｰｽ(*.cpp)"), QStringLiteral("全て(*.*)")});

@@ -2,7 +2,19 @@
 
 #include <optional>
 
+#include "events/file_io.h"
+
 namespace qev {
+namespace {
+
+// The backup is never removed here: it may hold the only whole copy.
+std::string LeftoverNotice(const std::filesystem::path& file, const std::filesystem::path& backup) {
+  return file.string() +
+         ": the last save of this file was interrupted; the previous content is in " +
+         backup.string();
+}
+
+}  // namespace
 
 FileSlot* FileCommands::SlotOf(int target) {
   int k = target - kFirstSlotTarget;
@@ -26,6 +38,9 @@ void FileCommands::ReadSlot(int target) {
   FileResult r = ReadFileFromDialog(store_, target, *picked);
   host_.SlotFileChanged(target - kFirstSlotTarget);
   if (!r.ok()) ReportFileProblem(r, *picked);
+  if (std::optional<std::filesystem::path> backup = LeftoverBackup(*picked)) {
+    ReportUnreadable({LeftoverNotice(*picked, *backup)});
+  }
   host_.FullRefresh();
 }
 
@@ -47,10 +62,23 @@ bool FileCommands::SaveTarget(int target) {
     }
     host_.KeepStateDescription(right.bytes);
   }
-  std::filesystem::path path = store_.BuildPath(slot ? slot->title : store_.stateBaseName);
+  // A title may hold "/" or be "..": the dialog still opens in the folder.
+  std::filesystem::path path =
+      store_.BuildPath(PlainBaseName(slot ? slot->title : store_.stateBaseName));
   store_.NoteDialogOpened();
-  std::optional<std::string> chosen = platform_.FileDialog(FileDialogKind::kSave, path.string());
-  if (!chosen) return false;
+  std::optional<std::string> picked = platform_.FileDialog(FileDialogKind::kSave, path.string());
+  if (!picked) return false;
+  const std::optional<std::string> chosen = SaveFileName(*picked);
+  if (!chosen) {
+    platform_.ShowMessage("ファイル名「" + std::filesystem::path(*picked).filename().string() +
+                          "」には「*」や「?」を使えません。保存しませんでした。");
+    return false;
+  }
+  std::error_code ec;
+  if (*chosen != *picked && std::filesystem::exists(*chosen, ec) &&
+      !platform_.AskToSaveAnyway("「" + *chosen + "」は既にあります。上書きしますか?")) {
+    return false;
+  }
   if (const std::size_t lost = LinesLostBySave(store_, target, *chosen); lost > 0) {
     if (!platform_.AskToSaveAnyway("「" + *chosen + "」には、このプログラムが読み込まなかった行が" +
                                    std::to_string(lost) +
@@ -101,14 +129,25 @@ bool FileCommands::ConfirmDiscard(int k) {
 
 std::vector<std::string> FileCommands::AutoLoadSlots() {
   std::vector<std::string> unreadable;
+  const std::filesystem::path statePath = store_.BuildPath(store_.stateBaseName);
+  if (std::optional<std::filesystem::path> backup = LeftoverBackup(statePath)) {
+    unreadable.push_back(LeftoverNotice(statePath, *backup));
+  }
   for (int k = 0; k < EventStore::kSlotCount; ++k) {
     FileSlot& slot = store_.slots[static_cast<std::size_t>(k)];
     if (slot.loaded != 1) continue;
+    const std::filesystem::path path = store_.BuildPath(slot.baseName);
     FileResult r = LoadSlot(store_, k);
     if (r.ok()) slot.changed = 0;
     host_.SlotFileChanged(k);
     if (r.status == FileStatus::kUnreadable) {
-      unreadable.push_back(store_.BuildPath(slot.baseName).string() + ": " + r.reason);
+      // A name too long for the state file is not shown: the reason names
+      // the slot.
+      const bool tooLong = slot.baseName.size() > kBaseNameLimit;
+      unreadable.push_back((tooLong ? std::string() : path.string() + ": ") + r.reason);
+    }
+    if (std::optional<std::filesystem::path> backup = LeftoverBackup(path)) {
+      unreadable.push_back(LeftoverNotice(path, *backup));
     }
   }
   return unreadable;

@@ -41,7 +41,8 @@ class FileCommands {
 
   // ファイルを読み込む: reads a file picked in the open dialog into a slot.
   void ReadSlot(int target);
-  // ファイルを保存 / 動作状態を保存.
+  // ファイルを保存 / 動作状態を保存. The dialog offers the title as a plain
+  // base name; a confirmed name gets ".txt" (SaveFileName).
   void Save(int target);
   // ファイルを消去: empties a slot (the file on disk stays), after asking
   // about unsaved changes.
@@ -54,7 +55,8 @@ class FileCommands {
   bool ConfirmDiscard(int k);
   // Reads every slot marked loaded, which then holds what its file holds
   // (unchanged); returns the files that are there but could not be read,
-  // each with its reason.
+  // each with its reason, and those files and the state file where an
+  // interrupted save left a backup, with the backup's path.
   std::vector<std::string> AutoLoadSlots();
   // One message listing what could not be read, if anything.
   void ReportUnreadable(const std::vector<std::string>& problems);

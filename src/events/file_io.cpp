@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -133,17 +134,95 @@ class TempFile {
   Fd fd_;
 };
 
-// Overwrites the existing file `target` with `bytes`; its space is
-// reserved first, so a full disk is found before the old text is touched.
-int OverwriteInPlace(const std::filesystem::path& target, std::string_view bytes) {
-  Fd fd(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
-  if (fd.get() < 0) return errno;
-  off_t size = static_cast<off_t>(bytes.size());
-  if (size > 0 && ::posix_fallocate(fd.get(), 0, size) == ENOSPC) return ENOSPC;
-  if (!WriteAll(fd.get(), bytes) || ::ftruncate(fd.get(), size) != 0 || ::fsync(fd.get()) != 0) {
-    return errno;
+constexpr std::string_view kBackupSuffix = ".qev-backup";
+constexpr std::size_t kNameLimit = 255;  // bytes of one name in a folder
+
+// Copies everything `from` holds to the start of `to`; 0 or the error.
+int CopyContent(int from, int to) {
+  char buffer[65536];
+  off_t offset = 0;
+  for (;;) {
+    ssize_t n = ::pread(from, buffer, sizeof buffer, offset);
+    if (n == 0) return 0;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (!WriteAll(to, std::string_view(buffer, static_cast<std::size_t>(n)), offset)) return errno;
+    offset += n;
   }
-  return fd.Close() == 0 ? 0 : errno;
+}
+
+// Puts the old text back from the backup after `err` stopped an overwrite,
+// and removes the backup once the target holds it again.
+WriteOutcome RestoreFromBackup(const std::filesystem::path& target,
+                               const std::filesystem::path& backup, off_t oldSize, int err) {
+  Fd from(::open(backup.c_str(), O_RDONLY | O_CLOEXEC));
+  Fd to(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+  if (from.get() >= 0 && to.get() >= 0 && CopyContent(from.get(), to.get()) == 0 &&
+      ::ftruncate(to.get(), oldSize) == 0 && ::fsync(to.get()) == 0) {
+    ::unlink(backup.c_str());
+    return {false, Reason(err)};
+  }
+  return {false,
+          Reason(err) + "; the file may be damaged, its previous content is in " + backup.string()};
+}
+
+// Overwrites the existing file `target`, whose status is `old`, with
+// `bytes`. The old text goes to the backup first, so that a save stopped at
+// any point leaves either a whole file or the backup to take it from.
+WriteOutcome OverwriteInPlace(const std::filesystem::path& target, const struct stat& old,
+                              std::string_view bytes, const OverwriteStepHook& afterStep) {
+  auto step = [&](OverwriteStep s) {
+    if (afterStep) afterStep(s);
+  };
+  Fd file(::open(target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
+  if (file.get() < 0) return {false, Reason(errno)};
+  const std::filesystem::path backupPath = BackupPath(target);
+  Fd backup(
+      ::open(backupPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, old.st_mode & 0666));
+  if (backup.get() < 0) {
+    if (errno != EEXIST) return {false, Reason(errno)};
+    // It may hold the only whole copy of the file: it stays until the user
+    // has looked at it.
+    return {false, "an earlier save of this file was interrupted; the previous content is in " +
+                       backupPath.string() + " (move it away to save)"};
+  }
+  int err = CopyContent(file.get(), backup.get());
+  if (err == 0 && ::fsync(backup.get()) != 0) err = errno;
+  if (err == 0 && backup.Close() != 0) err = errno;
+  if (err != 0) {
+    ::unlink(backupPath.c_str());
+    return {false, Reason(err)};
+  }
+  SyncFolder(backupPath.parent_path());
+  step(OverwriteStep::kBackupWritten);
+
+  // Space for a longer text is reserved beyond the end, the length staying,
+  // so a full disk is mostly found before the old text is touched.
+  const off_t size = static_cast<off_t>(bytes.size());
+  if (size > old.st_size &&
+      ::fallocate(file.get(), FALLOC_FL_KEEP_SIZE, old.st_size, size - old.st_size) != 0 &&
+      errno == ENOSPC) {
+    ::ftruncate(file.get(), old.st_size);  // gives back what was reserved
+    ::unlink(backupPath.c_str());
+    return {false, Reason(ENOSPC)};
+  }
+  if (!WriteAll(file.get(), bytes)) {
+    return RestoreFromBackup(target, backupPath, old.st_size, errno);
+  }
+  step(OverwriteStep::kNewTextWritten);
+  if (::ftruncate(file.get(), size) != 0) {
+    return RestoreFromBackup(target, backupPath, old.st_size, errno);
+  }
+  step(OverwriteStep::kCutToLength);
+  if (::fsync(file.get()) != 0 || file.Close() != 0) {
+    return RestoreFromBackup(target, backupPath, old.st_size, errno);
+  }
+  step(OverwriteStep::kSynced);
+  ::unlink(backupPath.c_str());
+  step(OverwriteStep::kBackupRemoved);
+  return {true, {}};
 }
 
 // Why `target` must not be replaced, or nothing. `existing` receives the
@@ -221,8 +300,13 @@ FileBytes ReadWholeFile(const std::filesystem::path& path) {
   return result;
 }
 
-WriteOutcome WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
+WriteOutcome WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                                 const OverwriteStepHook& afterStep) {
   if (HasNul(target) || !target.has_filename()) return {false, Reason(EINVAL)};
+  if (bytes.size() > kFileSizeLimit) {
+    return {false, "the file would be larger than " + std::to_string(kFileSizeLimit >> 20) +
+                       " MB, and a larger file is not read"};
+  }
 
   std::optional<struct stat> existing;
   if (std::optional<std::string> refused = RefusedTarget(target, existing)) {
@@ -242,21 +326,46 @@ WriteOutcome WriteFileAtomically(const std::filesystem::path& target, std::strin
   TempFile temp(folder);
   if (int err = temp.Create(); err != 0) return {false, Reason(err)};
 
-  // A renamed file would split hard links and take this user as its owner;
-  // where the old owner, group and links cannot be kept that way the old
-  // file is overwritten instead.
-  bool inPlace = false;
+  // A renamed file would split hard links; where the new file cannot be
+  // given the old one's owner and group either, the old file is
+  // overwritten instead.
   if (existing) {
-    inPlace = existing->st_nlink > 1 || existing->st_uid != ::geteuid() ||
-              ::fchown(temp.fd(), static_cast<uid_t>(-1), existing->st_gid) != 0;
+    bool inPlace =
+        existing->st_nlink > 1 || ::fchown(temp.fd(), existing->st_uid, existing->st_gid) != 0;
+    if (inPlace) {
+      WriteOutcome outcome = OverwriteInPlace(real, *existing, bytes, afterStep);
+      if (outcome.ok) SyncFolder(folder);
+      return outcome;
+    }
     ::fchmod(temp.fd(), existing->st_mode & 07777);
   }
 
   if (!WriteAll(temp.fd(), bytes) || ::fsync(temp.fd()) != 0) return {false, Reason(errno)};
-  int err = inPlace ? OverwriteInPlace(real, bytes) : temp.ReplaceTarget(real);
-  if (err != 0) return {false, Reason(err)};
+  if (int err = temp.ReplaceTarget(real); err != 0) return {false, Reason(err)};
   SyncFolder(folder);
   return {true, {}};
+}
+
+std::filesystem::path BackupPath(const std::filesystem::path& file) {
+  std::string name = file.filename().string();
+  std::size_t keep = std::min(name.size(), kNameLimit - kBackupSuffix.size());
+  // Cut at the start of a UTF-8 character.
+  while (keep > 0 && keep < name.size() &&
+         (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) {
+    --keep;
+  }
+  name.resize(keep);
+  return file.parent_path() / (name + std::string(kBackupSuffix));
+}
+
+std::optional<std::filesystem::path> LeftoverBackup(const std::filesystem::path& file) {
+  // A save through a symbolic link backs up the file it names.
+  std::error_code ec;
+  std::filesystem::path real = std::filesystem::canonical(file, ec);
+  std::filesystem::path backup = BackupPath(ec ? file : real);
+  struct stat st {};
+  if (::lstat(backup.c_str(), &st) != 0) return std::nullopt;
+  return backup;
 }
 
 }  // namespace qev

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,17 +38,43 @@ struct WriteOutcome {
   std::string reason;  // the system's reason (UTF-8) on failure
 };
 
+// The steps of an overwrite in place, in their order. A save stopped after
+// any of them leaves the target old or new, or its backup holding the old
+// text.
+enum class OverwriteStep {
+  kBackupWritten,   // the old text is in the backup, on disk
+  kNewTextWritten,  // the new text is at the start of the target
+  kCutToLength,     // the target ends where the new text ends
+  kSynced,          // the target is on disk
+  kBackupRemoved,
+};
+
+// Called after each step; a test stops the save there by throwing.
+using OverwriteStepHook = std::function<void(OverwriteStep)>;
+
 // Replaces `target` by `bytes` so that it is never left half written: the
 // text goes to an unnamed temporary file in the same folder, is flushed to
-// disk and then renamed over the target, which keeps its permissions and
-// group. A symbolic link is written through to the file it names.
+// disk and then renamed over the target, which keeps its permissions, owner
+// and group. A symbolic link is written through to the file it names.
 //
-// Refused before anything is written: a target that is not a regular file
-// (a folder, a FIFO, a device, a link to nothing) and one the user may not
-// write. A target with several hard links, or one whose owner or group the
-// new file could not keep, is overwritten in place once the whole text has
-// been written to a temporary copy. On failure no temporary file is left
-// behind.
-WriteOutcome WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes);
+// Refused before anything is written: a text over kFileSizeLimit (it could
+// not be read back), a target that is not a regular file (a folder, a FIFO,
+// a device, a link to nothing) and one the user may not write. A target
+// with several hard links, or one whose owner or group the new file could
+// not be given, is overwritten in place: the old text is first copied to
+// its backup (BackupPath) and the backup is removed once the new text is on
+// disk; a backup already there is never overwritten, the save is refused.
+// On failure no temporary file is left behind and the target holds its old
+// text.
+WriteOutcome WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                                 const OverwriteStepHook& afterStep = {});
+
+// Where an overwrite in place keeps the old text of `file` while it runs:
+// beside it, its name followed by ".qev-backup" (the name cut so that the
+// whole stays within the system's limit).
+std::filesystem::path BackupPath(const std::filesystem::path& file);
+
+// The backup an interrupted overwrite of `file` left behind, if there is one.
+std::optional<std::filesystem::path> LeftoverBackup(const std::filesystem::path& file);
 
 }  // namespace qev

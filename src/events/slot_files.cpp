@@ -71,6 +71,22 @@ bool IsPlainBaseName(const Sjis& baseName) {
          baseName != "..";
 }
 
+Sjis PlainBaseName(Sjis title) {
+  // "/" is never the second byte of a CP932 character, so no character is
+  // split here.
+  std::replace(title.begin(), title.end(), '/', '_');
+  std::replace(title.begin(), title.end(), '\0', '_');
+  if (title == "." || title == "..") title = "_"_sj;
+  return title;
+}
+
+std::optional<std::string> SaveFileName(const std::string& chosen) {
+  const std::string name = std::filesystem::path(chosen).filename().string();
+  if (name.find_first_of("*?") != std::string::npos) return std::nullopt;
+  if (name.size() > 4 && name.ends_with(".txt")) return chosen;
+  return chosen + ".txt";
+}
+
 FileResult LoadSlot(EventStore& store, int k) {
   CheckEntry(k);
   bool state = k == EventStore::kStateEntry;
@@ -79,6 +95,14 @@ FileResult LoadSlot(EventStore& store, int k) {
     if (!state) store.ClearSlot(k);
     return {FileStatus::kUnreadable,
             "the name \"" + DecodeCp932(baseName) + "\" is not a file name in the data folder"};
+  }
+  // A longer name does not fit its line of the state file, where it would
+  // be cut and name another file.
+  if (!state && baseName.size() > kBaseNameLimit) {
+    store.ClearSlot(k);
+    return {FileStatus::kUnreadable, DecodeCp932(EventStore::DefaultLabel(k)) +
+                                         ": the name in the state file is longer than " +
+                                         std::to_string(kBaseNameLimit) + " bytes"};
   }
   std::filesystem::path path = PathOf(store, k);
   FileBytes file = ReadWholeFile(path);
@@ -104,6 +128,11 @@ FileResult CheckPickedName(const std::filesystem::path& picked) {
   const std::string stem = picked.stem().string();
   Cp932Encoding name = EncodeCp932(stem);
   if (!name.ok()) return {FileStatus::kUnencodableName, name.unencodable};
+  if (name.bytes.size() > kBaseNameLimit) {
+    return {FileStatus::kUnreadable, "the name is longer than the " +
+                                         std::to_string(kBaseNameLimit) +
+                                         " bytes the state file keeps"};
+  }
   const std::string back = DecodeCp932(name.bytes);
   std::size_t i = 0;
   while (i < stem.size() && i < back.size() && stem[i] == back[i]) ++i;

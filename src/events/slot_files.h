@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "events/event_store.h"
@@ -36,20 +37,36 @@ struct FileResult {
 // - kMissing: a slot is emptied with loaded = on = 0 and its label reset;
 //   the state entry is left as it was.
 // - kUnreadable: nothing changes; but a slot whose base name is not a plain
-//   file name (IsPlainBaseName) is not read at all and ends as a missing
-//   file does, with the reason naming the base name.
+//   file name (IsPlainBaseName) or is longer than kBaseNameLimit is not read
+//   at all and ends as a missing file does, with the reason naming the slot
+//   or the base name.
 FileResult LoadSlot(EventStore& store, int k);
+
+// The longest base name, in bytes, that the state file keeps whole: its
+// line "  ファイル①名=" + name holds 255 bytes.
+constexpr std::size_t kBaseNameLimit = 242;
 
 // Whether a base name names a file in the data folder and nothing else: no
 // "/", no NUL, not "." or "..".
 bool IsPlainBaseName(const Sjis& baseName);
+
+// A title offered as a file name, made a plain base name: "/" and NUL
+// become "_", and a name of dots only ("." or "..") becomes "_".
+Sjis PlainBaseName(Sjis title);
+
+// The file a name confirmed in the save dialog (UTF-8) is saved as. Only
+// ".txt" files are read back, so any other name gets ".txt" appended; a
+// file name with "*" or "?" (a filter's pattern taken for the name) is
+// refused with nullopt.
+std::optional<std::string> SaveFileName(const std::string& chosen);
 
 // Why a file picked in the read dialog cannot become a slot's file, or
 // empty. The slot remembers the file by its name without extension, in
 // CP932, plus ".txt"; a name that does not come back the same that way
 // (〜 comes back as ～) or an extension other than ".txt" would not find
 // the file again at the next start. The status is kUnencodableName with the
-// character as the reason, or kUnreadable with the extension named.
+// character as the reason, or kUnreadable with the extension named or the
+// name longer than kBaseNameLimit.
 FileResult CheckPickedName(const std::filesystem::path& picked);
 
 // Reads the file picked in the read dialog into menuTarget (20 + k for

@@ -68,7 +68,7 @@ std::string_view CutLine(std::string_view line, std::size_t limit) {
 // at LF with a CR before it dropped: the state file's reader splits at LF as
 // well, so a text from the file never holds a bare LF, and an edited text may.
 // What follows the final line break is a line only when it holds something:
-// an empty text has no lines at all.
+// an empty text has no lines at all. Lines are whole: the caller cuts them.
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
   std::size_t start = 0;
@@ -77,7 +77,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     std::size_t end = lf == kNoPos ? text.size() : lf;
     std::string_view line = text.substr(start, end - start);
     if (lf != kNoPos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(CutLine(line, kLineLimit));
+    lines.push_back(line);
     if (lf == kNoPos) break;
     start = lf + 1;
   }
@@ -206,7 +206,12 @@ Sjis ComposeStateText(const OperatingState& state, const Sjis& stateTitle, const
 }
 
 OperatingState ReadOperatingState(const Sjis& text, const OperatingState& current) {
-  std::vector<std::string_view> lines = SplitLines(text);
+  // The machine lines are read as a line of at most 255 bytes holds them;
+  // a name is taken whole, since a cut one would name another file (one
+  // longer than kBaseNameLimit is refused when its slot is read).
+  const std::vector<std::string_view> wholeLines = SplitLines(text);
+  std::vector<std::string_view> lines;
+  for (std::string_view line : wholeLines) lines.push_back(CutLine(line, kLineLimit));
   // A line the text does not reach (no state file, or one cut short) leaves
   // its settings as they are: reading it as all zeros would switch every
   // filter off and darken the screen. A line that is there is read as it
@@ -219,7 +224,7 @@ OperatingState ReadOperatingState(const Sjis& text, const OperatingState& curren
     OperatingState::Slot& slot = s.slots[static_cast<std::size_t>(k)];
     slot.label = EventStore::DefaultLabel(k);
     std::size_t i = static_cast<std::size_t>(kFirstNameLine + k);
-    if (present(i)) slot.baseName = NameAfterEquals(lines[i]);
+    if (present(i)) slot.baseName = NameAfterEquals(wholeLines[i]);
   }
   if (present(1)) {
     std::string_view line = lines[1];

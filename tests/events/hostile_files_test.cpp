@@ -1,11 +1,14 @@
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -174,6 +177,113 @@ TEST_F(SaveTargets, HardLinksModeAndLongNamesSurviveASave) {
   EXPECT_EQ(Entries(), 3u);  // no temporary file left
 }
 
+// A save killed after any step of an overwrite in place (a file with a
+// second hard link) leaves the file old or new, or its backup holding the
+// old text. The backup is named when the file is read and kept by the next
+// save.
+TEST_F(SaveTargets, AnOverwriteInPlaceStoppedAtAnyStepLeavesOldNewOrTheBackup) {
+  struct Killed {};
+  const std::filesystem::path file = folder / "linked.txt";
+  const std::string old(70000, 'o');
+  auto prepare = [&] {
+    for (const char* name : {"linked.txt", "link.txt", "linked.txt.qev-backup"}) {
+      std::filesystem::remove(folder / name);
+    }
+    WriteBytes(file, old);
+    std::filesystem::create_hard_link(file, folder / "link.txt");
+  };
+  auto killedAt = [&](OverwriteStep at, const std::string& text) {
+    prepare();
+    EXPECT_THROW(WriteFileAtomically(file, text,
+                                     [&](OverwriteStep step) {
+                                       if (step == at) throw Killed{};
+                                     }),
+                 Killed);
+  };
+  for (const std::string& text : {std::string(1000, 'n'), std::string(150000, 'n')}) {
+    for (OverwriteStep at :
+         {OverwriteStep::kBackupWritten, OverwriteStep::kNewTextWritten,
+          OverwriteStep::kCutToLength, OverwriteStep::kSynced, OverwriteStep::kBackupRemoved}) {
+      SCOPED_TRACE(std::to_string(text.size()) + " bytes, step " +
+                   std::to_string(static_cast<int>(at)));
+      killedAt(at, text);
+      const std::string now = ReadBytes(file);
+      if (std::optional<std::filesystem::path> backup = LeftoverBackup(file)) {
+        EXPECT_EQ(*backup, folder / "linked.txt.qev-backup");
+        EXPECT_TRUE(ReadBytes(*backup) == old);
+      } else {
+        EXPECT_TRUE(now == text);
+      }
+      EXPECT_TRUE(ReadBytes(folder / "link.txt") == now);
+    }
+  }
+
+  // The new beginning on the old end: the next save keeps the backup and
+  // is refused.
+  killedAt(OverwriteStep::kNewTextWritten, "new");
+  const WriteOutcome again = WriteFileAtomically(file, "newer");
+  EXPECT_FALSE(again.ok);
+  EXPECT_THAT(again.reason, HasSubstr(BackupPath(file).string()));
+  EXPECT_TRUE(ReadBytes(BackupPath(file)) == old);
+
+  // A write that fails halfway puts the old text back and removes the backup.
+  prepare();
+  std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit limit {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+  struct rlimit small = limit;
+  small.rlim_cur = 100000;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const WriteOutcome failed = WriteFileAtomically(file, std::string(150000, 'n'));
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+  EXPECT_EQ(failed.reason, std::strerror(EFBIG));
+  EXPECT_TRUE(ReadBytes(file) == old);
+  EXPECT_FALSE(LeftoverBackup(file));
+}
+
+TEST_F(SaveTargets, ATextTooLargeToReadBackIsRefusedBeforeAnythingIsWritten) {
+  const std::filesystem::path file = folder / "big.txt";
+  WriteBytes(file, "old");
+  const WriteOutcome outcome = WriteFileAtomically(file, std::string(kFileSizeLimit + 1, 'x'));
+  EXPECT_FALSE(outcome.ok);
+  EXPECT_THAT(outcome.reason, HasSubstr("larger than 64 MB"));
+  EXPECT_EQ(ReadBytes(file), "old");
+  EXPECT_EQ(Entries(), 1u);
+}
+
+TEST(HostileNames, TitlesAndSaveDialogNamesBecomePlainTxtFiles) {
+  const struct {
+    Sjis title;
+    Sjis plain;
+  } titles[] = {
+      {"../../escaped"_sj, ".._.._escaped"_sj},
+      {".."_sj, "_"_sj},
+      {"日本史/世界史"_sj, "日本史_世界史"_sj},
+      {Sjis("a\0b", 3), "a_b"_sj},
+      {"表"_sj, "表"_sj},  // its second byte is "\\", which stays
+  };
+  for (const auto& t : titles) {
+    EXPECT_EQ(PlainBaseName(t.title), t.plain);
+    EXPECT_TRUE(IsPlainBaseName(PlainBaseName(t.title)));
+  }
+  const struct {
+    std::string chosen;
+    std::optional<std::string> saved;
+  } names[] = {
+      {"/d/日本史(古代).txt", "/d/日本史(古代).txt"},
+      {"/d/世界史(近世).h", "/d/世界史(近世).h.txt"},
+      {"/d/x", "/d/x.txt"},
+      {"/d/.txt", "/d/.txt.txt"},
+      {"/d/日本史(古代).*", std::nullopt},
+      {"/d/a?.txt", std::nullopt},
+      {"/d*/a.txt", "/d*/a.txt"},  // a folder may have any name
+  };
+  for (const auto& n : names) {
+    SCOPED_TRACE(n.chosen);
+    EXPECT_EQ(SaveFileName(n.chosen), n.saved);
+  }
+}
+
 TEST(HostileNames, BaseNamesStayInTheDataFolderAndPickedNamesMustComeBack) {
   TempFolder folder;
   std::filesystem::create_directory(folder / "data");
@@ -192,6 +302,10 @@ TEST(HostileNames, BaseNamesStayInTheDataFolderAndPickedNamesMustComeBack) {
     EXPECT_EQ(slot.loaded, 0);
     EXPECT_EQ(slot.label, EventStore::DefaultLabel(3));
   }
+  // A name longer than the state file keeps was cut and names another file.
+  store.slots[3].baseName = Sjis(300, 'n');
+  EXPECT_EQ(LoadSlot(store, 3).reason,
+            "ファイル④: the name in the state file is longer than 242 bytes");
 
   const struct {
     std::string name;
@@ -202,6 +316,8 @@ TEST(HostileNames, BaseNamesStayInTheDataFolderAndPickedNamesMustComeBack) {
       {"x—y.txt", FileStatus::kUnencodableName, "—"},
       {"X.TXT", FileStatus::kUnreadable, "the extension is \".TXT\", not \".txt\""},
       {"notes", FileStatus::kUnreadable, "the name has no extension \".txt\""},
+      {std::string(243, 'n') + ".txt", FileStatus::kUnreadable,
+       "the name is longer than the 242 bytes the state file keeps"},
       {"日本史～.txt", FileStatus::kOk, ""},
   };
   for (const auto& p : picked) {

@@ -235,15 +235,11 @@ TEST(OperatingState, BoundsValuesOutsideTheirSets) {
   EXPECT_EQ(read.display.textSize, 0);
   EXPECT_EQ(read.display.brightness, OperatingState::kMaxBrightness);
 
-  // A name line longer than a line may be is cut at 255 bytes, and one byte
-  // earlier where that would split a two-byte character.
-  lines[38] = "  ファイル①名=x"_sj + Sjis(300, 'a');
-  lines[39] = "  ファイル②名=x"_sj;
-  while (lines[39].size() < 300) lines[39] += "史"_sj;
+  // A name is taken whole from a line longer than a line may be: cut, it
+  // would name another file.
+  lines[38] = "  ファイル①名=x"_sj + Sjis(300, 'a') + ";ファイル①;ON  (1)(1)"_sj;
   read = ReadOperatingState(JoinLines(lines), {});
-  EXPECT_EQ(read.slots[0].baseName.size(), 255u - "  ファイル①名="_sj.size());
-  EXPECT_EQ(read.slots[1].baseName.size(), 254u - "  ファイル②名="_sj.size());
-  EXPECT_TRUE(IsValidCp932(read.slots[1].baseName));
+  EXPECT_EQ(read.slots[0].baseName, "x" + Sjis(300, 'a'));
 }
 
 TEST(OperatingState, BundledStateFileOpensTheTenThemes) {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "events/file_io.h"
 #include "events/temp_folder.h"
 #include "panel/control_panel.h"
 #include "platform/fake_platform.h"
@@ -202,6 +203,52 @@ TEST_F(FileCommandTest, UnreadableFilesAndUnencodableNamesAreReported) {
   EXPECT_EQ(view->store().slots[4].loaded, 0);
   ASSERT_EQ(platform.messages.size(), 2u);
   EXPECT_NE(platform.messages[1].find("😀"), std::string::npos);
+}
+
+TEST_F(FileCommandTest, SaveNamesStayInTheFolderAndEndInTxt) {
+  WriteBytes(SlotFile(0), EventFile("../../escaped", "AD0100;1,1,,;;a;;;\r\n"));
+  Start();
+  // The title is offered as a plain name in the data folder.
+  platform.dialogAnswers.push_back(std::nullopt);
+  RightClickSlot(0, MenuCommand::kSave);
+  EXPECT_EQ(platform.dialogs[0].initialPath, (folder / ".._.._escaped.txt").string());
+
+  // A filter's pattern taken for the name is refused, another name gets ".txt".
+  platform.dialogAnswers.push_back((folder / "日本史.*").string());
+  RightClickSlot(0, MenuCommand::kSave);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].find("日本史.*"), std::string::npos);
+  platform.dialogAnswers.push_back((folder / "世界史.h").string());
+  RightClickSlot(0, MenuCommand::kSave);
+  EXPECT_FALSE(std::filesystem::exists(folder / "世界史.h"));
+  EXPECT_EQ(view->store().slots[0].Count(), 1u);
+  EXPECT_TRUE(ReadBytes(folder / "世界史.h.txt").starts_with(EncodeCp932("H;世界史.h;;").bytes));
+  // Made up like that, an existing file is only replaced when the user agrees.
+  platform.dialogAnswers.push_back((folder / "世界史.h").string());
+  platform.saveAnswers.push_back(SaveAnswer::kCancel);
+  RightClickSlot(0, MenuCommand::kSave);
+  ASSERT_EQ(platform.saveQuestions.size(), 1u);
+  EXPECT_NE(platform.saveQuestions[0].find("世界史.h.txt"), std::string::npos);
+  EXPECT_EQ(platform.messages.size(), 1u);
+}
+
+TEST_F(FileCommandTest, ABackupLeftByAnInterruptedSaveIsNamedAtStart) {
+  WriteSlot(0, "t", "AD0100;1,1,,;;a;;;\r\n");
+  WriteBytes(BackupPath(SlotFile(0)), "old");
+  Start();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].find("the last save of this file was interrupted; the previous "
+                                      "content is in " +
+                                      BackupPath(SlotFile(0)).string()),
+            std::string::npos);
+  EXPECT_EQ(view->store().slots[0].Count(), 1u);
+  EXPECT_EQ(ReadBytes(BackupPath(SlotFile(0))), "old");
+
+  // And when the file is read into a slot.
+  platform.dialogAnswers.push_back(SlotFile(0).string());
+  RightClickSlot(3, MenuCommand::kReadFile);
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_NE(platform.messages[1].find(BackupPath(SlotFile(0)).string()), std::string::npos);
 }
 
 TEST_F(ViewTest, MissingDataFolderIsReported) {

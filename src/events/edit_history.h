@@ -4,42 +4,57 @@
 #include <optional>
 #include <vector>
 
+#include "events/event_store.h"
 #include "text/cp932.h"
 
 namespace qev {
 
-// One change of an event line in a slot: the line before and after it, and
-// the slot's changed flag before it.
-struct LineChange {
-  int slot = 0;
-  std::size_t line = 0;
-  Sjis before;
-  Sjis after;
+enum class EditKind { kReplace, kInsert, kRemove };
+
+// One change of a slot's event lines, with what undoing it takes: the line
+// before and after it (a replace), the line inserted or removed and where,
+// and the slot's changed flag before it.
+struct EditCommand {
+  EditKind kind = EditKind::kReplace;
+  EventId id;             // the event replaced, inserted or removed
+  std::size_t index = 0;  // insert, remove: the line's index in its slot
+  Sjis before;            // replace: the old line; remove: the line removed
+  Sjis after;             // replace: the new line; insert: the line inserted
   int changedBefore = 0;
 };
 
 // The undo and redo history of the changes to event lines since each slot
-// was last read, saved or emptied. Undoing a change puts its line and the
-// slot's changed flag back as they were before it, so a slot undone to what
-// its file holds counts as unchanged again.
+// was last read, saved or emptied. Every change goes through it: it changes
+// the slot, marks it changed and records how to take the change back.
+// Undoing puts the lines and the slot's changed flag back as they were, so
+// a slot undone to what its file holds counts as unchanged again; a removed
+// line comes back under its old id.
 class EditHistory {
  public:
-  // A new change; whatever was undone before it can no longer be redone.
-  void Record(LineChange change);
-  // The change to undo (moved to the redo side), or nothing.
-  std::optional<LineChange> TakeUndo();
-  // The change to redo (moved back to the undo side), or nothing.
-  std::optional<LineChange> TakeRedo();
+  // The edits; each is a new change, so whatever was undone before it can
+  // no longer be redone. False (nothing recorded) when the slot does not
+  // hold the event.
+  bool Replace(EventStore& store, EventId id, Sjis line);
+  // Inserts `line` into slot k before index `index` (at the end past it)
+  // and returns its new id.
+  EventId Insert(EventStore& store, int k, std::size_t index, Sjis line);
+  bool Remove(EventStore& store, EventId id);
+
+  // Takes the last change back / puts the last undone change in again, and
+  // returns it; nothing when there is none. A change whose event is no
+  // longer where it was is dropped.
+  std::optional<EditCommand> Undo(EventStore& store);
+  std::optional<EditCommand> Redo(EventStore& store);
+
   // Slot k's lines have been replaced, saved or emptied: its changes can no
   // longer be undone or redone.
   void ForgetSlot(int k);
 
-  bool canUndo() const { return !undo_.empty(); }
-  bool canRedo() const { return !redo_.empty(); }
-
  private:
-  std::vector<LineChange> undo_;
-  std::vector<LineChange> redo_;
+  void Record(EditCommand command);
+
+  std::vector<EditCommand> undo_;
+  std::vector<EditCommand> redo_;
 };
 
 }  // namespace qev

@@ -1,5 +1,7 @@
 #include "events/event_store.h"
 
+#include <algorithm>
+#include <atomic>
 #include <string>
 
 namespace qev {
@@ -19,12 +21,61 @@ const Sjis& NameOf(const Names& names, int k) {
 }  // namespace
 
 const Sjis& FileSlot::Line(std::size_t i) const {
-  return i < lines.size() ? lines[i] : Empty();
+  return i < lines_.size() ? lines_[i] : Empty();
+}
+
+EventId FileSlot::IdAt(std::size_t i) const {
+  return i < ids_.size() ? ids_[i] : EventId{};
+}
+
+std::optional<std::size_t> FileSlot::IndexOf(EventId id, std::size_t hint) const {
+  if (id.slot != number_ || !id.valid()) return std::nullopt;
+  if (hint < ids_.size() && ids_[hint] == id) return hint;
+  auto it = std::find(ids_.begin(), ids_.end(), id);
+  if (it == ids_.end()) return std::nullopt;
+  return static_cast<std::size_t>(it - ids_.begin());
+}
+
+EventId FileSlot::NewId() const {
+  // One counter for every slot of every store, so an id is never reused.
+  static std::atomic<std::uint64_t> last{0};
+  return {number_, ++last};
+}
+
+void FileSlot::SetLines(std::vector<Sjis> lines) {
+  lines_ = std::move(lines);
+  ids_.clear();
+  ids_.reserve(lines_.size());
+  for (std::size_t i = 0; i < lines_.size(); ++i) ids_.push_back(NewId());
+}
+
+EventId FileSlot::Append(Sjis line) {
+  return Insert(lines_.size(), std::move(line));
 }
 
 bool FileSlot::Replace(std::size_t i, Sjis line) {
-  if (i >= lines.size()) return false;
-  lines[i] = std::move(line);
+  if (i >= lines_.size()) return false;
+  lines_[i] = std::move(line);
+  return true;
+}
+
+EventId FileSlot::Insert(std::size_t i, Sjis line) {
+  EventId id = NewId();
+  Insert(i, std::move(line), id);
+  return id;
+}
+
+void FileSlot::Insert(std::size_t i, Sjis line, EventId id) {
+  i = std::min(i, lines_.size());
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(i), std::move(line));
+  ids_.insert(ids_.begin() + static_cast<std::ptrdiff_t>(i), id);
+}
+
+bool FileSlot::Remove(EventId id) {
+  std::optional<std::size_t> i = IndexOf(id);
+  if (!i) return false;
+  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*i));
+  ids_.erase(ids_.begin() + static_cast<std::ptrdiff_t>(*i));
   return true;
 }
 
@@ -55,6 +106,7 @@ const Sjis& EventStore::DefaultBaseName(int k) {
 EventStore::EventStore() : stateBaseName("動作状態10"_sj) {
   for (int k = 0; k < kSlotCount; ++k) {
     FileSlot& slot = slots[static_cast<std::size_t>(k)];
+    slot.number_ = k;
     slot.label = DefaultLabel(k);
     slot.title = DefaultTitle(k);
     slot.baseName = DefaultBaseName(k);
@@ -63,7 +115,7 @@ EventStore::EventStore() : stateBaseName("動作状態10"_sj) {
 
 void EventStore::ClearSlot(int k) {
   FileSlot& slot = slots.at(static_cast<std::size_t>(k));
-  slot.lines.clear();
+  slot.SetLines({});
   slot.loaded = 0;
   slot.on = 0;
   slot.changed = 0;

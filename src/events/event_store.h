@@ -7,14 +7,15 @@
 #include <utility>
 #include <vector>
 
+#include "events/event_id.h"
 #include "text/cp932.h"
 
 namespace qev {
 
 // One of the ten slots ファイル① .. ファイル⑩: the event lines of one file,
-// exactly as read, with the slot's names and flags.
-struct FileSlot {
-  std::vector<Sjis> lines;  // file order, never sorted
+// exactly as read, each with its id, and the slot's names and flags.
+class FileSlot {
+ public:
   Sjis label;
   Sjis title;
   Sjis baseName;  // file name without ".txt"
@@ -27,12 +28,36 @@ struct FileSlot {
   std::filesystem::path readFrom;
   std::size_t droppedLines = 0;
 
-  // The list operations every other part uses, by index. Line(i) of an
-  // index the slot does not hold is empty; replacing one is refused.
-  std::size_t Count() const { return lines.size(); }
+  // The lines in file order, never sorted.
+  const std::vector<Sjis>& lines() const { return lines_; }
+  std::size_t Count() const { return lines_.size(); }
+  // Line(i) of an index the slot does not hold is empty, IdAt(i) invalid.
   const Sjis& Line(std::size_t i) const;
-  void Append(Sjis line) { lines.push_back(std::move(line)); }
+  EventId IdAt(std::size_t i) const;
+  // Where the line of `id` is now; `hint` is checked first (where it was
+  // when last looked up), so a lookup after no insert or removal is quick.
+  std::optional<std::size_t> IndexOf(EventId id, std::size_t hint = 0) const;
+
+  // New lines, each with a new id (a read, an erase, a restore).
+  void SetLines(std::vector<Sjis> lines);
+  EventId Append(Sjis line);
+  // Replacing a line keeps its id; an index the slot does not hold is
+  // refused.
   bool Replace(std::size_t i, Sjis line);
+  // Inserts a line before index i (at the end for i >= Count()) under a new
+  // id, or under `id` when a removed line comes back (undo, redo).
+  EventId Insert(std::size_t i, Sjis line);
+  void Insert(std::size_t i, Sjis line, EventId id);
+  // Removes the line of `id`; false when the slot does not hold it.
+  bool Remove(EventId id);
+
+ private:
+  friend class EventStore;
+  EventId NewId() const;
+
+  int number_ = 0;  // the slot's index 0..9, part of every id
+  std::vector<Sjis> lines_;
+  std::vector<EventId> ids_;  // parallel to lines_
 };
 
 // menuTarget values of the context-menu file commands.

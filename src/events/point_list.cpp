@@ -52,8 +52,8 @@ void PointList::Clear() {
 }
 
 void PointList::AddKeysOfSlot(int k, const FileSlot& slot, const LineFilter& passes) {
-  for (std::size_t j = 0; j < slot.lines.size(); ++j) {
-    std::string_view line = slot.lines[j];
+  for (std::size_t j = 0; j < slot.Count(); ++j) {
+    std::string_view line = slot.Line(j);
     if (!passes(line)) continue;
     std::string_view head = EventHead(line);
     char era = ByteAt(head, 0);
@@ -71,6 +71,7 @@ void PointList::AddKeysOfSlot(int k, const FileSlot& slot, const LineFilter& pas
     e.year1 = LeadingInt(head.substr(std::min<std::size_t>(2, head.size())));
     e.slot = k;
     e.line = static_cast<int>(j);
+    e.id = slot.IdAt(j);
     SecondDate second = SecondDateOfKey(e.key, thirdSemi);
     e.hasEnd = second.present;
     e.endBc = ByteAt(second.label, 0) == 'B';
@@ -107,6 +108,7 @@ void PointList::PlacePoints(const YearToOffset& yearToOffset) {
     point.offset1 = yearToOffset(e.year1);
     point.slot = e.slot;
     point.line = e.line;
+    point.id = e.id;
     if (e.hasEnd) {
       point.hasEnd = true;
       point.endBc = e.endBc;
@@ -144,7 +146,7 @@ void PointList::Rebuild(const EventStore& store, const LineFilter& passes,
   Clear();
   for (int k = 0; k < EventStore::kSlotCount; ++k) {
     const FileSlot& slot = store.slots[static_cast<std::size_t>(k)];
-    if (slot.loaded == 1 && slot.on == 1 && !slot.lines.empty()) {
+    if (slot.loaded == 1 && slot.on == 1 && slot.Count() > 0) {
       AddKeysOfSlot(k, slot, passes);
     }
   }

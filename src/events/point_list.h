@@ -67,6 +67,7 @@ class PointList {
     int year2 = 0;
     int slot = 0;
     int line = 0;
+    EventId id;
   };
   std::vector<Entry> bcEntries_;
   std::vector<Entry> adEntries_;

@@ -40,7 +40,7 @@ void TakeSlotFile(FileSlot& slot, ParsedFile&& parsed, const std::filesystem::pa
   std::error_code ec;
   slot.readFrom = std::filesystem::absolute(path, ec);
   slot.droppedLines = parsed.dropped.size();
-  slot.lines = std::move(parsed.lines);
+  slot.SetLines(std::move(parsed.lines));
   slot.title = parsed.title;
   slot.label = std::move(parsed.title);
   slot.headerLine = std::move(parsed.lastHeaderLine);
@@ -186,7 +186,7 @@ FileResult WriteTarget(EventStore& store, int menuTarget, const std::filesystem:
 
   bool state = menuTarget == kStateTarget;
   Sjis body = state ? ComposeStateBody(rightPanelText)
-                    : ComposeSlotBody(SlotOf(store, menuTarget - kFirstSlotTarget).lines);
+                    : ComposeSlotBody(SlotOf(store, menuTarget - kFirstSlotTarget).lines());
   ComposedFile file = ComposeFile(title.bytes, clockText, body);
   WriteOutcome written = WriteFileAtomically(chosen, file.text);
   if (!written.ok) return {FileStatus::kWriteFailed, std::move(written.reason)};

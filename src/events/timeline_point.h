@@ -1,5 +1,7 @@
 #pragma once
 
+#include "events/event_id.h"
+
 namespace qev {
 
 // One point of the timeline, read from its point-list key and placed entry:
@@ -12,7 +14,8 @@ struct TimelinePoint {
   bool endBc = false;   // end era
   int offset2 = 0;      // end offset, pixels
   int slot = 0;         // FileSlot index 0..9
-  int line = 0;         // index of the event line in the slot
+  int line = 0;         // index of the event line in the slot when listed
+  EventId id{};         // the event line
 
   // Drawing-area x of the start and of the end for the era line at originX.
   int StartX(int originX) const { return bc ? originX - offset1 : originX + offset1; }

@@ -120,7 +120,7 @@ void DrawRow2(PanelWriter& w, const ControlPanelState& s) {
   auto toggle = [&](PanelArea area, int flag, const Sjis& onText, const Sjis& offText) {
     w.Text(l, area, flag == 1 ? onText : offText, OnOff(flag == 1));
   };
-  toggle(PanelArea::kShowYear, d.showYear, " 歴史年代表示"_sj, " 歴史年代表示"_sj);
+  toggle(PanelArea::kShowYear, YearsShown(d).date ? 1 : 0, " 歴史年代表示"_sj, " 歴史年代表示"_sj);
   toggle(PanelArea::kShowImportance, d.showImportance, "重要度表示   "_sj, "重要度表示"_sj);
   toggle(PanelArea::kShowMemorisation, d.showMemorisation, "記憶度表示   "_sj, "記憶度表示"_sj);
   toggle(PanelArea::kShowEventLeft, d.showEventLeft, "できごと表示   "_sj, "できごと表示"_sj);

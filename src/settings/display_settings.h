@@ -30,6 +30,24 @@ struct DisplaySettings {
   int pointDisplayMode = 1;  // 0 非表示, 1 全表示, 2 1 ポイント表示
   int textSize = 0;          // 0 表示文字小 (12 px), 1 表示文字大 (14 px)
   int brightness = 3;        // 1..5
+
+  // Never saved: set while the self-test asks for the selected event's
+  // years, which the screen then keeps to itself.
+  bool yearsHidden = false;
 };
+
+// What of the selected event's years the screen shows; the information
+// panels, the timeline and the control panel all ask here.
+struct ShownYears {
+  bool date = false;          // the year in the left panel, and its switch lit
+  bool range = false;         // the left panel's range lines (範囲表示)
+  bool rangeEndMark = false;  // the range end marked on the timeline
+};
+
+inline ShownYears YearsShown(const DisplaySettings& d) {
+  const bool shown = !d.yearsHidden;
+  return {shown && d.showYear == 1, shown && d.showYear == 1 && d.yearDisplayMode == 0,
+          shown && d.yearDisplayMode == 0};
+}
 
 }  // namespace qev

@@ -130,7 +130,7 @@ InfoPanelsContent ComposeInfoPanels(std::string_view displayLine, const DisplayS
   if (eventAbout) {
     left.append(8, ' ');
   } else {
-    AppendShownOrMasked(left, f.date, settings.showYear, 4);
+    AppendShownOrMasked(left, f.date, YearsShown(settings).date, 4);
   }
   left += ';';
   AppendShownOrMasked(left, f.importance, settings.showImportance, 1);
@@ -141,7 +141,7 @@ InfoPanelsContent ComposeInfoPanels(std::string_view displayLine, const DisplayS
   left += ';';
   left += kCrLf;
 
-  if (settings.yearDisplayMode == 0 && settings.showYear) {
+  if (YearsShown(settings).range) {
     AppendRange(left, f.date, secondDate, eventAbout, periodAbout);
     if (settings.showEventLeft && !period.empty()) {
       if (periodAbout || !secondDate.empty()) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "text/byte_fields.h"
 
@@ -52,8 +53,9 @@ Sjis PointDisplayLine(const VisiblePointList& visible, const std::vector<Timelin
   if (index >= visible.entries().size()) return {};
   const TimelinePoint& p = points[visible.entries()[index].pointIndex];
   const FileSlot& slot = store.slots[static_cast<std::size_t>(p.slot)];
-  if (static_cast<std::size_t>(p.line) >= slot.Count()) return {};
-  return FormatPointLine(slot.Line(static_cast<std::size_t>(p.line)));
+  std::optional<std::size_t> line = slot.IndexOf(p.id, static_cast<std::size_t>(p.line));
+  if (!line) return {};
+  return FormatPointLine(slot.Line(*line));
 }
 
 }  // namespace qev

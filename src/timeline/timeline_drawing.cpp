@@ -132,7 +132,7 @@ void DrawSelectionMarks(const TimelineScale& scale, const DisplaySettings& setti
   if (settings.pointDisplayMode == 0) return;
   drawArea.SetPen(2, kSelectedMarkColor);
   DrawMark(drawArea, selected.x1, scale.MarkAt(selected.x1));
-  if (settings.yearDisplayMode == 0 && selected.x2) {
+  if (YearsShown(settings).rangeEndMark && selected.x2) {
     drawArea.SetPen(2, kRangeEndMarkColor);
     DrawMark(drawArea, *selected.x2, scale.MarkAt(*selected.x2));
   }

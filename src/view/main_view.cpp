@@ -20,9 +20,9 @@
 namespace qev {
 
 MainView::MainView(Platform& platform, ScreenLayout layout, std::string dataDir)
-    : screen_(platform), layout_(layout), scale_(layout) {
-  store_.SetDataDir(std::move(dataDir));
-}
+    : screen_(platform),
+      layout_(layout),
+      session_(layout, std::move(dataDir), [this] { return platform_.SteadyMilliseconds(); }) {}
 
 void MainView::OnInitialUpdate() {
   RedrawBatch::Scope scope(batch_);
@@ -42,18 +42,19 @@ void MainView::OnPaint() {
 
     std::vector<std::string> problems;
     std::error_code ec;
-    if (!std::filesystem::is_directory(store_.dataDir(), ec)) {
-      problems.push_back("データフォルダ「" + store_.dataDir().string() + "」がありません。");
+    EventStore& store = session_.store();
+    if (!std::filesystem::is_directory(store.dataDir(), ec)) {
+      problems.push_back("データフォルダ「" + store.dataDir().string() + "」がありません。");
     }
-    FileResult state = LoadSlot(store_, EventStore::kStateEntry);
+    FileResult state = LoadSlot(store, EventStore::kStateEntry);
     if (state.status == FileStatus::kUnreadable) {
-      problems.push_back(store_.BuildPath(store_.stateBaseName).string() + ": " + state.reason);
+      problems.push_back(store.BuildPath(store.stateBaseName).string() + ": " + state.reason);
     }
-    if (!store_.stateFileText.empty()) ApplyOperatingState();
+    if (!store.stateFileText.empty()) ApplyOperatingState();
     std::vector<std::string> unreadable = files_.AutoLoadSlots();
     problems.insert(problems.end(), unreadable.begin(), unreadable.end());
     FullRefresh();
-    visible_.SetSelectedIndex(restoredSelectedIndex_);
+    session_.RestoreSelection();
     ShowSelection();
     files_.ReportUnreadable(problems);
   }
@@ -74,38 +75,11 @@ void MainView::OnPaint() {
   DrawControlPanel();
 }
 
-OperatingState MainView::CurrentOperatingState() const {
-  OperatingState state;
-  state.display = settings_;
-  state.rangeIndex = scale_.rangeIndex();
-  state.savedScrollPos = savedScrollPos_;
-  state.selectedIndex = visible_.selectedIndex();
-  state.timeUnit = timeUnitIndex_ == kTimeUnitYear ? 1 : 0;
-  for (std::size_t k = 0; k < state.slots.size(); ++k) {
-    const FileSlot& slot = store_.slots[k];
-    state.slots[k] = {slot.baseName, slot.label, slot.loaded, slot.on};
-  }
-  return state;
-}
-
 void MainView::ApplyOperatingState() {
-  OperatingState state = ReadOperatingState(store_.stateFileText, CurrentOperatingState());
-  settings_ = state.display;
-  settings_.importanceToPanel = settings_.showImportance;
-  settings_.memorisationToPanel = settings_.showMemorisation;
-  for (std::size_t k = 0; k < state.slots.size(); ++k) {
-    FileSlot& slot = store_.slots[k];
-    slot.baseName = state.slots[k].baseName;
-    slot.label = state.slots[k].label;
-    slot.loaded = state.slots[k].loaded;
-    slot.on = state.slots[k].on;
-  }
-  restoredSelectedIndex_ = state.selectedIndex;
-  scale_.SetRange(state.rangeIndex);
-  scale_.ScrollTo(state.savedScrollPos);
-  savedScrollPos_ = scale_.scrollPos();
+  session_.ApplyOperatingState(
+      ReadOperatingState(session_.store().stateFileText, session_.CurrentOperatingState()));
   DrawTimeline();
-  platform_.SetScrollThumb(TimelineScale::ThumbForOriginX(scale_.originX()));
+  platform_.SetScrollThumb(TimelineScale::ThumbForOriginX(session_.scale().originX()));
 }
 
 void MainView::OnLButtonUp(int x, int y) {
@@ -136,7 +110,7 @@ void MainView::ShowContextMenu(int x, int y) {
     CloseStateText();
     CancelContentEdit();
     menuTarget_ = kFirstSlotTarget + *k;
-    bool loaded = store_.slots[static_cast<std::size_t>(*k)].loaded == 1;
+    bool loaded = session_.store().slots[static_cast<std::size_t>(*k)].loaded == 1;
     command = platform_.PopupMenu(SlotMenu(loaded), x, y);
   } else if (stateDescriptionShown_ && StateLabelPressRect(layout_).Contains(x, y)) {
     menuTarget_ = kStateTarget;
@@ -149,23 +123,20 @@ void MainView::ScrollTimeline(ScrollCode code, int thumbPos) {
   RedrawBatch::Scope scope(batch_);
   CloseStateText();
   const ScrollStep step = NextScrollPos(code, platform_.ScrollThumb(), thumbPos);
-  scale_.ScrollTo(step.pos);
-  const int pos = scale_.scrollPos();
-  savedScrollPos_ = pos;
-  platform_.SetScrollThumb(pos);
+  platform_.SetScrollThumb(session_.ScrollTo(step.pos));
   DrawTimeline();
   if (!step.fullRefresh) return;
-  platform_.SetScrollThumb(TimelineScale::ThumbForOriginX(scale_.originX()));
+  platform_.SetScrollThumb(TimelineScale::ThumbForOriginX(session_.scale().originX()));
   RebuildVisiblePoints();
   DrawControlPanel();
-  visible_.SelectFirst();
+  session_.visible().SelectFirst();
   ShowSelection();
 }
 
 void MainView::OnClockTick() {
   clockText_ = FormatClockText(platform_.Now());
-  DrawClockTick(platform_.ViewCanvas(), layout_, settings_.textSize, clockText_, stopwatch_,
-                platform_.SteadyMilliseconds());
+  DrawClockTick(platform_.ViewCanvas(), layout_, session_.settings().textSize, clockText_,
+                session_.stopwatch(), platform_.SteadyMilliseconds());
 }
 
 bool MainView::QueryClose() {
@@ -177,50 +148,40 @@ bool MainView::QueryClose() {
 
 void MainView::FullRefresh() {
   CloseStateText();
-  points_.Rebuild(
-      store_, [this](std::string_view line) { return PassesFilter(settings_, line); },
-      [this](int year) { return scale_.YearToOffset(year); });
+  session_.RebuildPoints();
   RebuildVisiblePoints();
   DrawControlPanel();
-  visible_.SelectFirst();
+  session_.visible().SelectFirst();
   ShowSelection();
 }
 
 void MainView::ShowSelection() {
-  const VisiblePoint* selected = visible_.Selected();
+  const VisiblePoint* selected = session_.visible().Selected();
   if (selected == nullptr) {
     ClearInfoPanels();
     return;
   }
   DrawTimeline();
   batch_.Draw(RedrawBatch::Region::kTimeline, false,
-              [scale = scale_, settings = settings_, point = *selected](Platform& screen) {
+              [scale = session_.scale(), settings = session_.settings(),
+               point = *selected](Platform& screen) {
                 DrawSelectionMarks(scale, settings, point, screen.DrawAreaCanvas());
               });
   FillInfoPanels();
 }
 
 void MainView::RebuildVisiblePoints() {
-  visible_.RebuildVisiblePoints(points_.points(), scale_.originX(), scale_.drawAreaWidth());
-  if (visible_.empty()) return;
-  randomIndex_.Reset(visible_.randomBound(), platform_.SteadyMilliseconds());
-}
-
-Sjis MainView::FormatPointLine(std::string_view line) {
-  return qev::FormatPointLine(line);
+  session_.RebuildVisiblePoints();
 }
 
 void MainView::Select(const std::function<void(VisiblePointList&)>& move) {
-  if (visible_.empty()) return;
-  move(visible_);
+  if (session_.visible().empty()) return;
+  move(session_.visible());
   ShowSelection();
 }
 
 void MainView::SelectFirst() {
   Select(&VisiblePointList::SelectFirst);
-}
-void MainView::SelectLast() {
-  Select(&VisiblePointList::SelectLast);
 }
 void MainView::SelectPrevious() {
   Select(&VisiblePointList::SelectPrevious);
@@ -233,35 +194,20 @@ void MainView::SelectAtX(int x) {
   Select([&](VisiblePointList& v) { v.SelectAtX(x, layout_); });
 }
 
-void MainView::SelectRandom() {
-  int index = randomIndex();
-  Select([index](VisiblePointList& v) { v.SelectRandom(index); });
-}
-
 int MainView::randomIndex() {
-  return randomIndex_.Value(platform_.SteadyMilliseconds());
+  return session_.RandomIndex();
 }
 
 void MainView::FillInfoPanels() {
-  const VisiblePoint* selected = visible_.Selected();
-  if (selected == nullptr) {
+  if (session_.visible().Selected() == nullptr) {
     ClearInfoPanels();
     DrawControlPanel();
     return;
   }
-  InfoPanelsContent c =
-      ComposeInfoPanels(PointDisplayLine(visible_, points_.points(), store_,
-                                         static_cast<std::size_t>(visible_.selectedIndex())),
-                        settings_, points_.keys()[selected->pointIndex], edit_.importanceChange,
-                        edit_.memorisationChange);
+  InfoPanelsContent c = session_.ComposeSelectedPanels();
   platform_.SetPanelText(InfoPanel::kLeft, c.left);
   // What the user is typing into the right panel stays until the edit ends.
-  if (!edit_.editing()) platform_.SetPanelText(InfoPanel::kRight, c.right);
-  selectedImportanceText_ = std::move(c.selectedImportanceText);
-  selectedMemorisationText_ = std::move(c.selectedMemorisationText);
-  edit_.importanceChange = c.importanceChange;
-  edit_.memorisationChange = c.memorisationChange;
-  selectedSlotDigit_ = c.selectedSlotDigit;
+  if (!session_.edit().editing()) platform_.SetPanelText(InfoPanel::kRight, c.right);
   DrawControlPanel();
 }
 
@@ -275,16 +221,13 @@ void MainView::DrawTimeline() {
   screenPage_ = ScreenPage::kMain;
   drawAreaContent_ = DrawAreaContent::kTimeline;
   // Over a painted background nothing drawn before on the area shows.
-  const bool covers = BackgroundGrey(settings_.brightness).has_value();
-  batch_.Draw(
-      RedrawBatch::Region::kTimeline, covers,
-      [scale = scale_, settings = settings_, points = points_.sharedPoints()](Platform& screen) {
-        qev::DrawTimeline(scale, settings, *points, screen.DrawAreaCanvas(), screen.ViewCanvas());
-      });
-}
-
-void MainView::DrawAllPoints() {
-  qev::DrawAllPoints(scale_, points_.points(), platform_.DrawAreaCanvas());
+  const bool covers = BackgroundGrey(session_.settings().brightness).has_value();
+  batch_.Draw(RedrawBatch::Region::kTimeline, covers,
+              [scale = session_.scale(), settings = session_.settings(),
+               points = session_.points().sharedPoints()](Platform& screen) {
+                qev::DrawTimeline(scale, settings, *points, screen.DrawAreaCanvas(),
+                                  screen.ViewCanvas());
+              });
 }
 
 void MainView::DrawControlPanel() {
@@ -302,41 +245,41 @@ void MainView::DrawControlPanel() {
   auto p = std::make_shared<Panel>();
   ControlPanelState& s = p->state;
   s.layout = layout_;
-  s.settings = settings_;
-  s.rangeIndex = scale_.rangeIndex();
+  s.settings = session_.settings();
+  s.rangeIndex = session_.scale().rangeIndex();
   for (std::size_t k = 0; k < s.slots.size(); ++k) {
-    const FileSlot& slot = store_.slots[k];
+    const FileSlot& slot = session_.store().slots[k];
     p->labels[k] = slot.label;
     s.slots[k] = {p->labels[k], slot.loaded == 1, slot.on == 1, slot.changed == 1};
   }
-  p->importance = selectedImportanceText_;
-  p->memorisation = selectedMemorisationText_;
+  p->importance = session_.selectedImportanceText();
+  p->memorisation = session_.selectedMemorisationText();
   s.selectedImportanceText = p->importance;
   s.selectedMemorisationText = p->memorisation;
-  s.selectedSlotDigit = selectedSlotDigit_;
-  s.visiblePointCount = visible_.size();
-  s.contentEditMode = edit_.editing();
+  s.selectedSlotDigit = session_.selectedSlotDigit();
+  s.visiblePointCount = session_.visible().size();
+  s.contentEditMode = session_.edit().editing();
   s.stateDescriptionShown = stateDescriptionShown_;
   p->clock = ClockText();
   s.clockText = p->clock;
   // The stopwatch is held at zero now, as the drawing would; the drawing
   // shows a copy, on which holding it again at the same time changes nothing.
   p->nowMs = platform_.SteadyMilliseconds();
-  stopwatch_.HoldIdleAtZero(p->nowMs);
-  p->stopwatch = stopwatch_;
+  session_.stopwatch().HoldIdleAtZero(p->nowMs);
+  p->stopwatch = session_.stopwatch();
   // The small font's redraw paints the whole panel first.
-  const bool covers = settings_.textSize == 0;
+  const bool covers = session_.settings().textSize == 0;
   batch_.Draw(RedrawBatch::Region::kControlPanel, covers, [p](Platform& screen) {
     qev::DrawControlPanel(screen.ViewCanvas(), p->state, p->stopwatch, p->nowMs);
   });
 }
 
 void MainView::ChangeRange(int direction) {
-  platform_.SetScrollThumb(scale_.ChangeRange(direction));
+  platform_.SetScrollThumb(session_.ChangeRange(direction));
   DrawTimeline();
-  points_.PlacePoints([this](int year) { return scale_.YearToOffset(year); });
+  session_.PlacePoints();
   RebuildVisiblePoints();
-  visible_.SelectFirst();
+  session_.visible().SelectFirst();
   ShowSelection();
   DrawControlPanel();
 }
@@ -366,18 +309,18 @@ void MainView::OnCommand(MenuCommand command) {
 }
 
 void MainView::CancelContentEdit() {
-  if (edit_.Cancel()) FullRefresh();
+  if (session_.CancelContentEdit()) FullRefresh();
 }
 
 void MainView::ShowStateDescription() {
   stateDescriptionShown_ = true;
   savedStateDescription_ =
-      ComposeStateText(CurrentOperatingState(), store_.stateTitle, ClockText());
+      ComposeStateText(session_.CurrentOperatingState(), session_.store().stateTitle, ClockText());
   platform_.SetPanelText(InfoPanel::kRight, savedStateDescription_);
 }
 
 void MainView::StopwatchClick() {
-  stopwatch_.StopwatchClick(platform_.SteadyMilliseconds());
+  session_.stopwatch().StopwatchClick(platform_.SteadyMilliseconds());
 }
 
 void MainView::ShowHelpPage(int k) {
@@ -400,11 +343,12 @@ void MainView::RestoreOperatingState() {
   }
   platform_.SetPanelText(InfoPanel::kLeft, {});
   platform_.SetPanelText(InfoPanel::kRight, {});
-  std::filesystem::path path = store_.BuildPath(store_.stateBaseName);
-  store_.NoteDialogOpened();
+  EventStore& store = session_.store();
+  std::filesystem::path path = store.BuildPath(store.stateBaseName);
+  store.NoteDialogOpened();
   std::optional<std::string> picked = platform_.FileDialog(FileDialogKind::kOpen, path.string());
   if (picked) {
-    FileResult r = ReadFileFromDialog(store_, kStateTarget, *picked);
+    FileResult r = ReadFileFromDialog(store, kStateTarget, *picked);
     if (r.ok()) {
       ApplyOperatingState();
       files_.ReportUnreadable(files_.AutoLoadSlots());
@@ -416,7 +360,19 @@ void MainView::RestoreOperatingState() {
     DrawTimeline();
   }
   FullRefresh();
-  visible_.SetSelectedIndex(restoredSelectedIndex_);
+  session_.RestoreSelection();
+  ShowSelection();
+}
+
+void MainView::Redraw(const Changes& changes) {
+  if (!changes.any()) return;
+  RedrawBatch::Scope scope(batch_);
+  CloseStateText();
+  if (changes.scrolled) {
+    platform_.SetScrollThumb(TimelineScale::ThumbForOriginX(session_.scale().originX()));
+  }
+  if (changes.scrolled || changes.points) DrawTimeline();
+  if (changes.points) DrawControlPanel();
   ShowSelection();
 }
 

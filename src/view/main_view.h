@@ -24,6 +24,7 @@
 #include "timeline/timeline_scale.h"
 #include "timeline/visible_points.h"
 #include "view/redraw_batch.h"
+#include "view/study_session.h"
 #include "view/view_handlers.h"
 
 namespace qev {
@@ -58,8 +59,7 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   // Runs the click or scroll bar action a key stands for, or undo / redo.
   void OnKeyCommand(KeyCommand command) override;
   SheetSource WholeTimeline() override;
-  // Undo and redo of the changes to event lines (content edits and level
-  // changes), redrawn as after an edit.
+  // Undo and redo of the changes to event lines, redrawn as after an edit.
   void Undo();
   void Redo();
 
@@ -67,17 +67,13 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   void FullRefresh() override;
   void ShowSelection();
   void RebuildVisiblePoints();
-  static Sjis FormatPointLine(std::string_view line);
   void SelectFirst();
-  void SelectLast();
   void SelectPrevious();
   void SelectNext();
   void SelectAtX(int x);
-  void SelectRandom();
   void FillInfoPanels();
   void ClearInfoPanels();
   void DrawTimeline() override;
-  void DrawAllPoints();
   void DrawControlPanel() override;
   void ChangeRange(int direction) override;
 
@@ -87,32 +83,36 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   // and reloads the slots.
   void RestoreOperatingState();
 
+  // The study session behind the view. The shell's windows run an
+  // operation on it and hand what it changed to Redraw.
+  StudySession* session() override { return &session_; }
+  // Redraws what an operation of the session changed.
+  void Redraw(const Changes& changes) override;
+
   // State, for the window and for tests.
-  EventStore& store() override { return store_; }
-  DisplaySettings& settings() override { return settings_; }
-  TimelineScale& scale() { return scale_; }
-  Stopwatch& stopwatch() { return stopwatch_; }
-  const PointList& points() const { return points_; }
-  const VisiblePointList& visible() const { return visible_; }
+  EventStore& store() override { return session_.store(); }
+  DisplaySettings& settings() override { return session_.settings(); }
+  TimelineScale& scale() { return session_.scale(); }
+  Stopwatch& stopwatch() { return session_.stopwatch(); }
+  const PointList& points() const { return session_.points(); }
+  const VisiblePointList& visible() const { return session_.visible(); }
   bool stateDescriptionShown() const override { return stateDescriptionShown_; }
-  ContentEditState& edit() override { return edit_; }
-  VisiblePointList& visible() override { return visible_; }
+  ContentEditState& edit() override { return session_.edit(); }
+  VisiblePointList& visible() override { return session_.visible(); }
   ScreenPage& screenPage() override { return screenPage_; }
-  int& helpPageIndex() override { return helpPageIndex_; }
-  int& timeUnitIndex() override { return timeUnitIndex_; }
+  int& helpPageIndex() override { return session_.helpPageIndex(); }
+  int& timeUnitIndex() override { return session_.timeUnitIndex(); }
   DrawAreaContent drawAreaContent() const override { return drawAreaContent_; }
 
-  int selectedIndex() const { return visible_.selectedIndex(); }
+  int selectedIndex() const { return session_.visible().selectedIndex(); }
   int menuTarget() const { return menuTarget_; }
   void setMenuTarget(int target) { menuTarget_ = target; }
-  int savedScrollPos() const { return savedScrollPos_; }
+  int savedScrollPos() const { return session_.savedScrollPos(); }
   int randomIndex() override;
 
  private:
   // A selection step, when there is a point to select, and its redraw.
   void Select(const std::function<void(VisiblePointList&)>& move);
-  // The settings the state file carries, as they are now.
-  OperatingState CurrentOperatingState() const;
   // Applies the state file's text read at start-up: settings, range, scroll
   // position and the slots to load.
   void ApplyOperatingState();
@@ -123,7 +123,7 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   void CancelContentEdit() override;
   Sjis SaveDateText() override { return ClockText(); }
   void KeepStateDescription(const Sjis& text) override { savedStateDescription_ = text; }
-  void SlotFileChanged(int k) override { history_.ForgetSlot(k); }
+  void SlotFileChanged(int k) override { session_.SlotFileChanged(k); }
   void ShowStateDescription() override;
   void SelectRedraw() override { ShowSelection(); }
   void PanelsRedraw() override { FillInfoPanels(); }
@@ -131,21 +131,10 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   void RebuildSlotViews() override { RebuildVisiblePoints(); }
   void BeginContentEdit() override;
   void ExecuteContentEdit() override;
-  void ApplyLevelChange() override;
+  void ApplyLevelChange() override { session_.ApplyLevelChange(); }
   void StopwatchClick() override;
   void ShowHelpPage(int k) override;
   void ShowDiagram() override;
-  // The selected point's event line and where it is, or nothing without a
-  // selection or when its key names no line of its slot.
-  std::optional<EventLineLocation> SelectedLine();
-  // Replaces a line of a slot, marks the slot changed and records the
-  // change for undo; false when the slot no longer holds that line.
-  bool WriteLine(const EventLineLocation& at, Sjis line);
-  // After a line changed: the visible points rebuilt from the slots and the
-  // selection, kept where it was, shown again.
-  void RedrawChangedLine();
-  // Puts a change of the history back (undo) or in again (redo).
-  void ApplyHistory(const std::optional<LineChange>& change, bool undo);
 
   Sjis ClockText();
 
@@ -156,34 +145,15 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   BatchedPlatform platform_{screen_, batch_};
   ScreenLayout layout_;
 
-  EventStore store_;
-  FileCommands files_{store_, platform_, *this};
-  DisplaySettings settings_;
-  TimelineScale scale_;
-  PointList points_;
-  VisiblePointList visible_;
-  RandomIndex randomIndex_;
-  Stopwatch stopwatch_;
+  StudySession session_;
+  FileCommands files_{session_.store(), platform_, *this};
   Sjis clockText_;
 
-  // What the information panels hand to the control panel.
-  Sjis selectedImportanceText_;
-  Sjis selectedMemorisationText_;
-  char selectedSlotDigit_ = '\0';
-
-  ContentEditState edit_;
-  EditHistory history_;
-  // The line a content edit under way writes back to.
-  std::optional<EventLineLocation> editTarget_;
   bool stateDescriptionShown_ = false;
   Sjis savedStateDescription_;
   ScreenPage screenPage_ = ScreenPage::kMain;
   DrawAreaContent drawAreaContent_ = DrawAreaContent::kTimeline;
-  int helpPageIndex_ = 0;
-  int timeUnitIndex_ = kTimeUnitYear;
-  int savedScrollPos_ = TimelineScale::kStartThumb;
   int menuTarget_ = 0;
-  int restoredSelectedIndex_ = 0;
   bool firstPaint_ = true;
 };
 

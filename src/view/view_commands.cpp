@@ -35,29 +35,21 @@ void MainView::OnKeyCommand(KeyCommand command) {
 
 void MainView::Undo() {
   CancelContentEdit();
-  ApplyHistory(history_.TakeUndo(), true);
+  Redraw(session_.Undo());
 }
 
 void MainView::Redo() {
   CancelContentEdit();
-  ApplyHistory(history_.TakeRedo(), false);
-}
-
-void MainView::ApplyHistory(const std::optional<LineChange>& change, bool undo) {
-  if (!change) return;
-  FileSlot& slot = store_.slots[static_cast<std::size_t>(change->slot)];
-  if (!slot.Replace(change->line, undo ? change->before : change->after)) return;
-  slot.changed = undo ? change->changedBefore : 1;
-  CloseStateText();
-  RedrawChangedLine();
+  Redraw(session_.Redo());
 }
 
 SheetSource MainView::WholeTimeline() {
   PointList all;
   all.Rebuild(
-      store_, [this](std::string_view line) { return PassesFilter(settings_, line); },
+      session_.store(),
+      [this](std::string_view line) { return PassesFilter(session_.settings(), line); },
       [](int) { return 0; });
-  return {SheetEntries(all, store_), scale_.rangeIndex()};
+  return {SheetEntries(all, session_.store()), session_.scale().rangeIndex()};
 }
 
 }  // namespace qev

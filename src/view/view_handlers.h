@@ -1,9 +1,11 @@
 #pragma once
 
+#include <vector>
+
 #include "export/timeline_sheet.h"
 #include "panel/key_commands.h"
-#include "study/self_test.h"
 #include "timeline/scrolling.h"
+#include "view/study_session.h"
 
 namespace qev {
 
@@ -40,8 +42,12 @@ class ViewHandlers {
   // through and the range shown.
   virtual SheetSource WholeTimeline() = 0;
 
-  // The self-test's view of the main screen; nothing where there is none.
-  virtual SelfTestHost* selfTestHost() { return nullptr; }
+  // The study session behind the view, for the shell's own windows: they
+  // run an operation on it and hand what it changed to Redraw. Null for a
+  // view without one (the recorders of the window's tests).
+  virtual StudySession* session() { return nullptr; }
+  virtual void Redraw(const Changes& /*changes*/) {}
+
   // While the self-test window is open, editing is refused with a message.
   virtual void SetSelfTestOpen(bool) {}
   // "結果を保存": saves the slots to the files they were read from.

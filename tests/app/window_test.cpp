@@ -247,7 +247,7 @@ class WindowTest : public QObject {
 
     QTest::mouseClick(&app_->viewWidget(), Qt::LeftButton, {}, press);
     QVERIFY(!view.edit().editing());
-    QCOMPARE(view.store().slots[0].lines[0],
+    QCOMPARE(view.store().slots[0].Line(0),
              "BC0450;3,2,,;春秋時代;左端のできごと・改名;メモA;メモB;"_sj);
     QCOMPARE(view.store().slots[0].changed, 1);
   }

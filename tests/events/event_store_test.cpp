@@ -14,6 +14,31 @@ namespace {
 using testing::TempFolder;
 using testing::WriteBytes;
 
+// An event keeps its id while lines are inserted and removed around it;
+// new lines (a read, an erase) get ids no line had before.
+TEST(EventStore, EventIdsStayWithTheirLines) {
+  EventStore store;
+  FileSlot& slot = store.slots[4];
+  slot.SetLines({"a"_sj, "b"_sj});
+  const EventId a = slot.IdAt(0);
+  const EventId b = slot.IdAt(1);
+  EXPECT_EQ(a.slot, 4);
+  EXPECT_NE(a, b);
+  const EventId x = slot.Insert(0, "x"_sj);
+  EXPECT_EQ(slot.IndexOf(b, 1), 2u);  // a stale hint is looked past
+  EXPECT_TRUE(slot.Remove(a));
+  EXPECT_FALSE(slot.Remove(a));
+  EXPECT_EQ(slot.lines(), (std::vector<Sjis>{"x"_sj, "b"_sj}));
+  EXPECT_EQ(slot.IndexOf(x), 0u);
+  EXPECT_FALSE(store.slots[5].IndexOf(x).has_value());
+  EXPECT_FALSE(slot.IdAt(2).valid());
+  slot.SetLines({"x"_sj, "b"_sj});
+  EXPECT_FALSE(slot.IndexOf(x).has_value());
+  EXPECT_FALSE(slot.IndexOf(b).has_value());
+  store.ClearSlot(4);
+  EXPECT_EQ(slot.Count(), 0u);
+}
+
 TEST(EventStore, SlotsStartWithTheirNamesLoadedAndOn) {
   EventStore store;
   const FileSlot& first = store.slots[0];
@@ -25,7 +50,7 @@ TEST(EventStore, SlotsStartWithTheirNamesLoadedAndOn) {
   EXPECT_EQ(last.title, "    ⑩    "_sj);
   EXPECT_EQ(last.baseName, "歴史文書29"_sj);
   for (const FileSlot& slot : store.slots) {
-    EXPECT_TRUE(slot.lines.empty());
+    EXPECT_TRUE(slot.lines().empty());
     EXPECT_TRUE(slot.headerLine.empty());
     EXPECT_EQ(slot.loaded, 1);
     EXPECT_EQ(slot.on, 1);

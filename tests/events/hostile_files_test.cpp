@@ -298,7 +298,7 @@ TEST(HostileNames, BaseNamesStayInTheDataFolderAndPickedNamesMustComeBack) {
     FileResult r = LoadSlot(store, 3);
     EXPECT_EQ(r.status, FileStatus::kUnreadable);
     EXPECT_THAT(r.reason, HasSubstr("\"" + name + "\" is not a file name in the data folder"));
-    EXPECT_TRUE(slot.lines.empty());
+    EXPECT_TRUE(slot.lines().empty());
     EXPECT_EQ(slot.loaded, 0);
     EXPECT_EQ(slot.label, EventStore::DefaultLabel(3));
   }
@@ -326,7 +326,7 @@ TEST(HostileNames, BaseNamesStayInTheDataFolderAndPickedNamesMustComeBack) {
     FileResult r = ReadFileFromDialog(store, kFirstSlotTarget + 1, folder / p.name);
     EXPECT_EQ(r.status, p.status);
     EXPECT_EQ(r.reason, p.reason);
-    EXPECT_EQ(store.slots[1].lines.size(), p.status == FileStatus::kOk ? 1u : 0u);
+    EXPECT_EQ(store.slots[1].Count(), p.status == FileStatus::kOk ? 1u : 0u);
   }
 }
 

@@ -26,7 +26,7 @@ Sjis Event(const std::string& head, char importance = '3', char memorisation = '
 class PointListTest : public ::testing::Test {
  protected:
   PointListTest() {
-    for (FileSlot& slot : store.slots) slot.lines.clear();
+    for (FileSlot& slot : store.slots) slot.SetLines({});
   }
   void Build() {
     list.Rebuild(
@@ -39,16 +39,16 @@ class PointListTest : public ::testing::Test {
 };
 
 TEST_F(PointListTest, KeysCarryHeadSlotLineAndSecondDate) {
-  store.slots[3].lines = {Event("AD0710", '3', '2', "AD0794"), Event("BC0660")};
+  store.slots[3].SetLines({Event("AD0710", '3', '2', "AD0794"), Event("BC0660")});
   Build();
   EXPECT_THAT(list.keys(), ElementsAre("BC0660;3;1;;", "AD0710;3;0;AD0794;"));
   EXPECT_THAT(list.placed(), ElementsAre("BC0660;1320;;;", "AD0710;1420;AD0794;1588;"));
 }
 
 TEST_F(PointListTest, BcYearsDescendThenAdYearsAscend) {
-  store.slots[0].lines = {Event("AD1600"), Event("BC0001"), Event("AD0000"), Event("BC0660"),
-                          Event("AD0710")};
-  store.slots[1].lines = {Event("BC0221"), Event("AD0001")};
+  store.slots[0].SetLines(
+      {Event("AD1600"), Event("BC0001"), Event("AD0000"), Event("BC0660"), Event("AD0710")});
+  store.slots[1].SetLines({Event("BC0221"), Event("AD0001")});
   Build();
   EXPECT_THAT(list.keys(),
               ElementsAre("BC0660;0;3;;", "BC0221;1;0;;", "BC0001;0;1;;", "AD0000;0;2;;",
@@ -59,10 +59,11 @@ TEST_F(PointListTest, OneYearOrdersBySlotThenLineAsText) {
   // Lines 2 and 10 of slot 0 and line 1 of slot 1, all of one year.
   for (int era = 0; era < 2; ++era) {
     std::string head = era == 0 ? "AD0800" : "BC0800";
-    store.slots[0].lines.assign(11, Event("AD0001", '0'));  // filtered out
-    store.slots[0].lines[2] = Event(head);
-    store.slots[0].lines[10] = Event(head);
-    store.slots[1].lines = {Event("AD0001", '0'), Event(head)};
+    std::vector<Sjis> lines(11, Event("AD0001", '0'));  // filtered out
+    lines[2] = Event(head);
+    lines[10] = Event(head);
+    store.slots[0].SetLines(std::move(lines));
+    store.slots[1].SetLines({Event("AD0001", '0'), Event(head)});
     Build();
     if (era == 0) {
       EXPECT_THAT(list.keys(), ElementsAre("AD0800;0;10;;", "AD0800;0;2;;", "AD0800;1;1;;"));
@@ -73,8 +74,8 @@ TEST_F(PointListTest, OneYearOrdersBySlotThenLineAsText) {
 }
 
 TEST_F(PointListTest, PointsDescribeTheSameEntriesAsTheTexts) {
-  store.slots[2].lines = {Event("AD0710", '3', '2', "AD0794"), Event("BC0100", '3', '3', "AD0010"),
-                          Event("AD0000")};
+  store.slots[2].SetLines(
+      {Event("AD0710", '3', '2', "AD0794"), Event("BC0100", '3', '3', "AD0010"), Event("AD0000")});
   Build();
   ASSERT_EQ(list.points().size(), 3u);
   const TimelinePoint& bc = list.points()[0];
@@ -108,11 +109,11 @@ TEST_F(PointListTest, PointsDescribeTheSameEntriesAsTheTexts) {
 }
 
 TEST_F(PointListTest, SecondDatesAreReadAsTheirLettersSay) {
-  store.slots[0].lines = {
+  store.slots[0].SetLines({
       Event("AD0100", '3', '3', "BC0050"),  // end in the other era
       Event("AD0200", '3', '3', "0300"),    // no era letters: no second date
       Event("AD0300", '3', '3', "AD03x"),   // digits up to the first non-digit
-  };
+  });
   Build();
   EXPECT_THAT(list.placed(),
               ElementsAre("AD0100;200;BC0050;100;", "AD0200;400;;;", "AD0300;600;AD03x;6;"));
@@ -121,21 +122,21 @@ TEST_F(PointListTest, SecondDatesAreReadAsTheirLettersSay) {
 }
 
 TEST_F(PointListTest, MalformedLinesAreTakenAsTheyAreWithoutReadingPastThem) {
-  store.slots[0].lines = SjisLines({
+  store.slots[0].SetLines(SjisLines({
       "AD0500",             // too short to hold the levels
       "AD0400;3,3",         // one comma: no second date
       "AD0300;3,3,AD0310",  // no third comma: the date runs to the end
       "XY0100;3,3,,;;;;;",  // neither era
       "",
-  });
+  }));
   Build();
   EXPECT_THAT(list.keys(), ElementsAre("AD0300;0;2;AD0310;", "AD0400;0;1;;"));
 
   // A line without ";" has the whole line as its head, at most 201 bytes;
   // the second date is looked for in the first 256 bytes only.
   std::string longHead = "AD0999x3x3" + std::string(300, '9');
-  store.slots[0].lines = SjisLines(
-      {"AD0500x3x3", longHead + ";3,3,,;", "AD0600;3,3," + std::string(260, 'A') + ",BC0001,"});
+  store.slots[0].SetLines(SjisLines(
+      {"AD0500x3x3", longHead + ";3,3,,;", "AD0600;3,3," + std::string(260, 'A') + ",BC0001,"}));
   Build();
   ASSERT_EQ(list.size(), 3u);
   EXPECT_EQ(list.keys()[0], "AD0500x3x3;0;0;;");
@@ -145,11 +146,11 @@ TEST_F(PointListTest, MalformedLinesAreTakenAsTheyAreWithoutReadingPastThem) {
 }
 
 TEST_F(PointListTest, OnlyLoadedSwitchedOnSlotsThatPassTheFilterCount) {
-  store.slots[0].lines = {Event("AD0001")};
-  store.slots[1].lines = {Event("AD0002")};
-  store.slots[2].lines = {Event("AD0003")};
-  store.slots[3].lines = {Event("AD0004", '1', '5'), Event("AD0005", '5', '1'),
-                          Event("AD0006", '0', '3'), Event("AD0007", '6', '3')};
+  store.slots[0].SetLines({Event("AD0001")});
+  store.slots[1].SetLines({Event("AD0002")});
+  store.slots[2].SetLines({Event("AD0003")});
+  store.slots[3].SetLines({Event("AD0004", '1', '5'), Event("AD0005", '5', '1'),
+                           Event("AD0006", '0', '3'), Event("AD0007", '6', '3')});
   store.slots[1].on = 0;
   store.slots[2].loaded = 0;
   settings.importanceFilter[1] = 0;
@@ -178,7 +179,7 @@ TEST_F(PointListTest, TenThousandEventsBuildInOrder) {
   for (int i = 0; i < 10000; ++i) {
     std::string year = std::to_string(10000 + (i * 7919) % 10000).substr(1);
     std::string head = (i % 2 ? "AD" : "BC") + year;
-    store.slots[static_cast<std::size_t>(i % 10)].lines.push_back(Event(head));
+    store.slots[static_cast<std::size_t>(i % 10)].Append(Event(head));
   }
   Build();
   ASSERT_EQ(list.size(), 10000u);

@@ -49,7 +49,7 @@ TEST_F(SlotFiles, LoadTakesLinesTitleAndHeaderAndKeepsTheFlags) {
 
   ASSERT_TRUE(LoadSlot(store, 2).ok());
   const FileSlot& slot = store.slots[2];
-  EXPECT_THAT(slot.lines, ElementsAre("AD0710;3,2,,;a;b;c;d;", kOddLine));
+  EXPECT_THAT(slot.lines(), ElementsAre("AD0710;3,2,,;a;b;c;d;", kOddLine));
   EXPECT_EQ(slot.title, "日本史"_sj);
   EXPECT_EQ(slot.label, "日本史"_sj);
   EXPECT_EQ(slot.headerLine, "H;日本史;;c;"_sj);
@@ -72,7 +72,7 @@ TEST_F(SlotFiles, AMissingFileEmptiesTheSlotQuietly) {
   slot.label = "old"_sj;
   FileResult result = LoadSlot(store, 4);
   EXPECT_EQ(result.status, FileStatus::kMissing);
-  EXPECT_TRUE(slot.lines.empty());
+  EXPECT_TRUE(slot.lines().empty());
   EXPECT_EQ(slot.loaded, 0);
   EXPECT_EQ(slot.on, 0);
   EXPECT_EQ(slot.label, "ファイル⑤"_sj);
@@ -95,7 +95,7 @@ TEST_F(SlotFiles, AFileThatCannotBeReadIsReportedAndTheSlotKeepsEverything) {
   FileResult result = LoadSlot(store, 1);
   EXPECT_EQ(result.status, FileStatus::kUnreadable);
   EXPECT_EQ(result.reason, std::strerror(EISDIR));
-  EXPECT_THAT(slot.lines, ElementsAre("AD0001;1,1,,;;;;;"));
+  EXPECT_THAT(slot.lines(), ElementsAre("AD0001;1,1,,;;;;;"));
   EXPECT_EQ(slot.label, "mine");
   EXPECT_EQ(slot.loaded, 1);
   EXPECT_EQ(slot.on, 1);
@@ -124,7 +124,7 @@ TEST_F(SlotFiles, TheStateFileIsEntryTen) {
   EXPECT_EQ(store.stateTitle, "状態"_sj);
   EXPECT_EQ(store.stateHeaderLine, "H;状態;;c;"_sj);
   EXPECT_EQ(store.stateFileText, "H;状態;;c;\r\nline 1\r\nAD line\r\n;\r\n"_sj);
-  for (const FileSlot& slot : store.slots) EXPECT_TRUE(slot.lines.empty());
+  for (const FileSlot& slot : store.slots) EXPECT_TRUE(slot.lines().empty());
 }
 
 TEST_F(SlotFiles, ReadingFromADialogRenamesTheSlotAndSwitchesItOn) {
@@ -137,7 +137,7 @@ TEST_F(SlotFiles, ReadingFromADialogRenamesTheSlotAndSwitchesItOn) {
   slot.changed = 1;
 
   ASSERT_TRUE(ReadFileFromDialog(store, kFirstSlotTarget + 5, picked).ok());
-  EXPECT_THAT(slot.lines, ElementsAre("BC0221;1,1,,;;秦;;;"_sj));
+  EXPECT_THAT(slot.lines(), ElementsAre("BC0221;1,1,,;;秦;;;"_sj));
   EXPECT_EQ(slot.baseName, "世界史"_sj);
   EXPECT_EQ(slot.label, "世界"_sj);
   EXPECT_EQ(slot.title, "世界"_sj);
@@ -166,7 +166,7 @@ TEST_F(SlotFiles, AFailedDialogReadLeavesTheSlotAlone) {
   EXPECT_EQ(badName.status, FileStatus::kUnencodableName);
   EXPECT_EQ(badName.reason, "😀");
 
-  EXPECT_THAT(slot.lines, ElementsAre("AD0001;1,1,,;;;;;"));
+  EXPECT_THAT(slot.lines(), ElementsAre("AD0001;1,1,,;;;;;"));
   EXPECT_EQ(slot.baseName, "歴史文書20"_sj);
   EXPECT_EQ(slot.label, "ファイル①"_sj);
 }

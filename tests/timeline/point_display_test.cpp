@@ -51,17 +51,18 @@ TEST(FormatPointLine, MalformedLinesShowWhatIsThere) {
 // visible points, and for a line the slot no longer holds, nothing.
 TEST(PointDisplayLine, FormatsTheLineOfTheVisibleEntry) {
   EventStore store;
-  store.slots[2].lines = {"AD0794;3,1,,;a;;;;"_sj, "BC0010;0,5,,;b;;;;"_sj,
-                          "AD1600;9,9,,;c;;;;"_sj};
-  store.slots[5].lines = {"AD0001;1,2,,;d;;;;"_sj};
+  store.slots[2].SetLines(
+      {"AD0794;3,1,,;a;;;;"_sj, "BC0010;0,5,,;b;;;;"_sj, "AD1600;9,9,,;c;;;;"_sj});
+  store.slots[5].SetLines({"AD0001;1,2,,;d;;;;"_sj});
   // Offsets from the era line at x 100 in an area 200 wide; the point at
   // offset 150 lies outside it.
   const std::vector<TimelinePoint> points{
-      {.bc = true, .offset1 = 10, .slot = 2, .line = 1},
-      {.offset1 = 20, .slot = 5, .line = 0},
-      {.offset1 = 150, .slot = 2, .line = 2},
-      {.offset1 = 30, .slot = 2, .line = 0},
-      {.offset1 = 40, .slot = 2, .line = 7},
+      {.bc = true, .offset1 = 10, .slot = 2, .line = 1, .id = store.slots[2].IdAt(1)},
+      {.offset1 = 20, .slot = 5, .line = 0, .id = store.slots[5].IdAt(0)},
+      {.offset1 = 150, .slot = 2, .line = 2, .id = store.slots[2].IdAt(2)},
+      // Listed at line 1 before a line was inserted above it: found by id.
+      {.offset1 = 30, .slot = 2, .line = 1, .id = store.slots[2].IdAt(0)},
+      {.offset1 = 40, .slot = 2, .line = 7, .id = {2, 0}},
   };
   VisiblePointList visible;
   visible.RebuildVisiblePoints(points, 100, 200);

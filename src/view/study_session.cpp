@@ -1,0 +1,287 @@
+#include "view/study_session.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "events/event_line.h"
+#include "platform/platform.h"
+#include "timeline/point_display.h"
+#include "timeline/point_filter.h"
+
+namespace qev {
+namespace {
+
+// Whether a changed line may move its point or take it off the line: its
+// date fields changed. Content edits and level changes keep them.
+bool DatesDiffer(std::string_view a, std::string_view b) {
+  return EventHead(a) != EventHead(b) || SecondDateText(a) != SecondDateText(b);
+}
+
+}  // namespace
+
+StudySession::StudySession(const ScreenLayout& layout, std::string dataDir, SteadyClock clock)
+    : clock_(std::move(clock)), scale_(layout) {
+  store_.SetDataDir(std::move(dataDir));
+}
+
+std::vector<EventId> StudySession::PointEvents() const {
+  std::vector<EventId> ids;
+  ids.reserve(points_.size());
+  for (const TimelinePoint& p : points_.points()) ids.push_back(p.id);
+  return ids;
+}
+
+std::vector<EventId> StudySession::AllEvents() const {
+  std::vector<EventId> ids;
+  for (const FileSlot& slot : store_.slots) {
+    if (slot.loaded != 1) continue;
+    for (std::size_t i = 0; i < slot.Count(); ++i) ids.push_back(slot.IdAt(i));
+  }
+  return ids;
+}
+
+std::optional<Sjis> StudySession::EventLine(EventId id) const {
+  if (id.slot < 0 || id.slot >= EventStore::kSlotCount) return std::nullopt;
+  const FileSlot& slot = store_.slots[static_cast<std::size_t>(id.slot)];
+  std::optional<std::size_t> i = slot.IndexOf(id);
+  if (!i) return std::nullopt;
+  return slot.Line(*i);
+}
+
+std::optional<EventId> StudySession::SelectedEvent() const {
+  const VisiblePoint* selected = visible_.Selected();
+  if (selected == nullptr) return std::nullopt;
+  return points_.points()[selected->pointIndex].id;
+}
+
+std::optional<std::size_t> StudySession::PointIndexOf(EventId id) const {
+  const std::vector<TimelinePoint>& points = points_.points();
+  auto it = std::find_if(points.begin(), points.end(),
+                         [id](const TimelinePoint& p) { return p.id == id; });
+  if (it == points.end()) return std::nullopt;
+  return static_cast<std::size_t>(it - points.begin());
+}
+
+EventPlace StudySession::PlaceOffLine(EventId id) const {
+  if (!EventLine(id)) return EventPlace::kNoSuchEvent;
+  const FileSlot& slot = store_.slots[static_cast<std::size_t>(id.slot)];
+  if (slot.loaded != 1) return EventPlace::kNoSuchEvent;
+  if (slot.on != 1) return EventPlace::kSlotOff;
+  return EventPlace::kFilteredOut;
+}
+
+EventOutcome StudySession::SelectEvent(EventId id) {
+  std::optional<std::size_t> index = PointIndexOf(id);
+  if (!index) return {PlaceOffLine(id), id, {}};
+  const TimelinePoint& point = points_.points()[*index];
+  Changes changes{false, true, true};
+  const int width = scale_.drawAreaWidth();
+  const int x = point.StartX(scale_.originX());
+  if (x < 0 || x > width) {
+    // The era line where the point comes to the middle; the scroll bar
+    // moves in steps and ends where it ends, beyond which the line is put
+    // there directly.
+    const int origin = width / 2 - (point.bc ? -point.offset1 : point.offset1);
+    ScrollTo(TimelineScale::ThumbForOriginX(origin));
+    const int shown = point.StartX(scale_.originX());
+    if (shown < 0 || shown > width) scale_.SetOriginX(origin);
+    changes.scrolled = true;
+  }
+  RebuildVisiblePoints();
+  const std::vector<VisiblePoint>& entries = visible_.entries();
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (entries[i].pointIndex == *index) visible_.SetSelectedIndex(static_cast<int>(i));
+  }
+  return {EventPlace::kSelected, id, changes};
+}
+
+EventOutcome StudySession::ReselectAfterRebuild(EventId id) {
+  RebuildPoints();
+  EventOutcome out = SelectEvent(id);
+  if (!out.selected()) RebuildVisiblePoints();
+  out.changes.points = true;
+  out.changes.selection = true;
+  return out;
+}
+
+bool StudySession::WriteLine(EventId id, Sjis line) {
+  return history_.Replace(store_, id, std::move(line));
+}
+
+EventOutcome StudySession::ReplaceEvent(EventId id, Sjis line) {
+  if (!WriteLine(id, std::move(line))) return {EventPlace::kNoSuchEvent, id, {}};
+  return ReselectAfterRebuild(id);
+}
+
+EventOutcome StudySession::InsertEvent(int k, std::size_t index, Sjis line) {
+  if (k < 0 || k >= EventStore::kSlotCount) return {};
+  return ReselectAfterRebuild(history_.Insert(store_, k, index, std::move(line)));
+}
+
+EventOutcome StudySession::RemoveEvent(EventId id) {
+  if (!EventLine(id)) return {EventPlace::kNoSuchEvent, id, {}};
+  // The point after it on the line takes the selection, else the one before;
+  // an event off the line leaves the selection where it is.
+  std::optional<EventId> neighbour = SelectedEvent();
+  if (std::optional<std::size_t> i = PointIndexOf(id)) {
+    const std::vector<TimelinePoint>& points = points_.points();
+    if (*i + 1 < points.size()) {
+      neighbour = points[*i + 1].id;
+    } else if (*i > 0) {
+      neighbour = points[*i - 1].id;
+    } else {
+      neighbour.reset();
+    }
+  }
+  history_.Remove(store_, id);
+  return ReselectAfterRebuild(neighbour.value_or(EventId{}));
+}
+
+Changes StudySession::AfterHistory(const std::optional<EditCommand>& command) {
+  if (!command) return {};
+  if (command->kind == EditKind::kReplace && !DatesDiffer(command->before, command->after)) {
+    // The point stays where it is: its line is shown again, the selection
+    // kept.
+    const int selected = visible_.selectedIndex();
+    RebuildVisiblePoints();
+    visible_.SetSelectedIndex(selected);
+    return {false, true, true};
+  }
+  std::optional<EventId> shown = command->id;
+  if (!EventLine(command->id)) shown = SelectedEvent();
+  return ReselectAfterRebuild(shown.value_or(EventId{})).changes;
+}
+
+Changes StudySession::Undo() {
+  return AfterHistory(history_.Undo(store_));
+}
+
+Changes StudySession::Redo() {
+  return AfterHistory(history_.Redo(store_));
+}
+
+Changes StudySession::HideYears(bool hidden) {
+  if (settings_.yearsHidden == hidden) return {};
+  settings_.yearsHidden = hidden;
+  return {false, false, true};
+}
+
+void StudySession::RebuildPoints() {
+  points_.Rebuild(
+      store_, [this](std::string_view line) { return PassesFilter(settings_, line); },
+      [this](int year) { return scale_.YearToOffset(year); });
+}
+
+void StudySession::RebuildVisiblePoints() {
+  visible_.RebuildVisiblePoints(points_.points(), scale_.originX(), scale_.drawAreaWidth());
+  if (visible_.empty()) return;
+  randomIndex_.Reset(visible_.randomBound(), clock_());
+}
+
+int StudySession::ChangeRange(int direction) {
+  return scale_.ChangeRange(direction);
+}
+
+void StudySession::PlacePoints() {
+  points_.PlacePoints([this](int year) { return scale_.YearToOffset(year); });
+}
+
+int StudySession::ScrollTo(int pos) {
+  scale_.ScrollTo(pos);
+  savedScrollPos_ = scale_.scrollPos();
+  return savedScrollPos_;
+}
+
+InfoPanelsContent StudySession::ComposeSelectedPanels() {
+  const VisiblePoint* selected = visible_.Selected();
+  InfoPanelsContent c =
+      ComposeInfoPanels(PointDisplayLine(visible_, points_.points(), store_,
+                                         static_cast<std::size_t>(visible_.selectedIndex())),
+                        settings_, points_.keys()[selected->pointIndex], edit_.importanceChange,
+                        edit_.memorisationChange);
+  selectedImportanceText_ = c.selectedImportanceText;
+  selectedMemorisationText_ = c.selectedMemorisationText;
+  edit_.importanceChange = c.importanceChange;
+  edit_.memorisationChange = c.memorisationChange;
+  selectedSlotDigit_ = c.selectedSlotDigit;
+  return c;
+}
+
+std::optional<EventId> StudySession::SelectedLine() const {
+  const VisiblePoint* selected = visible_.Selected();
+  if (selected == nullptr) return std::nullopt;
+  // A key whose slot and line cannot be read within its first bytes names
+  // no line: its point is never edited.
+  if (!LocateEventLine(points_.keys()[selected->pointIndex])) return std::nullopt;
+  const EventId id = points_.points()[selected->pointIndex].id;
+  if (!EventLine(id)) return std::nullopt;
+  return id;
+}
+
+StudySession::EditStart StudySession::BeginContentEdit() {
+  editTarget_ = SelectedLine();
+  if (!editTarget_) return {};
+  Sjis text = EditPanelText(*EventLine(*editTarget_));
+  // A field the panel cannot give back whole is not edited at all: "[実行]"
+  // would have to cut it.
+  const std::vector<Sjis> lines = SplitPanelLines(text);
+  for (int i = 0; i < 3; ++i) {
+    if (lines[static_cast<std::size_t>(i)].size() > kEditLineLimit) {
+      editTarget_.reset();
+      return {std::nullopt, EditedLine{{}, EditProblem::kFieldTooLong, i}};
+    }
+  }
+  edit_.contentEditMode = true;
+  return {std::move(text), std::nullopt};
+}
+
+std::optional<EditedLine> StudySession::ExecuteContentEdit(const Sjis& typed) {
+  std::optional<Sjis> line = editTarget_ ? EventLine(*editTarget_) : std::nullopt;
+  if (!line) return std::nullopt;
+  EditedLine edited = RewriteEventLine(*line, SplitPanelLines(typed));
+  if (!edited.ok()) return edited;
+  edit_.contentEditMode = false;
+  WriteLine(*editTarget_, edited.line);
+  editTarget_.reset();
+  return edited;
+}
+
+void StudySession::ApplyLevelChange() {
+  std::optional<EventId> id = SelectedLine();
+  if (!id) return;
+  std::optional<Sjis> line =
+      WriteLevelDigits(*EventLine(*id), edit_.importanceChange, edit_.memorisationChange);
+  if (line) WriteLine(*id, std::move(*line));
+}
+
+OperatingState StudySession::CurrentOperatingState() const {
+  OperatingState state;
+  state.display = settings_;
+  state.rangeIndex = scale_.rangeIndex();
+  state.savedScrollPos = savedScrollPos_;
+  state.selectedIndex = visible_.selectedIndex();
+  state.timeUnit = timeUnitIndex_ == kTimeUnitYear ? 1 : 0;
+  for (std::size_t k = 0; k < state.slots.size(); ++k) {
+    const FileSlot& slot = store_.slots[k];
+    state.slots[k] = {slot.baseName, slot.label, slot.loaded, slot.on};
+  }
+  return state;
+}
+
+void StudySession::ApplyOperatingState(const OperatingState& state) {
+  settings_ = state.display;
+  settings_.importanceToPanel = settings_.showImportance;
+  settings_.memorisationToPanel = settings_.showMemorisation;
+  for (std::size_t k = 0; k < state.slots.size(); ++k) {
+    FileSlot& slot = store_.slots[k];
+    slot.baseName = state.slots[k].baseName;
+    slot.label = state.slots[k].label;
+    slot.loaded = state.slots[k].loaded;
+    slot.on = state.slots[k].on;
+  }
+  restoredSelectedIndex_ = state.selectedIndex;
+  scale_.SetRange(state.rangeIndex);
+  ScrollTo(state.savedScrollPos);
+}
+
+}  // namespace qev

@@ -1,0 +1,220 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "events/edit_history.h"
+#include "events/event_store.h"
+#include "events/point_list.h"
+#include "panel/click_dispatch.h"
+#include "panel/content_edit.h"
+#include "platform/screen_layout.h"
+#include "settings/display_settings.h"
+#include "state/operating_state.h"
+#include "state/random_index.h"
+#include "state/stopwatch.h"
+#include "timeline/info_panels.h"
+#include "timeline/timeline_scale.h"
+#include "timeline/visible_points.h"
+
+namespace qev {
+
+// What an operation of the session changed, for the view to redraw.
+struct Changes {
+  bool scrolled = false;   // the line moved: scroll thumb and timeline
+  bool points = false;     // the points on the line: timeline and control panel
+  bool selection = false;  // the selection or its event: marks, panels, control panel
+
+  Changes& operator|=(const Changes& o) {
+    scrolled |= o.scrolled;
+    points |= o.points;
+    selection |= o.selection;
+    return *this;
+  }
+  bool any() const { return scrolled || points || selection; }
+};
+
+// Where an event stands on the line after an operation that wants it shown.
+enum class EventPlace {
+  kSelected,     // on the line, in view and selected
+  kNoSuchEvent,  // no loaded slot holds it (any more)
+  kSlotOff,      // its slot is switched off or not loaded
+  kFilteredOut,  // the level filters leave it out, or its date is no date
+};
+
+// An operation's outcome: what became of the event it is about (for an
+// insert the new one, for a removal the neighbour selected instead) and
+// what to redraw.
+struct EventOutcome {
+  EventPlace place = EventPlace::kNoSuchEvent;
+  EventId id;
+  Changes changes;
+  bool selected() const { return place == EventPlace::kSelected; }
+};
+
+// One learner's study of the loaded events: the ten slots, the display
+// settings, the scale, the point lists and the selection, the content edit
+// and the edit history, the help page and the stopwatch. It owns that state
+// and changes it only through the named operations below, which say what
+// changed; it draws nothing. MainView turns the changes into redraws.
+class StudySession {
+ public:
+  // Milliseconds of a steady clock (the random selection runs on it).
+  using SteadyClock = std::function<std::int64_t()>;
+
+  // `dataDir` is the folder of the event files and the state file.
+  StudySession(const ScreenLayout& layout, std::string dataDir, SteadyClock clock);
+
+  const EventStore& store() const { return store_; }
+  const DisplaySettings& settings() const { return settings_; }
+  const TimelineScale& scale() const { return scale_; }
+  const PointList& points() const { return points_; }
+  const VisiblePointList& visible() const { return visible_; }
+  const ContentEditState& edit() const { return edit_; }
+  const Stopwatch& stopwatch() const { return stopwatch_; }
+  int helpPageIndex() const { return helpPageIndex_; }
+  int timeUnitIndex() const { return timeUnitIndex_; }
+  int savedScrollPos() const { return savedScrollPos_; }
+  // What the last information-panel composition hands to the control panel.
+  const Sjis& selectedImportanceText() const { return selectedImportanceText_; }
+  const Sjis& selectedMemorisationText() const { return selectedMemorisationText_; }
+  char selectedSlotDigit() const { return selectedSlotDigit_; }
+
+  // The state the click dispatch and the file commands still change in
+  // place.
+  EventStore& store() { return store_; }
+  DisplaySettings& settings() { return settings_; }
+  TimelineScale& scale() { return scale_; }
+  VisiblePointList& visible() { return visible_; }
+  ContentEditState& edit() { return edit_; }
+  Stopwatch& stopwatch() { return stopwatch_; }
+  int& helpPageIndex() { return helpPageIndex_; }
+  int& timeUnitIndex() { return timeUnitIndex_; }
+
+  // ---- Events by id ----
+  // The events on the line under the current filters, in point-list
+  // (chronological) order: entry i is point i.
+  std::vector<EventId> PointEvents() const;
+  // Every event of the loaded slots, switched on or off, in slot and file
+  // order.
+  std::vector<EventId> AllEvents() const;
+  // The event line of an id, or nothing when no slot holds it.
+  std::optional<Sjis> EventLine(EventId id) const;
+  // The selected point's event, or nothing without visible points.
+  std::optional<EventId> SelectedEvent() const;
+
+  // Selects the event's point: a point outside the drawing area has the
+  // line scrolled to bring it to the middle (as near as the scroll bar's
+  // steps allow; past the bar's ends the line is put there directly), then
+  // the visible points are rebuilt and the point selected. An event that is
+  // not on the line leaves everything as it was and says why.
+  EventOutcome SelectEvent(EventId id);
+
+  // The edits, each recorded in the edit history and marking its slot
+  // changed. The point list is rebuilt and the event edited or inserted is
+  // selected (SelectEvent); after a removal the event that followed it on
+  // the line (else the one before) is. Replace and remove of an id no slot
+  // holds change nothing (kNoSuchEvent).
+  EventOutcome ReplaceEvent(EventId id, Sjis line);
+  EventOutcome InsertEvent(int k, std::size_t index, Sjis line);
+  EventOutcome RemoveEvent(EventId id);
+
+  // Undo and redo of the last change to the event lines. A changed line is
+  // shown again with the selection kept where it was; an inserted or
+  // removed line rebuilds the point list and selects as the edits do.
+  Changes Undo();
+  Changes Redo();
+
+  // The self-test hides the selected event's years while it asks for them
+  // (YearsShown then shows none); false shows them again.
+  Changes HideYears(bool hidden);
+
+  // ---- The chains' steps ----
+  // The point list rebuilt from the loaded, switched-on slots and the level
+  // filters, placed for the current range.
+  void RebuildPoints();
+  // The visible points rebuilt from the point list, the random index
+  // restarted when there are any.
+  void RebuildVisiblePoints();
+  // One range step; returns the new thumb position. The points follow with
+  // PlacePoints.
+  int ChangeRange(int direction);
+  void PlacePoints();
+  // The line at scroll position `pos`; returns the position taken.
+  int ScrollTo(int pos);
+  int RandomIndex() const { return randomIndex_.Value(clock_()); }
+  // The information panels of the selected point; keeps what they hand to
+  // the control panel and the selected point's levels as the level-change
+  // values. Call only with a selection.
+  InfoPanelsContent ComposeSelectedPanels();
+
+  // ---- Content editing and level changes ----
+  // The right panel's text for an edit of the selected point's line, which
+  // the edit writes back to even if the selection moves; nothing without
+  // a selection. A field too long for its panel line is refused (the
+  // problem's panel line is set) and no edit starts.
+  struct EditStart {
+    std::optional<Sjis> text;
+    std::optional<EditedLine> refused;
+  };
+  EditStart BeginContentEdit();
+  // Writes the typed panel lines back into the edited line (RewriteEventLine)
+  // and ends the edit; a refused rewrite keeps the edit open and is returned.
+  // Nothing when no edit has a line to write to.
+  std::optional<EditedLine> ExecuteContentEdit(const Sjis& typed);
+  // Writes the level-change values into the selected point's line.
+  void ApplyLevelChange();
+  // Ends an edit without writing it back; true when one was under way.
+  bool CancelContentEdit() { return edit_.Cancel(); }
+
+  // ---- Files and the state file ----
+  // Slot k now holds what a file holds (or nothing): no earlier change of it
+  // can be undone.
+  void SlotFileChanged(int k) { history_.ForgetSlot(k); }
+  // The settings the state file carries, as they are now.
+  OperatingState CurrentOperatingState() const;
+  // Takes the state file's settings, slots, range and scroll position; the
+  // selection it names is kept for RestoreSelection.
+  void ApplyOperatingState(const OperatingState& state);
+  // Selects the point the last state file named, after the slots are read.
+  void RestoreSelection() { visible_.SetSelectedIndex(restoredSelectedIndex_); }
+
+ private:
+  // The selected point's event when its line can be edited.
+  std::optional<EventId> SelectedLine() const;
+  // Replaces a line through the history; false when no slot holds it.
+  bool WriteLine(EventId id, Sjis line);
+  // After an insert or a removal: the point list rebuilt and `id` selected.
+  EventOutcome ReselectAfterRebuild(EventId id);
+  // The index in points() of an event, or nothing.
+  std::optional<std::size_t> PointIndexOf(EventId id) const;
+  // Why an event is not on the line.
+  EventPlace PlaceOffLine(EventId id) const;
+  Changes AfterHistory(const std::optional<EditCommand>& command);
+
+  SteadyClock clock_;
+  EventStore store_;
+  DisplaySettings settings_;
+  TimelineScale scale_;
+  PointList points_;
+  VisiblePointList visible_;
+  qev::RandomIndex randomIndex_;
+  Stopwatch stopwatch_;
+  ContentEditState edit_;
+  EditHistory history_;
+  // The event a content edit under way writes back to.
+  std::optional<EventId> editTarget_;
+  int helpPageIndex_ = 0;
+  int timeUnitIndex_ = kTimeUnitYear;
+  int savedScrollPos_ = TimelineScale::kStartThumb;
+  int restoredSelectedIndex_ = 0;
+  Sjis selectedImportanceText_;
+  Sjis selectedMemorisationText_;
+  char selectedSlotDigit_ = '\0';
+};
+
+}  // namespace qev

@@ -1,0 +1,103 @@
+#include "view/study_session.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "view/view_fixture.h"
+
+namespace qev {
+namespace {
+
+// Slot 0 holds three events, slot 1 one; in chronological order:
+// BC0500 (三つ目), AD0100 (一つ目), AD1500 (二つ目), AD1900 (四つ目).
+class StudySessionTest : public testing::ViewFixture {
+ protected:
+  void SetUp() override {
+    WriteSlot(0, "題",
+              "AD0100;1,2,,;;一つ目;;;\r\nAD1500;5,1,,;;二つ目;;;\r\nBC0500;3,3,,;;三つ目;;;\r\n");
+    WriteSlot(1, "別", "AD1900;1,1,,;;四つ目;;;\r\n");
+    Start();
+  }
+  StudySession& session() { return *view->session(); }
+  EventId IdOf(int k, std::size_t i) const { return view->store().slots[k].IdAt(i); }
+  std::string Left() const { return platform.PanelUtf8(InfoPanel::kLeft); }
+  // Runs an operation's redraw and says whether the selected point is in
+  // the drawing area and named in the left panel.
+  bool ShownAndSelected(const EventOutcome& out, const std::string& text) {
+    view->Redraw(out.changes);
+    const VisiblePoint* p = session().visible().Selected();
+    return out.selected() && session().SelectedEvent() == out.id && p != nullptr && p->x1 >= 0 &&
+           p->x1 <= session().scale().drawAreaWidth() && Left().find(text) != std::string::npos;
+  }
+};
+
+TEST_F(StudySessionTest, SelectingAnEventBringsItIntoViewOrSaysWhyNot) {
+  EXPECT_EQ(session().AllEvents().size(), 4u);
+  ASSERT_EQ(session().PointEvents().size(), 4u);
+  EXPECT_EQ(session().PointEvents()[0], IdOf(0, 2));
+  const std::pair<EventId, const char*> events[] = {{IdOf(0, 2), "三つ目"},
+                                                    {IdOf(1, 0), "四つ目"},
+                                                    {IdOf(0, 0), "一つ目"},
+                                                    {IdOf(0, 1), "二つ目"}};
+  for (const auto& [id, text] : events) {
+    EXPECT_TRUE(ShownAndSelected(session().SelectEvent(id), text)) << text;
+  }
+
+  // Off the line: nothing moves.
+  const EventId selected = *session().SelectedEvent();
+  session().settings().importanceFilter[1] = 0;
+  view->FullRefresh();
+  session().SelectEvent(selected);
+  EXPECT_EQ(session().SelectEvent(IdOf(0, 0)).place, EventPlace::kFilteredOut);
+  session().store().slots[1].on = 0;
+  view->FullRefresh();
+  EXPECT_EQ(session().SelectEvent(IdOf(1, 0)).place, EventPlace::kSlotOff);
+  EXPECT_EQ(session().SelectEvent(EventId{0, 0}).place, EventPlace::kNoSuchEvent);
+  EXPECT_EQ(session().SelectedEvent(), selected);
+}
+
+// The edits by id select what they leave, and undo takes every one back to
+// the lines as read, byte for byte and unchanged.
+TEST_F(StudySessionTest, EditsByIdSelectTheirEventAndUndoByteForByte) {
+  const FileSlot& slot = view->store().slots[0];
+  const std::vector<Sjis> read = slot.lines();
+  const EventId first = IdOf(0, 0);
+
+  EXPECT_TRUE(ShownAndSelected(
+      session().ReplaceEvent(first, EncodeCp932("AD1600;1,2,,;;改めた;;;").bytes), "改めた"));
+  EXPECT_EQ(slot.IdAt(0), first);
+  EXPECT_EQ(slot.changed, 1);
+  EventOutcome added = session().InsertEvent(0, 1, EncodeCp932("AD0800;2,2,,;;足した;;;").bytes);
+  EXPECT_TRUE(ShownAndSelected(added, "足した"));
+  EXPECT_EQ(slot.IdAt(1), added.id);
+  // 二つ目 (AD1500) is followed on the line by 改めた (AD1600).
+  EXPECT_TRUE(ShownAndSelected(session().RemoveEvent(IdOf(0, 2)), "改めた"));
+  EXPECT_EQ(slot.Count(), 3u);
+
+  for (int i = 0; i < 3; ++i) view->OnKeyCommand(KeyCommand::kUndo);
+  EXPECT_EQ(slot.lines(), read);
+  EXPECT_EQ(slot.changed, 0);
+  EXPECT_EQ(session().SelectedEvent(), first);
+  for (int i = 0; i < 3; ++i) view->OnKeyCommand(KeyCommand::kRedo);
+  EXPECT_EQ(slot.Count(), 3u);
+  EXPECT_EQ(slot.changed, 1);
+  EXPECT_EQ(session().RemoveEvent(EventId{0, 0}).place, EventPlace::kNoSuchEvent);
+}
+
+// While the years are hidden the left panel masks the selected date and
+// drops its range lines; showing them again restores the panel exactly.
+TEST_F(StudySessionTest, HiddenYearsLeaveThePanelsWithoutDates) {
+  view->Redraw(session().SelectEvent(IdOf(0, 1)).changes);
+  const std::string shown = Left();
+  ASSERT_NE(shown.find("1500"), std::string::npos);
+  view->Redraw(session().HideYears(true));
+  EXPECT_EQ(Left().find("1500"), std::string::npos);
+  EXPECT_NE(Left().find("二つ目"), std::string::npos);
+  view->Redraw(session().HideYears(false));
+  EXPECT_EQ(Left(), shown);
+}
+
+}  // namespace
+}  // namespace qev

@@ -229,7 +229,7 @@ BENCHMARK(BM_StartupWithStudyLog)->Arg(10000)->Unit(benchmark::kMillisecond);
 // question selected, scrolled to and drawn with its years hidden.
 void BM_NextQuestion(benchmark::State& state) {
   Running& r = Shared(static_cast<int>(state.range(0)));
-  SelfTestHost* host = r.app->view().selfTestHost();
+  SelfTestHost* host = r.app->studyHost();
   if (!host) return state.SkipWithError("no self-test");
   WriteStudyLog(*r.program, 100000, host->Now());
   SelfTest test(*host);

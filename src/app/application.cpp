@@ -60,6 +60,9 @@ Application::Application(const ScreenLayout& layout, const std::string& dataDir,
     : window_(layout),
       platform_(window_.viewWidget(), &window_),
       view_(makeView(platform_, layout, dataDir)) {
+  if (StudySession* session = view_->session()) {
+    studyHost_ = std::make_unique<StudyHost>(*view_, *session, platform_);
+  }
   ConnectEvents();
 }
 
@@ -176,9 +179,11 @@ void Application::ShowAbout() {
 }
 
 void Application::OpenSelfTest() {
-  SelfTestHost* host = view_->selfTestHost();
-  if (!host || depth_ > 0) return;
-  if (!selfTest_) selfTest_ = std::make_unique<SelfTest>(*host);
+  if (!studyHost_ || depth_ > 0) return;
+  bool open = false;
+  Forward([&] { open = view_->SetSelfTestOpen(true); });
+  if (!open) return;
+  if (!selfTest_) selfTest_ = std::make_unique<SelfTest>(*studyHost_);
   if (!selfTestWindow_) {
     selfTestWindow_ = std::make_unique<SelfTestWindow>(*selfTest_, &window_);
     QObject::connect(
@@ -187,16 +192,14 @@ void Application::OpenSelfTest() {
     QObject::connect(selfTestWindow_.get(), &SelfTestWindow::closed, &window_,
                      [this] { view_->SetSelfTestOpen(false); });
   }
-  view_->SetSelfTestOpen(true);
   selfTestWindow_->StartRound();
 }
 
 void Application::ShowStudyRecord() {
-  SelfTestHost* host = view_->selfTestHost();
-  if (!host || depth_ > 0) return;
-  if (!selfTest_) selfTest_ = std::make_unique<SelfTest>(*host);
+  if (!studyHost_ || depth_ > 0) return;
+  if (!selfTest_) selfTest_ = std::make_unique<SelfTest>(*studyHost_);
   if (!recordWindow_) recordWindow_ = std::make_unique<StudyRecordWindow>(&window_);
-  recordWindow_->Show(selfTest_->Statistics(), DayNumber(host->Now()));
+  recordWindow_->Show(selfTest_->Statistics(), DayNumber(studyHost_->Now()));
 }
 
 void Application::ExportWholeTimeline() {

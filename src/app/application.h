@@ -13,6 +13,7 @@
 #include "app/study_record_window.h"
 #include "platform/screen_layout.h"
 #include "view/main_view.h"
+#include "view/study_host.h"
 
 namespace qev {
 
@@ -53,6 +54,9 @@ class Application {
   MainWindow& window() { return window_; }
   // The self-test window, once opened.
   SelfTestWindow* selfTestWindow() { return selfTestWindow_.get(); }
+  // The self-test's view of the main screen; null for a view without a
+  // study session.
+  SelfTestHost* studyHost() { return studyHost_.get(); }
   ViewWidget& viewWidget() { return window_.viewWidget(); }
   QtPlatform& platform() { return platform_; }
   ViewHandlers& view() { return *view_; }
@@ -74,6 +78,7 @@ class Application {
   QtPlatform platform_;
   std::unique_ptr<ViewHandlers> view_;
   QTimer clock_;
+  std::unique_ptr<StudyHost> studyHost_;
   std::unique_ptr<SelfTest> selfTest_;
   std::unique_ptr<SelfTestWindow> selfTestWindow_;
   std::unique_ptr<StudyRecordWindow> recordWindow_;

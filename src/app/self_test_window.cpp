@@ -3,11 +3,11 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -81,6 +81,7 @@ SelfTestWindow::SelfTestWindow(SelfTest& test, QWidget* mainWindow)
   verdict_->setFont(big);
   hintButton_ = Button(QStringLiteral("ヒント"), question);
   giveUp_ = Button(QStringLiteral("わからない"), question);
+  giveUp_->setObjectName(QStringLiteral("giveUp"));
   auto* end = Button(QStringLiteral("終了"), question);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(hintButton_);
@@ -157,15 +158,6 @@ SelfTestWindow::SelfTestWindow(SelfTest& test, QWidget* mainWindow)
   connect(discard_, &QPushButton::clicked, this, [this] {
     hide();
     Q_EMIT closed();
-  });
-  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  escape->setContext(Qt::WindowShortcut);
-  connect(escape, &QShortcut::activated, this, [this] {
-    if (pages_->currentIndex() == kQuestionPage) {
-      EndRound();
-    } else {
-      close();
-    }
   });
 }
 
@@ -323,6 +315,16 @@ void SelfTestWindow::closeEvent(QCloseEvent* event) {
   }
   event->accept();
   Q_EMIT closed();
+}
+
+void SelfTestWindow::keyPressEvent(QKeyEvent* event) {
+  // Esc reaches here from the answer field and the buttons, which leave it.
+  if (event->key() != Qt::Key_Escape) return QWidget::keyPressEvent(event);
+  if (pages_->currentIndex() == kQuestionPage) {
+    EndRound();
+  } else {
+    close();
+  }
 }
 
 void SelfTestWindow::changeEvent(QEvent* event) {

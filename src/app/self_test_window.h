@@ -43,6 +43,7 @@ class SelfTestWindow final : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void ShowStart(SelfTest::Start start);

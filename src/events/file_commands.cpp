@@ -79,21 +79,38 @@ bool FileCommands::SaveTarget(int target) {
       !platform_.AskToSaveAnyway("「" + *chosen + "」は既にあります。上書きしますか?")) {
     return false;
   }
-  if (const std::size_t lost = LinesLostBySave(store_, target, *chosen); lost > 0) {
-    if (!platform_.AskToSaveAnyway("「" + *chosen + "」には、このプログラムが読み込まなかった行が" +
+  return SaveTo(target, *chosen, right.bytes);
+}
+
+bool FileCommands::SaveTo(int target, const std::string& chosen, const Sjis& rightPanelText) {
+  if (const std::size_t lost = LinesLostBySave(store_, target, chosen); lost > 0) {
+    if (!platform_.AskToSaveAnyway("「" + chosen + "」には、このプログラムが読み込まなかった行が" +
                                    std::to_string(lost) +
                                    "行あります。このまま保存すると、それらの行は失われます。"
                                    "保存しますか?")) {
       return false;
     }
   }
-  FileResult r = WriteTarget(store_, target, *chosen, host_.SaveDateText(), right.bytes);
+  FileResult r = WriteTarget(store_, target, chosen, host_.SaveDateText(), rightPanelText);
   if (!r.ok()) {
-    ReportFileProblem(r, *chosen);
+    ReportFileProblem(r, chosen);
     return false;
   }
-  if (slot != nullptr) host_.SlotFileChanged(target - kFirstSlotTarget);
+  if (SlotOf(target) != nullptr) host_.SlotFileChanged(target - kFirstSlotTarget);
   return true;
+}
+
+bool FileCommands::SaveSlotsToTheirFiles(const std::vector<int>& slots) {
+  bool all = true;
+  for (int k : slots) {
+    if (k < 0 || k >= EventStore::kSlotCount) continue;
+    const FileSlot& slot = store_.slots[static_cast<std::size_t>(k)];
+    if (slot.loaded != 1 || slot.changed != 1) continue;
+    const std::filesystem::path file =
+        slot.readFrom.empty() ? store_.BuildPath(slot.baseName) : slot.readFrom;
+    all = SaveTo(kFirstSlotTarget + k, file.string(), {}) && all;
+  }
+  return all;
 }
 
 void FileCommands::EraseSlot(int target) {

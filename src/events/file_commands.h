@@ -48,6 +48,11 @@ class FileCommands {
   // about unsaved changes.
   void EraseSlot(int target);
 
+  // "結果を保存" of the self-test: saves each of `slots` that has changes,
+  // without a dialog, to the file it was read from, with the refusals and
+  // the question of any save. True when every one of them was written.
+  bool SaveSlotsToTheirFiles(const std::vector<int>& slots);
+
   // Saves the target through the save dialog; true when it was written.
   bool SaveTarget(int target);
   // Asks before unsaved changes of slot k are lost: true to go on (saved or
@@ -66,6 +71,9 @@ class FileCommands {
  private:
   // The slot a target names, or null for the state file or no target.
   FileSlot* SlotOf(int target);
+  // Writes the target to `chosen` after asking before lines would be lost;
+  // true when it was written.
+  bool SaveTo(int target, const std::string& chosen, const Sjis& rightPanelText);
 
   EventStore& store_;
   Platform& platform_;

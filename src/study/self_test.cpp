@@ -65,7 +65,7 @@ SelfTest::Start SelfTest::Begin(const std::vector<PoolEvent>& pool,
   questions_.clear();
   for (std::size_t i : chosen) {
     const PoolEvent& e = pool[i];
-    questions_.push_back({e.id, e.slot, Sjis(e.baseName), Sjis(e.line)});
+    questions_.push_back({e.id, Sjis(e.baseName), Sjis(e.line)});
   }
   index_ = 0;
   revealed_ = false;
@@ -108,8 +108,8 @@ AnswerOutcome SelfTest::Record(AnswerVerdict verdict, std::string_view typed) {
   outcome.levelAfter = outcome.levelBefore;
   if (wanted != outcome.levelBefore && host_.SetMemorisationLevel(event.id, wanted)) {
     outcome.levelAfter = wanted;
-    if (std::find(touched_.begin(), touched_.end(), event.slot) == touched_.end()) {
-      touched_.push_back(event.slot);
+    if (std::find(touched_.begin(), touched_.end(), event.id.slot) == touched_.end()) {
+      touched_.push_back(event.id.slot);
     }
     if (const std::optional<Sjis> line = host_.EventLine(event.id)) event.line = *line;
   }

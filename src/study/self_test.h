@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "events/event_id.h"
 #include "platform/platform.h"
 #include "study/answer_check.h"
 #include "study/schedule.h"
@@ -20,17 +21,15 @@ namespace qev {
 // One event of the pool as the host holds it; the views stay valid until
 // the slots change.
 struct PoolEvent {
-  std::uint64_t id = 0;
-  int slot = 0;
+  EventId id;  // its slot included
   std::string_view baseName;
   std::string_view line;
 };
 
 // One question of a round.
 struct StudyEvent {
-  std::uint64_t id = 0;  // the event's identity in the host
-  int slot = 0;          // FileSlot index 0..9
-  Sjis baseName;         // of the slot's file
+  EventId id;     // its slot included
+  Sjis baseName;  // of the slot's file
   Sjis line;
 };
 
@@ -48,15 +47,15 @@ class SelfTestHost {
   // switches, in timeline order.
   virtual std::vector<PoolEvent> PoolEvents() = 0;
   // The event's line now, or nothing when it is gone.
-  virtual std::optional<Sjis> EventLine(std::uint64_t id) = 0;
+  virtual std::optional<Sjis> EventLine(EventId id) = 0;
   // Selects the event with the timeline scrolled to it and its years hidden
   // everywhere on the main screen.
-  virtual void ShowQuestion(std::uint64_t id) = 0;
+  virtual void ShowQuestion(EventId id) = 0;
   // Shows the years again.
   virtual void RevealAnswer() = 0;
   // Sets the event's memorisation level as a click on "記憶度変更=" does
   // (undoable, the slot changed); false when the line was refused.
-  virtual bool SetMemorisationLevel(std::uint64_t id, int level) = 0;
+  virtual bool SetMemorisationLevel(EventId id, int level) = 0;
   // Every loaded slot, in slot order.
   virtual std::vector<StudySlot> LoadedSlots() = 0;
   virtual LocalTime Now() = 0;

@@ -49,7 +49,8 @@ class ViewHandlers {
   virtual void Redraw(const Changes& /*changes*/) {}
 
   // While the self-test window is open, editing is refused with a message.
-  virtual void SetSelfTestOpen(bool) {}
+  // Opening it is refused (false, with a message) while an edit is open.
+  virtual bool SetSelfTestOpen(bool /*open*/) { return true; }
   // "結果を保存": saves the slots to the files they were read from.
   virtual void SaveSlots(const std::vector<int>&) {}
 };

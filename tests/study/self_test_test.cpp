@@ -18,25 +18,25 @@ using testing::TempFolder;
 class FakeHost : public SelfTestHost {
  public:
   explicit FakeHost(std::filesystem::path log) : log_(std::move(log)) {}
-  std::map<std::uint64_t, Sjis> lines;
+  std::map<std::uint64_t, Sjis> lines;  // by serial; slot = serial / 100
   std::vector<std::uint64_t> shown;
   bool hidden = false;
   LocalTime now{2026, 12, 9, 9, 0, 0};
 
   std::vector<PoolEvent> PoolEvents() override {
     std::vector<PoolEvent> pool;
-    for (const auto& [id, line] : lines)
-      pool.push_back({id, static_cast<int>(id / 100), "f", line});
+    for (const auto& [serial, line] : lines) pool.push_back({Id(serial), "f", line});
     return pool;
   }
-  std::optional<Sjis> EventLine(std::uint64_t id) override { return lines.at(id); }
-  void ShowQuestion(std::uint64_t id) override {
-    shown.push_back(id);
+  static EventId Id(std::uint64_t serial) { return {static_cast<int>(serial / 100), serial}; }
+  std::optional<Sjis> EventLine(EventId id) override { return lines.at(id.serial); }
+  void ShowQuestion(EventId id) override {
+    shown.push_back(id.serial);
     hidden = true;
   }
   void RevealAnswer() override { hidden = false; }
-  bool SetMemorisationLevel(std::uint64_t id, int level) override {
-    lines.at(id)[9] = static_cast<char>('0' + level);
+  bool SetMemorisationLevel(EventId id, int level) override {
+    lines.at(id.serial)[9] = static_cast<char>('0' + level);
     return true;
   }
   std::vector<StudySlot> LoadedSlots() override {
@@ -72,7 +72,7 @@ TEST(SelfTestTest, ARoundAsksDueEventsChangesTheirLevelsAndLogsEachAnswer) {
   EXPECT_EQ(host.lines[2], Sjis("AD1192;1,2,,;p;b;m;"));
   ASSERT_TRUE(test.Next());
 
-  EXPECT_EQ(test.current()->id, 1u);
+  EXPECT_EQ(test.current()->id.serial, 1u);
   EXPECT_EQ(test.Answer("795").verdict, AnswerVerdict::kWrong);
   EXPECT_EQ(host.lines[1], Sjis("AD0794;1,1,,;p;a;m;"));
   ASSERT_TRUE(test.Next());
@@ -96,7 +96,7 @@ TEST(SelfTestTest, ARoundAsksDueEventsChangesTheirLevelsAndLogsEachAnswer) {
   SelfTest again(host);
   ASSERT_EQ(again.StartRound(20), SelfTest::Start::kRound);
   EXPECT_EQ(again.count(), 2u);
-  EXPECT_EQ(again.current()->id, 1u);
+  EXPECT_EQ(again.current()->id.serial, 1u);
 }
 
 TEST(SelfTestTest, NothingDueSaysWhenOffersTheLowestLevelsAndTheRecordCountsIt) {
@@ -127,7 +127,7 @@ TEST(SelfTestTest, NothingDueSaysWhenOffersTheLowestLevelsAndTheRecordCountsIt) 
   EXPECT_EQ(test.NextDueDay(), DayNumber(2026, 12, 11));
   ASSERT_EQ(test.StartLowestLevelRound(1), SelfTest::Start::kRound);
   EXPECT_EQ(test.count(), 1u);
-  EXPECT_EQ(test.current()->id, 1u);
+  EXPECT_EQ(test.current()->id.serial, 1u);
   test.End();
   EXPECT_FALSE(host.hidden);
   EXPECT_EQ(test.summary().questions, 0);

@@ -1,6 +1,7 @@
 #include "study/self_test.h"
 
 #include <algorithm>
+#include <array>
 
 #include "events/event_date.h"
 #include "events/event_line.h"
@@ -41,14 +42,35 @@ std::vector<ScheduleItem> SelfTest::ScheduleOf(const std::vector<PoolEvent>& poo
 }
 
 SelfTest::Start SelfTest::StartRound(int n) {
-  const std::vector<PoolEvent> pool = Askable(host_.PoolEvents());
-  const std::vector<std::size_t> chosen = PlanRound(ScheduleOf(pool), DayNumber(host_.Now()),
-                                                    std::clamp(n, kMinRoundSize, kMaxRoundSize));
+  n = std::clamp(n, kMinRoundSize, kMaxRoundSize);
+  const std::vector<PoolEvent> pool = host_.PoolEvents();
+  const int today = DayNumber(host_.Now());
+  // Rounds ask the lowest levels first: the last answers of a higher level
+  // are looked up only while the lower ones leave room in the round, which
+  // spares most of the lookups on a long line.
+  std::array<std::vector<std::size_t>, 5> byLevel;
+  for (std::size_t i = 0; i < pool.size(); ++i) byLevel[LevelOf(pool[i].line) - 1].push_back(i);
+  const StudyLog& history = log();
+  std::vector<std::size_t> considered;
+  std::vector<ScheduleItem> items;
+  int due = 0;
+  for (int level = 1; level <= 5 && due < n; ++level) {
+    for (std::size_t i : byLevel[level - 1]) {
+      if (!FirstDate(pool[i].line)) continue;  // only a date can be asked for
+      const ScheduleItem item{level,
+                              history.LastAnswered(KeyOfEvent(pool[i].baseName, pool[i].line))};
+      due += IsDue(item, today) ? 1 : 0;
+      considered.push_back(i);
+      items.push_back(item);
+    }
+  }
+  std::vector<std::size_t> chosen = PlanRound(items, today, n);
   if (chosen.empty()) {
     questions_.clear();
     index_ = 0;
-    return pool.empty() ? Start::kEmptyPool : Start::kNothingDue;
+    return Askable(pool).empty() ? Start::kEmptyPool : Start::kNothingDue;
   }
+  for (std::size_t& i : chosen) i = considered[i];
   return Begin(pool, chosen);
 }
 

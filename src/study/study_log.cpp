@@ -182,6 +182,7 @@ StudyLog StudyLog::Parse(std::string_view bytes) {
     }
     log.Note(KeyOfLogFields(fields[1], fields[2], fields[3]), *time, fields[5] == kRight);
   }
+  log.Shrink();
   return log;
 }
 
@@ -196,17 +197,30 @@ StudyLog StudyLog::Read(const std::filesystem::path& path) {
   return Parse(bytes);
 }
 
-void StudyLog::Reserve(std::size_t events) {
-  // At most half full; keys are well mixed hashes, so their low bits index.
+// At most half full; keys are well mixed hashes, so their low bits index.
+std::size_t StudyLog::TableSize(std::size_t events) {
   std::size_t size = 64;
   while (size < 2 * events) size *= 2;
-  if (size <= last_.size()) return;
+  return size;
+}
+
+void StudyLog::Rehash(std::size_t size) {
   std::vector<Slot> old = std::move(last_);
   last_.assign(size, Slot{});
   used_ = 0;
   for (const Slot& slot : old) {
     if (slot.key != 0) SlotOf(slot.key) = slot;
   }
+}
+
+void StudyLog::Reserve(std::size_t events) {
+  if (TableSize(events) > last_.size()) Rehash(TableSize(events));
+}
+
+void StudyLog::Shrink() {
+  // Many answers to fewer events: a table no larger than they need keeps
+  // the lookups of a round in the cache.
+  if (TableSize(used_) < last_.size()) Rehash(TableSize(used_));
 }
 
 StudyLog::Slot& StudyLog::SlotOf(EventKey key) {

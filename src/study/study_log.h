@@ -75,7 +75,10 @@ class StudyLog {
     std::int64_t moment = 0;
   };
   static EventKey Stored(EventKey key) { return key == 0 ? 1 : key; }
+  static std::size_t TableSize(std::size_t events);
+  void Rehash(std::size_t size);
   void Reserve(std::size_t events);
+  void Shrink();
   Slot& SlotOf(EventKey key);
   const Slot* Find(EventKey key) const;
   std::vector<Slot> last_;

@@ -1,13 +1,11 @@
 #include "app/self_test_window.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -132,7 +130,7 @@ SelfTestWindow::SelfTestWindow(SelfTest& test, QWidget* mainWindow)
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(sizeRow);
   layout->addWidget(pages_, 1);
-  resize(440, 300);
+  resize(440, 250);
 
   connect(answer_, &QLineEdit::returnPressed, this, [this] { EnterPressed(); });
   connect(hintButton_, &QPushButton::clicked, this, [this] {
@@ -249,7 +247,7 @@ void SelfTestWindow::EnterPressed() {
 
 void SelfTestWindow::ShowOutcome(const AnswerOutcome& outcome) {
   const bool right = outcome.verdict == AnswerVerdict::kRight;
-  QString text = QStringLiteral("<b style='color:%1'>%2</b>　%3　　記憶度%4 → %5")
+  QString text = QStringLiteral("<b style='color:%1'>%2</b>　%3<br>記憶度%4 → %5")
                      .arg(right ? QStringLiteral("#0a7a0a") : QStringLiteral("#c00000"),
                           right ? QStringLiteral("正解") : QStringLiteral("不正解"),
                           Decoded(outcome.dateText).toHtmlEscaped(),
@@ -295,15 +293,11 @@ void SelfTestWindow::FocusAnswer() {
 }
 
 void SelfTestWindow::PlaceBesideMainWindow() {
-  // At the right edge of the main window, low, where the information panels
-  // and the selected point stay in sight.
+  // Over the upper right of the timeline, below the menu: the line with the
+  // selected point in the middle, the panels and the controls stay in sight.
   const QRect frame = mainWindow_->frameGeometry();
-  const QRect screen = mainWindow_->screen() ? mainWindow_->screen()->availableGeometry() : frame;
   const QSize size = sizeHint().expandedTo(this->size());
-  int x = frame.right() + 1;
-  if (x + size.width() > screen.right()) x = frame.right() - size.width();
-  const int y = std::max(screen.top(), frame.bottom() - size.height() - 60);
-  move(x, y);
+  move(std::max(frame.left(), frame.right() - size.width() - 20), frame.top() + 60);
 }
 
 void SelfTestWindow::closeEvent(QCloseEvent* event) {

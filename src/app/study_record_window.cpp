@@ -51,18 +51,21 @@ QChartView* ChartView(QChart* chart) {
 }
 
 QChartView* LevelChart(const StudyRecord& record) {
+  // The bars go up from the axis: the last slot first puts slot order from
+  // the top.
+  const std::vector<StudyRecord::File> files(record.files.rbegin(), record.files.rend());
   auto* series = new QHorizontalStackedBarSeries;
-  QStringList files;
+  QStringList names;
   int widest = 0;
   for (int level = 0; level < 5; ++level) {
     auto* set = new QBarSet(QStringLiteral("記憶度") +
                             QString::fromStdString(DecodeCp932(CircledNumber(level + 1))));
     set->setColor(kLevelColours[level]);
-    for (const StudyRecord::File& file : record.files) *set << file.levels[level];
+    for (const StudyRecord::File& file : files) *set << file.levels[level];
     series->append(set);
   }
-  for (const StudyRecord::File& file : record.files) {
-    files << QString::fromStdString(DecodeCp932(file.title));
+  for (const StudyRecord::File& file : files) {
+    names << QString::fromStdString(DecodeCp932(file.title));
     int total = 0;
     for (int n : file.levels) total += n;
     widest = std::max(widest, total);
@@ -71,8 +74,8 @@ QChartView* LevelChart(const StudyRecord& record) {
   chart->setTitle(QStringLiteral("ファイルごとの記憶度"));
   chart->addSeries(series);
   auto* axisY = new QBarCategoryAxis;
-  axisY->append(files);
-  axisY->setReverse(true);  // slot order from the top
+  axisY->append(names);
+  axisY->setTruncateLabels(false);
   chart->addAxis(axisY, Qt::AlignLeft);
   series->attachAxis(axisY);
   auto* axisX = CountAxis(widest);

@@ -47,22 +47,31 @@ SelfTest::Start SelfTest::StartRound(int n) {
   const int today = DayNumber(host_.Now());
   // Rounds ask the lowest levels first: the last answers of a higher level
   // are looked up only while the lower ones leave room in the round, which
-  // spares most of the lookups on a long line.
-  std::array<std::vector<std::size_t>, 5> byLevel;
-  for (std::size_t i = 0; i < pool.size(); ++i) byLevel[LevelOf(pool[i].line) - 1].push_back(i);
+  // spares most of the lookups on a long line. Level 1 is always looked at,
+  // in the pass that reads the levels, while its lines are in the cache.
   const StudyLog& history = log();
   std::vector<std::size_t> considered;
   std::vector<ScheduleItem> items;
   int due = 0;
-  for (int level = 1; level <= 5 && due < n; ++level) {
-    for (std::size_t i : byLevel[level - 1]) {
-      if (!FirstDate(pool[i].line)) continue;  // only a date can be asked for
-      const ScheduleItem item{level,
-                              history.LastAnswered(KeyOfEvent(pool[i].baseName, pool[i].line))};
-      due += IsDue(item, today) ? 1 : 0;
-      considered.push_back(i);
-      items.push_back(item);
+  auto consider = [&](std::size_t i, int level) {
+    if (!FirstDate(pool[i].line)) return;  // only a date can be asked for
+    const ScheduleItem item{level,
+                            history.LastAnswered(KeyOfEvent(pool[i].baseName, pool[i].line))};
+    due += IsDue(item, today) ? 1 : 0;
+    considered.push_back(i);
+    items.push_back(item);
+  };
+  std::array<std::vector<std::size_t>, 5> byLevel;
+  for (std::size_t i = 0; i < pool.size(); ++i) {
+    const int level = LevelOf(pool[i].line);
+    if (level == 1) {
+      consider(i, level);
+    } else {
+      byLevel[level - 1].push_back(i);
     }
+  }
+  for (int level = 2; level <= 5 && due < n; ++level) {
+    for (std::size_t i : byLevel[level - 1]) consider(i, level);
   }
   std::vector<std::size_t> chosen = PlanRound(items, today, n);
   if (chosen.empty()) {

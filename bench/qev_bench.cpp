@@ -67,9 +67,14 @@ struct Running {
   void FinishFrame() { app->viewWidget().backBuffer().Flush(); }
 };
 
-Running& Shared(int events) {
+// The started programs must end before QApplication does: main stops them.
+std::map<int, Running>& RunningPrograms() {
   static std::map<int, Running> running;
-  Running& r = running[events];
+  return running;
+}
+
+Running& Shared(int events) {
+  Running& r = RunningPrograms()[events];
   if (!r.app) {
     r.program = std::make_unique<Program>(events);
     r.app = r.program->Start();
@@ -265,5 +270,6 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  qev::RunningPrograms().clear();
   return 0;
 }

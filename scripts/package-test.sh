@@ -43,7 +43,7 @@ mkdir "$work/home" "$work/here" "$work/empty"
 cd "$work/here"
 run() { env -u XDG_DATA_HOME HOME="$work/home" QT_QPA_PLATFORM=offscreen "$@"; }
 version="$(run qevline --version)"
-[ "$version" = "qevline 2.00" ] || { echo "--version says \"$version\"" >&2; exit 1; }
+[ "$version" = "qevline $(dpkg-deb -f "$deb" Version)" ] || { echo "--version says \"$version\"" >&2; exit 1; }
 run qevline --screenshot "$work/installed.png"
 
 own="$work/home/.local/share/qevline/qev_file"

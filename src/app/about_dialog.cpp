@@ -23,8 +23,8 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   auto* iconLabel = new QLabel(this);
   iconLabel->setPixmap(ProgramIcon().pixmap(32, 32));
   iconLabel->setAlignment(Qt::AlignTop);
-  auto* textLabel =
-      new QLabel(QStringLiteral("[ Q E V ライン式 歴史のできごと 記憶法 ] Version 2.00"), this);
+  auto* textLabel = new QLabel(
+      QStringLiteral("[ Q E V ライン式 歴史のできごと 記憶法 ] Version " QEV_VERSION), this);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 

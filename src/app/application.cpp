@@ -212,9 +212,12 @@ void Application::ExportWholeTimeline() {
     if (path.isEmpty()) return;
     const QString problem =
         ExportTimeline(view_->WholeTimeline(), window_.viewWidget().layout(), path);
-    platform_.ShowMessage(problem.isEmpty()
-                              ? QStringLiteral("「%1」に印刷しました。").arg(path).toStdString()
-                              : problem.toStdString());
+    if (problem.isEmpty()) {
+      platform_.ShowMessage(QStringLiteral("「%1」に印刷しました。").arg(path).toStdString(),
+                            MessageKind::kInformation);
+    } else {
+      platform_.ShowMessage(problem.toStdString());
+    }
   });
 }
 

@@ -82,6 +82,19 @@ bool NeedsNoWindow(int argc, char** argv) {
   return false;
 }
 
+bool DrawsOffScreen(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    for (std::string_view option : {"--screenshot", "--export"}) {
+      if (arg == option ||
+          (arg.starts_with(option) && arg.size() > option.size() && arg[option.size()] == '=')) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
 CommandLine ReadCommandLine(const QCoreApplication& app) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral(

@@ -32,6 +32,10 @@ inline constexpr QSize kMinimumScreen{400, 500};
 // version, the line check), which needs no display.
 bool NeedsNoWindow(int argc, char** argv);
 
+// Whether the command line asks for a picture or a print (--screenshot,
+// --export), which is drawn off screen and needs no display.
+bool DrawsOffScreen(int argc, char** argv);
+
 // Reads the program's options. Help, version and errors are printed here
 // and end the program.
 CommandLine ReadCommandLine(const QCoreApplication& app);

@@ -3,9 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -19,7 +22,17 @@ namespace {
 
 void SetIdentity() {
   QCoreApplication::setApplicationName(QStringLiteral("qevline"));
-  QCoreApplication::setApplicationVersion(QStringLiteral("2.00"));
+  QCoreApplication::setApplicationVersion(QString::fromLatin1(QEV_VERSION));
+}
+
+// Qt's own texts (the file dialog, the buttons of the questions) in
+// Japanese, as everything else the program says. Without the translation
+// installed they stay in English.
+void TranslateQt(QApplication& app, QTranslator& translator) {
+  if (translator.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    app.installTranslator(&translator);
+  }
 }
 
 // The data folder to use, the user's own made on its first use. What goes
@@ -43,15 +56,23 @@ std::string DataDir(const qev::CommandLine& options, bool unattended) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Help, version and the line check run without a display.
+  // Help, version and the line check run without a window.
   if (qev::NeedsNoWindow(argc, argv)) {
     QCoreApplication app(argc, argv);
     SetIdentity();
     return qev::RunCheck(qev::ReadCommandLine(app).checkFiles);
   }
 
+  // A screenshot or a print is drawn off screen: it needs no display, so
+  // without one the window system is not asked for (it would abort).
+  if (qev::DrawsOffScreen(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+      qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
   QApplication app(argc, argv);
   SetIdentity();
+  QTranslator qtTexts;
+  TranslateQt(app, qtTexts);
   // Lets the window system match the window to the installed desktop entry
   // and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("qevline"));

@@ -118,7 +118,11 @@ std::optional<std::string> QtPlatform::FileDialog(FileDialogKind kind,
                            QStringLiteral("ｿｰｽ(*.cpp)"), QStringLiteral("全て(*.*)")});
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     dialog.setDirectory(folder);
-    dialog.selectFile(fileName);
+    // A name that is not there would leave "Open" disabled until the user
+    // clears it.
+    if (kind == FileDialogKind::kSave || QFileInfo::exists(QDir(folder).filePath(fileName))) {
+      dialog.selectFile(fileName);
+    }
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
       answer = dialog.selectedFiles().first().toStdString();
     }
@@ -148,7 +152,7 @@ MenuCommand QtPlatform::PopupMenu(const std::vector<MenuItem>& items, int x, int
   return chosen;
 }
 
-void QtPlatform::ShowMessage(const std::string& text) {
+void QtPlatform::ShowMessage(const std::string& text, MessageKind kind) {
   if (unattended_) {
     std::fprintf(stderr, "%s\n", text.c_str());
     return;
@@ -157,7 +161,10 @@ void QtPlatform::ShowMessage(const std::string& text) {
     messageRequests.push_back(text);
     messageAnswers.pop_front();
   } else {
-    QMessageBox::warning(dialogParent_, QString(), FromUtf8(text));
+    QMessageBox box(
+        kind == MessageKind::kInformation ? QMessageBox::Information : QMessageBox::Warning,
+        QString(), FromUtf8(text), QMessageBox::Ok, dialogParent_);
+    box.exec();
   }
   NoteUncovered();
 }

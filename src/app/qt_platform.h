@@ -50,7 +50,8 @@ class QtPlatform final : public Platform {
   std::optional<std::string> FileDialog(FileDialogKind kind,
                                         const std::string& initialPath) override;
   MenuCommand PopupMenu(const std::vector<MenuItem>& items, int x, int y) override;
-  void ShowMessage(const std::string& text) override;
+  using Platform::ShowMessage;
+  void ShowMessage(const std::string& text, MessageKind kind) override;
   SaveAnswer AskToSave(const std::string& text) override;
   // Answered from messageAnswers too: kSave saves anyway.
   bool AskToSaveAnyway(const std::string& text) override;

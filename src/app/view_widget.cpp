@@ -38,6 +38,8 @@ PanelEdit::PanelEdit(const QFont& font, QWidget* parent) : QTextEdit(parent) {
   setAutoFillBackground(true);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // Tab moves on to the next control: a tab is never part of a field.
+  setTabChangesFocus(true);
   QPalette colours = palette();
   colours.setColor(QPalette::Base, Qt::white);
   colours.setColor(QPalette::Text, Qt::black);
@@ -113,6 +115,10 @@ ViewWidget::ViewWidget(const ScreenLayout& layout, QWidget* parent)
   leftPanel_ = new PanelEdit(panelFont, this);
   leftPanel_->setGeometry(layout.leftPanelX(), layout.panelY(), layout.panelWidth(),
                           layout.panelHeight());
+  // Nothing typed into the left panel is ever used; its text can still be
+  // selected and copied.
+  leftPanel_->setReadOnly(true);
+  leftPanel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   rightPanel_ = new PanelEdit(panelFont, this);
   rightPanel_->setGeometry(layout.rightPanelX(), layout.panelY(), layout.panelWidth(),
                            layout.panelHeight());
@@ -162,8 +168,10 @@ void ViewWidget::keyPressEvent(QKeyEvent* event) {
   if (key && !(mods & (Qt::AltModifier | Qt::MetaModifier))) {
     command = CommandForKey(*key, mods & Qt::ControlModifier, mods & Qt::ShiftModifier);
   }
-  // A key a panel leaves comes here too; of those only Esc is the timeline's.
-  if (command && (hasFocus() || command == KeyCommand::kCancelEdit)) {
+  // A key a panel leaves comes here too; of those only Esc and the save of
+  // the window as a whole act.
+  if (command &&
+      (hasFocus() || command == KeyCommand::kCancelEdit || command == KeyCommand::kSaveChanged)) {
     event->accept();
     Q_EMIT keyCommand(*command);
     return;
@@ -197,6 +205,8 @@ std::optional<Key> KeyFor(int qtKey) {
       return Key::kF1;
     case Qt::Key_Escape:
       return Key::kEscape;
+    case Qt::Key_S:
+      return Key::kS;
     case Qt::Key_Z:
       return Key::kZ;
     case Qt::Key_T:

@@ -49,6 +49,8 @@ bool EditHistory::Replace(EventStore& store, EventId id, Sjis line) {
   FileSlot* slot = SlotOf(store, id);
   std::optional<std::size_t> i = slot ? slot->IndexOf(id) : std::nullopt;
   if (!i) return false;
+  // Writing a line as it is changes nothing: no changed mark, no undo step.
+  if (slot->Line(*i) == line) return true;
   EditCommand c{EditKind::kReplace, id, *i, slot->Line(*i), std::move(line), slot->changed};
   Run(store, c, false);
   Record(std::move(c));

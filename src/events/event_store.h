@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "events/event_id.h"
+#include "events/file_encoding.h"
 #include "text/cp932.h"
 
 namespace qev {
@@ -27,6 +28,8 @@ class FileSlot {
   // reader did not keep (a save over that file would lose them).
   std::filesystem::path readFrom;
   std::size_t droppedLines = 0;
+  // How that file stores its text; every save of the slot writes it so.
+  FileForm form;
 
   // The lines in file order, never sorted.
   const std::vector<Sjis>& lines() const { return lines_; }

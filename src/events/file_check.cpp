@@ -6,6 +6,7 @@
 
 #include "events/event_file.h"
 #include "events/event_line.h"
+#include "events/file_encoding.h"
 #include "events/file_io.h"
 #include "text/byte_fields.h"
 #include "text/cp932.h"
@@ -25,33 +26,6 @@ bool IsLevel(char c) {
 bool IsEraAndYear(std::string_view s) {
   return s.size() == 6 && (s.substr(0, 2) == "AD" || s.substr(0, 2) == "BC") &&
          std::all_of(s.begin() + 2, s.end(), IsDigit);
-}
-
-// Valid UTF-8 with at least one multi-byte sequence.
-bool LooksLikeMultiByteUtf8(std::string_view s) {
-  bool multiByte = false;
-  for (std::size_t i = 0; i < s.size();) {
-    auto c = static_cast<unsigned char>(s[i]);
-    std::size_t n;
-    if (c < 0x80) {
-      n = 1;
-    } else if (c >= 0xC2 && c <= 0xDF) {
-      n = 2;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      n = 3;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      n = 4;
-    } else {
-      return false;
-    }
-    if (i + n > s.size()) return false;
-    for (std::size_t j = 1; j < n; ++j) {
-      if ((static_cast<unsigned char>(s[i + j]) & 0xC0) != 0x80) return false;
-    }
-    multiByte = multiByte || n > 1;
-    i += n;
-  }
-  return multiByte;
 }
 
 std::string Quoted(char c) {
@@ -137,37 +111,33 @@ std::string DroppedMessage(std::string_view line, DroppedLine::Why why, int endM
 
 }  // namespace
 
-std::vector<FileProblem> CheckEventFile(std::string_view text) {
+std::vector<FileProblem> CheckEventFile(std::string_view bytes) {
+  // A UTF-8 file is checked as the text the program takes in; one it
+  // refuses is wrong as a whole, and its lines are not reported one by one.
+  const FileText file = ReadFileText(bytes);
+  if (!file.ok()) return {{file.problemLine, UnkeptCharacterProblem(file)}};
+  const std::string_view text = file.text;
   std::vector<FileProblem> problems;
-  // Japanese saved as UTF-8 is often valid CP932 byte for byte (as other
-  // characters), while CP932 Japanese is practically never valid UTF-8: its
-  // kana and most kanji lead with bytes UTF-8 allows only inside a sequence.
-  // So valid UTF-8 with multi-byte sequences counts as UTF-8; its lines are
-  // then not reported one by one as well.
-  bool utf8 = text.substr(0, 3) == "\xEF\xBB\xBF" || LooksLikeMultiByteUtf8(text);
-  if (utf8) {
-    problems.push_back({1, "the file looks like UTF-8; event files are Shift-JIS (CP932)"});
-  }
   std::vector<std::string_view> lines = SplitFileLines(text);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::string_view line = lines[i];
     int number = static_cast<int>(i) + 1;
     char kind = ByteAt(line, 0);
     if (kind == ';') break;
-    if (!utf8 && !IsValidCp932(line)) {
+    if (!IsValidCp932(line)) {
       problems.push_back({number, "bytes that are not valid Shift-JIS (CP932)"});
     }
     if (kind == 'A' || kind == 'B') CheckEventLine(line, number, problems);
   }
 
-  // A UTF-8 file is wrong as a whole; its lines are not reported one by one.
-  if (utf8) return problems;
   const ParsedFile parsed = ParseEventFile(text);
   if (parsed.crLineEnds) {
     problems.push_back(
         {1, "lines end with CR alone: they are read as lines, and saved with CR LF"});
   }
-  if (!text.empty() && parsed.lines.empty() && parsed.lastHeaderLine.empty()) {
+  if (text.empty()) {
+    problems.push_back({1, "the file is empty: no header line and no event line"});
+  } else if (parsed.lines.empty() && parsed.lastHeaderLine.empty()) {
     problems.push_back({1, "no header line and no event line: nothing in this file is an event"});
   }
   for (const DroppedLine& d : parsed.dropped) {
@@ -202,6 +172,9 @@ int CheckEventFiles(const std::vector<std::string>& paths, std::ostream& out, st
       continue;
     }
     ++checked;
+    if (ReadFileText(file.bytes).form.utf8) {
+      out << path << ": UTF-8: read as its Shift-JIS text, and saved back as UTF-8\n";
+    }
     for (const FileProblem& p : CheckEventFile(file.bytes)) {
       out << path << ":" << p.line << ": " << p.message << "\n";
       ++problems;

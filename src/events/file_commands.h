@@ -48,6 +48,11 @@ class FileCommands {
   // about unsaved changes.
   void EraseSlot(int target);
 
+  // 変更したファイルを保存: saves every changed slot, without a dialog, to
+  // the file it was read from, with the refusals and the question of any
+  // save. An edit under way stays open. True when a slot was written.
+  bool SaveChangedSlots();
+
   // "結果を保存" of the self-test: saves each of `slots` that has changes,
   // without a dialog, to the file it was read from, with the refusals and
   // the question of any save. True when every one of them was written.
@@ -74,6 +79,8 @@ class FileCommands {
   // Writes the target to `chosen` after asking before lines would be lost;
   // true when it was written.
   bool SaveTo(int target, const std::string& chosen, const Sjis& rightPanelText);
+  // Saves slot k to the file it was read from; true when it was written.
+  bool SaveToItsFile(int k);
 
   EventStore& store_;
   Platform& platform_;

@@ -36,8 +36,10 @@ FileResult Failure(const FileBytes& file) {
           file.reason};
 }
 
-void TakeSlotFile(FileSlot& slot, ParsedFile&& parsed, const std::filesystem::path& path) {
+void TakeSlotFile(FileSlot& slot, ParsedFile&& parsed, const FileForm& form,
+                  const std::filesystem::path& path) {
   std::error_code ec;
+  slot.form = form;
   slot.readFrom = std::filesystem::absolute(path, ec);
   slot.droppedLines = parsed.dropped.size();
   slot.SetLines(std::move(parsed.lines));
@@ -65,6 +67,14 @@ std::size_t CharLength(std::string_view s) {
 }
 
 }  // namespace
+
+FileResult CheckEventFileKind(const ParsedFile& parsed) {
+  if (!parsed.lines.empty() || parsed.dropped.empty()) return {};
+  return {FileStatus::kUnreadable,
+          "できごとの行が一つもなく、ほかの行が" + std::to_string(parsed.dropped.size()) +
+              "行あります。できごとのファイルではありません(動作状態のファイルは"
+              "「動作状態」のメニューから読み込みます)。"};
+}
 
 bool IsPlainBaseName(const Sjis& baseName) {
   return baseName.find_first_of(std::string_view("/\0", 2)) == Sjis::npos && baseName != "." &&
@@ -109,12 +119,13 @@ FileResult LoadSlot(EventStore& store, int k) {
   if (file.status == ReadStatus::kMissing && !state) store.ClearSlot(k);
   if (file.status != ReadStatus::kRead) return Failure(file);
 
-  ParsedFile parsed = ParseEventFile(file.bytes);
   if (state) {
-    TakeStateFile(store, std::move(parsed));
-  } else {
-    TakeSlotFile(SlotOf(store, k), std::move(parsed), path);
+    TakeStateFile(store, ParseEventFile(file.bytes));
+    return {};
   }
+  FileText text = ReadFileText(file.bytes);
+  if (!text.ok()) return {FileStatus::kUnreadable, UnkeptCharacterMessage(text)};
+  TakeSlotFile(SlotOf(store, k), ParseEventFile(text.text), text.form, path);
   return {};
 }
 
@@ -164,13 +175,16 @@ FileResult ReadFileFromDialog(EventStore& store, int menuTarget,
   FileBytes file = ReadWholeFile(picked);
   if (file.status != ReadStatus::kRead) return Failure(file);
 
-  ParsedFile parsed = ParseEventFile(file.bytes);
   if (state) {
-    TakeStateFile(store, std::move(parsed));
+    TakeStateFile(store, ParseEventFile(file.bytes));
     return {};
   }
+  FileText text = ReadFileText(file.bytes);
+  if (!text.ok()) return {FileStatus::kUnreadable, UnkeptCharacterMessage(text)};
+  ParsedFile parsed = ParseEventFile(text.text);
+  if (FileResult kind = CheckEventFileKind(parsed); !kind.ok()) return kind;
   FileSlot& slot = SlotOf(store, menuTarget - kFirstSlotTarget);
-  TakeSlotFile(slot, std::move(parsed), picked);
+  TakeSlotFile(slot, std::move(parsed), text.form, picked);
   slot.baseName = std::move(baseName.bytes);
   slot.loaded = 1;
   slot.on = 1;
@@ -188,7 +202,8 @@ FileResult WriteTarget(EventStore& store, int menuTarget, const std::filesystem:
   Sjis body = state ? ComposeStateBody(rightPanelText)
                     : ComposeSlotBody(SlotOf(store, menuTarget - kFirstSlotTarget).lines());
   ComposedFile file = ComposeFile(title.bytes, clockText, body);
-  WriteOutcome written = WriteFileAtomically(chosen, file.text);
+  const FileForm form = state ? FileForm{} : SlotOf(store, menuTarget - kFirstSlotTarget).form;
+  WriteOutcome written = WriteFileAtomically(chosen, EncodeFileText(file.text, form));
   if (!written.ok) return {FileStatus::kWriteFailed, std::move(written.reason)};
 
   if (state) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "events/event_file.h"
 #include "events/event_store.h"
 #include "text/cp932.h"
 
@@ -30,16 +31,18 @@ struct FileResult {
 
 // Reads entry k (0..9 a slot, EventStore::kStateEntry the state file) from
 // the file of its base name (EventStore::BuildPath).
-// - read: a slot gets the file's event lines, its title and label become the
+// - read: a slot gets the file's event lines (a UTF-8 file's as CP932, see
+//   ReadFileText, and remembers the file's form for its saves), its title and label become the
 //   header title and its header line the file's; `loaded` and `on` keep
 //   their values. The state entry gets stateTitle, stateHeaderLine and
 //   stateFileText.
 // - kMissing: a slot is emptied with loaded = on = 0 and its label reset;
 //   the state entry is left as it was.
-// - kUnreadable: nothing changes; but a slot whose base name is not a plain
-//   file name (IsPlainBaseName) or is longer than kBaseNameLimit is not read
-//   at all and ends as a missing file does, with the reason naming the slot
-//   or the base name.
+// - kUnreadable: nothing changes (also for a UTF-8 file with a character
+//   Shift-JIS cannot hold, the reason naming it and its line); but a slot
+//   whose base name is not a plain file name (IsPlainBaseName) or is longer
+//   than kBaseNameLimit is not read at all and ends as a missing file does,
+//   with the reason naming the slot or the base name.
 FileResult LoadSlot(EventStore& store, int k);
 
 // The longest base name, in bytes, that the state file keeps whole: its
@@ -69,9 +72,16 @@ std::optional<std::string> SaveFileName(const std::string& chosen);
 // name longer than kBaseNameLimit.
 FileResult CheckPickedName(const std::filesystem::path& picked);
 
+// Whether a parsed file can go into a slot: a file in which the reader keeps
+// no event line but drops others (the state file, some other text) is not
+// an event file, and refused as kUnreadable with the reason. A file with no
+// line besides its header and end line is an empty event file and is read.
+FileResult CheckEventFileKind(const ParsedFile& parsed);
+
 // Reads the file picked in the read dialog into menuTarget (20 + k for
 // slot k, kStateTarget for the state file) and records the dialog's folder.
-// For a slot the picked name must pass CheckPickedName; the name without
+// For a slot the picked name must pass CheckPickedName and the file
+// CheckEventFileKind; the name without
 // extension becomes its baseName and loaded and on become 1; `changed` is
 // not touched. On any failure the target keeps everything it had.
 FileResult ReadFileFromDialog(EventStore& store, int menuTarget,

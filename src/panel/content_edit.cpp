@@ -96,6 +96,9 @@ EditedLine RewriteEventLine(std::string_view line, const std::vector<Sjis>& pane
     AppendFieldText(out.line, panelLine.substr(eq + 1));
     out.line += ';';
   }
+  for (std::size_t i = 3; i < panelLines.size(); ++i) {
+    if (!panelLines[i].empty()) return refuse(EditProblem::kTextAfterMemo2, static_cast<int>(i));
+  }
   return out;
 }
 
@@ -124,6 +127,10 @@ std::string EditProblemMessage(const EditedLine& edited) {
     case EditProblem::kFieldTooLong:
       return "「" + label + "」が長すぎるため(" + std::to_string(kEditLineLimit) +
              "バイトまで)、ここでは変更できません。ファイルをテキストエディタで直してください。";
+    case EditProblem::kTextAfterMemo2:
+      return "「メモ2」の行より後に書かれた文字は保存できません。「メモ2」の行の後ろへ移すか消して"
+             "から、"
+             "もう一度[実行]を押してください。";
     case EditProblem::kMalformedEvent:
       return "このできごとの行は形式が崩れているため、書き換えられません。";
     case EditProblem::kNone:

@@ -66,6 +66,7 @@ enum class EditProblem {
   kLabelMissing,    // a panel line lacks its "=" (or is missing)
   kMalformedEvent,  // the event line has fewer than three ";"
   kFieldTooLong,    // a field of the line is too long for a panel line
+  kTextAfterMemo2,  // text typed after the third panel line, which has no field
 };
 
 struct EditedLine {
@@ -80,7 +81,8 @@ struct EditedLine {
 // ";". A ";" typed into a text would end its field early, so it becomes the
 // full-width "；". The event field keeps the old line's "*" mark. Refused
 // rather than cut or guessed: a panel line too long or without its "=", or an
-// event line without its first three fields.
+// event line without its first three fields, or text after the third panel
+// line (it would be lost).
 EditedLine RewriteEventLine(std::string_view line, const std::vector<Sjis>& panelLines);
 
 // What to tell the user about a refused edit (UTF-8), naming the panel line.

@@ -85,17 +85,18 @@ void DrawRow1(PanelWriter& w, const ControlPanelState& s) {
   w.Text(l, PanelArea::kPriority,
          s.settings.filterPriority == 1 ? "記憶度優先"_sj : "重要度優先"_sj, kPanelOn);
 
-  w.Text(l.X(502), y, "重要度変更="_sj, kPanelOn);
-  w.Text(l, PanelArea::kImportanceChange, s.selectedImportanceText, " ", kPanelOn);
-  w.Text(l.X(605), y, "記憶度変更="_sj, kPanelOn);
-  w.Text(l, PanelArea::kMemorisationChange, s.selectedMemorisationText, " ", kPanelOn);
-
-  const char digit = s.selectedSlotDigit;
-  if (digit >= '0' && digit <= '9') {
-    w.Text(l.X(690) + 8 * u, y, "ファイル位置="_sj, CircledNumber(digit - '0' + 1), kPanelOff);
-  }
-
-  if (s.visiblePointCount <= 0) {
+  // Without a visible point the level values are blanked; they are then not
+  // drawn at all, since spaces over a glyph would leave slivers of it.
+  if (s.visiblePointCount > 0) {
+    w.Text(l.X(502), y, "重要度変更="_sj, kPanelOn);
+    w.Text(l, PanelArea::kImportanceChange, s.selectedImportanceText, " ", kPanelOn);
+    w.Text(l.X(605), y, "記憶度変更="_sj, kPanelOn);
+    w.Text(l, PanelArea::kMemorisationChange, s.selectedMemorisationText, " ", kPanelOn);
+    const char digit = s.selectedSlotDigit;
+    if (digit >= '0' && digit <= '9') {
+      w.Text(l.X(690) + 8 * u, y, "ファイル位置="_sj, CircledNumber(digit - '0' + 1), kPanelOff);
+    }
+  } else {
     w.Clear(l.X(502), y, l.X(820));
     w.Text(l.X(502), y, "重要度変更=    "_sj, kPanelOff);
     w.Text(l.X(605), y, "記憶度変更=    "_sj, kPanelOff);
@@ -103,6 +104,9 @@ void DrawRow1(PanelWriter& w, const ControlPanelState& s) {
   }
 
   if (!s.contentEditMode) {
+    // The six spaces after "[設定]" are narrower than the "[実行] [中止]"
+    // they replace in the large font.
+    w.Clear(AreaRect(l, PanelArea::kEditSetExecute).left, y, l.W);
     w.Text(l.X(820), y, "内容変更の"_sj, kPanelOff);
     w.Text(l, PanelArea::kEditSetExecute, "[設定]      "_sj, kPanelOn);
   } else {

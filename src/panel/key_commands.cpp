@@ -25,6 +25,7 @@ constexpr std::array kBindings{
     KeyBinding{KeyCommand::kCancelEdit, Key::kEscape, false, false, "変更の中止", "Esc"},
     KeyBinding{KeyCommand::kUndo, Key::kZ, true, false, "元に戻す", "Ctrl+Z"},
     KeyBinding{KeyCommand::kRedo, Key::kZ, true, true, "やり直し", "Ctrl+Shift+Z"},
+    KeyBinding{KeyCommand::kSaveChanged, Key::kS, true, false, "変更したファイルを保存", "Ctrl+S"},
     KeyBinding{KeyCommand::kSelfTest, Key::kT, false, false, "確認テスト", "T"},
 };
 
@@ -94,6 +95,7 @@ KeyInput InputFor(const ScreenLayout& l, KeyCommand command) {
       return ClickOn(InputKind::kLeftClick, AreaRect(l, PanelArea::kEditCancel));
     case KeyCommand::kUndo:
     case KeyCommand::kRedo:
+    case KeyCommand::kSaveChanged:
     case KeyCommand::kSelfTest:
       break;
   }

@@ -22,6 +22,7 @@ enum class Key {
   kSpace,
   kF1,
   kEscape,
+  kS,
   kZ,
   kT
 };
@@ -44,6 +45,7 @@ enum class KeyCommand {
   kCancelEdit,
   kUndo,
   kRedo,
+  kSaveChanged,
   kSelfTest,  // the self-test window, not the view's
 };
 

@@ -34,12 +34,27 @@ PanelRect LevelMark(const ScreenLayout& l, int column, int level) {
   return Label(l, l.row1(), left, left + 6 * l.u());
 }
 
-PanelRect SlotRect(const ScreenLayout& l, int slot) {
+// Whether the left-click rectangles of slot `slot` and the next one, 12u
+// left to 35u right of their columns, would overlap (800, 1280 pixels wide).
+bool CrowdedWithNext(const ScreenLayout& l, int slot) {
+  return slot + 1 < kSlotCount &&
+         SlotColumn(l, slot) + 35 * l.u() > SlotColumn(l, slot + 1) - 12 * l.u();
+}
+
+// Slot label `slot`'s row-3 span, reaching `before` u left and `after` u
+// right of its column. Crowded neighbours meet where the right label's text
+// begins, 2u left of its column, for the left and the right click alike: both
+// act on the slot whose text is under the pointer.
+PanelRect SlotSpan(const ScreenLayout& l, int slot, int before, int after) {
   const int u = l.u();
   const int c = SlotColumn(l, slot);
-  int right = c + 35 * u;
-  if (slot + 1 < kSlotCount) right = std::min(right, SlotColumn(l, slot + 1) - 12 * u);
-  return Label(l, l.row3(), c - 12 * u, right);
+  const int left = slot > 0 && CrowdedWithNext(l, slot - 1) ? c - 2 * u : c - before * u;
+  const int right = CrowdedWithNext(l, slot) ? SlotColumn(l, slot + 1) - 2 * u : c + after * u;
+  return Label(l, l.row3(), left, right);
+}
+
+PanelRect SlotRect(const ScreenLayout& l, int slot) {
+  return SlotSpan(l, slot, 12, 35);
 }
 
 }  // namespace
@@ -142,8 +157,7 @@ int SlotColumn(const ScreenLayout& layout, int slot) {
 }
 
 PanelRect SlotMenuRect(const ScreenLayout& layout, int slot) {
-  const int c = SlotColumn(layout, slot);
-  return Label(layout, layout.row3(), c - 4 * layout.u(), c + 36 * layout.u());
+  return SlotSpan(layout, slot, 4, 36);
 }
 
 std::optional<int> SlotLabelAt(const ScreenLayout& layout, int x, int y) {

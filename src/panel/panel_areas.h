@@ -71,9 +71,9 @@ std::optional<int> SlotOf(PanelArea area);
 
 // Where a click on `area` acts. Where a label is drawn at a fixed place the
 // rectangle's top-left is that place; the slot labels are drawn 10u right of
-// theirs. A slot label's rectangle ends where its right neighbour's begins,
-// since 47u is wider than the column spacing at some widths (800, 1280) and
-// one click must switch one slot.
+// theirs. Where 47u is wider than the column spacing (800, 1280 pixels
+// wide), neighbouring slot rectangles meet where the right label's text
+// begins, so one click switches one slot: the one whose text is under it.
 PanelRect AreaRect(const ScreenLayout& layout, PanelArea area);
 
 // Every area holding (x, y), in table order. Overlapping areas all answer.
@@ -83,11 +83,10 @@ std::vector<PanelArea> AreasAt(const ScreenLayout& layout, int x, int y);
 int SlotColumn(const ScreenLayout& layout, int slot);
 
 // Where a right click opens slot `slot`'s context menu: from 4u left to 36u
-// right of its column, one row high.
+// right of its column, one row high; neighbours meet as the left-click
+// rectangles do, where the right label's text begins.
 PanelRect SlotMenuRect(const ScreenLayout& layout, int slot);
-// The slot whose menu rectangle holds (x, y). Neighbouring rectangles
-// overlap by a few pixels at some widths; the left one wins, so one click
-// opens one menu.
+// The slot whose menu rectangle holds (x, y).
 std::optional<int> SlotLabelAt(const ScreenLayout& layout, int x, int y);
 
 // The function diagram's link to help page `link` (0..3), in view pixels;

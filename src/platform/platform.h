@@ -41,6 +41,10 @@ struct MenuItem {
 
 enum class SaveAnswer { kSave, kDiscard, kCancel };
 
+// What a message tells: something that went wrong or needs care (shown
+// with the warning sign), or that something was done (the information sign).
+enum class MessageKind { kWarning, kInformation };
+
 // Everything the core needs from the windowing system but drawing: the two
 // information panels, the scroll thumb, the clock, dialogs, menus and
 // message boxes. Texts shown to the user are UTF-8; panel texts are CP932.
@@ -81,13 +85,15 @@ class Platform {
   // A popup menu at the view position (x, y); returns the chosen command, or
   // kNone when dismissed.
   virtual MenuCommand PopupMenu(const std::vector<MenuItem>& items, int x, int y) = 0;
-  virtual void ShowMessage(const std::string& text) = 0;
+  virtual void ShowMessage(const std::string& text, MessageKind kind) = 0;
+  void ShowMessage(const std::string& text) { ShowMessage(text, MessageKind::kWarning); }
   // Asks whether to save unsaved changes before they are lost.
   virtual SaveAnswer AskToSave(const std::string& text) = 0;
   // Asks whether to save although something will be lost: true to save.
   virtual bool AskToSaveAnyway(const std::string& text) = 0;
   // Messages are UTF-8: CP932 text must be decoded before it is shown.
   void ShowMessage(const Sjis&) = delete;
+  void ShowMessage(const Sjis&, MessageKind) = delete;
   SaveAnswer AskToSave(const Sjis&) = delete;
   bool AskToSaveAnyway(const Sjis&) = delete;
 };

@@ -72,18 +72,26 @@ void AppendShownOrMasked(Sjis& out, std::string_view text, int shown, std::size_
 
 // The date range after line 1 (範囲表示); "ころ" follows an approximate date.
 // The first date is approximate when the event text starts with "*", the
-// second when the period text does.
-void AppendRange(Sjis& out, std::string_view firstDate, const Sjis& secondDate, bool firstAbout,
+// second when the period text does. An approximate date without a second
+// date is shown alone with its "ころ", since line 1 leaves its year out.
+// Returns whether a date was appended.
+bool AppendRange(Sjis& out, std::string_view firstDate, const Sjis& secondDate, bool firstAbout,
                  bool secondAbout) {
   const Sjis& about = " ころ"_sj;
   const bool hasEnd = !secondDate.empty();
-  if (!hasEnd && !secondAbout) return;
+  if (!hasEnd && !secondAbout) {
+    if (!firstAbout) return false;
+    out.append(16, ' ');
+    out += firstDate;
+    out += about;
+    return true;
+  }
   if (hasEnd && !firstAbout && !secondAbout) {
     out.append(18, ' ');
     out += firstDate;
     out += " 　～ 　"_sj;
     out += secondDate;
-    return;
+    return true;
   }
   out.append(16, ' ');
   out += firstDate;
@@ -91,6 +99,7 @@ void AppendRange(Sjis& out, std::string_view firstDate, const Sjis& secondDate, 
   out += hasEnd && firstAbout && secondAbout ? "　 ～ 　"_sj : " 　～　 "_sj;
   out += secondDate;
   if (hasEnd && secondAbout) out += about;
+  return true;
 }
 
 void AppendLabelled(Sjis& out, const Sjis& label, std::string_view text) {
@@ -124,10 +133,15 @@ InfoPanelsContent ComposeInfoPanels(std::string_view displayLine, const DisplayS
   const Sjis secondDate = SecondDateShown(f.secondDate);
 
   // Line 1: date ; importance , memorisation ; event ; with the second date
-  // left out. An approximate first date is never shown here: its place
-  // holds eight spaces.
+  // left out. In 範囲表示 an approximate first date is shown on the range
+  // line and its place here holds eight spaces; 年表示 has no range line, so
+  // it is shown here with "ころ".
   Sjis& left = c.left;
-  if (eventAbout) {
+  const bool yearMode = settings.yearDisplayMode != 0;
+  if (eventAbout && yearMode && YearsShown(settings).date) {
+    left += f.date;
+    left += " ころ"_sj;
+  } else if (eventAbout) {
     left.append(8, ' ');
   } else {
     AppendShownOrMasked(left, f.date, YearsShown(settings).date, 4);
@@ -142,9 +156,9 @@ InfoPanelsContent ComposeInfoPanels(std::string_view displayLine, const DisplayS
   left += kCrLf;
 
   if (YearsShown(settings).range) {
-    AppendRange(left, f.date, secondDate, eventAbout, periodAbout);
+    const bool dateShown = AppendRange(left, f.date, secondDate, eventAbout, periodAbout);
     if (settings.showEventLeft && !period.empty()) {
-      if (periodAbout || !secondDate.empty()) {
+      if (dateShown) {
         left += " = ";
       } else {
         left.append(17, ' ');

@@ -93,9 +93,10 @@ class BatchedPlatform final : public Platform {
     batch_.Flush();
     return screen_.PopupMenu(items, x, y);
   }
-  void ShowMessage(const std::string& text) override {
+  using Platform::ShowMessage;
+  void ShowMessage(const std::string& text, MessageKind kind) override {
     batch_.Flush();
-    screen_.ShowMessage(text);
+    screen_.ShowMessage(text, kind);
   }
   SaveAnswer AskToSave(const std::string& text) override {
     batch_.Flush();

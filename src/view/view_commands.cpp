@@ -8,6 +8,11 @@ namespace qev {
 void MainView::OnKeyCommand(KeyCommand command) {
   if (command == KeyCommand::kUndo) return Undo();
   if (command == KeyCommand::kRedo) return Redo();
+  if (command == KeyCommand::kSaveChanged) {
+    // A saved slot's label loses its changed colour.
+    if (files_.SaveChangedSlots()) DrawControlPanel();
+    return;
+  }
   // The messages the window gets for the click, in the window's order.
   const KeyInput in = InputFor(layout_, command);
   switch (in.kind) {

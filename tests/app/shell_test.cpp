@@ -4,6 +4,7 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -132,6 +133,29 @@ class ShellTest : public QObject {
     QCOMPARE(view_->calls,
              (std::vector<std::string>{key(KeyCommand::kNextPoint), key(KeyCommand::kRedo),
                                        key(KeyCommand::kCancelEdit)}));
+  }
+
+  // Tab goes round timeline, left panel, right panel; the left panel takes
+  // no typing but still gives its text to copy.
+  void TabLeavesThePanelsAndTheLeftOneIsReadOnly() {
+    ViewWidget& widget = app_->viewWidget();
+    PanelEdit& left = widget.leftPanel();
+    PanelEdit& right = widget.rightPanel();
+    left.ShowText(QStringLiteral("AD 794"));
+    app_->window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&app_->window()));
+    widget.setFocus();
+    const std::vector<QWidget*> order = {&left, &right, &widget};
+    for (QWidget* next : order) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget(), next);
+    }
+    QTest::keyClicks(&left, QStringLiteral("x"));
+    QTest::keyClick(&left, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&left, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(left.toPlainText(), QStringLiteral("AD 794"));
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("AD 794"));
+    QVERIFY(!right.toPlainText().contains(QLatin1Char('\t')));
   }
 
   void WindowIsTitledMaximisedAndLaidOutForTheScreen() {
@@ -485,14 +509,31 @@ class ShellTest : public QObject {
     QCOMPARE(view_->Count("OnLButton"), 0);
   }
 
+  // A success is told with the information sign, anything else with the
+  // warning sign.
+  void MessagesShowTheSignOfTheirKind() {
+    for (const MessageKind kind : {MessageKind::kInformation, MessageKind::kWarning}) {
+      QMessageBox::Icon shown = QMessageBox::NoIcon;
+      QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box != nullptr);
+        shown = box->icon();
+        box->accept();
+      });
+      app_->platform().ShowMessage("x", kind);
+      QCOMPARE(shown,
+               kind == MessageKind::kInformation ? QMessageBox::Information : QMessageBox::Warning);
+    }
+  }
+
   void AboutBoxShowsTheVersion() {
     AboutDialog about;
     QCOMPARE(about.windowTitle(),
              QStringLiteral("          [ Q E V ライン式 歴史のできごと 記憶法 ] のﾊﾞｰｼﾞｮﾝ情報"));
     QStringList texts;
     for (const QLabel* label : about.findChildren<QLabel*>()) texts << label->text();
-    QVERIFY(
-        texts.contains(QStringLiteral("[ Q E V ライン式 歴史のできごと 記憶法 ] Version 2.00")));
+    QVERIFY(texts.contains(
+        QStringLiteral("[ Q E V ライン式 歴史のできごと 記憶法 ] Version " QEV_VERSION)));
     QVERIFY(about.findChild<QDialogButtonBox*>() != nullptr);
   }
 

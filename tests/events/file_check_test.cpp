@@ -12,6 +12,7 @@
 namespace qev {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::Field;
 using ::testing::HasSubstr;
@@ -26,7 +27,9 @@ TEST(CheckEventFile, AGoodFileHasNoProblems) {
   EXPECT_THAT(CheckEventFile("H;日本史;;c;\r\n"_sj + "AD0710;3,2,AD0794,;奈良;平城京;;;\r\n"_sj +
                              "BC0660;1,5,,;;x;;;\r\n\r\n;\r\n"),
               IsEmpty());
-  EXPECT_THAT(CheckEventFile(""), IsEmpty());
+  // An event file with no event still has its header.
+  EXPECT_THAT(CheckEventFile("H;t;;c;\r\n;\r\n"), IsEmpty());
+  EXPECT_THAT(CheckEventFile(""), ElementsAre(Problem(1, "empty")));
 }
 
 TEST(CheckEventFile, ReportsEachFaultOfAnEventLineOnItsPhysicalLine) {
@@ -60,20 +63,14 @@ TEST(CheckEventFile, FindsBytesThatAreNotCp932OnAnyLine) {
                                     Problem(4, "after the end marker")));
 }
 
-TEST(CheckEventFile, SaysOnceThatAFileLooksLikeUtf8) {
-  // Saved as UTF-8. These bytes are also valid CP932 (as other characters),
-  // so only their being valid UTF-8 gives them away.
-  const std::string utf8 = "H;日本史;;\r\nAD0710;3,2,,;奈良;平城京;;;\r\n;\r\n";
-  ASSERT_TRUE(IsValidCp932(utf8));
-  EXPECT_THAT(CheckEventFile(utf8), ElementsAre(Problem(1, "UTF-8")));
-  // UTF-8 that is not CP932 either is reported once, not line by line.
+TEST(CheckEventFile, AUtf8FileIsCheckedAsTheTextTheProgramTakesIn) {
+  // Saved as UTF-8: checked as its Shift-JIS text, so a good one is good.
+  EXPECT_THAT(CheckEventFile("H;日本史;;\nAD0710;3,2,,;奈良;平城京;;;\n;\n"), IsEmpty());
+  EXPECT_THAT(CheckEventFile("H;日本史;;\nAD071;3,2,,;奈良;平城京;;;\n;\n"),
+              Contains(Problem(2, "four digits")));
+  // A character without a Shift-JIS form is named once, with its line.
   EXPECT_THAT(CheckEventFile("H;t;;\r\nAD0710;3,2,,;😀;;;;\r\nAD0711;3,2,,;😀;;;;\r\n"),
-              ElementsAre(Problem(1, "UTF-8")));
-  // A byte-order mark alone is enough.
-  EXPECT_THAT(CheckEventFile("\xEF\xBB\xBFH;t;;\r\n;\r\n"), ElementsAre(Problem(1, "UTF-8")));
-  // CP932 text that happens to be valid UTF-8 is not flagged.
-  EXPECT_THAT(CheckEventFile("H;ASCII only;;\r\n;\r\n"), IsEmpty());
-  EXPECT_THAT(CheckEventFile("H;"_sj + "日本史"_sj + ";;\r\n;\r\n"), IsEmpty());
+              ElementsAre(Problem(2, "😀")));
 }
 
 }  // namespace
@@ -106,6 +103,13 @@ TEST(CheckEventFiles, ReportsByFileAndLineAndExitsByWhatItFound) {
   EXPECT_EQ(CheckEventFiles({good, state}, out, err), 0);
   EXPECT_EQ(out.str(), state + ": the operating-state file, not an event file: not checked\n" +
                            "1 file checked, no problems found.\n");
+
+  // A UTF-8 file is said to be read as such; it has no problem for that.
+  const std::string utf8 = (folder / "utf8.txt").string();
+  testing::WriteBytes(utf8, "H;日本史;;c;\nAD0794;3,1,,;平安;遷都;;;\n;\n");
+  out.str("");
+  EXPECT_EQ(CheckEventFiles({utf8}, out, err), 0);
+  EXPECT_EQ(out.str().rfind(utf8 + ": UTF-8: read", 0), 0u) << out.str();
 
   out.str("");
   EXPECT_EQ(CheckEventFiles({bad, (folder / "none.txt").string()}, out, err), 2);

@@ -150,6 +150,10 @@ TEST_F(SlotFiles, ReadingFromADialogRenamesTheSlotAndSwitchesItOn) {
   EXPECT_EQ(store.BuildPath(slot.baseName), picked);
   ASSERT_TRUE(LoadSlot(store, 5).ok());
   EXPECT_EQ(slot.Count(), 1u);
+
+  WriteBytes(folder / "他所" / "空.txt", "H;空;;c;\r\n;\r\n"_sj);
+  ASSERT_TRUE(ReadFileFromDialog(store, kFirstSlotTarget + 5, folder / "他所" / "空.txt").ok());
+  EXPECT_EQ(slot.Count(), 0u);
 }
 
 TEST_F(SlotFiles, AFailedDialogReadLeavesTheSlotAlone) {
@@ -165,10 +169,34 @@ TEST_F(SlotFiles, AFailedDialogReadLeavesTheSlotAlone) {
   FileResult badName = ReadFileFromDialog(store, kFirstSlotTarget, folder / "😀.txt");
   EXPECT_EQ(badName.status, FileStatus::kUnencodableName);
   EXPECT_EQ(badName.reason, "😀");
+  // A file with no event line but other lines (the state file) is no event
+  // file; one with no line at all but its header is an empty one.
+  WriteBytes(folder / "状態.txt", "H;s;;\r\nD1;1111;\r\nD2;1;\r\n;\r\n"_sj);
+  FileResult state = ReadFileFromDialog(store, kFirstSlotTarget, folder / "状態.txt");
+  EXPECT_EQ(state.status, FileStatus::kUnreadable);
+  EXPECT_NE(state.reason.find("ほかの行が2行"), std::string::npos);
 
   EXPECT_THAT(slot.lines(), ElementsAre("AD0001;1,1,,;;;;;"));
   EXPECT_EQ(slot.baseName, "歴史文書20"_sj);
   EXPECT_EQ(slot.label, "ファイル①"_sj);
+}
+
+// A UTF-8 slot file is held as CP932 and saved back as it was; one with a
+// character Shift-JIS cannot hold is not read.
+TEST_F(SlotFiles, AUtf8FileIsReadAsItsShiftJisTextAndSavedBackAsUtf8) {
+  const std::string utf8 = "H;歴史文書20;;2024年01月02日03時04分;\nAD0794;3,1,,;平安;遷都;;;\n;\n";
+  WriteBytes(SlotPath(0), utf8);
+  ASSERT_TRUE(LoadSlot(store, 0).ok());
+  EXPECT_THAT(store.slots[0].lines(), ElementsAre("AD0794;3,1,,;平安;遷都;;;"_sj));
+  EXPECT_EQ(store.slots[0].title, "歴史文書20"_sj);
+  ASSERT_TRUE(WriteTarget(store, kFirstSlotTarget, SlotPath(0), Clock(), {}).ok());
+  EXPECT_EQ(ReadBytes(SlotPath(0)), utf8);
+
+  WriteBytes(folder / "絵文字.txt", "H;t;;\nAD0794;3,1,,;;😀;;;\n;\n");
+  const FileResult refused = ReadFileFromDialog(store, kFirstSlotTarget, folder / "絵文字.txt");
+  EXPECT_EQ(refused.status, FileStatus::kUnreadable);
+  EXPECT_NE(refused.reason.find("2行目の文字「😀」"), std::string::npos);
+  EXPECT_THAT(store.slots[0].lines(), ElementsAre("AD0794;3,1,,;平安;遷都;;;"_sj));
 }
 
 TEST_F(SlotFiles, ReadingTheStateFileFromADialogKeepsItsName) {

@@ -174,10 +174,11 @@ TEST(ClickDispatch, EachAreaAsksForItsOperations) {
       {"range up", 800, 660, 483, Click::kLeftUp, {"close", "cancel", "range+"}},
       {"range down", 1024, 840, 619, Click::kRightUp, {"cancel", "range-"}},
       {"unit", 800, 730, 483, Click::kLeftUp, {}},
-      // Row 3: at 800 the old overlap of ① and ② now belongs to ② alone,
-      // which holds no file.
+      // Row 3: at 800 the old overlap of ① and ② belongs to the label whose
+      // text is there: ①'s up to x 96, then ②, which holds no file.
       {"slot ①", 800, 20, 500, Click::kLeftUp, {"close", "cancel", "refresh"}},
-      {"slot ② overlap", 800, 80, 500, Click::kLeftUp, {"close", "cancel"}},
+      {"slot ① overlap", 800, 80, 500, Click::kLeftUp, {"close", "cancel", "refresh"}},
+      {"slot ②", 800, 96, 500, Click::kLeftUp, {"close", "cancel"}},
       {"slot gap", 1024, 102, 640, Click::kLeftUp, {}},
       {"slot, right", 800, 20, 500, Click::kRightUp, {}},
       // Row 4.

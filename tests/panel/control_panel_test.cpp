@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "panel/panel_areas.h"
 #include "platform/recording_canvas.h"
 #include "state/clock.h"
 
@@ -165,6 +166,10 @@ TEST_F(ControlPanelTest, EmptyVisibleListBlanksTheLevelValuesAndSlotPosition) {
   EXPECT_EQ(memorisation->utf8, "記憶度変更=    ");
   EXPECT_EQ(slot->utf8, "ファイル位置=     ");
   for (const DrawCall* c : {importance, memorisation, slot}) EXPECT_EQ(c->color, kOff);
+  // Spaces over a glyph leave slivers of it: the old values are never drawn.
+  EXPECT_EQ(canvas.TextsAt(401, 466).size(), 1u);
+  EXPECT_EQ(canvas.TextsAt(484, 466).size(), 1u);
+  EXPECT_EQ(canvas.TextsAt(568, 466).size(), 1u);
 }
 
 TEST_F(ControlPanelTest, SlotPositionOnlyForADigit) {
@@ -191,6 +196,14 @@ TEST_F(ControlPanelTest, LargeTextLeavesTheBackgroundAndUses14Pixels) {
     }
   }
   EXPECT_EQ(bands, 4);
+  // "[設定]" and its blanks replace the wider "[実行] [中止]": the row is
+  // erased from "[設定]" to the right edge first.
+  const PanelRect edit = AreaRect(state.layout, PanelArea::kEditSetExecute);
+  bool erased = false;
+  for (const DrawCall* f : canvas.Fills()) {
+    erased = erased || (f->x == edit.left && f->y == edit.top && f->x2 == state.layout.W);
+  }
+  EXPECT_TRUE(erased);
   for (const DrawCall* c : canvas.Texts()) EXPECT_EQ(c->fontHeight, 14);
   EXPECT_EQ(Last("表示文字大").color, kWhite);
 }

@@ -25,8 +25,8 @@ TEST(PanelAreas, RectanglesAtTwoScreenSizes) {
       {small, PanelArea::kEditCancel, {752, 466, 784, 478}},
       {small, PanelArea::kRandom, {316, 483, 382, 495}},
       {small, PanelArea::kShowMemo1, {476, 483, 526, 495}},
-      {small, PanelArea::kSlot1, {0, 500, 76, 512}},  // clipped at ②'s 76, not 94
-      {small, PanelArea::kSlot10, {684, 500, 778, 512}},
+      {small, PanelArea::kSlot1, {0, 500, 96, 512}},  // up to where ②'s text begins
+      {small, PanelArea::kSlot10, {704, 500, 778, 512}},
       {small, PanelArea::kBrightness, {752, 516, 776, 528}},
       {big, PanelArea::kImportanceChange, {582, 597, 594, 609}},
       {big, PanelArea::kYearDisplayMode, {750, 619, 798, 631}},
@@ -40,17 +40,25 @@ TEST(PanelAreas, RectanglesAtTwoScreenSizes) {
 }
 
 // Where the unclipped 47u rectangles of two slot labels overlapped, a click
-// flipped both slots; every click on the row must now hit at most one.
+// flipped both slots; every click on the row must now hit at most one, and
+// where a left click and a right click both hit a slot, the same one.
 TEST(PanelAreas, EachPointOfTheSlotRowHitsAtMostOneSlot) {
   for (const ScreenLayout l :
        {ScreenLayout{800, 600}, ScreenLayout{1024, 768}, ScreenLayout{1280, 1024}}) {
     for (int x = 0; x < l.W; ++x) {
-      EXPECT_LE(AreasAt(l, x, l.row3()).size(), 1u) << l.W << " x " << x;
+      const std::vector<PanelArea> areas = AreasAt(l, x, l.row3());
+      ASSERT_LE(areas.size(), 1u) << l.W << " x " << x;
+      const std::optional<int> menu = SlotLabelAt(l, x, l.row3());
+      if (!areas.empty() && SlotOf(areas[0]) && menu) {
+        EXPECT_EQ(SlotOf(areas[0]), menu) << l.W << " x " << x;
+      }
     }
   }
+  // The last letters of ①'s "日本史(古代)" at 800 wide.
   const ScreenLayout small{800, 600};
-  EXPECT_THAT(AreasAt(small, 80, 500), ElementsAre(SlotArea(1)));
-  EXPECT_THAT(AreasAt(small, 75, 511), ElementsAre(SlotArea(0)));
+  EXPECT_THAT(AreasAt(small, 79, 502), ElementsAre(SlotArea(0)));
+  EXPECT_EQ(SlotLabelAt(small, 79, 502), 0);
+  EXPECT_THAT(AreasAt(small, 96, 511), ElementsAre(SlotArea(1)));
   EXPECT_THAT(AreasAt(small, 75, 512), IsEmpty());
 }
 

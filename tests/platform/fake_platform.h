@@ -49,7 +49,8 @@ class FakePlatform : public Platform {
   std::optional<std::string> FileDialog(FileDialogKind kind,
                                         const std::string& initialPath) override;
   MenuCommand PopupMenu(const std::vector<MenuItem>& items, int x, int y) override;
-  void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  using Platform::ShowMessage;
+  void ShowMessage(const std::string& text, MessageKind) override { messages.push_back(text); }
   SaveAnswer AskToSave(const std::string& text) override;
   bool AskToSaveAnyway(const std::string& text) override {
     return AskToSave(text) == SaveAnswer::kSave;

@@ -57,6 +57,11 @@ TEST(InfoPanels, YearModeShowsOneLineWithoutTheSecondDate) {
   EXPECT_EQ(Compose(line, LeftAllOff(kYearMode)).left, "          ;   ,   ;;\r\n");
   // With the year hidden 範囲表示 adds no range and no period either.
   EXPECT_EQ(Compose(line, LeftAllOff(kRangeMode)).left, "          ;   ,   ;;\r\n");
+  // An approximate date takes its place on the one line with "ころ",
+  // whatever the second date and period; hidden, it leaves eight spaces.
+  const std::string about = "AD0794;3,1,AD0800,;*平安時代;*平安京遷都;m1;m2;"_sj;
+  EXPECT_EQ(Compose(about, AllOn(kYearMode)).left, "AD 794 ころ;③,①;平安京遷都;\r\n"_sj);
+  EXPECT_EQ(Compose(about, LeftAllOff(kYearMode)).left, "        ;   ,   ;;\r\n");
 }
 
 TEST(InfoPanels, RangeModeSecondLineForEveryCombinationOfApproximateDates) {
@@ -79,7 +84,8 @@ TEST(InfoPanels, RangeModeSecondLineForEveryCombinationOfApproximateDates) {
       {"", "*" + nara, "*" + heijo,
        line1About + Spaces(16) + "AD 710 ころ 　～　  = 奈良時代\r\n"_sj},
       {"", nara, heijo, line1 + Spaces(17) + nara + "\r\n"},
-      {"", nara, "*" + heijo, line1About + Spaces(17) + nara + "\r\n"},
+      {"", nara, "*" + heijo, line1About + Spaces(16) + "AD 710 ころ = 奈良時代\r\n"_sj},
+      {"", "", "*" + heijo, line1About + Spaces(16) + "AD 710 ころ"_sj},
   };
   for (const Row& row : rows) {
     const std::string stored = NaraLine(row.secondDate, row.period, row.event);

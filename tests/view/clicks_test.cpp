@@ -137,6 +137,29 @@ TEST_F(ClicksTest, ContentEditWritesTheTextsBackOrKeepsWhatWasTyped) {
   EXPECT_EQ(view->edit().editClickCount, 0);
   EXPECT_EQ(view->store().slots[0].changed, 0);
 
+  // "[実行]" on the texts as they were changes nothing and leaves no undo
+  // step: one undo then takes back the level change before it.
+  Left(PanelArea::kEditSetExecute);
+  Left(PanelArea::kEditSetExecute);
+  EXPECT_FALSE(view->edit().editing());
+  EXPECT_EQ(view->store().slots[0].changed, 0);
+  Left(PanelArea::kImportanceChange);
+  Left(PanelArea::kEditSetExecute);
+  Left(PanelArea::kEditSetExecute);
+  view->OnKeyCommand(KeyCommand::kUndo);
+  EXPECT_EQ(Line(0, 0), "AD0100;1,2,,;古代;一つ目;m1;m2;");
+  EXPECT_EQ(view->store().slots[0].changed, 0);
+
+  // Text typed after the memo 2 line would be lost: refused, still editing.
+  Left(PanelArea::kEditSetExecute);
+  Type("できごと=一つ目\r\n  メモ1  =m1\r\n  メモ2  =m2\r\n追記");
+  Left(PanelArea::kEditSetExecute);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].find("メモ2"), std::string::npos);
+  EXPECT_TRUE(view->edit().editing());
+  Left(PanelArea::kEditCancel);
+  platform.messages.clear();
+
   Left(PanelArea::kEditSetExecute);
   Type("できごと=新しい;できごと\r\n  メモ1  =😀\r\n  メモ2  =\r\n");
   platform.panelUnencodable[1] = "😀";

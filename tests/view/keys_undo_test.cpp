@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "events/event_file.h"
 #include "panel/key_commands.h"
 #include "panel/panel_areas.h"
 #include "view/view_fixture.h"
@@ -131,6 +132,25 @@ TEST_F(KeysUndoTest, UndoAndRedoRestoreLinesAndTheChangedFlag) {
   view->OnKeyCommand(KeyCommand::kUndo);
   EXPECT_EQ(view->store().slots[0].Count(), 0u);
   EXPECT_EQ(view->store().slots[0].changed, 0);
+}
+
+// Ctrl+S writes every changed slot back to the file it was read from, with
+// no dialog; an unchanged slot's file is not touched.
+TEST_F(KeysUndoTest, SaveChangedWritesEachChangedSlotToItsOwnFile) {
+  WriteSlot(1, "別", "AD0200;1,1,,;;別;;;\r\n");
+  Start();
+  view->ScrollTimeline(ScrollCode::kThumbPosition, 365);
+  Left(PanelArea::kImportanceChange);
+  const std::size_t k = view->store().slots[0].changed == 1 ? 0 : 1;
+  const std::size_t unchanged = 1 - k;
+  ASSERT_EQ(view->store().slots[k].changed, 1);
+  const std::string before = testing::ReadBytes(SlotFile(static_cast<int>(unchanged)));
+  view->OnKeyCommand(KeyCommand::kSaveChanged);
+  EXPECT_TRUE(platform.dialogs.empty());
+  EXPECT_EQ(view->store().slots[k].changed, 0);
+  EXPECT_TRUE(testing::ReadBytes(SlotFile(static_cast<int>(k)))
+                  .ends_with(ComposeSlotBody(view->store().slots[k].lines()) + ";\r\n"));
+  EXPECT_EQ(testing::ReadBytes(SlotFile(static_cast<int>(unchanged))), before);
 }
 
 }  // namespace

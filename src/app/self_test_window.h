@@ -31,7 +31,6 @@ class SelfTestWindow final : public QWidget {
   // The parts a test drives.
   QLineEdit& answerField() { return *answer_; }
   QPushButton& saveButton() { return *save_; }
-  QPushButton& discardButton() { return *discard_; }
   QString shownText() const;
 
  Q_SIGNALS:

@@ -99,7 +99,7 @@ SelfTestWindow::SelfTestWindow(SelfTest& test, QWidget* mainWindow)
   auto* notice = new QWidget(pages_);
   notice_ = new QLabel(notice);
   notice_->setWordWrap(true);
-  lowestRound_ = Button(QString(), notice);
+  lowestRound_ = Button(QStringLiteral("それでも記憶度の低い順に出題"), notice);
   auto* closeButton = Button(QStringLiteral("閉じる"), notice);
   auto* noticeButtons = new QHBoxLayout;
   noticeButtons->addWidget(lowestRound_);
@@ -201,10 +201,10 @@ void SelfTestWindow::ShowStart(SelfTest::Start start) {
   } else {
     notice_->setText(QStringLiteral("今日復習するできごとはありません。\n次の復習日: %1")
                          .arg(DateText(test_.NextDueDay(), Today())));
-    lowestRound_->setText(QStringLiteral("記憶度の低い順に %1 問出題").arg(roundSize()));
     lowestRound_->show();
   }
   pages_->setCurrentIndex(kNoticePage);
+  if (lowestRound_->isVisible()) lowestRound_->setFocus();
 }
 
 void SelfTestWindow::ShowQuestion() {

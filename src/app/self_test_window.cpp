@@ -50,7 +50,6 @@ QPushButton* Button(const QString& text, QWidget* parent) {
 SelfTestWindow::SelfTestWindow(SelfTest& test, QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Window), test_(test), mainWindow_(mainWindow) {
   setWindowTitle(QStringLiteral("確認テスト"));
-  setAttribute(Qt::WA_DeleteOnClose, false);
 
   size_ = new QSpinBox(this);
   size_->setRange(kMinRoundSize, kMaxRoundSize);

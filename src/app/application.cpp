@@ -10,6 +10,7 @@
 
 #include "app/about_dialog.h"
 #include "app/sheet_export.h"
+#include "study/study_time.h"
 
 namespace qev {
 namespace {
@@ -59,6 +60,9 @@ Application::Application(const ScreenLayout& layout, const std::string& dataDir,
     : window_(layout),
       platform_(window_.viewWidget(), &window_),
       view_(makeView(platform_, layout, dataDir)) {
+  if (StudySession* session = view_->session()) {
+    studyHost_ = std::make_unique<StudyHost>(*view_, *session, platform_);
+  }
   ConnectEvents();
 }
 
@@ -100,11 +104,16 @@ void Application::ConnectEvents() {
 
   QObject::connect(&clock_, &QTimer::timeout, &window_, [this] { TickClock(); });
   QObject::connect(&window_, &MainWindow::aboutRequested, &window_, [this] { ShowAbout(); });
-  auto runCommand = [this](KeyCommand c) { Forward([&] { view_->OnKeyCommand(c); }); };
+  auto runCommand = [this](KeyCommand c) {
+    if (c == KeyCommand::kSelfTest) return OpenSelfTest();
+    Forward([&] { view_->OnKeyCommand(c); });
+  };
   QObject::connect(&widget, &ViewWidget::keyCommand, &window_, runCommand);
   QObject::connect(&window_, &MainWindow::commandRequested, &window_, runCommand);
   QObject::connect(&window_, &MainWindow::exportRequested, &window_,
                    [this] { ExportWholeTimeline(); });
+  QObject::connect(&window_, &MainWindow::studyRecordRequested, &window_,
+                   [this] { ShowStudyRecord(); });
   window_.SetCloseGuard([this] {
     if (depth_ > 0) return false;
     bool close = true;
@@ -167,6 +176,30 @@ void Application::ShowAbout() {
     about.exec();
     platform_.NoteUncovered();
   });
+}
+
+void Application::OpenSelfTest() {
+  if (!studyHost_ || depth_ > 0) return;
+  bool open = false;
+  Forward([&] { open = view_->SetSelfTestOpen(true); });
+  if (!open) return;
+  if (!selfTest_) selfTest_ = std::make_unique<SelfTest>(*studyHost_);
+  if (!selfTestWindow_) {
+    selfTestWindow_ = std::make_unique<SelfTestWindow>(*selfTest_, &window_);
+    QObject::connect(
+        selfTestWindow_.get(), &SelfTestWindow::saveRequested, &window_,
+        [this](const std::vector<int>& slots) { Forward([&] { view_->SaveSlots(slots); }); });
+    QObject::connect(selfTestWindow_.get(), &SelfTestWindow::closed, &window_,
+                     [this] { view_->SetSelfTestOpen(false); });
+  }
+  selfTestWindow_->StartRound();
+}
+
+void Application::ShowStudyRecord() {
+  if (!studyHost_ || depth_ > 0) return;
+  if (!selfTest_) selfTest_ = std::make_unique<SelfTest>(*studyHost_);
+  if (!recordWindow_) recordWindow_ = std::make_unique<StudyRecordWindow>(&window_);
+  recordWindow_->Show(selfTest_->Statistics(), DayNumber(studyHost_->Now()));
 }
 
 void Application::ExportWholeTimeline() {

@@ -209,6 +209,8 @@ std::optional<Key> KeyFor(int qtKey) {
       return Key::kS;
     case Qt::Key_Z:
       return Key::kZ;
+    case Qt::Key_T:
+      return Key::kT;
     default:
       return std::nullopt;
   }

@@ -23,7 +23,8 @@ enum class Key {
   kF1,
   kEscape,
   kS,
-  kZ
+  kZ,
+  kT
 };
 
 // What the keyboard and the menu "操作" can do.
@@ -45,6 +46,7 @@ enum class KeyCommand {
   kUndo,
   kRedo,
   kSaveChanged,
+  kSelfTest,  // the self-test window, not the view's
 };
 
 // A command with its key and its menu entry (UTF-8), in menu order.

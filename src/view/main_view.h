@@ -88,6 +88,8 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   StudySession* session() override { return &session_; }
   // Redraws what an operation of the session changed.
   void Redraw(const Changes& changes) override;
+  bool SetSelfTestOpen(bool open) override;
+  void SaveSlots(const std::vector<int>& slots) override;
 
   // State, for the window and for tests.
   EventStore& store() override { return session_.store(); }
@@ -131,7 +133,9 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   void RebuildSlotViews() override { RebuildVisiblePoints(); }
   void BeginContentEdit() override;
   void ExecuteContentEdit() override;
-  void ApplyLevelChange() override { session_.ApplyLevelChange(); }
+  void ApplyLevelChange() override;
+  // While the self-test window is open: says so and returns true.
+  bool EditingRefused();
   void StopwatchClick() override;
   void ShowHelpPage(int k) override;
   void ShowDiagram() override;
@@ -150,6 +154,7 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   Sjis clockText_;
 
   bool stateDescriptionShown_ = false;
+  bool selfTestOpen_ = false;
   Sjis savedStateDescription_;
   ScreenPage screenPage_ = ScreenPage::kMain;
   DrawAreaContent drawAreaContent_ = DrawAreaContent::kTimeline;

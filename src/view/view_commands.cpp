@@ -39,11 +39,13 @@ void MainView::OnKeyCommand(KeyCommand command) {
 }
 
 void MainView::Undo() {
+  if (EditingRefused()) return;
   CancelContentEdit();
   Redraw(session_.Undo());
 }
 
 void MainView::Redo() {
+  if (EditingRefused()) return;
   CancelContentEdit();
   Redraw(session_.Redo());
 }

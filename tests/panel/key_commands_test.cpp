@@ -66,6 +66,7 @@ TEST(KeyCommandsTest, EveryKeyStandsForItsClickOrScroll) {
       {Key::kZ, true, false, KeyCommand::kUndo, InputKind::kNone, {}},
       {Key::kZ, true, true, KeyCommand::kRedo, InputKind::kNone, {}},
       {Key::kS, true, false, KeyCommand::kSaveChanged, InputKind::kNone, {}},
+      {Key::kT, false, false, KeyCommand::kSelfTest, InputKind::kNone, {}},
   };
   for (const ScreenLayout l : {ScreenLayout{800, 600}, ScreenLayout{1024, 768}}) {
     for (const Row& r : rows) {

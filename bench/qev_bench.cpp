@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <vector>
@@ -21,6 +23,10 @@
 #include "events/event_search.h"
 #include "events/generated_events.h"
 #include "panel/panel_areas.h"
+#include "study/event_key.h"
+#include "study/self_test.h"
+#include "study/study_log.h"
+#include "study/study_time.h"
 #include "timeline/found_events.h"
 
 namespace qev {
@@ -232,6 +238,77 @@ void BM_StartupLoad(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_StartupLoad)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// A study log of `answers` lines over the events of slot 0 of the program's
+// data folder, answered in the last weeks before `today`.
+void WriteStudyLog(const Program& program, int answers, const LocalTime& today) {
+  std::ifstream in(std::filesystem::path(program.dir()) / "歴史文書20.txt", std::ios::binary);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with("AD") || line.starts_with("BC")) lines.push_back(line);
+  }
+  std::string text = StudyLogHeader();
+  for (int i = 0; i < answers; ++i) {
+    const std::string& line = lines[static_cast<std::size_t>(i) % lines.size()];
+    StudyLogEntry entry{DateOfDay(DayNumber(today) - 1 - i % 20),
+                        "歴史文書20",
+                        DecodeCp932(EventDateField(line)),
+                        DecodeCp932(EventTextField(line)),
+                        "1",
+                        i % 3 != 0,
+                        2,
+                        3};
+    entry.time.hour = 9;
+    text += StudyLogLine(entry);
+  }
+  std::ofstream(std::filesystem::path(program.dir()) / kStudyLogName, std::ios::binary) << text;
+}
+
+// The same start with a study log of 100,000 answers in the data folder: the
+// log is read when a round first needs it, not at start.
+void BM_StartupWithStudyLog(benchmark::State& state) {
+  const Program program(static_cast<int>(state.range(0)));
+  WriteStudyLog(program, 100000, LocalTime{2026, 12, 9});
+  for (auto _ : state) {
+    std::unique_ptr<Application> app = program.Start();
+    app->viewWidget().backBuffer().Flush();
+    state.PauseTiming();
+    app.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_StartupWithStudyLog)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The self-test's next round at this many events, with a study log of
+// 100,000 answers: the schedule over every event on the line, the first
+// question selected, scrolled to and drawn with its years hidden.
+void BM_NextQuestion(benchmark::State& state) {
+  Running& r = Shared(static_cast<int>(state.range(0)));
+  SelfTestHost* host = r.app->studyHost();
+  if (!host) return state.SkipWithError("no self-test");
+  WriteStudyLog(*r.program, 100000, host->Now());
+  SelfTest test(*host);
+  test.StartRound(kDefaultRoundSize);  // reads the log once
+  for (auto _ : state) {
+    test.StartRound(kDefaultRoundSize);
+    r.FinishFrame();
+    state.PauseTiming();
+    test.End();
+    r.FinishFrame();
+    state.ResumeTiming();
+  }
+  Counters(state, r);
+}
+BENCHMARK(BM_NextQuestion)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Reading a study log of that many answers.
+void BM_ReadStudyLog(benchmark::State& state) {
+  const Program program(10);
+  WriteStudyLog(program, static_cast<int>(state.range(0)), LocalTime{2026, 12, 9});
+  const std::filesystem::path path = std::filesystem::path(program.dir()) / kStudyLogName;
+  for (auto _ : state) benchmark::DoNotOptimize(StudyLog::Read(path));
+}
+BENCHMARK(BM_ReadStudyLog)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace qev

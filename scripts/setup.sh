@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config clang-format
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev
   fonts-ipafont-mincho fonts-ipafont-gothic
   poppler-utils
   dpkg-dev file desktop-file-utils imagemagick

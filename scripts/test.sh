@@ -28,7 +28,7 @@ echo "== fuzzing harnesses, 10 seconds each"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DQEV_FUZZ=ON
 cmake --build build-fuzz
 corpus="$(mktemp -d)"
-for harness in event_file operating_state cp932; do
+for harness in event_file operating_state cp932 study_log; do
   # libFuzzer adds what it finds to its first folder: a copy of the seeds.
   mkdir "$corpus/$harness"
   cp qev_file/*.txt "$corpus/$harness/"

@@ -19,6 +19,7 @@
 #include "app/sheet_export.h"
 #include "events/event_date.h"
 #include "events/event_form.h"
+#include "study/study_time.h"
 #include "text/byte_fields.h"
 #include "timeline/date_text.h"
 
@@ -107,6 +108,9 @@ Application::Application(const ScreenLayout& layout, const std::string& dataDir,
     : window_(layout),
       platform_(window_.viewWidget(), &window_),
       view_(makeView(platform_, layout, dataDir)) {
+  if (StudySession* session = view_->session()) {
+    studyHost_ = std::make_unique<StudyHost>(*view_, *session, platform_);
+  }
   ConnectEvents();
 }
 
@@ -149,6 +153,7 @@ void Application::ConnectEvents() {
   QObject::connect(&clock_, &QTimer::timeout, &window_, [this] { TickClock(); });
   QObject::connect(&window_, &MainWindow::aboutRequested, &window_, [this] { ShowAbout(); });
   auto runCommand = [this](KeyCommand c) {
+    if (c == KeyCommand::kSelfTest) return OpenSelfTest();
     if (!RunWindowCommand(c)) Forward([&] { view_->OnKeyCommand(c); });
     // An open find window lists the events as they are now.
     if (find_ && find_->isVisible()) find_->Refresh();
@@ -165,6 +170,8 @@ void Application::ConnectEvents() {
   });
   widget.leftPanel().viewport()->installEventFilter(
       new DoubleClickFilter([this] { EditEvent(); }, &window_));
+  QObject::connect(&window_, &MainWindow::studyRecordRequested, &window_,
+                   [this] { ShowStudyRecord(); });
   window_.SetCloseGuard([this] {
     if (depth_ > 0) return false;
     bool close = true;
@@ -227,6 +234,30 @@ void Application::ShowAbout() {
     about.exec();
     platform_.NoteUncovered();
   });
+}
+
+void Application::OpenSelfTest() {
+  if (!studyHost_ || depth_ > 0) return;
+  bool open = false;
+  Forward([&] { open = view_->SetSelfTestOpen(true); });
+  if (!open) return;
+  if (!selfTest_) selfTest_ = std::make_unique<SelfTest>(*studyHost_);
+  if (!selfTestWindow_) {
+    selfTestWindow_ = std::make_unique<SelfTestWindow>(*selfTest_, &window_);
+    QObject::connect(
+        selfTestWindow_.get(), &SelfTestWindow::saveRequested, &window_,
+        [this](const std::vector<int>& slots) { Forward([&] { view_->SaveSlots(slots); }); });
+    QObject::connect(selfTestWindow_.get(), &SelfTestWindow::closed, &window_,
+                     [this] { view_->SetSelfTestOpen(false); });
+  }
+  selfTestWindow_->StartRound();
+}
+
+void Application::ShowStudyRecord() {
+  if (!studyHost_ || depth_ > 0) return;
+  if (!selfTest_) selfTest_ = std::make_unique<SelfTest>(*studyHost_);
+  if (!recordWindow_) recordWindow_ = std::make_unique<StudyRecordWindow>(&window_);
+  recordWindow_->Show(selfTest_->Statistics(), DayNumber(studyHost_->Now()));
 }
 
 void Application::ExportWholeTimeline() {
@@ -346,9 +377,10 @@ std::vector<std::pair<int, QString>> Files(const EventDesk& desk) {
 
 }  // namespace
 
-bool Application::RefusedDuringContentEdit(const EventDesk& desk) {
-  if (!desk.ContentEditUnderway()) return false;
-  platform_.ShowMessage("内容変更の途中です。[実行]か[中止]で終えてから、もう一度どうぞ。");
+bool Application::RefusedNow(const EventDesk& desk) {
+  const std::string why = desk.EditRefusal();
+  if (why.empty()) return false;
+  platform_.ShowMessage(why);
   return true;
 }
 
@@ -356,7 +388,7 @@ void Application::AddEvent() {
   EventDesk* desk = view_->desk();
   if (desk == nullptr) return;
   Forward([&] {
-    if (RefusedDuringContentEdit(*desk)) return;
+    if (RefusedNow(*desk)) return;
     const std::vector<std::pair<int, QString>> files = Files(*desk);
     if (files.empty()) {
       platform_.ShowMessage(
@@ -385,7 +417,7 @@ void Application::EditEvent() {
   EventDesk* desk = view_->desk();
   if (desk == nullptr) return;
   Forward([&] {
-    if (RefusedDuringContentEdit(*desk)) return;
+    if (RefusedNow(*desk)) return;
     const std::optional<DeskEvent> selected = desk->SelectedEvent();
     if (!selected) return;
     const Sjis line(selected->line);
@@ -401,7 +433,7 @@ void Application::DeleteEvent() {
   EventDesk* desk = view_->desk();
   if (desk == nullptr) return;
   Forward([&] {
-    if (RefusedDuringContentEdit(*desk)) return;
+    if (RefusedNow(*desk)) return;
     const std::optional<DeskEvent> selected = desk->SelectedEvent();
     if (!selected) return;
     QMessageBox box(

@@ -10,8 +10,11 @@
 #include "app/find_window.h"
 #include "app/main_window.h"
 #include "app/qt_platform.h"
+#include "app/self_test_window.h"
+#include "app/study_record_window.h"
 #include "platform/screen_layout.h"
 #include "view/main_view.h"
+#include "view/study_host.h"
 
 namespace qev {
 
@@ -50,6 +53,11 @@ class Application {
   const QTimer& clockTimer() const { return clock_; }
 
   MainWindow& window() { return window_; }
+  // The self-test window, once opened.
+  SelfTestWindow* selfTestWindow() { return selfTestWindow_.get(); }
+  // The self-test's view of the main screen; null for a view without a
+  // study session.
+  SelfTestHost* studyHost() { return studyHost_.get(); }
   ViewWidget& viewWidget() { return window_.viewWidget(); }
   QtPlatform& platform() { return platform_; }
   ViewHandlers& view() { return *view_; }
@@ -62,6 +70,10 @@ class Application {
   void ShowAbout();
   // Asks for a .pdf or .png file and prints the whole timeline into it.
   void ExportWholeTimeline();
+  // "確認テスト" (T): opens the self-test window with a new round, or brings
+  // back the round under way.
+  void OpenSelfTest();
+  void ShowStudyRecord();
 
   // The commands of the window's own windows and dialogs; false for a
   // command of the view.
@@ -72,8 +84,8 @@ class Application {
   void AddEvent();
   void EditEvent();
   void DeleteEvent();
-  // Tells the user when a content edit keeps an event change from starting.
-  bool RefusedDuringContentEdit(const EventDesk& desk);
+  // Tells the user why no event may be changed now, if so.
+  bool RefusedNow(const EventDesk& desk);
   // The keyboard goes back to the timeline, so the arrow keys go on from
   // the point a window selected.
   void FocusTimeline();
@@ -84,6 +96,10 @@ class Application {
   std::unique_ptr<ViewHandlers> view_;
   QTimer clock_;
   std::unique_ptr<FindWindow> find_;
+  std::unique_ptr<StudyHost> studyHost_;
+  std::unique_ptr<SelfTest> selfTest_;
+  std::unique_ptr<SelfTestWindow> selfTestWindow_;
+  std::unique_ptr<StudyRecordWindow> recordWindow_;
   int depth_ = 0;
   bool firstPaintDone_ = false;
 };

@@ -24,7 +24,7 @@ class FoundModel final : public QAbstractTableModel {
  public:
   struct Row {
     FoundEvent found;
-    EventKey key;
+    EventId key;
     int slot = 0;
     OffLine off = OffLine::kOnLine;
   };

@@ -27,6 +27,7 @@ MainWindow::MainWindow(const ScreenLayout& layout) : view_(new ViewWidget(layout
   commands->addSeparator();
   commands->addAction(QStringLiteral("QEVライン全体を印刷 (PDF/PNG)..."), this,
                       &MainWindow::exportRequested);
+  commands->addAction(QStringLiteral("学習の記録"), this, &MainWindow::studyRecordRequested);
 
   auto* scrollArea = new QScrollArea;
   scrollArea->setFrameShape(QFrame::NoFrame);

@@ -28,6 +28,7 @@ class MainWindow final : public QMainWindow {
   void aboutRequested();
   void commandRequested(KeyCommand command);
   void exportRequested();
+  void studyRecordRequested();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

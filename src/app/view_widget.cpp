@@ -238,6 +238,8 @@ std::optional<Key> KeyFor(int qtKey) {
       return Key::kE;
     case Qt::Key_Delete:
       return Key::kDelete;
+    case Qt::Key_T:
+      return Key::kT;
     default:
       return std::nullopt;
   }

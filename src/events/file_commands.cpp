@@ -128,16 +128,32 @@ bool FileCommands::SaveTo(int target, const std::string& chosen, const Sjis& rig
   return true;
 }
 
+bool FileCommands::SaveToItsFile(int k) {
+  const FileSlot& slot = store_.slots[static_cast<std::size_t>(k)];
+  const std::filesystem::path file =
+      slot.readFrom.empty() ? store_.BuildPath(slot.baseName) : slot.readFrom;
+  return SaveTo(kFirstSlotTarget + k, file.string(), {});
+}
+
 bool FileCommands::SaveChangedSlots() {
   bool saved = false;
   for (int k = 0; k < EventStore::kSlotCount; ++k) {
     const FileSlot& slot = store_.slots[static_cast<std::size_t>(k)];
     if (slot.loaded != 1 || slot.changed != 1) continue;
-    const std::filesystem::path file =
-        slot.readFrom.empty() ? store_.BuildPath(slot.baseName) : slot.readFrom;
-    saved = SaveTo(kFirstSlotTarget + k, file.string(), {}) || saved;
+    saved = SaveToItsFile(k) || saved;
   }
   return saved;
+}
+
+bool FileCommands::SaveSlotsToTheirFiles(const std::vector<int>& slots) {
+  bool all = true;
+  for (int k : slots) {
+    if (k < 0 || k >= EventStore::kSlotCount) continue;
+    const FileSlot& slot = store_.slots[static_cast<std::size_t>(k)];
+    if (slot.loaded != 1 || slot.changed != 1) continue;
+    all = SaveToItsFile(k) && all;
+  }
+  return all;
 }
 
 void FileCommands::EraseSlot(int target) {

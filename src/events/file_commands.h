@@ -59,6 +59,11 @@ class FileCommands {
   // save. An edit under way stays open. True when a slot was written.
   bool SaveChangedSlots();
 
+  // "結果を保存" of the self-test: saves each of `slots` that has changes,
+  // without a dialog, to the file it was read from, with the refusals and
+  // the question of any save. True when every one of them was written.
+  bool SaveSlotsToTheirFiles(const std::vector<int>& slots);
+
   // Saves the target through the save dialog; true when it was written.
   bool SaveTarget(int target);
   // Asks before unsaved changes of slot k are lost: true to go on (saved or
@@ -80,6 +85,8 @@ class FileCommands {
   // Writes the target to `chosen` after asking before lines would be lost;
   // true when it was written.
   bool SaveTo(int target, const std::string& chosen, const Sjis& rightPanelText);
+  // Saves slot k to the file it was read from; true when it was written.
+  bool SaveToItsFile(int k);
 
   EventStore& store_;
   Platform& platform_;

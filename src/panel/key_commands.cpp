@@ -35,6 +35,7 @@ constexpr std::array kBindings{
     KeyBinding{KeyCommand::kAddEvent, Key::kN, true, false, "できごとを追加", "Ctrl+N"},
     KeyBinding{KeyCommand::kEditEvent, Key::kE, true, false, "できごとを編集", "Ctrl+E"},
     KeyBinding{KeyCommand::kDeleteEvent, Key::kDelete, false, false, "できごとを削除", "Delete"},
+    KeyBinding{KeyCommand::kSelfTest, Key::kT, false, false, "確認テスト", "T"},
 };
 
 int Middle(int from, int to) {
@@ -113,6 +114,7 @@ KeyInput InputFor(const ScreenLayout& l, KeyCommand command) {
     case KeyCommand::kAddEvent:
     case KeyCommand::kEditEvent:
     case KeyCommand::kDeleteEvent:
+    case KeyCommand::kSelfTest:
       break;
   }
   return {};

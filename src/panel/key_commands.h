@@ -29,7 +29,8 @@ enum class Key {
   kG,
   kN,
   kE,
-  kDelete
+  kDelete,
+  kT
 };
 
 // What the keyboard and the menu "操作" can do.
@@ -61,6 +62,7 @@ enum class KeyCommand {
   kAddEvent,
   kEditEvent,
   kDeleteEvent,
+  kSelfTest,  // the self-test window, not the view's
 };
 
 // A command with its key and its menu entry (UTF-8), in menu order.

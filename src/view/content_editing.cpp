@@ -5,7 +5,32 @@
 
 namespace qev {
 
+bool MainView::SetSelfTestOpen(bool open) {
+  if (open && session_.edit().editing()) {
+    platform_.ShowMessage(
+        "内容の変更中です。[実行]か[中止]で変更を終えてから、確認テストを始めてください。");
+    return false;
+  }
+  selfTestOpen_ = open;
+  desk_.SetSelfTestOpen(open);
+  return true;
+}
+
+bool MainView::EditingRefused() {
+  if (!selfTestOpen_) return false;
+  platform_.ShowMessage(
+      "確認テストの間は編集できません。確認テストの画面を閉じてから編集してください。");
+  return true;
+}
+
+void MainView::ApplyLevelChange() {
+  if (EditingRefused()) return;
+  session_.ApplyLevelChange();
+  desk_.EventsChanged();
+}
+
 void MainView::BeginContentEdit() {
+  if (EditingRefused()) return;
   StudySession::EditStart start = session_.BeginContentEdit();
   if (start.refused) platform_.ShowMessage(EditProblemMessage(*start.refused));
   if (!start.text) return;

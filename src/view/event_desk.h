@@ -12,16 +12,12 @@
 
 namespace qev {
 
-// An event the user names in a window (a search result, the dialog's
-// event): the same event for as long as its slot holds it.
-using EventKey = EventId;
-
 // Why an event of a loaded slot is not a point of the line (kGone: no slot
 // holds it any more).
 enum class OffLine { kOnLine, kFilteredOut, kSlotOff, kGone };
 
 struct DeskEvent {
-  EventKey key;
+  EventId key;  // the same event for as long as its slot holds it
   int slot = 0;
   std::string_view line;  // valid until the events change
   OffLine off = OffLine::kOnLine;
@@ -41,12 +37,13 @@ class EventDesk {
   // The slots that hold a file, in slot order.
   virtual std::vector<int> LoadedSlots() const = 0;
   virtual std::optional<DeskEvent> SelectedEvent() = 0;
-  // While the right panel holds a content edit, no other change may start.
-  virtual bool ContentEditUnderway() const = 0;
+  // Why no event may be changed now (UTF-8): a content edit is under way in
+  // the right panel, or the self-test is open. Empty when one may.
+  virtual std::string EditRefusal() const = 0;
 
   // Selects the event with the timeline scrolled so that it is in view
   // (kOnLine), or says why it is not on the line.
-  virtual OffLine JumpToEvent(EventKey key) = 0;
+  virtual OffLine JumpToEvent(EventId key) = 0;
   // Selects the point nearest to the year; false without points.
   virtual bool GoToYear(EraYear year) = 0;
   // Selects one of all the points of the line at random.
@@ -58,8 +55,8 @@ class EventDesk {
   // the selected point. A new line goes where InsertionIndex puts it, an
   // edited one stays where it was. False when the slot or the event is gone.
   virtual bool AddEvent(int slot, Sjis line) = 0;
-  virtual bool ReplaceEvent(EventKey key, Sjis line) = 0;
-  virtual bool DeleteEvent(EventKey key) = 0;
+  virtual bool ReplaceEvent(EventId key, Sjis line) = 0;
+  virtual bool DeleteEvent(EventId key) = 0;
 };
 
 }  // namespace qev

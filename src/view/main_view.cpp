@@ -291,6 +291,8 @@ Sjis MainView::ClockText() {
 
 void MainView::OnCommand(MenuCommand command) {
   RedrawBatch::Scope scope(batch_);
+  // Reading, erasing and restoring change the slots the self-test asks from.
+  if (command != MenuCommand::kSave && command != MenuCommand::kNone && EditingRefused()) return;
   switch (command) {
     case MenuCommand::kReadFile:
       files_.ReadSlot(menuTarget_);
@@ -310,6 +312,12 @@ void MainView::OnCommand(MenuCommand command) {
     default:
       break;
   }
+}
+
+void MainView::SaveSlots(const std::vector<int>& slots) {
+  RedrawBatch::Scope scope(batch_);
+  files_.SaveSlotsToTheirFiles(slots);
+  DrawControlPanel();
 }
 
 void MainView::CancelContentEdit() {

@@ -91,6 +91,8 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   EventDesk* desk() override { return &desk_; }
   // Redraws what an operation of the session changed.
   void Redraw(const Changes& changes) override;
+  bool SetSelfTestOpen(bool open) override;
+  void SaveSlots(const std::vector<int>& slots) override;
 
   // State, for the window and for tests.
   EventStore& store() override { return session_.store(); }
@@ -135,10 +137,9 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   void RebuildSlotViews() override { RebuildVisiblePoints(); }
   void BeginContentEdit() override;
   void ExecuteContentEdit() override;
-  void ApplyLevelChange() override {
-    session_.ApplyLevelChange();
-    desk_.EventsChanged();
-  }
+  void ApplyLevelChange() override;
+  // While the self-test window is open: says so and returns true.
+  bool EditingRefused();
   void StopwatchClick() override;
   void ShowHelpPage(int k) override;
   void ShowDiagram() override;
@@ -158,6 +159,7 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   Sjis clockText_;
 
   bool stateDescriptionShown_ = false;
+  bool selfTestOpen_ = false;
   Sjis savedStateDescription_;
   ScreenPage screenPage_ = ScreenPage::kMain;
   DrawAreaContent drawAreaContent_ = DrawAreaContent::kTimeline;

@@ -46,6 +46,16 @@ std::vector<int> SessionDesk::LoadedSlots() const {
   return loaded;
 }
 
+std::string SessionDesk::EditRefusal() const {
+  if (selfTestOpen_) {
+    return "確認テストの間は編集できません。確認テストの画面を閉じてから編集してください。";
+  }
+  if (session_.edit().editing()) {
+    return "内容変更の途中です。[実行]か[中止]で終えてから、もう一度どうぞ。";
+  }
+  return {};
+}
+
 std::optional<DeskEvent> SessionDesk::SelectedEvent() {
   const std::optional<EventId> id = session_.SelectedEvent();
   return id ? EventOf(*id) : std::nullopt;
@@ -56,7 +66,7 @@ bool SessionDesk::Show(const EventOutcome& outcome) {
   return outcome.selected();
 }
 
-OffLine SessionDesk::JumpToEvent(EventKey key) {
+OffLine SessionDesk::JumpToEvent(EventId key) {
   const EventOutcome outcome = session_.SelectEvent(key);
   Show(outcome);
   switch (outcome.place) {
@@ -115,14 +125,14 @@ bool SessionDesk::AddEvent(int k, Sjis line) {
   return true;
 }
 
-bool SessionDesk::ReplaceEvent(EventKey key, Sjis line) {
+bool SessionDesk::ReplaceEvent(EventId key, Sjis line) {
   EventsChanged();
   const EventOutcome outcome = session_.ReplaceEvent(key, std::move(line));
   Show(outcome);
   return outcome.place != EventPlace::kNoSuchEvent;
 }
 
-bool SessionDesk::DeleteEvent(EventKey key) {
+bool SessionDesk::DeleteEvent(EventId key) {
   EventsChanged();
   const EventOutcome outcome = session_.RemoveEvent(key);
   Show(outcome);

@@ -28,14 +28,15 @@ class SessionDesk final : public EventDesk {
   Sjis SlotLabel(int slot) const override;
   std::vector<int> LoadedSlots() const override;
   std::optional<DeskEvent> SelectedEvent() override;
-  bool ContentEditUnderway() const override { return session_.edit().editing(); }
-  OffLine JumpToEvent(EventKey key) override;
+  std::string EditRefusal() const override;
+  void SetSelfTestOpen(bool open) { selfTestOpen_ = open; }
+  OffLine JumpToEvent(EventId key) override;
   bool GoToYear(EraYear year) override;
   void SelectRandomOnLine() override;
   std::optional<std::string> PointTipAt(int x, int y) override;
   bool AddEvent(int slot, Sjis line) override;
-  bool ReplaceEvent(EventKey key, Sjis line) override;
-  bool DeleteEvent(EventKey key) override;
+  bool ReplaceEvent(EventId key, Sjis line) override;
+  bool DeleteEvent(EventId key) override;
 
  private:
   // The event's line, with its slot and why it is off the line if it is.
@@ -45,6 +46,7 @@ class SessionDesk final : public EventDesk {
   StudySession& session_;
   ViewHandlers& view_;
   std::uint64_t version_ = 0;
+  bool selfTestOpen_ = false;
   std::mt19937 random_{std::random_device{}()};
 };
 

@@ -39,12 +39,14 @@ void MainView::OnKeyCommand(KeyCommand command) {
 }
 
 void MainView::Undo() {
+  if (EditingRefused()) return;
   CancelContentEdit();
   desk_.EventsChanged();
   Redraw(session_.Undo());
 }
 
 void MainView::Redo() {
+  if (EditingRefused()) return;
   CancelContentEdit();
   desk_.EventsChanged();
   Redraw(session_.Redo());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "export/timeline_sheet.h"
 #include "panel/key_commands.h"
 #include "timeline/scrolling.h"
@@ -49,6 +51,12 @@ class ViewHandlers {
   // view without one (the recorders of the window's tests).
   virtual StudySession* session() { return nullptr; }
   virtual void Redraw(const Changes& /*changes*/) {}
+
+  // While the self-test window is open, editing is refused with a message.
+  // Opening it is refused (false, with a message) while an edit is open.
+  virtual bool SetSelfTestOpen(bool /*open*/) { return true; }
+  // "結果を保存": saves the slots to the files they were read from.
+  virtual void SaveSlots(const std::vector<int>&) {}
 };
 
 }  // namespace qev

@@ -74,6 +74,7 @@ TEST(KeyCommandsTest, EveryKeyStandsForItsClickOrScroll) {
       {Key::kN, true, false, KeyCommand::kAddEvent, InputKind::kNone, {}},
       {Key::kE, true, false, KeyCommand::kEditEvent, InputKind::kNone, {}},
       {Key::kDelete, false, false, KeyCommand::kDeleteEvent, InputKind::kNone, {}},
+      {Key::kT, false, false, KeyCommand::kSelfTest, InputKind::kNone, {}},
   };
   for (const ScreenLayout l : {ScreenLayout{800, 600}, ScreenLayout{1024, 768}}) {
     for (const Row& r : rows) {

@@ -1,0 +1,160 @@
+#include "app/study_record_window.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QHorizontalStackedBarSeries>
+#include <QLabel>
+#include <QStackedBarSeries>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <algorithm>
+
+#include "study/study_time.h"
+#include "text/circled.h"
+
+namespace qev {
+namespace {
+
+// Level colours from unknown (red) to known (green).
+const QColor kLevelColours[5] = {QColor(0xd7, 0x30, 0x27), QColor(0xfc, 0x8d, 0x59),
+                                 QColor(0xfe, 0xe0, 0x8b), QColor(0x91, 0xcf, 0x60),
+                                 QColor(0x1a, 0x98, 0x50)};
+
+// A count axis from 0 with whole, round steps (1, 2, 5, 10, 20, 50 ...).
+QValueAxis* CountAxis(int highest) {
+  int step = 1;
+  for (int scale = 1; highest / step > 8; scale *= 10) {
+    for (int m : {1, 2, 5}) {
+      step = m * scale;
+      if (highest / step <= 8) break;
+    }
+  }
+  auto* axis = new QValueAxis;
+  axis->setRange(0, std::max(1, (highest + step - 1) / step) * step);
+  axis->setTickType(QValueAxis::TicksDynamic);
+  axis->setTickAnchor(0);
+  axis->setTickInterval(step);
+  axis->setLabelFormat(QStringLiteral("%d"));
+  return axis;
+}
+
+QChartView* ChartView(QChart* chart) {
+  chart->legend()->setAlignment(Qt::AlignBottom);
+  chart->setAnimationOptions(QChart::NoAnimation);
+  auto* view = new QChartView(chart);
+  view->setRenderHint(QPainter::Antialiasing);
+  view->setMinimumHeight(260);
+  return view;
+}
+
+QChartView* LevelChart(const StudyRecord& record) {
+  // The bars go up from the axis: the last slot first puts slot order from
+  // the top.
+  const std::vector<StudyRecord::File> files(record.files.rbegin(), record.files.rend());
+  auto* series = new QHorizontalStackedBarSeries;
+  QStringList names;
+  int widest = 0;
+  for (int level = 0; level < 5; ++level) {
+    auto* set = new QBarSet(QStringLiteral("記憶度") +
+                            QString::fromStdString(DecodeCp932(CircledNumber(level + 1))));
+    set->setColor(kLevelColours[level]);
+    for (const StudyRecord::File& file : files) *set << file.levels[level];
+    series->append(set);
+  }
+  for (const StudyRecord::File& file : files) {
+    names << QString::fromStdString(DecodeCp932(file.title));
+    int total = 0;
+    for (int n : file.levels) total += n;
+    widest = std::max(widest, total);
+  }
+  auto* chart = new QChart;
+  chart->setTitle(QStringLiteral("ファイルごとの記憶度"));
+  chart->addSeries(series);
+  auto* axisY = new QBarCategoryAxis;
+  axisY->append(names);
+  axisY->setTruncateLabels(false);
+  chart->addAxis(axisY, Qt::AlignLeft);
+  series->attachAxis(axisY);
+  auto* axisX = CountAxis(widest);
+  chart->addAxis(axisX, Qt::AlignBottom);
+  series->attachAxis(axisX);
+  return ChartView(chart);
+}
+
+QChartView* AnswerChart(const StudyRecord& record) {
+  auto* right = new QBarSet(QStringLiteral("正解"));
+  right->setColor(QColor(0x1a, 0x98, 0x50));
+  auto* wrong = new QBarSet(QStringLiteral("不正解"));
+  wrong->setColor(QColor(0xd7, 0x30, 0x27));
+  QStringList days;
+  int highest = 0;
+  for (const DayAnswers& day : record.days) {
+    *right << day.right;
+    *wrong << day.wrong;
+    highest = std::max(highest, day.right + day.wrong);
+    days << QString::number(DateOfDay(day.day).day);
+  }
+  auto* series = new QStackedBarSeries;
+  series->append(right);
+  series->append(wrong);
+  auto* chart = new QChart;
+  chart->setTitle(QStringLiteral("最近30日の解答数"));
+  chart->addSeries(series);
+  auto* axisX = new QBarCategoryAxis;
+  axisX->append(days);
+  QFont small = axisX->labelsFont();
+  small.setPointSizeF(small.pointSizeF() * 0.8);
+  axisX->setLabelsFont(small);
+  if (!record.days.empty()) {
+    axisX->setTitleText(
+        QStringLiteral("%1 〜 %2")
+            .arg(QString::fromStdString(JapaneseDate(DateOfDay(record.days.front().day))),
+                 QString::fromStdString(JapaneseDate(DateOfDay(record.days.back().day)))));
+  }
+  chart->addAxis(axisX, Qt::AlignBottom);
+  series->attachAxis(axisX);
+  auto* axisY = CountAxis(highest);
+  chart->addAxis(axisY, Qt::AlignLeft);
+  series->attachAxis(axisY);
+  return ChartView(chart);
+}
+
+}  // namespace
+
+StudyRecordWindow::StudyRecordWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window) {
+  setWindowTitle(QStringLiteral("学習の記録"));
+  due_ = new QLabel(this);
+  QFont big = due_->font();
+  big.setPointSizeF(big.pointSizeF() * 1.3);
+  due_->setFont(big);
+  charts_ = new QVBoxLayout;
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(due_);
+  layout->addLayout(charts_, 1);
+  resize(900, 660);
+}
+
+void StudyRecordWindow::Show(const StudyRecord& record, int today) {
+  while (QLayoutItem* item = charts_->takeAt(0)) {
+    delete item->widget();
+    delete item;
+  }
+  due_->setText(QStringLiteral("%1 現在　今日の復習: %2 件　　今後7日間に復習: %3 件")
+                    .arg(QString::fromStdString(JapaneseDate(DateOfDay(today))))
+                    .arg(record.due.today)
+                    .arg(record.due.nextWeek));
+  charts_->addWidget(LevelChart(record), 1);
+  charts_->addWidget(AnswerChart(record), 1);
+  show();
+  raise();
+  activateWindow();
+}
+
+QString StudyRecordWindow::dueText() const {
+  return due_->text();
+}
+
+}  // namespace qev

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWidget>
+
+#include "study/study_stats.h"
+
+class QLabel;
+class QVBoxLayout;
+
+namespace qev {
+
+// "学習の記録": per file, the events at each memorisation level as stacked
+// bars; the events due today and in the next 7 days; the answers per day of
+// the last 30 days, right and wrong.
+class StudyRecordWindow final : public QWidget {
+  Q_OBJECT
+ public:
+  explicit StudyRecordWindow(QWidget* mainWindow);
+
+  // Draws `record` of the day `today` (a DayNumber).
+  void Show(const StudyRecord& record, int today);
+  QString dueText() const;
+
+ private:
+  QLabel* due_;
+  QVBoxLayout* charts_;
+};
+
+}  // namespace qev

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "events/event_date.h"
+
+namespace qev {
+
+// How far off an answer to an approximate date ("ころ") may be, in years.
+inline constexpr int kApproximateTolerance = 10;
+
+enum class AnswerVerdict {
+  kRight,
+  kWrong,
+  kUnreadable,  // not a year: the question stays open
+};
+
+// The verdict on `typed` (UTF-8, any form ParseTypedYear reads) as the year
+// of the first date of the event line `line`: exact dates need the exact
+// year, approximate ones are right within kApproximateTolerance years.
+// A line without a readable first date takes every answer as wrong.
+AnswerVerdict CheckAnswer(std::string_view line, std::string_view typed);
+
+// Years between two years, counted across the eras without a year 0:
+// BC 1 and AD 1 are one year apart.
+int YearsApart(const EraYear& a, const EraYear& b);
+
+}  // namespace qev

@@ -1,0 +1,210 @@
+#include "study/self_test.h"
+
+#include <algorithm>
+#include <array>
+
+#include "events/event_date.h"
+#include "events/event_line.h"
+#include "study/event_key.h"
+#include "study/study_time.h"
+#include "text/byte_fields.h"
+#include "timeline/date_text.h"
+
+namespace qev {
+namespace {
+
+int LevelOf(std::string_view line) {
+  const int level = DigitAt(line, kMemorisationPos);
+  return level >= 1 && level <= 5 ? level : 1;
+}
+
+// Only events with a first date can be asked for it.
+std::vector<PoolEvent> Askable(std::vector<PoolEvent> pool) {
+  std::erase_if(pool, [](const PoolEvent& e) { return !FirstDate(e.line); });
+  return pool;
+}
+
+}  // namespace
+
+const StudyLog& SelfTest::log() {
+  if (!log_) log_ = StudyLog::Read(host_.StudyLogPath());
+  return *log_;
+}
+
+std::vector<ScheduleItem> SelfTest::ScheduleOf(const std::vector<PoolEvent>& pool) {
+  const StudyLog& history = log();
+  std::vector<ScheduleItem> items;
+  items.reserve(pool.size());
+  for (const PoolEvent& e : pool) {
+    items.push_back({LevelOf(e.line), history.LastAnswered(KeyOfEvent(e.baseName, e.line))});
+  }
+  return items;
+}
+
+SelfTest::Start SelfTest::StartRound(int n) {
+  n = std::clamp(n, kMinRoundSize, kMaxRoundSize);
+  const std::vector<PoolEvent> pool = host_.PoolEvents();
+  const int today = DayNumber(host_.Now());
+  // Rounds ask the lowest levels first: the last answers of a higher level
+  // are looked up only while the lower ones leave room in the round, which
+  // spares most of the lookups on a long line. Level 1 is always looked at,
+  // in the pass that reads the levels, while its lines are in the cache.
+  const StudyLog& history = log();
+  std::vector<std::size_t> considered;
+  std::vector<ScheduleItem> items;
+  int due = 0;
+  auto consider = [&](std::size_t i, int level) {
+    if (!FirstDate(pool[i].line)) return;  // only a date can be asked for
+    const ScheduleItem item{level,
+                            history.LastAnswered(KeyOfEvent(pool[i].baseName, pool[i].line))};
+    due += IsDue(item, today) ? 1 : 0;
+    considered.push_back(i);
+    items.push_back(item);
+  };
+  std::array<std::vector<std::size_t>, 5> byLevel;
+  for (std::size_t i = 0; i < pool.size(); ++i) {
+    const int level = LevelOf(pool[i].line);
+    if (level == 1) {
+      consider(i, level);
+    } else {
+      byLevel[level - 1].push_back(i);
+    }
+  }
+  for (int level = 2; level <= 5 && due < n; ++level) {
+    for (std::size_t i : byLevel[level - 1]) consider(i, level);
+  }
+  std::vector<std::size_t> chosen = PlanRound(items, today, n);
+  if (chosen.empty()) {
+    questions_.clear();
+    index_ = 0;
+    return Askable(pool).empty() ? Start::kEmptyPool : Start::kNothingDue;
+  }
+  for (std::size_t& i : chosen) i = considered[i];
+  return Begin(pool, chosen);
+}
+
+SelfTest::Start SelfTest::StartLowestLevelRound(int n) {
+  const std::vector<PoolEvent> pool = Askable(host_.PoolEvents());
+  const std::vector<std::size_t> chosen =
+      LowestLevelRound(ScheduleOf(pool), std::clamp(n, kMinRoundSize, kMaxRoundSize));
+  if (chosen.empty()) return Start::kEmptyPool;
+  return Begin(pool, chosen);
+}
+
+SelfTest::Start SelfTest::Begin(const std::vector<PoolEvent>& pool,
+                                const std::vector<std::size_t>& chosen) {
+  questions_.clear();
+  for (std::size_t i : chosen) {
+    const PoolEvent& e = pool[i];
+    questions_.push_back({e.id, Sjis(e.baseName), Sjis(e.line)});
+  }
+  index_ = 0;
+  revealed_ = false;
+  summary_ = {};
+  touched_.clear();
+  ShowCurrent();
+  return Start::kRound;
+}
+
+void SelfTest::ShowCurrent() {
+  if (over()) return;
+  host_.ShowQuestion(questions_[index_].id);
+}
+
+const StudyEvent* SelfTest::current() const {
+  return index_ < questions_.size() ? &questions_[index_] : nullptr;
+}
+
+AnswerOutcome SelfTest::Answer(std::string_view typed) {
+  if (!asking()) return {};
+  const std::optional<Sjis> line = host_.EventLine(questions_[index_].id);
+  if (line) questions_[index_].line = *line;
+  const AnswerVerdict verdict = CheckAnswer(questions_[index_].line, typed);
+  if (verdict == AnswerVerdict::kUnreadable) return {};
+  return Record(verdict, typed);
+}
+
+AnswerOutcome SelfTest::GiveUp() {
+  if (!asking()) return {};
+  return Record(AnswerVerdict::kWrong, "");
+}
+
+AnswerOutcome SelfTest::Record(AnswerVerdict verdict, std::string_view typed) {
+  StudyEvent& event = questions_[index_];
+  const bool right = verdict == AnswerVerdict::kRight;
+  AnswerOutcome outcome;
+  outcome.verdict = verdict;
+  outcome.levelBefore = LevelOf(event.line);
+  const int wanted = right ? std::min(outcome.levelBefore + 1, 5) : 1;
+  outcome.levelAfter = outcome.levelBefore;
+  if (wanted != outcome.levelBefore && host_.SetMemorisationLevel(event.id, wanted)) {
+    outcome.levelAfter = wanted;
+    if (std::find(touched_.begin(), touched_.end(), event.id.slot) == touched_.end()) {
+      touched_.push_back(event.id.slot);
+    }
+    if (const std::optional<Sjis> line = host_.EventLine(event.id)) event.line = *line;
+  }
+  outcome.dateText = EventDateText(event.line);
+
+  ++summary_.questions;
+  ++(right ? summary_.right : summary_.wrong);
+  if (outcome.levelAfter > outcome.levelBefore) ++summary_.levelsUp;
+  if (outcome.levelAfter < outcome.levelBefore) ++summary_.levelsDown;
+
+  log();  // read before the append, so that the new line is noted once
+  StudyLogEntry entry;
+  entry.time = host_.Now();
+  entry.baseName = DecodeCp932(event.baseName);
+  entry.dateField = DecodeCp932(EventDateField(event.line));
+  entry.eventText = DecodeCp932(EventTextField(event.line));
+  entry.answer = std::string(typed);
+  entry.right = right;
+  entry.levelBefore = outcome.levelBefore;
+  entry.levelAfter = outcome.levelAfter;
+  if (std::optional<std::string> problem = AppendStudyLog(host_.StudyLogPath(), entry)) {
+    outcome.logProblem = *problem;
+  }
+  log_->Note(KeyOfEvent(event.baseName, event.line), entry.time, right);
+
+  revealed_ = true;
+  host_.RevealAnswer();
+  return outcome;
+}
+
+bool SelfTest::Next() {
+  if (over()) return false;
+  ++index_;
+  revealed_ = false;
+  if (over()) return false;
+  ShowCurrent();
+  return true;
+}
+
+void SelfTest::End() {
+  if (asking()) host_.RevealAnswer();
+  index_ = questions_.size();
+  revealed_ = false;
+}
+
+std::vector<int> SelfTest::changedSlots() const {
+  std::vector<int> slots = touched_;
+  std::sort(slots.begin(), slots.end());
+  return slots;
+}
+
+StudyRecord SelfTest::Statistics() {
+  StudyRecord record;
+  for (StudySlot& slot : host_.LoadedSlots()) {
+    record.files.push_back({std::move(slot.title), LevelCounts(slot.lines)});
+  }
+  const int today = DayNumber(host_.Now());
+  record.due = CountDue(ScheduleOf(Askable(host_.PoolEvents())), today);
+  record.days = AnswersPerDay(log(), today);
+  return record;
+}
+
+std::optional<int> SelfTest::NextDueDay() {
+  return qev::NextDueDay(ScheduleOf(Askable(host_.PoolEvents())), DayNumber(host_.Now()));
+}
+
+}  // namespace qev

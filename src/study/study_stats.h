@@ -1,0 +1,45 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+#include "study/schedule.h"
+#include "study/study_log.h"
+#include "text/cp932.h"
+
+namespace qev {
+
+// The numbers behind the pictures of "学習の記録".
+
+// The events of one file's lines at memorisation level 1..5 (index 0..4);
+// lines without a level digit count as level 1, as the schedule takes them.
+std::array<int, 5> LevelCounts(const std::vector<Sjis>& lines);
+
+struct DueCounts {
+  int today = 0;     // due now
+  int nextWeek = 0;  // falling due in the 7 days after today
+};
+DueCounts CountDue(const std::vector<ScheduleItem>& items, int today);
+
+struct DayAnswers {
+  int day = 0;  // DayNumber
+  int right = 0;
+  int wrong = 0;
+};
+// The answers of each of the `days` days up to and including `today`,
+// oldest first.
+std::vector<DayAnswers> AnswersPerDay(const StudyLog& log, int today, int days = 30);
+
+// Everything "学習の記録" shows.
+struct StudyRecord {
+  struct File {
+    Sjis title;
+    std::array<int, 5> levels{};
+  };
+  std::vector<File> files;
+  DueCounts due;
+  std::vector<DayAnswers> days;
+};
+
+}  // namespace qev

@@ -1,0 +1,61 @@
+#include "view/study_host.h"
+
+#include "events/event_line.h"
+#include "panel/content_edit.h"
+#include "study/study_log.h"
+#include "text/byte_fields.h"
+
+namespace qev {
+
+std::vector<PoolEvent> StudyHost::PoolEvents() {
+  // The lines are read in place: copying every line of the line would not
+  // fit a frame at 100,000 events.
+  const EventStore& store = session_.store();
+  std::vector<PoolEvent> pool;
+  pool.reserve(session_.points().size());
+  for (const TimelinePoint& point : session_.points().points()) {
+    const FileSlot& slot = store.slots[static_cast<std::size_t>(point.id.slot)];
+    const std::optional<std::size_t> index =
+        slot.IndexOf(point.id, static_cast<std::size_t>(point.line));
+    if (!index) continue;
+    pool.push_back({point.id, slot.baseName, slot.Line(*index)});
+  }
+  return pool;
+}
+
+void StudyHost::ShowQuestion(EventId id) {
+  Changes changes = session_.HideYears(true);
+  changes |= session_.SelectEvent(id).changes;
+  view_.Redraw(changes);
+}
+
+void StudyHost::RevealAnswer() {
+  view_.Redraw(session_.HideYears(false));
+}
+
+bool StudyHost::SetMemorisationLevel(EventId id, int level) {
+  const std::optional<Sjis> line = session_.EventLine(id);
+  if (!line) return false;
+  // The line a click on "記憶度変更=" writes: the importance as it is, the
+  // memorisation digit changed, nothing else touched.
+  std::optional<Sjis> changed = WriteLevelDigits(*line, DigitAt(*line, kImportancePos), level);
+  if (!changed) return false;
+  const EventOutcome outcome = session_.ReplaceEvent(id, std::move(*changed));
+  view_.Redraw(outcome.changes);
+  return outcome.place != EventPlace::kNoSuchEvent;
+}
+
+std::vector<StudySlot> StudyHost::LoadedSlots() {
+  std::vector<StudySlot> slots;
+  for (const FileSlot& slot : session_.store().slots) {
+    if (slot.loaded != 1) continue;
+    slots.push_back({slot.title.empty() ? slot.baseName : slot.title, slot.lines()});
+  }
+  return slots;
+}
+
+std::filesystem::path StudyHost::StudyLogPath() {
+  return session_.store().dataDir() / std::filesystem::path(kStudyLogName);
+}
+
+}  // namespace qev

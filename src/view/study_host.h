@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/platform.h"
+#include "study/self_test.h"
+#include "view/view_handlers.h"
+
+namespace qev {
+
+// The self-test's questions on the main screen, through the view's study
+// session: the event selected with the line scrolled to it, its years
+// hidden until answered, its level changed as "記憶度変更=" changes it.
+class StudyHost final : public SelfTestHost {
+ public:
+  StudyHost(ViewHandlers& view, StudySession& session, Platform& platform)
+      : view_(view), session_(session), platform_(platform) {}
+
+  std::vector<PoolEvent> PoolEvents() override;
+  std::optional<Sjis> EventLine(EventId id) override { return session_.EventLine(id); }
+  void ShowQuestion(EventId id) override;
+  void RevealAnswer() override;
+  bool SetMemorisationLevel(EventId id, int level) override;
+  std::vector<StudySlot> LoadedSlots() override;
+  LocalTime Now() override { return platform_.Now(); }
+  std::filesystem::path StudyLogPath() override;
+
+ private:
+  ViewHandlers& view_;
+  StudySession& session_;
+  Platform& platform_;
+};
+
+}  // namespace qev

@@ -1,0 +1,104 @@
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "app/application.h"
+#include "state/operating_state.h"
+#include "study/study_log.h"
+#include "text/cp932.h"
+
+using namespace qev::literals;
+
+namespace qev {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string Cp932(std::string_view utf8) {
+  return EncodeCp932(utf8).bytes;
+}
+
+}  // namespace
+
+// A short round through the real window on a file the program has not
+// seen: the questions in the order of the rules, answers typed, the years
+// hidden while asked, the log appended and the result saved.
+class SelfTestTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void ARoundChangesOnlyTheLevelDigitsOfTheAnsweredEvents() {
+    QTemporaryDir dir;
+    const std::string file = dir.filePath(QStringLiteral("歴史文書20.txt")).toStdString();
+    const std::string original = Cp932(
+        "H;歴史文書20;;2026年01月05日09時00分;\r\n"
+        "AD0794;3,2,,;平安時代;平安京に都を移す;桓武天皇;;\r\n"
+        "AD1192;2,1,,;鎌倉時代;源頼朝が征夷大将軍になる;;;\r\n"
+        "BC0091;1,4,,;*古代;*何かが起こる;;;\r\n"
+        "AD0710;3,1,AD0794,;奈良時代;平城京に都がある;;;\r\n"
+        ";\r\n");
+    std::ofstream(file, std::ios::binary) << original;
+    std::ofstream(dir.filePath(QStringLiteral("動作状態10.txt")).toStdString(), std::ios::binary)
+        << ComposeStateText(OperatingState{}, "動作状態10"_sj, "2026年01月05日09時00分"_sj) +
+               ";\r\n"_sj;
+    Application app(ScreenLayout{1024, 768}, dir.path().toStdString());
+    app.Start();
+    QVERIFY(QTest::qWaitFor([&] { return app.firstPaintDone(); }, 5000));
+
+    QTest::keyClick(&app.viewWidget(), Qt::Key_T);
+    SelfTestWindow* window = app.selfTestWindow();
+    QVERIFY(window && window->isVisible());
+    QLineEdit& answer = window->answerField();
+    auto leftPanel = [&] { return DecodeCp932(app.platform().PanelText(InfoPanel::kLeft).bytes); };
+
+    // Level ① first, in timeline order; the range 710 to 794 is asked for 710.
+    QVERIFY(window->shownText().contains(QStringLiteral("平城京に都がある")));
+    QVERIFY2(leftPanel().find("710") == std::string::npos, leftPanel().c_str());
+    answer.insert(QStringLiteral("７１０年"));  // as an input method commits it
+    QTest::keyClick(&answer, Qt::Key_Return);
+    QVERIFY(window->shownText().contains(QStringLiteral("正解")));
+    QVERIFY(leftPanel().find("710") != std::string::npos);
+    QTest::keyClick(&answer, Qt::Key_Return);
+
+    QVERIFY(window->shownText().contains(QStringLiteral("源頼朝")));
+    QTest::keyClicks(&answer, QStringLiteral("1190"));
+    QTest::keyClick(&answer, Qt::Key_Return);
+    QVERIFY(window->shownText().contains(QStringLiteral("不正解")));
+    QTest::keyClick(&answer, Qt::Key_Return);
+
+    QVERIFY(window->shownText().contains(QStringLiteral("平安京")));
+    window->findChild<QPushButton*>(QStringLiteral("giveUp"))->click();
+    QTest::keyClick(&answer, Qt::Key_Escape);
+    QVERIFY(window->shownText().contains(QStringLiteral("問題数")));
+    window->saveButton().click();
+
+    // Saved as every save is: the header takes the date of the save; of the
+    // event lines only the two level digits changed.
+    std::string expected = original;
+    expected.replace(expected.find("AD0710;3,1"), 10, "AD0710;3,2");
+    expected.replace(expected.find("AD0794;3,2"), 10, "AD0794;3,1");
+    const std::string saved = ReadFile(file);
+    const std::size_t body = expected.find("\r\n") + 2;
+    QCOMPARE(saved.substr(saved.find("\r\n") + 2), expected.substr(body));
+    QVERIFY(saved.starts_with(Cp932("H;歴史文書20;;")));
+    QCOMPARE(app.view().session()->store().slots[0].changed, 0);
+    const std::string log = ReadFile(dir.filePath(QString::fromUtf8(kStudyLogName)).toStdString());
+    QVERIFY(log.find(",歴史文書20,AD0710,平城京に都がある,７１０年,正解,1,2\n") !=
+            std::string::npos);
+    QVERIFY(log.find(",歴史文書20,AD0794,平安京に都を移す,,不正解,2,1\n") != std::string::npos);
+    QCOMPARE(std::count(log.begin(), log.end(), '\n'), 4);
+  }
+};
+
+}  // namespace qev
+
+QTEST_MAIN(qev::SelfTestTest)
+#include "self_test_test.moc"

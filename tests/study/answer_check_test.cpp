@@ -1,0 +1,40 @@
+#include "study/answer_check.h"
+
+#include <gtest/gtest.h>
+
+namespace qev {
+namespace {
+
+constexpr AnswerVerdict kRight = AnswerVerdict::kRight;
+constexpr AnswerVerdict kWrong = AnswerVerdict::kWrong;
+constexpr AnswerVerdict kUnreadable = AnswerVerdict::kUnreadable;
+
+TEST(AnswerCheckTest, ExactYearsInEveryTypedFormAndApproximateOnesWithinTenYears) {
+  const std::string exactAd = "AD0794;1,1,,;p;heian;m1;m2;";
+  const std::string exactBc = "BC0091;1,1,,;p;event;m1;m2;";
+  const std::string approxBc = "BC0005;1,1,,;p;*event;m1;m2;";
+  struct Case {
+    const std::string* line;
+    const char* typed;
+    AnswerVerdict verdict;
+  } cases[] = {
+      {&exactAd, "794", kRight},   {&exactAd, "０７９４", kRight}, {&exactAd, "794年", kRight},
+      {&exactAd, "AD794", kRight}, {&exactAd, "795", kWrong},      {&exactAd, "BC794", kWrong},
+      {&exactBc, "BC91", kRight},  {&exactBc, "前91", kRight},     {&exactBc, "紀元前91年", kRight},
+      {&exactBc, "91", kWrong},    {&exactAd, "", kUnreadable},    {&exactAd, "heian", kUnreadable},
+      {&approxBc, "BC15", kRight}, {&approxBc, "BC16", kWrong},    {&approxBc, "AD5", kRight},
+      {&approxBc, "AD6", kRight},  {&approxBc, "AD7", kWrong},     {&approxBc, "前1", kRight},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CheckAnswer(*c.line, c.typed), c.verdict) << *c.line << " / " << c.typed;
+  }
+}
+
+TEST(AnswerCheckTest, YearsApartSkipTheMissingYearZero) {
+  EXPECT_EQ(YearsApart({true, 1}, {false, 1}), 1);
+  EXPECT_EQ(YearsApart({true, 5}, {false, 5}), 9);
+  EXPECT_EQ(YearsApart({false, 794}, {false, 784}), 10);
+}
+
+}  // namespace
+}  // namespace qev

@@ -1,0 +1,137 @@
+#include "study/self_test.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "events/temp_folder.h"
+#include "study/event_key.h"
+#include "study/study_time.h"
+
+namespace qev {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempFolder;
+
+// The main screen as a map of lines by id, recording what it was asked.
+class FakeHost : public SelfTestHost {
+ public:
+  explicit FakeHost(std::filesystem::path log) : log_(std::move(log)) {}
+  std::map<std::uint64_t, Sjis> lines;  // by serial; slot = serial / 100
+  std::vector<std::uint64_t> shown;
+  bool hidden = false;
+  LocalTime now{2026, 12, 9, 9, 0, 0};
+
+  std::vector<PoolEvent> PoolEvents() override {
+    std::vector<PoolEvent> pool;
+    for (const auto& [serial, line] : lines) pool.push_back({Id(serial), "f", line});
+    return pool;
+  }
+  static EventId Id(std::uint64_t serial) { return {static_cast<int>(serial / 100), serial}; }
+  std::optional<Sjis> EventLine(EventId id) override { return lines.at(id.serial); }
+  void ShowQuestion(EventId id) override {
+    shown.push_back(id.serial);
+    hidden = true;
+  }
+  void RevealAnswer() override { hidden = false; }
+  bool SetMemorisationLevel(EventId id, int level) override {
+    lines.at(id.serial)[9] = static_cast<char>('0' + level);
+    return true;
+  }
+  std::vector<StudySlot> LoadedSlots() override {
+    StudySlot slot{Sjis("f"), {}};
+    for (const auto& [id, line] : lines) slot.lines.push_back(line);
+    return {slot};
+  }
+  LocalTime Now() override { return now; }
+  std::filesystem::path StudyLogPath() override { return log_; }
+
+ private:
+  std::filesystem::path log_;
+};
+
+TEST(SelfTestTest, ARoundAsksDueEventsChangesTheirLevelsAndLogsEachAnswer) {
+  TempFolder folder;
+  FakeHost host(folder / kStudyLogName);
+  host.lines = {{1, Sjis("AD0794;1,3,,;p;a;m;")},
+                {2, Sjis("AD1192;1,1,,;p;b;m;")},
+                {105, Sjis("BC0005;1,5,,;p;*c;m;")},
+                {106, Sjis("X;no date;")}};
+  SelfTest test(host);
+  ASSERT_EQ(test.StartRound(20), SelfTest::Start::kRound);
+  ASSERT_EQ(test.count(), 3u);
+  EXPECT_EQ(host.shown, (std::vector<std::uint64_t>{2}));
+  EXPECT_TRUE(host.hidden);
+
+  EXPECT_EQ(test.Answer("11九二").verdict, AnswerVerdict::kUnreadable);
+  const AnswerOutcome right = test.Answer("1192");
+  EXPECT_EQ(right.verdict, AnswerVerdict::kRight);
+  EXPECT_EQ(right.dateText, Sjis("AD1192"));
+  EXPECT_FALSE(host.hidden);
+  EXPECT_EQ(host.lines[2], Sjis("AD1192;1,2,,;p;b;m;"));
+  ASSERT_TRUE(test.Next());
+
+  EXPECT_EQ(test.current()->id.serial, 1u);
+  EXPECT_EQ(test.Answer("795").verdict, AnswerVerdict::kWrong);
+  EXPECT_EQ(host.lines[1], Sjis("AD0794;1,1,,;p;a;m;"));
+  ASSERT_TRUE(test.Next());
+  EXPECT_EQ(test.GiveUp().levelAfter, 1);
+  EXPECT_FALSE(test.Next());
+
+  const RoundSummary summary = test.summary();
+  EXPECT_EQ(summary.questions, 3);
+  EXPECT_EQ(summary.right, 1);
+  EXPECT_EQ(summary.wrong, 2);
+  EXPECT_EQ(summary.levelsUp, 1);
+  EXPECT_EQ(summary.levelsDown, 2);
+  EXPECT_EQ(test.changedSlots(), (std::vector<int>{0, 1}));
+
+  const std::string log = ReadBytes(folder / kStudyLogName);
+  EXPECT_NE(log.find("\n2026-12-09T09:00:00,f,AD1192,b,1192,正解,1,2\n"), std::string::npos);
+  EXPECT_NE(log.find("\n2026-12-09T09:00:00,f,BC0005,*c,,不正解,5,1\n"), std::string::npos);
+
+  // Answered today: the level-2 event waits a day; the level-1 ones are due
+  // again, in the same order from a fresh read of the log.
+  SelfTest again(host);
+  ASSERT_EQ(again.StartRound(20), SelfTest::Start::kRound);
+  EXPECT_EQ(again.count(), 2u);
+  EXPECT_EQ(again.current()->id.serial, 1u);
+}
+
+TEST(SelfTestTest, NothingDueSaysWhenOffersTheLowestLevelsAndTheRecordCountsIt) {
+  TempFolder folder;
+  FakeHost host(folder / kStudyLogName);
+  host.lines = {{1, Sjis("AD0794;1,3,,;p;a;m;")}, {2, Sjis("AD1192;1,4,,;p;b;m;")}};
+  for (auto& [id, line] : host.lines) {
+    StudyLogEntry entry{{2026, 12, 8, 20, 0, 0},
+                        "f",
+                        std::string(EventDateField(line)),
+                        std::string(EventTextField(line)),
+                        "1",
+                        true,
+                        2,
+                        3};
+    ASSERT_FALSE(AppendStudyLog(folder / kStudyLogName, entry));
+  }
+  SelfTest test(host);
+  const StudyRecord record = test.Statistics();
+  EXPECT_EQ(record.files[0].levels, (std::array<int, 5>{0, 0, 1, 1, 0}));
+  EXPECT_EQ(record.due.today, 0);
+  EXPECT_EQ(record.due.nextWeek, 2);
+  ASSERT_EQ(record.days.size(), 30u);
+  EXPECT_EQ(record.days[28].right, 2);
+  EXPECT_EQ(record.days[29].day, DayNumber(2026, 12, 9));
+
+  EXPECT_EQ(test.StartRound(20), SelfTest::Start::kNothingDue);
+  EXPECT_EQ(test.NextDueDay(), DayNumber(2026, 12, 11));
+  ASSERT_EQ(test.StartLowestLevelRound(1), SelfTest::Start::kRound);
+  EXPECT_EQ(test.count(), 1u);
+  EXPECT_EQ(test.current()->id.serial, 1u);
+  test.End();
+  EXPECT_FALSE(host.hidden);
+  EXPECT_EQ(test.summary().questions, 0);
+}
+
+}  // namespace
+}  // namespace qev

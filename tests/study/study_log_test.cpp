@@ -1,0 +1,106 @@
+#include "study/study_log.h"
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "events/temp_folder.h"
+#include "study/event_key.h"
+#include "study/study_time.h"
+#include "text/cp932.h"
+
+namespace qev {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+StudyLogEntry Entry(std::string text, std::string answer, bool right) {
+  return {LocalTime{2026, 12, 9, 8, 30, 5},
+          "日本史(古代)",
+          "AD0794",
+          std::move(text),
+          std::move(answer),
+          right,
+          2,
+          right ? 3 : 1};
+}
+
+const std::string kHeader = "日時,ファイル,年代,できごと,解答,正誤,記憶度(前),記憶度(後)\n";
+
+TEST(StudyLogTest, AppendsOneQuotedLinePerAnswerAfterTheHeader) {
+  TempFolder folder;
+  const auto path = folder / kStudyLogName;
+  ASSERT_FALSE(AppendStudyLog(path, Entry("平安京, \"遷都\"", "794", true)));
+  ASSERT_FALSE(AppendStudyLog(path, Entry("a\nb", "", false)));
+  EXPECT_EQ(ReadBytes(path),
+            kHeader +
+                "2026-12-09T08:30:05,日本史(古代),AD0794,\"平安京, \"\"遷都\"\"\",794,正解,2,3\n"
+                "2026-12-09T08:30:05,日本史(古代),AD0794,\"a\nb\",,不正解,2,1\n");
+  const StudyLog log = StudyLog::Read(path);
+  EXPECT_EQ(log.answers().size(), 2u);
+  EXPECT_EQ(log.skippedLines(), 0u);
+  EXPECT_EQ(log.LastAnswered(KeyOfLogFields("日本史(古代)", "AD0794", "平安京, \"遷都\"")),
+            Moment({2026, 12, 9, 8, 30, 5}));
+  EXPECT_TRUE(log.LastAnswered(KeyOfLogFields("日本史(古代)", "AD0794", "a\nb")));
+}
+
+TEST(StudyLogTest, ReadingSkipsACutLastLineAndMalformedLinesAndAppendingKeepsThemApart) {
+  TempFolder folder;
+  const auto path = folder / kStudyLogName;
+  const std::string good = "2026-12-01T10:00:00,f,AD0794,x,794,正解,1,2\n";
+  WriteBytes(path, kHeader + good + "garbage line\n" +
+                       "2026-12-01T10:00:00,f,AD0794,y,1,正解,9,1\n" +
+                       "2026-12-02T10:00:00,f,AD0794,\"cut here");
+  StudyLog log = StudyLog::Read(path);
+  EXPECT_EQ(log.answers().size(), 1u);
+  EXPECT_EQ(log.skippedLines(), 2u);
+
+  ASSERT_FALSE(AppendStudyLog(path, Entry("z", "794", true)));
+  log = StudyLog::Read(path);
+  EXPECT_EQ(log.answers().size(), 2u);
+  EXPECT_TRUE(log.LastAnswered(KeyOfLogFields("日本史(古代)", "AD0794", "z")));
+  EXPECT_TRUE(ReadBytes(path).starts_with(kHeader + good));
+}
+
+TEST(StudyLogTest, RefusesAFifoInsteadOfHanging) {
+  TempFolder folder;
+  const auto path = folder / kStudyLogName;
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  EXPECT_TRUE(AppendStudyLog(path, Entry("x", "1", true)));
+  EXPECT_TRUE(StudyLog::Read(path).answers().empty());
+}
+
+TEST(StudyLogTest, AnEventIsKnownByBaseNameDateFieldAndTextAsTheLogWritesThem) {
+  // Every line of the bundled files, keyed from its CP932 bytes, meets the
+  // key of its decoded fields.
+  const auto dir = std::filesystem::path(QEV_SOURCE_DIR) / "qev_file";
+  int lines = 0;
+  for (const auto& file : std::filesystem::directory_iterator(dir)) {
+    std::ifstream in(file.path(), std::ios::binary);
+    const Sjis base = EncodeCp932(file.path().stem().string()).bytes;
+    for (std::string line; std::getline(in, line); ++lines) {
+      ASSERT_EQ(KeyOfEvent(base, line),
+                KeyOfLogFields(DecodeCp932(base), DecodeCp932(EventDateField(line)),
+                               DecodeCp932(EventTextField(line))))
+          << line;
+    }
+  }
+  EXPECT_GT(lines, 500);
+  const std::string line = "AD0794;3,2,,;p;" + EncodeCp932("平安京").bytes + ";m;";
+  const std::string edited = "AD0794;3,2,,;p;" + EncodeCp932("平安京へ").bytes + ";m;";
+  const std::string levels = "AD0794;1,5,,;q;" + EncodeCp932("平安京").bytes + ";n;";
+  EXPECT_NE(KeyOfEvent("f", line), KeyOfEvent("f", edited));
+  EXPECT_NE(KeyOfEvent("f", line), KeyOfEvent("g", line));
+  EXPECT_EQ(KeyOfEvent("f", line), KeyOfEvent("f", levels));
+  // Bytes that are not CP932 decode as U+FFFD on both sides.
+  EXPECT_EQ(KeyOfEvent("f", "AD0001;1,1,,;p;\x81\x20\xFF;"),
+            KeyOfLogFields("f", "AD0001", DecodeCp932("\x81\x20\xFF")));
+}
+
+}  // namespace
+}  // namespace qev

@@ -66,14 +66,14 @@ std::optional<PointList::Entry> PointList::MakeEntry(int k, std::size_t j, std::
   AppendInt(e.key, static_cast<long long>(j));
   const std::size_t thirdSemi = e.key.size();
   e.key.append(";").append(date).append(";");
-  e.bc = era == 'B';
+  e.point.bc = era == 'B';
   e.year1 = LeadingInt(head.substr(std::min<std::size_t>(2, head.size())));
-  e.slot = k;
-  e.line = static_cast<int>(j);
-  e.id = id;
+  e.point.slot = k;
+  e.point.line = static_cast<int>(j);
+  e.point.id = id;
   SecondDate second = SecondDateOfKey(e.key, thirdSemi);
-  e.hasEnd = second.present;
-  e.endBc = ByteAt(second.label, 0) == 'B';
+  e.point.hasEnd = second.present;
+  e.point.endBc = ByteAt(second.label, 0) == 'B';
   e.year2 = second.year;
   return e;
 }
@@ -83,26 +83,27 @@ void PointList::AddKeysOfSlot(int k, const FileSlot& slot, const LineFilter& pas
     std::string_view line = slot.Line(j);
     if (!passes(line)) continue;
     if (std::optional<Entry> e = MakeEntry(k, j, line, slot.IdAt(j))) {
-      (e->bc ? bcEntries_ : adEntries_).push_back(std::move(*e));
+      (e->point.bc ? bcEntries_ : adEntries_).push_back(std::move(*e));
     }
   }
 }
 
 std::size_t PointList::BcCount() const {
-  return static_cast<std::size_t>(
-      std::find_if(entries_.begin(), entries_.end(), [](const Entry& e) { return !e.bc; }) -
-      entries_.begin());
+  return static_cast<std::size_t>(std::partition_point(entries_.begin(), entries_.end(),
+                                                       [](const Entry& e) { return e.point.bc; }) -
+                                  entries_.begin());
 }
 
 void PointList::Put(Entry e) {
   const std::size_t bcCount = BcCount();
-  const auto first = keys_.begin() + static_cast<long>(e.bc ? 0 : bcCount);
-  const auto last = keys_.begin() + static_cast<long>(e.bc ? bcCount : keys_.size());
+  const auto first = keys_.begin() + static_cast<long>(e.point.bc ? 0 : bcCount);
+  const auto last = keys_.begin() + static_cast<long>(e.point.bc ? bcCount : keys_.size());
   const auto at =
-      e.bc ? std::lower_bound(first, last, e.key,
-                              [](const Sjis& k, const Sjis& key) { return CollateLess(key, k); })
-           : std::lower_bound(first, last, e.key,
-                              [](const Sjis& k, const Sjis& key) { return CollateLess(k, key); });
+      e.point.bc
+          ? std::lower_bound(first, last, e.key,
+                             [](const Sjis& k, const Sjis& key) { return CollateLess(key, k); })
+          : std::lower_bound(first, last, e.key,
+                             [](const Sjis& k, const Sjis& key) { return CollateLess(k, key); });
   const auto i = at - keys_.begin();
   keys_.insert(at, std::move(e.key));
   entries_.insert(entries_.begin() + i, std::move(e));
@@ -112,12 +113,12 @@ void PointList::Renumber(int k, std::size_t from, int by) {
   std::vector<std::size_t> renamed;
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     Entry& e = entries_[i];
-    if (e.slot != k || e.line < static_cast<int>(from)) continue;
-    e.line += by;
+    if (e.point.slot != k || e.point.line < static_cast<int>(from)) continue;
+    e.point.line += by;
     const std::size_t second = FindNth(keys_[i], ';', 2);
     const std::size_t third = FindNth(keys_[i], ';', 3);
     Sjis key = keys_[i].substr(0, second + 1);
-    AppendInt(key, e.line);
+    AppendInt(key, e.point.line);
     key.append(std::string_view(keys_[i]).substr(third));
     keys_[i] = std::move(key);
     renamed.push_back(i);
@@ -162,7 +163,7 @@ void PointList::SortRun(std::size_t lo, std::size_t hi, bool bc) {
 
 void PointList::Erase(int k, std::size_t j) {
   for (std::size_t i = 0; i < entries_.size(); ++i) {
-    if (entries_[i].slot == k && entries_[i].line == static_cast<int>(j)) {
+    if (entries_[i].point.slot == k && entries_[i].point.line == static_cast<int>(j)) {
       keys_.erase(keys_.begin() + static_cast<long>(i));
       entries_.erase(entries_.begin() + static_cast<long>(i));
       return;
@@ -216,8 +217,8 @@ void PointList::MergeChronological() {
 }
 
 void PointList::Place(Entry& e, const YearToOffset& yearToOffset) {
-  e.offset1 = yearToOffset(e.year1);
-  if (e.hasEnd) e.offset2 = yearToOffset(e.year2);
+  e.point.offset1 = yearToOffset(e.year1);
+  if (e.point.hasEnd) e.point.offset2 = yearToOffset(e.year2);
 }
 
 void PointList::PlacePoints(const YearToOffset& yearToOffset) {
@@ -228,20 +229,7 @@ void PointList::PlacePoints(const YearToOffset& yearToOffset) {
 void PointList::Publish() {
   std::vector<TimelinePoint> points;
   points.reserve(entries_.size());
-  for (const Entry& e : entries_) {
-    TimelinePoint point;
-    point.bc = e.bc;
-    point.offset1 = e.offset1;
-    point.slot = e.slot;
-    point.line = e.line;
-    point.id = e.id;
-    if (e.hasEnd) {
-      point.hasEnd = true;
-      point.endBc = e.endBc;
-      point.offset2 = e.offset2;
-    }
-    points.push_back(point);
-  }
+  for (const Entry& e : entries_) points.push_back(e.point);
   points_ = std::make_shared<const std::vector<TimelinePoint>>(std::move(points));
 }
 

@@ -72,16 +72,10 @@ class PointList {
   struct Entry {
     Sjis key;
     int year1 = 0;
-    bool bc = false;
-    bool hasEnd = false;
-    bool endBc = false;
     int year2 = 0;
-    int slot = 0;
-    int line = 0;
-    EventId id;
-    // Pixel offsets for the range the list was last placed for.
-    int offset1 = 0;
-    int offset2 = 0;
+    // Its era and range end, slot, line and id, and its offsets for the
+    // range the list was last placed for.
+    TimelinePoint point;
   };
   static void Place(Entry& e, const YearToOffset& yearToOffset);
   // Makes points() from the entries as they are placed.

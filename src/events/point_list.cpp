@@ -117,10 +117,10 @@ void PointList::Renumber(int k, std::size_t from, int by) {
     e.point.line += by;
     const std::size_t second = FindNth(keys_[i], ';', 2);
     const std::size_t third = FindNth(keys_[i], ';', 3);
-    Sjis key = keys_[i].substr(0, second + 1);
-    AppendInt(key, e.point.line);
-    key.append(std::string_view(keys_[i]).substr(third));
-    keys_[i] = std::move(key);
+    char digits[24];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, e.point.line);
+    keys_[i].replace(second + 1, third - second - 1, digits,
+                     static_cast<std::size_t>(end - digits));
     renamed.push_back(i);
   }
   // A renumbered line can pass another of its year and slot (9 -> 10 sorts

@@ -215,16 +215,15 @@ void DrawControlPanel(Canvas& canvas, const ControlPanelState& state, Stopwatch&
 }
 
 void DrawClockTick(Canvas& canvas, const ScreenLayout& layout, int textSize,
-                   std::string_view clockText, Stopwatch& stopwatch, std::int64_t nowMs) {
+                   std::string_view clockText, const Stopwatch& stopwatch, bool markerShown) {
   const int y = layout.row4();
   canvas.Reset();
   PanelWriter w(canvas, textSize, true);
   w.Text(layout.X(15), y, clockText, kPanelOn);
-  stopwatch.Count(nowMs);
   if (stopwatch.stopwatchState() != Stopwatch::kRunning) return;
   w.Clear(layout.X(190), y, layout.X(330));
   w.Text(layout, PanelArea::kStopwatch, "タイマー=             "_sj, kPanelOn);
-  w.Text(layout.X(190), y, stopwatch.Blink() ? "■"_sj : "   "_sj, kPanelOn);
+  w.Text(layout.X(190), y, markerShown ? "■"_sj : "   "_sj, kPanelOn);
   w.Text(layout, PanelArea::kStopwatch, stopwatch.DisplayText(), kPanelOn);
 }
 

@@ -34,6 +34,8 @@ struct DisplaySettings {
   // Never saved: set while the self-test asks for the selected event's
   // years, which the screen then keeps to itself.
   bool yearsHidden = false;
+
+  friend bool operator==(const DisplaySettings&, const DisplaySettings&) = default;
 };
 
 // What of the selected event's years the screen shows; the information

@@ -40,6 +40,12 @@ class Stopwatch {
   void HoldIdleAtZero(std::int64_t nowMs);
   // Flips the blink phase; true when the running marker shows this second.
   bool Blink();
+  // The clock's once-a-second tick: Count, and while running Blink; true
+  // when the running marker shows this second.
+  bool Tick(std::int64_t nowMs) {
+    Count(nowMs);
+    return stopwatchState_ == kRunning && Blink();
+  }
 
   // "タイマー= 2分5秒": the frozen count when stopped, else the current one.
   Sjis DisplayText() const;

@@ -32,10 +32,8 @@ void MainView::ExecuteContentEdit() {
   }
   CloseStateText();
   // The line is shown again, the selection kept where it was.
-  const int selected = session_.visible().selectedIndex();
-  RebuildVisiblePoints();
+  session_.RebuildVisiblePoints();
   DrawControlPanel();
-  session_.visible().SetSelectedIndex(selected);
   ShowSelection();
 }
 

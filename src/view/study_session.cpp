@@ -160,10 +160,110 @@ Changes StudySession::Redo() {
   return AfterHistory(history_.Redo(store_));
 }
 
+Changes StudySession::PutEraLineAt(int originX) {
+  scale_.SetOriginX(originX);
+  RebuildVisiblePoints();
+  Select(SelectionStep::kFirst);
+  return {true, true, true};
+}
+
 Changes StudySession::HideYears(bool hidden) {
   if (settings_.yearsHidden == hidden) return {};
   settings_.yearsHidden = hidden;
   return {false, false, true};
+}
+
+void StudySession::Flip(DisplaySwitch which) {
+  DisplaySettings& d = settings_;
+  auto flip = [](int& flag) { flag = flag == 0 ? 1 : 0; };
+  switch (which) {
+    case DisplaySwitch::kShowYear:
+      return flip(d.showYear);
+    case DisplaySwitch::kShowImportance:
+      flip(d.showImportance);
+      d.importanceToPanel = d.showImportance;
+      return;
+    case DisplaySwitch::kShowMemorisation:
+      flip(d.showMemorisation);
+      d.memorisationToPanel = d.showMemorisation;
+      return;
+    case DisplaySwitch::kShowEventLeft:
+      return flip(d.showEventLeft);
+    case DisplaySwitch::kShowEventRight:
+      return flip(d.showEventRight);
+    case DisplaySwitch::kShowMemo1:
+      return flip(d.showMemo1);
+    case DisplaySwitch::kShowMemo2:
+      return flip(d.showMemo2);
+    case DisplaySwitch::kFilterPriority:
+      return flip(d.filterPriority);
+    case DisplaySwitch::kYearDisplayMode:
+      return flip(d.yearDisplayMode);
+    case DisplaySwitch::kTextSize:
+      return flip(d.textSize);
+  }
+}
+
+void StudySession::Step(SteppedSetting which, int step) {
+  DisplaySettings& d = settings_;
+  switch (which) {
+    case SteppedSetting::kPointDisplayMode:
+      d.pointDisplayMode = (d.pointDisplayMode + (step > 0 ? 1 : 2)) % 3;
+      return;
+    case SteppedSetting::kBrightness:
+      if (step > 0) {
+        d.brightness = d.brightness >= 5 ? 1 : d.brightness + 1;
+      } else {
+        d.brightness = d.brightness <= 1 ? 5 : d.brightness - 1;
+      }
+      return;
+  }
+}
+
+void StudySession::FlipFilter(Level kind, int level) {
+  std::array<int, 6>& filter =
+      kind == Level::kImportance ? settings_.importanceFilter : settings_.memorisationFilter;
+  int& flag = filter.at(static_cast<std::size_t>(level));
+  flag = flag == 0 ? 1 : 0;
+}
+
+bool StudySession::FlipSlot(int k) {
+  FileSlot& slot = store_.slots.at(static_cast<std::size_t>(k));
+  if (slot.loaded != 1) return false;
+  slot.on = slot.on == 0 ? 1 : 0;
+  slot.title = slot.label;
+  return true;
+}
+
+void StudySession::Select(SelectionStep step) {
+  if (visible_.empty()) return;
+  switch (step) {
+    case SelectionStep::kFirst:
+      return visible_.SelectFirst();
+    case SelectionStep::kLast:
+      return visible_.SelectLast();
+    case SelectionStep::kPrevious:
+      return visible_.SelectPrevious();
+    case SelectionStep::kNext:
+      return visible_.SelectNext();
+    case SelectionStep::kRandom:
+      return visible_.SelectRandom(RandomIndex());
+  }
+}
+
+void StudySession::SelectAt(int x) {
+  if (!visible_.empty()) visible_.SelectAtX(x, scale_.layout());
+}
+
+void StudySession::StepLevelChange(Level kind, int step) {
+  int& value = kind == Level::kImportance ? edit_.importanceChange : edit_.memorisationChange;
+  value = StepLevel(value, step);
+  ApplyLevelChange();
+}
+
+void StudySession::LeaveContentEdit() {
+  edit_.contentEditMode = false;
+  edit_.editClickCount = 0;
 }
 
 void StudySession::RebuildPoints() {
@@ -260,7 +360,6 @@ OperatingState StudySession::CurrentOperatingState() const {
   state.rangeIndex = scale_.rangeIndex();
   state.savedScrollPos = savedScrollPos_;
   state.selectedIndex = visible_.selectedIndex();
-  state.timeUnit = timeUnitIndex_ == kTimeUnitYear ? 1 : 0;
   for (std::size_t k = 0; k < state.slots.size(); ++k) {
     const FileSlot& slot = store_.slots[k];
     state.slots[k] = {slot.baseName, slot.label, slot.loaded, slot.on};

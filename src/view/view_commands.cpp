@@ -1,13 +1,15 @@
-// The view's keyboard commands, undo and redo, and what printing the whole
-// timeline takes from it.
+// The view's keyboard commands, undo and redo among them, and what printing
+// the whole timeline takes from it.
 #include "timeline/point_filter.h"
 #include "view/main_view.h"
 
 namespace qev {
 
 void MainView::OnKeyCommand(KeyCommand command) {
-  if (command == KeyCommand::kUndo) return Undo();
-  if (command == KeyCommand::kRedo) return Redo();
+  if (command == KeyCommand::kUndo || command == KeyCommand::kRedo) {
+    CancelContentEdit();
+    return Redraw(command == KeyCommand::kUndo ? session_.Undo() : session_.Redo());
+  }
   // The messages the window gets for the click, in the window's order.
   const KeyInput in = InputFor(layout_, command);
   switch (in.kind) {
@@ -31,16 +33,6 @@ void MainView::OnKeyCommand(KeyCommand command) {
     case InputKind::kNone:
       return;
   }
-}
-
-void MainView::Undo() {
-  CancelContentEdit();
-  Redraw(session_.Undo());
-}
-
-void MainView::Redo() {
-  CancelContentEdit();
-  Redraw(session_.Redo());
 }
 
 SheetSource MainView::WholeTimeline() {

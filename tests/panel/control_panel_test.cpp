@@ -259,7 +259,8 @@ TEST_F(ControlPanelTest, StopwatchInItsThreeStates) {
 TEST_F(ControlPanelTest, ClockTickShowsTheTimeAndWhileRunningBlinksTheCount) {
   auto tick = [&](std::int64_t ms, int textSize) {
     canvas.Clear();
-    DrawClockTick(canvas, state.layout, textSize, clock, stopwatch, ms);
+    const bool marker = stopwatch.Tick(ms);
+    DrawClockTick(canvas, state.layout, textSize, clock, stopwatch, marker);
   };
   tick(1'000, 1);
   auto texts = canvas.Texts();

@@ -131,7 +131,7 @@ void EventStore::SetDataDir(std::filesystem::path dir) {
 void EventStore::RecordDialogFolder(const std::filesystem::path& picked) {
   std::filesystem::path dir = picked.parent_path();
   pickedDir_ = dir.empty() ? std::filesystem::path(".") : dir;
-  dialogUsed_ = 1;
+  dialogUsed_ = true;
 }
 
 std::filesystem::path EventStore::BuildPath(const Sjis& baseName) const {

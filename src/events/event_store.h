@@ -92,12 +92,11 @@ class EventStore {
   void SetDataDir(std::filesystem::path dir);
   const std::filesystem::path& dataDir() const { return dataDir_; }
 
-  // 1 once a file dialog has been opened: from then on files are looked for
-  // in the folder of the last file picked in a dialog.
-  int dialogUsed() const { return dialogUsed_; }
+  // Once a file dialog has been opened, files are looked for in the folder
+  // of the last file picked in a dialog (the data folder until one is).
   const std::filesystem::path& dialogDir() const { return pickedDir_ ? *pickedDir_ : dataDir_; }
   // Call before opening a dialog, after building its initial path.
-  void NoteDialogOpened() { dialogUsed_ = 1; }
+  void NoteDialogOpened() { dialogUsed_ = true; }
   // Call when the user confirms a dialog with `picked` (folder and name).
   void RecordDialogFolder(const std::filesystem::path& picked);
 
@@ -110,7 +109,7 @@ class EventStore {
   // Until a file is picked, dialogs open in the data folder, so files stay
   // there.
   std::optional<std::filesystem::path> pickedDir_;
-  int dialogUsed_ = 0;
+  bool dialogUsed_ = false;
 };
 
 }  // namespace qev

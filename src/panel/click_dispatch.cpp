@@ -29,7 +29,6 @@ bool TimelineClickable(const ClickTarget& t) {
 // line; the selection survives the rebuild of the slot views.
 void StepLevelChange(ClickTarget& t, Level kind, int step) {
   t.StepLevelChange(kind, step);
-  t.RebuildSlotViews();
   t.DrawControlPanel();
   t.SelectRedraw();
 }

@@ -3,7 +3,6 @@
 #include "events/file_commands.h"
 #include "panel/screen_page.h"
 #include "platform/screen_layout.h"
-#include "settings/display_settings.h"
 
 // What every mouse click on the view does. The dispatch tests its fixed
 // sequence of rectangles, and every one that holds the click acts, in order;
@@ -38,7 +37,6 @@ class ClickTarget : public virtual ViewHost {
  public:
   // What the clicks read.
   virtual const ScreenLayout& layout() const = 0;
-  virtual const DisplaySettings& settings() const = 0;
   // Whether there are visible points (a selection).
   virtual bool pointsExist() const = 0;
   virtual bool editing() const = 0;
@@ -70,12 +68,10 @@ class ClickTarget : public virtual ViewHost {
   virtual void SelectRedraw() = 0;
   // Both information panels, then the control panel.
   virtual void PanelsRedraw() = 0;
-  // The visible points rebuilt from the point list.
-  virtual void RebuildSlotViews() = 0;
-
   // The level-change value of `kind` stepped (+1 or -1, wrapping 1..5) and
   // written with the other one into the selected point's line
-  // (WriteLevelDigits), its slot marked changed.
+  // (WriteLevelDigits), its slot marked changed; the visible points are
+  // rebuilt, the selection kept.
   virtual void StepLevelChange(Level kind, int step) = 0;
 
   // Content editing. "[設定]": enters editing with EditPanelText of the

@@ -84,7 +84,6 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   void SlotFileChanged(int k) override { session_.SlotFileChanged(k); }
 
   // ClickTarget, in click_operations.cpp.
-  const DisplaySettings& settings() const override { return session_.settings(); }
   bool pointsExist() const override { return !session_.visible().empty(); }
   bool editing() const override { return session_.edit().editing(); }
   int helpPageIndex() const override { return session_.helpPageIndex(); }
@@ -98,8 +97,10 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   void SelectAt(int x) override { session_.SelectAt(x); }
   void SelectRedraw() override { ShowSelection(); }
   void PanelsRedraw() override { FillInfoPanels(); }
-  void RebuildSlotViews() override { session_.RebuildVisiblePoints(); }
-  void StepLevelChange(Level kind, int step) override { session_.StepLevelChange(kind, step); }
+  void StepLevelChange(Level kind, int step) override {
+    session_.StepLevelChange(kind, step);
+    session_.RebuildVisiblePoints();
+  }
   void BeginContentEdit() override;
   void ExecuteContentEdit() override;
   void LeaveContentEdit() override { session_.LeaveContentEdit(); }

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   EventStore store;
   store.slots[0].SetLines(parsed.lines);
   store.slots[1].SetLines(parsed.lines);
-  store.slots[1].on = 0;
+  store.SwitchSlot(1);
   // The first byte picks the filter priority and which panel parts show.
   DisplaySettings settings;
   const int bits = size > 0 ? data[0] : 0;

@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   EventStore store;
   for (std::size_t k = 0; k < state.slots.size(); ++k) {
     Require(IsFlag(state.slots[k].loaded) && IsFlag(state.slots[k].on));
-    store.slots[k].baseName = state.slots[k].baseName;
+    store.RestoreSlot(static_cast<int>(k), state.slots[k].baseName, state.slots[k].label,
+                      state.slots[k].loaded == 1, state.slots[k].on == 1);
     // A name that passes stays inside the data folder.
     if (IsPlainBaseName(state.slots[k].baseName)) {
       Require(store.BuildPath(state.slots[k].baseName).parent_path() == store.dataDir());

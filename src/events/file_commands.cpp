@@ -75,10 +75,8 @@ void FileCommands::EraseSlot(int target) {
   host_.CloseStateText();
   host_.CancelContentEdit();
   host_.DrawControlPanel();
-  store_.ClearSlot(k);
+  store_.EraseSlot(k);
   host_.SlotFileChanged(k);
-  // The next read offers the slot's default file name again.
-  slot->baseName = EventStore::DefaultBaseName(k);
   host_.DrawControlPanel();
   host_.DrawTimeline();
   host_.FullRefresh();
@@ -105,7 +103,7 @@ std::vector<std::string> FileCommands::AutoLoadSlots() {
     FileSlot& slot = store_.slots[static_cast<std::size_t>(k)];
     if (slot.loaded != 1) continue;
     FileResult r = LoadSlot(store_, k);
-    if (r.ok()) slot.changed = 0;
+    if (r.ok()) store_.MarkChanged(k, false);
     host_.SlotFileChanged(k);
     if (r.status == FileStatus::kUnreadable) {
       unreadable.push_back(store_.BuildPath(slot.baseName).string() + ": " + r.reason);

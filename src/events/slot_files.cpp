@@ -36,13 +36,14 @@ FileResult Failure(const FileBytes& file) {
           file.reason};
 }
 
-void TakeSlotFile(FileSlot& slot, ParsedFile&& parsed, const std::filesystem::path& path) {
+void TakeSlotFile(EventStore& store, int k, ParsedFile&& parsed,
+                  const std::filesystem::path& path) {
+  FileSlot& slot = SlotOf(store, k);
   std::error_code ec;
   slot.readFrom = std::filesystem::absolute(path, ec);
   slot.droppedLines = parsed.dropped.size();
   slot.SetLines(std::move(parsed.lines));
-  slot.title = parsed.title;
-  slot.label = std::move(parsed.title);
+  store.TakeTitle(k, std::move(parsed.title));
   slot.headerLine = std::move(parsed.lastHeaderLine);
 }
 
@@ -89,7 +90,7 @@ FileResult LoadSlot(EventStore& store, int k) {
   if (state) {
     TakeStateFile(store, std::move(parsed));
   } else {
-    TakeSlotFile(SlotOf(store, k), std::move(parsed), path);
+    TakeSlotFile(store, k, std::move(parsed), path);
   }
   return {};
 }
@@ -140,11 +141,9 @@ FileResult ReadFileFromDialog(EventStore& store, int menuTarget,
     TakeStateFile(store, std::move(parsed));
     return {};
   }
-  FileSlot& slot = SlotOf(store, menuTarget - kFirstSlotTarget);
-  TakeSlotFile(slot, std::move(parsed), picked);
-  slot.baseName = std::move(baseName.bytes);
-  slot.loaded = 1;
-  slot.on = 1;
+  const int k = menuTarget - kFirstSlotTarget;
+  TakeSlotFile(store, k, std::move(parsed), picked);
+  store.TakePickedFile(k, std::move(baseName.bytes));
   return {};
 }
 
@@ -168,7 +167,7 @@ FileResult WriteTarget(EventStore& store, int menuTarget, const std::filesystem:
   } else {
     FileSlot& slot = SlotOf(store, menuTarget - kFirstSlotTarget);
     slot.headerLine = std::move(file.headerLine);
-    slot.changed = 0;
+    store.MarkChanged(menuTarget - kFirstSlotTarget, false);
     if (SameFile(chosen, slot.readFrom)) slot.droppedLines = 0;
   }
   return {};

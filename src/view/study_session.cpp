@@ -228,11 +228,7 @@ void StudySession::FlipFilter(Level kind, int level) {
 }
 
 bool StudySession::FlipSlot(int k) {
-  FileSlot& slot = store_.slots.at(static_cast<std::size_t>(k));
-  if (slot.loaded != 1) return false;
-  slot.on = slot.on == 0 ? 1 : 0;
-  slot.title = slot.label;
-  return true;
+  return store_.SwitchSlot(k);
 }
 
 void StudySession::Select(SelectionStep step) {
@@ -372,11 +368,9 @@ void StudySession::ApplyOperatingState(const OperatingState& state) {
   settings_.importanceToPanel = settings_.showImportance;
   settings_.memorisationToPanel = settings_.showMemorisation;
   for (std::size_t k = 0; k < state.slots.size(); ++k) {
-    FileSlot& slot = store_.slots[k];
-    slot.baseName = state.slots[k].baseName;
-    slot.label = state.slots[k].label;
-    slot.loaded = state.slots[k].loaded;
-    slot.on = state.slots[k].on;
+    const OperatingState::Slot& slot = state.slots[k];
+    store_.RestoreSlot(static_cast<int>(k), slot.baseName, slot.label, slot.loaded == 1,
+                       slot.on == 1);
   }
   restoredSelectedIndex_ = state.selectedIndex;
   scale_.SetRange(state.rangeIndex);

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   DisplaySettings settings;
   const int bits = size > 0 ? data[0] : 0;
   settings.filterPriority = bits & 1;
-  settings.yearDisplayMode = (bits >> 1) & 1;
+  settings.yearDisplayMode = (bits >> 1) & 1 ? YearDisplayMode::kYear : YearDisplayMode::kRange;
   settings.showYear = (bits >> 2) & 1;
   settings.showEventLeft = (bits >> 3) & 1;
   PointList points;

@@ -30,7 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   Require(state.rangeIndex >= 0 && state.rangeIndex <= 20);
   Require(state.savedScrollPos >= 0 && state.savedScrollPos <= 700);
-  Require(state.display.pointDisplayMode >= 0 && state.display.pointDisplayMode <= 2);
   Require(state.display.brightness >= OperatingState::kMinBrightness &&
           state.display.brightness <= OperatingState::kMaxBrightness);
   EventStore store;

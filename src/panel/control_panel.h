@@ -58,7 +58,7 @@ void DrawControlPanel(Canvas& canvas, const ControlPanelState& state, Stopwatch&
 // The once-a-second tick on the view canvas, after Stopwatch::Tick: the
 // clock text and, while the stopwatch runs, its marker (when `markerShown`)
 // and time.
-void DrawClockTick(Canvas& canvas, const ScreenLayout& layout, int textSize,
+void DrawClockTick(Canvas& canvas, const ScreenLayout& layout, TextSize textSize,
                    std::string_view clockText, const Stopwatch& stopwatch, bool markerShown);
 
 }  // namespace qev

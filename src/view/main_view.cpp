@@ -242,7 +242,7 @@ void MainView::DrawControlPanel() {
   session_.HoldStopwatchAtZero(p->nowMs);
   p->stopwatch = session_.stopwatch();
   // The small font's redraw paints the whole panel first.
-  const bool covers = session_.settings().textSize == 0;
+  const bool covers = session_.settings().textSize == TextSize::kSmall;
   batch_.Draw(RedrawBatch::Region::kControlPanel, covers, [p](Platform& screen) {
     qev::DrawControlPanel(screen.ViewCanvas(), p->state, p->stopwatch, p->nowMs);
   });

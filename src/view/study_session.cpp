@@ -198,9 +198,12 @@ void StudySession::Flip(DisplaySwitch which) {
     case DisplaySwitch::kFilterPriority:
       return flip(d.filterPriority);
     case DisplaySwitch::kYearDisplayMode:
-      return flip(d.yearDisplayMode);
+      d.yearDisplayMode = d.yearDisplayMode == YearDisplayMode::kRange ? YearDisplayMode::kYear
+                                                                       : YearDisplayMode::kRange;
+      return;
     case DisplaySwitch::kTextSize:
-      return flip(d.textSize);
+      d.textSize = d.textSize == TextSize::kSmall ? TextSize::kLarge : TextSize::kSmall;
+      return;
   }
 }
 
@@ -208,7 +211,8 @@ void StudySession::Step(SteppedSetting which, int step) {
   DisplaySettings& d = settings_;
   switch (which) {
     case SteppedSetting::kPointDisplayMode:
-      d.pointDisplayMode = (d.pointDisplayMode + (step > 0 ? 1 : 2)) % 3;
+      d.pointDisplayMode = static_cast<PointDisplayMode>(
+          (static_cast<int>(d.pointDisplayMode) + (step > 0 ? 1 : 2)) % 3);
       return;
     case SteppedSetting::kBrightness:
       if (step > 0) {

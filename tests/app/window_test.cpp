@@ -279,7 +279,7 @@ class WindowTest : public QObject {
 
   void PointMarksSitWhereTheScalePutsThem() {
     MainView& view = CoreView(*app_);
-    QCOMPARE(view.session()->settings().pointDisplayMode, 1);
+    QCOMPARE(view.session()->settings().pointDisplayMode, PointDisplayMode::kAll);
     const QImage shot = app_->viewWidget().Grab();
     const QPoint selected = MarkCentre(view, kLeftEdge);
     QVERIFY2(MarkIs(shot, selected, kSelectedGrey), qPrintable(Describe(shot, selected)));

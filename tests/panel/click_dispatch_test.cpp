@@ -153,7 +153,7 @@ TEST_F(ClickDispatch, EachAreaDoesWhatItsLabelSays) {
       {"random, right", Mouse::kRightUp, Area(PanelArea::kRandom),
        [&](Seen& s) { closed(s), s.selected = 2; }},
       {"range or year", Mouse::kLeftUp, Area(PanelArea::kYearDisplayMode),
-       [](Seen& s) { s.settings.yearDisplayMode = 1; }},
+       [](Seen& s) { s.settings.yearDisplayMode = YearDisplayMode::kYear; }},
       {"range up", Mouse::kLeftUp, Area(PanelArea::kRange),
        [&](Seen& s) { closed(s), s.selected = 0, s.range = 8; }},
       {"range down", Mouse::kRightUp, Area(PanelArea::kRange),
@@ -169,11 +169,11 @@ TEST_F(ClickDispatch, EachAreaDoesWhatItsLabelSays) {
        [](Seen& s) { s.stopwatch = Stopwatch::kRunning; }},
       {"state label", Mouse::kLeftUp, Area(PanelArea::kStateLabel), closed},
       {"text size", Mouse::kLeftUp, Area(PanelArea::kTextSize),
-       [](Seen& s) { s.settings.textSize = 1; }},
+       [](Seen& s) { s.settings.textSize = TextSize::kLarge; }},
       {"point mode", Mouse::kLeftUp, Area(PanelArea::kPointDisplayMode),
-       [](Seen& s) { s.settings.pointDisplayMode = 2; }},
+       [](Seen& s) { s.settings.pointDisplayMode = PointDisplayMode::kSelectedOnly; }},
       {"point mode, right", Mouse::kRightUp, Area(PanelArea::kPointDisplayMode),
-       [](Seen& s) { s.settings.pointDisplayMode = 0; }},
+       [](Seen& s) { s.settings.pointDisplayMode = PointDisplayMode::kHidden; }},
       {"diagram", Mouse::kLeftUp, Area(PanelArea::kDiagram),
        [](Seen& s) { s.page = ScreenPage::kDiagram; }},
       {"help", Mouse::kLeftUp, Area(PanelArea::kHelp), [](Seen& s) { s.page = ScreenPage::kHelp; }},
@@ -219,7 +219,7 @@ TEST_F(ClickDispatch, WithoutPointsOnlyTheSettingsAct) {
     EXPECT_TRUE(Now() == before) << c.what;
   }
   Send(Mouse::kLeftUp, Centre(PanelArea::kPointDisplayMode));
-  EXPECT_EQ(session().settings().pointDisplayMode, 2);
+  EXPECT_EQ(session().settings().pointDisplayMode, PointDisplayMode::kSelectedOnly);
   Send(Mouse::kLeftUp, Centre(PanelArea::kImportance3));
   EXPECT_EQ(session().visible().size(), 5);
 }

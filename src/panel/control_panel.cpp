@@ -162,7 +162,7 @@ void DrawStopwatch(PanelWriter& w, const ScreenLayout& l, Stopwatch& stopwatch,
   w.Clear(l.X(190), y, l.X(330));
   w.Text(l, PanelArea::kStopwatch, "タイマー=             "_sj, kPanelOn);
   stopwatch.HoldIdleAtZero(nowMs);
-  const bool running = stopwatch.stopwatchState() == Stopwatch::kRunning;
+  const bool running = stopwatch.stopwatchState() == Stopwatch::State::kRunning;
   w.Text(l.X(190), y, running ? "■"_sj : "   "_sj, OnOff(running));
   w.Text(l, PanelArea::kStopwatch, stopwatch.DisplayText(), OnOff(running));
 }
@@ -219,7 +219,7 @@ void DrawClockTick(Canvas& canvas, const ScreenLayout& layout, TextSize textSize
   canvas.Reset();
   PanelWriter w(canvas, textSize, true);
   w.Text(layout.X(15), y, clockText, kPanelOn);
-  if (stopwatch.stopwatchState() != Stopwatch::kRunning) return;
+  if (stopwatch.stopwatchState() != Stopwatch::State::kRunning) return;
   w.Clear(layout.X(190), y, layout.X(330));
   w.Text(layout, PanelArea::kStopwatch, "タイマー=             "_sj, kPanelOn);
   w.Text(layout.X(190), y, markerShown ? "■"_sj : "   "_sj, kPanelOn);

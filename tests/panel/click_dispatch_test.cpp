@@ -25,7 +25,7 @@ struct Seen {
   DisplaySettings settings;
   int slot0On = 0;
   Sjis line;  // slot 0's second line
-  int stopwatch = 0;
+  Stopwatch::State stopwatch = Stopwatch::State::kIdle;
   friend bool operator==(const Seen&, const Seen&) = default;
 };
 
@@ -166,7 +166,7 @@ TEST_F(ClickDispatch, EachAreaDoesWhatItsLabelSays) {
       {"slot 1, right", Mouse::kRightUp, Area(PanelArea::kSlot1), [](Seen&) {}},
       // Row 4.
       {"stopwatch", Mouse::kLeftUp, Area(PanelArea::kStopwatch),
-       [](Seen& s) { s.stopwatch = Stopwatch::kRunning; }},
+       [](Seen& s) { s.stopwatch = Stopwatch::State::kRunning; }},
       {"state label", Mouse::kLeftUp, Area(PanelArea::kStateLabel), closed},
       {"text size", Mouse::kLeftUp, Area(PanelArea::kTextSize),
        [](Seen& s) { s.settings.textSize = TextSize::kLarge; }},

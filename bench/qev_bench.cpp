@@ -114,13 +114,15 @@ void BM_DrawTimeline(benchmark::State& state) {
   MainView& view = r.view();
   StudySession& session = *view.session();
   const int range = session.scale().rangeIndex();
+  const int originX = session.scale().originX();
   while (session.scale().rangeIndex() != state.range(0)) session.ChangeRange(+1);
+  session.PutEraLineAt(originX);
   for (auto _ : state) {
     view.DrawTimeline();
     r.FinishFrame();
   }
   while (session.scale().rangeIndex() != range) session.ChangeRange(+1);
-  view.ShowSelection();
+  view.Redraw(session.PutEraLineAt(originX));
   r.FinishFrame();
 }
 BENCHMARK(BM_DrawTimeline)->Arg(0)->Arg(7)->Unit(benchmark::kMillisecond);

@@ -27,7 +27,7 @@ StudySession::StudySession(const ScreenLayout& layout, std::string dataDir, Stea
 std::vector<EventId> StudySession::PointEvents() const {
   std::vector<EventId> ids;
   ids.reserve(points_.size());
-  for (const TimelinePoint& p : points_.points()) ids.push_back(p.id);
+  for (const TimelinePoint& p : points_.points()) ids.push_back(p.id());
   return ids;
 }
 
@@ -51,13 +51,13 @@ std::optional<Sjis> StudySession::EventLine(EventId id) const {
 std::optional<EventId> StudySession::SelectedEvent() const {
   const VisiblePoint* selected = visible_.Selected();
   if (selected == nullptr) return std::nullopt;
-  return points_.points()[selected->pointIndex].id;
+  return points_.points()[selected->pointIndex].id();
 }
 
 std::optional<std::size_t> StudySession::PointIndexOf(EventId id) const {
   const std::vector<TimelinePoint>& points = points_.points();
   auto it = std::find_if(points.begin(), points.end(),
-                         [id](const TimelinePoint& p) { return p.id == id; });
+                         [id](const TimelinePoint& p) { return p.id() == id; });
   if (it == points.end()) return std::nullopt;
   return static_cast<std::size_t>(it - points.begin());
 }
@@ -126,9 +126,9 @@ EventOutcome StudySession::RemoveEvent(EventId id) {
   if (std::optional<std::size_t> i = PointIndexOf(id)) {
     const std::vector<TimelinePoint>& points = points_.points();
     if (*i + 1 < points.size()) {
-      neighbour = points[*i + 1].id;
+      neighbour = points[*i + 1].id();
     } else if (*i > 0) {
-      neighbour = points[*i - 1].id;
+      neighbour = points[*i - 1].id();
     } else {
       neighbour.reset();
     }
@@ -141,10 +141,8 @@ Changes StudySession::AfterHistory(const std::optional<EditCommand>& command) {
   if (!command) return {};
   if (command->kind == EditKind::kReplace && !DatesDiffer(command->before, command->after)) {
     // The point stays where it is: its line is shown again, the selection
-    // kept.
-    const int selected = visible_.selectedIndex();
+    // kept (a rebuild keeps it as far as the points reach).
     RebuildVisiblePoints();
-    visible_.SetSelectedIndex(selected);
     return {false, true, true};
   }
   std::optional<EventId> shown = command->id;
@@ -313,7 +311,7 @@ std::optional<EventId> StudySession::SelectedLine() const {
   // A key whose slot and line cannot be read within its first bytes names
   // no line: its point is never edited.
   if (!LocateEventLine(points_.keys()[selected->pointIndex])) return std::nullopt;
-  const EventId id = points_.points()[selected->pointIndex].id;
+  const EventId id = points_.points()[selected->pointIndex].id();
   if (!EventLine(id)) return std::nullopt;
   return id;
 }

@@ -96,9 +96,6 @@ class StudySession {
   // The selection moved; nothing without visible points.
   void Select(SelectionStep step);
   void SelectAt(int x);
-  // Keeps the selection at `index` as far as the visible points reach
-  // (a restored state, a selection that outlives a rebuild).
-  void SetSelectedIndex(int index) { visible_.SetSelectedIndex(index); }
   // The level-change value stepped and both values written into the
   // selected point's line.
   void StepLevelChange(Level kind, int step);
@@ -112,6 +109,7 @@ class StudySession {
   bool TickStopwatch(std::int64_t nowMs) { return stopwatch_.Tick(nowMs); }
   // While idle the stopwatch is held at zero (every control-panel redraw).
   void HoldStopwatchAtZero(std::int64_t nowMs) { stopwatch_.HoldIdleAtZero(nowMs); }
+
   // ---- Events by id ----
   // The events on the line under the current filters, in point-list
   // (chronological) order: entry i is point i.

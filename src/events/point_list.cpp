@@ -108,7 +108,7 @@ void PointList::PlacePoints(const YearToOffset& yearToOffset) {
     point.offset1 = yearToOffset(e.year1);
     point.slot = e.slot;
     point.line = e.line;
-    point.id = e.id;
+    point.serial = e.id.serial;
     if (e.hasEnd) {
       point.hasEnd = true;
       point.endBc = e.endBc;

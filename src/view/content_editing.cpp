@@ -22,11 +22,6 @@ bool MainView::EditingRefused() {
   return true;
 }
 
-void MainView::ApplyLevelChange() {
-  if (EditingRefused()) return;
-  session_.ApplyLevelChange();
-}
-
 void MainView::BeginContentEdit() {
   if (EditingRefused()) return;
   StudySession::EditStart start = session_.BeginContentEdit();
@@ -55,10 +50,8 @@ void MainView::ExecuteContentEdit() {
   }
   CloseStateText();
   // The line is shown again, the selection kept where it was.
-  const int selected = session_.visible().selectedIndex();
-  RebuildVisiblePoints();
+  session_.RebuildVisiblePoints();
   DrawControlPanel();
-  session_.visible().SetSelectedIndex(selected);
   ShowSelection();
 }
 

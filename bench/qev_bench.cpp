@@ -86,8 +86,8 @@ Running& Shared(int events) {
 }
 
 void Counters(benchmark::State& state, Running& r) {
-  state.counters["points"] = static_cast<double>(r.view().points().size());
-  state.counters["visible"] = r.view().visible().size();
+  state.counters["points"] = static_cast<double>(r.view().session()->points().size());
+  state.counters["visible"] = r.view().session()->visible().size();
 }
 
 QPoint Centre(PanelArea area) {
@@ -98,7 +98,7 @@ QPoint Centre(PanelArea area) {
 // The floor for a full refresh: a plain sort of the point list's keys.
 void BM_SortKeys(benchmark::State& state) {
   Running& r = Shared(static_cast<int>(state.range(0)));
-  const std::vector<Sjis> keys = r.view().points().keys();
+  const std::vector<Sjis> keys = r.view().session()->points().keys();
   std::vector<Sjis> work;
   for (auto _ : state) {
     state.PauseTiming();
@@ -126,14 +126,17 @@ BENCHMARK(BM_FullRefresh)->Arg(10000)->Unit(benchmark::kMillisecond);
 void BM_DrawTimeline(benchmark::State& state) {
   Running& r = Shared(10000);
   MainView& view = r.view();
-  const int range = view.scale().rangeIndex();
-  view.scale().SetRange(static_cast<int>(state.range(0)));
+  StudySession& session = *view.session();
+  const int range = session.scale().rangeIndex();
+  const int originX = session.scale().originX();
+  while (session.scale().rangeIndex() != state.range(0)) session.ChangeRange(+1);
+  session.PutEraLineAt(originX);
   for (auto _ : state) {
     view.DrawTimeline();
     r.FinishFrame();
   }
-  view.scale().SetRange(range);
-  view.ShowSelection();
+  while (session.scale().rangeIndex() != range) session.ChangeRange(+1);
+  view.Redraw(session.PutEraLineAt(originX));
   r.FinishFrame();
 }
 BENCHMARK(BM_DrawTimeline)->Arg(0)->Arg(7)->Unit(benchmark::kMillisecond);
@@ -159,7 +162,8 @@ BENCHMARK(BM_ClickToFrame)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecon
 void BM_SelectNext(benchmark::State& state) {
   Running& r = Shared(static_cast<int>(state.range(0)));
   const QPoint frame(kLayout.X(500), kLayout.Y(300));
-  r.view().SelectFirst();
+  // A double click in the strip left of the frame: the first point.
+  r.view().OnLButtonDblClk(kLayout.X(5), kLayout.Y(300));
   for (auto _ : state) {
     r.view().OnRButtonUp(frame.x(), frame.y());
     r.FinishFrame();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "events/file_io.h"
+#include "panel/panel_areas.h"
 #include "platform/fake_platform.h"
 #include "view/main_view.h"
 
@@ -37,6 +38,14 @@ class Fixture {
   }
   ~Fixture() { std::filesystem::remove_all(dir_); }
 
+  // A click on the range label: one range step up.
+  void RangeUp() {
+    const PanelRect r = AreaRect(view->layout(), PanelArea::kRange);
+    view->OnLButtonUp(r.left + 1, r.top + 1);
+  }
+  // A right click in the timeline frame: the next point.
+  void SelectNext() { view->OnRButtonUp(view->layout().X(500), view->layout().Y(300)); }
+
   void ClearCanvases() {
     platform.view.Clear();
     platform.drawArea.Clear();
@@ -56,20 +65,20 @@ Fixture& Shared() {
 
 void BM_FullRefresh(benchmark::State& state) {
   Fixture& f = Shared();
-  while (f.view->scale().rangeIndex() != state.range(0)) f.view->ChangeRange(+1);
+  while (f.view->session()->scale().rangeIndex() != state.range(0)) f.RangeUp();
   f.view->ScrollTimeline(ScrollCode::kThumbPosition, 350);
   for (auto _ : state) {
     f.view->FullRefresh();
     f.ClearCanvases();
   }
-  state.counters["visible"] = f.view->visible().size();
+  state.counters["visible"] = f.view->session()->visible().size();
 }
 BENCHMARK(BM_FullRefresh)->Arg(0)->Arg(7)->Unit(benchmark::kMillisecond);
 
 void BM_SelectNext(benchmark::State& state) {
   Fixture& f = Shared();
   for (auto _ : state) {
-    f.view->SelectNext();
+    f.SelectNext();
     f.ClearCanvases();
   }
 }

@@ -24,12 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   EventStore store;
   store.slots[0].SetLines(parsed.lines);
   store.slots[1].SetLines(parsed.lines);
-  store.slots[1].on = 0;
+  store.SwitchSlot(1);
   // The first byte picks the filter priority and which panel parts show.
   DisplaySettings settings;
   const int bits = size > 0 ? data[0] : 0;
   settings.filterPriority = bits & 1;
-  settings.yearDisplayMode = (bits >> 1) & 1;
+  settings.yearDisplayMode = (bits >> 1) & 1 ? YearDisplayMode::kYear : YearDisplayMode::kRange;
   settings.showYear = (bits >> 2) & 1;
   settings.showEventLeft = (bits >> 3) & 1;
   PointList points;
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i < points.size(); ++i) {
     const TimelinePoint& point = points.points()[i];
     Require(point.slot == 0);
-    Require(point.id == store.slots[0].IdAt(static_cast<std::size_t>(point.line)));
+    Require(point.id() == store.slots[0].IdAt(static_cast<std::size_t>(point.line)));
     const Sjis display = FormatPointLine(store.slots[0].Line(static_cast<std::size_t>(point.line)));
     InfoPanelsContent panels = ComposeInfoPanels(display, settings, points.keys()[i], 1, 1);
     Require(PanelDisplayText(panels.left).size() <= panels.left.size() + kPanelLineLimit);

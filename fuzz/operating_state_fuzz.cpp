@@ -30,13 +30,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   Require(state.rangeIndex >= 0 && state.rangeIndex <= 20);
   Require(state.savedScrollPos >= 0 && state.savedScrollPos <= 700);
-  Require(state.display.pointDisplayMode >= 0 && state.display.pointDisplayMode <= 2);
   Require(state.display.brightness >= OperatingState::kMinBrightness &&
           state.display.brightness <= OperatingState::kMaxBrightness);
   EventStore store;
   for (std::size_t k = 0; k < state.slots.size(); ++k) {
     Require(IsFlag(state.slots[k].loaded) && IsFlag(state.slots[k].on));
-    store.slots[k].baseName = state.slots[k].baseName;
+    store.RestoreSlot(static_cast<int>(k), state.slots[k].baseName, state.slots[k].label,
+                      state.slots[k].loaded == 1, state.slots[k].on == 1);
     // A name that passes stays inside the data folder.
     if (IsPlainBaseName(state.slots[k].baseName)) {
       Require(store.BuildPath(state.slots[k].baseName).parent_path() == store.dataDir());

@@ -34,7 +34,7 @@ bool Run(EventStore& store, const EditCommand& c, bool undo) {
       }
       break;
   }
-  slot->changed = undo ? c.changedBefore : 1;
+  store.MarkChanged(c.id.slot, undo ? c.changedBefore : true);
   return true;
 }
 
@@ -60,9 +60,9 @@ bool EditHistory::Replace(EventStore& store, EventId id, Sjis line) {
 EventId EditHistory::Insert(EventStore& store, int k, std::size_t index, Sjis line) {
   FileSlot& slot = store.slots.at(static_cast<std::size_t>(k));
   index = std::min(index, slot.Count());
-  const int changedBefore = slot.changed;
+  const bool changedBefore = slot.changed;
   EventId id = slot.Insert(index, line);
-  slot.changed = 1;
+  store.MarkChanged(k, true);
   Record({EditKind::kInsert, id, index, {}, std::move(line), changedBefore});
   return id;
 }
@@ -98,7 +98,7 @@ std::optional<EditCommand> EditHistory::Redo(EventStore& store) {
 void EditHistory::SlotSaved(int k) {
   for (std::vector<EditCommand>* side : {&undo_, &redo_}) {
     for (EditCommand& c : *side) {
-      if (c.id.slot == k) c.changedBefore = 1;
+      if (c.id.slot == k) c.changedBefore = true;
     }
   }
 }

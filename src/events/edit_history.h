@@ -20,7 +20,7 @@ struct EditCommand {
   std::size_t index = 0;  // insert, remove: the line's index in its slot
   Sjis before;            // replace: the old line; remove: the line removed
   Sjis after;             // replace: the new line; insert: the line inserted
-  int changedBefore = 0;
+  bool changedBefore = false;
 };
 
 // The undo and redo history of the changes to event lines since each slot

@@ -116,12 +116,50 @@ EventStore::EventStore() : stateBaseName("動作状態10"_sj) {
 void EventStore::ClearSlot(int k) {
   FileSlot& slot = slots.at(static_cast<std::size_t>(k));
   slot.SetLines({});
-  slot.loaded = 0;
-  slot.on = 0;
-  slot.changed = 0;
+  slot.loaded = false;
+  slot.on = false;
+  slot.changed = false;
   slot.label = DefaultLabel(k);
   slot.readFrom.clear();
   slot.droppedLines = 0;
+}
+
+void EventStore::EraseSlot(int k) {
+  ClearSlot(k);
+  slots.at(static_cast<std::size_t>(k)).baseName = DefaultBaseName(k);
+}
+
+void EventStore::RestoreSlot(int k, Sjis baseName, Sjis label, bool loaded, bool on) {
+  FileSlot& slot = slots.at(static_cast<std::size_t>(k));
+  slot.baseName = std::move(baseName);
+  slot.label = std::move(label);
+  slot.loaded = loaded;
+  slot.on = on;
+}
+
+bool EventStore::SwitchSlot(int k) {
+  FileSlot& slot = slots.at(static_cast<std::size_t>(k));
+  if (!slot.loaded) return false;
+  slot.on = !slot.on;
+  slot.title = slot.label;
+  return true;
+}
+
+void EventStore::MarkChanged(int k, bool changed) {
+  slots.at(static_cast<std::size_t>(k)).changed = changed;
+}
+
+void EventStore::TakeTitle(int k, Sjis title) {
+  FileSlot& slot = slots.at(static_cast<std::size_t>(k));
+  slot.title = title;
+  slot.label = std::move(title);
+}
+
+void EventStore::TakePickedFile(int k, Sjis baseName) {
+  FileSlot& slot = slots.at(static_cast<std::size_t>(k));
+  slot.baseName = std::move(baseName);
+  slot.loaded = true;
+  slot.on = true;
 }
 
 void EventStore::SetDataDir(std::filesystem::path dir) {
@@ -131,7 +169,7 @@ void EventStore::SetDataDir(std::filesystem::path dir) {
 void EventStore::RecordDialogFolder(const std::filesystem::path& picked) {
   std::filesystem::path dir = picked.parent_path();
   pickedDir_ = dir.empty() ? std::filesystem::path(".") : dir;
-  dialogUsed_ = 1;
+  dialogUsed_ = true;
 }
 
 std::filesystem::path EventStore::BuildPath(const Sjis& baseName) const {

@@ -21,9 +21,10 @@ class FileSlot {
   Sjis title;
   Sjis baseName;  // file name without ".txt"
   Sjis headerLine;
-  int loaded = 1;
-  int on = 1;
-  int changed = 0;
+  // The flags and names change only through EventStore.
+  bool loaded = true;
+  bool on = true;
+  bool changed = false;
   // The file the lines were last read from, and how many of its lines the
   // reader did not keep (a save over that file would lose them).
   std::filesystem::path readFrom;
@@ -90,17 +91,29 @@ class EventStore {
   // Slot k holds no file any more: no lines, not loaded, off, unchanged,
   // its label reset. Its base name, title and header line stay.
   void ClearSlot(int k);
+  // An erased slot: cleared, and the next read offers its default file name.
+  void EraseSlot(int k);
+  // Slot k as the state file names it: its file, its label, its flags.
+  void RestoreSlot(int k, Sjis baseName, Sjis label, bool loaded, bool on);
+  // A click on slot k's label: on and off, its title set to its label; false
+  // (nothing changed) when it holds no file.
+  bool SwitchSlot(int k);
+  // Slot k's lines differ from its file (or no longer do).
+  void MarkChanged(int k, bool changed);
+  // The title of the file read into slot k becomes its title and label.
+  void TakeTitle(int k, Sjis title);
+  // A file picked for slot k was read into it: its base name, loaded, on.
+  void TakePickedFile(int k, Sjis baseName);
 
   // The folder of the event files and the state file, "qev_file" unless set.
   void SetDataDir(std::filesystem::path dir);
   const std::filesystem::path& dataDir() const { return dataDir_; }
 
-  // 1 once a file dialog has been opened: from then on files are looked for
-  // in the folder of the last file picked in a dialog.
-  int dialogUsed() const { return dialogUsed_; }
+  // Once a file dialog has been opened, files are looked for in the folder
+  // of the last file picked in a dialog (the data folder until one is).
   const std::filesystem::path& dialogDir() const { return pickedDir_ ? *pickedDir_ : dataDir_; }
   // Call before opening a dialog, after building its initial path.
-  void NoteDialogOpened() { dialogUsed_ = 1; }
+  void NoteDialogOpened() { dialogUsed_ = true; }
   // Call when the user confirms a dialog with `picked` (folder and name).
   void RecordDialogFolder(const std::filesystem::path& picked);
 
@@ -113,7 +126,7 @@ class EventStore {
   // Until a file is picked, dialogs open in the data folder, so files stay
   // there.
   std::optional<std::filesystem::path> pickedDir_;
-  int dialogUsed_ = 0;
+  bool dialogUsed_ = false;
 };
 
 }  // namespace qev

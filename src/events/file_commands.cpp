@@ -163,10 +163,8 @@ void FileCommands::EraseSlot(int target) {
   host_.CloseStateText();
   host_.CancelContentEdit();
   host_.DrawControlPanel();
-  store_.ClearSlot(k);
+  store_.EraseSlot(k);
   host_.SlotFileChanged(k);
-  // The next read offers the slot's default file name again.
-  slot->baseName = EventStore::DefaultBaseName(k);
   host_.DrawControlPanel();
   host_.DrawTimeline();
   host_.FullRefresh();
@@ -198,7 +196,7 @@ std::vector<std::string> FileCommands::AutoLoadSlots() {
     if (slot.loaded != 1) continue;
     const std::filesystem::path path = store_.BuildPath(slot.baseName);
     FileResult r = LoadSlot(store_, k);
-    if (r.ok()) slot.changed = 0;
+    if (r.ok()) store_.MarkChanged(k, false);
     host_.SlotFileChanged(k);
     if (r.status == FileStatus::kUnreadable) {
       // A name too long for the state file is not shown: the reason names

@@ -11,16 +11,27 @@
 
 namespace qev {
 
-// What a file command needs of the screen around it.
-class FileCommandHost {
+// What every command from the user, a file command or a click, may ask of
+// the screen around it first.
+class ViewHost {
  public:
-  virtual ~FileCommandHost() = default;
+  virtual ~ViewHost() = default;
   // The right panel shows the selected point again at its next redraw.
   virtual void CloseStateText() = 0;
+  // Ends a content edit without writing it back; when one was under way,
+  // everything is rebuilt (FullRefresh).
   virtual void CancelContentEdit() = 0;
   virtual void DrawControlPanel() = 0;
+  // The timeline alone; the drawing area shows the timeline again.
   virtual void DrawTimeline() = 0;
+  // Point list rebuilt from the slots, selection on the first visible point,
+  // everything redrawn.
   virtual void FullRefresh() = 0;
+};
+
+// What a file command needs besides.
+class FileCommandHost : public virtual ViewHost {
+ public:
   // The date written into a saved file's header.
   virtual Sjis SaveDateText() = 0;
   // The state text that a saved state file now holds, for repainting.

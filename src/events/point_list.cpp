@@ -70,7 +70,7 @@ std::optional<PointList::Entry> PointList::MakeEntry(int k, std::size_t j, std::
   e.year1 = LeadingInt(head.substr(std::min<std::size_t>(2, head.size())));
   e.point.slot = k;
   e.point.line = static_cast<int>(j);
-  e.point.id = id;
+  e.point.serial = id.serial;
   SecondDate second = SecondDateOfKey(e.key, thirdSemi);
   e.point.hasEnd = second.present;
   e.point.endBc = ByteAt(second.label, 0) == 'B';

@@ -36,15 +36,15 @@ FileResult Failure(const FileBytes& file) {
           file.reason};
 }
 
-void TakeSlotFile(FileSlot& slot, ParsedFile&& parsed, const FileForm& form,
+void TakeSlotFile(EventStore& store, int k, ParsedFile&& parsed, const FileForm& form,
                   const std::filesystem::path& path) {
+  FileSlot& slot = SlotOf(store, k);
   std::error_code ec;
   slot.form = form;
   slot.readFrom = std::filesystem::absolute(path, ec);
   slot.droppedLines = parsed.dropped.size();
   slot.SetLines(std::move(parsed.lines));
-  slot.title = parsed.title;
-  slot.label = std::move(parsed.title);
+  store.TakeTitle(k, std::move(parsed.title));
   slot.headerLine = std::move(parsed.lastHeaderLine);
 }
 
@@ -125,7 +125,7 @@ FileResult LoadSlot(EventStore& store, int k) {
   }
   FileText text = ReadFileText(file.bytes);
   if (!text.ok()) return {FileStatus::kUnreadable, UnkeptCharacterMessage(text)};
-  TakeSlotFile(SlotOf(store, k), ParseEventFile(text.text), text.form, path);
+  TakeSlotFile(store, k, ParseEventFile(text.text), text.form, path);
   return {};
 }
 
@@ -183,11 +183,9 @@ FileResult ReadFileFromDialog(EventStore& store, int menuTarget,
   if (!text.ok()) return {FileStatus::kUnreadable, UnkeptCharacterMessage(text)};
   ParsedFile parsed = ParseEventFile(text.text);
   if (FileResult kind = CheckEventFileKind(parsed); !kind.ok()) return kind;
-  FileSlot& slot = SlotOf(store, menuTarget - kFirstSlotTarget);
-  TakeSlotFile(slot, std::move(parsed), text.form, picked);
-  slot.baseName = std::move(baseName.bytes);
-  slot.loaded = 1;
-  slot.on = 1;
+  const int k = menuTarget - kFirstSlotTarget;
+  TakeSlotFile(store, k, std::move(parsed), text.form, picked);
+  store.TakePickedFile(k, std::move(baseName.bytes));
   return {};
 }
 
@@ -212,7 +210,7 @@ FileResult WriteTarget(EventStore& store, int menuTarget, const std::filesystem:
   } else {
     FileSlot& slot = SlotOf(store, menuTarget - kFirstSlotTarget);
     slot.headerLine = std::move(file.headerLine);
-    slot.changed = 0;
+    store.MarkChanged(menuTarget - kFirstSlotTarget, false);
     if (SameFile(chosen, slot.readFrom)) slot.droppedLines = 0;
   }
   return {};

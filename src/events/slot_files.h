@@ -87,11 +87,6 @@ FileResult CheckEventFileKind(const ParsedFile& parsed);
 FileResult ReadFileFromDialog(EventStore& store, int menuTarget,
                               const std::filesystem::path& picked);
 
-// Writes menuTarget to the file chosen in the save dialog, titled with the
-// chosen name without extension, and records the dialog's folder. The state
-// file's body comes from the right panel's text (CR LF separated). Only a
-// successful write changes the store: the target's header line, for a slot
-// `changed` := 0, for the state file stateFileText := its body.
 // How many lines of the file a save of menuTarget to `chosen` would lose:
 // the lines the reader did not keep when the slot was read from that very
 // file (see DroppedLine). 0 for the state file, for another file, and once
@@ -99,6 +94,11 @@ FileResult ReadFileFromDialog(EventStore& store, int menuTarget,
 std::size_t LinesLostBySave(const EventStore& store, int menuTarget,
                             const std::filesystem::path& chosen);
 
+// Writes menuTarget to the file chosen in the save dialog, titled with the
+// chosen name without extension, and records the dialog's folder. The state
+// file's body comes from the right panel's text (CR LF separated). Only a
+// successful write changes the store: the target's header line, for a slot
+// `changed` := 0, for the state file stateFileText := its body.
 FileResult WriteTarget(EventStore& store, int menuTarget, const std::filesystem::path& chosen,
                        const Sjis& clockText, const Sjis& rightPanelText);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "events/event_id.h"
 
 namespace qev {
@@ -15,7 +17,11 @@ struct TimelinePoint {
   int offset2 = 0;      // end offset, pixels
   int slot = 0;         // FileSlot index 0..9
   int line = 0;         // index of the event line in the slot when listed
-  EventId id{};         // the event line
+  // The event line's id, kept as its serial beside `slot` so that a point
+  // stays small: the drawing and every rebuild run over all points.
+  std::uint64_t serial = 0;
+
+  EventId id() const { return {slot, serial}; }
 
   // Drawing-area x of the start and of the end for the era line at originX.
   int StartX(int originX) const { return bc ? originX - offset1 : originX + offset1; }

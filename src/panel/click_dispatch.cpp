@@ -13,7 +13,6 @@ bool InFrame(const ScreenLayout& l, int x, int y) {
   return l.X(15) < x && x < l.X(981) && l.Y(20) < y && y < l.Y(675);
 }
 
-// The diagram's link k (0..3) to help page k.
 // The strips beside the frame, where double clicks jump to the ends.
 PanelRect LeftStrip(const ScreenLayout& l) {
   return {0, l.Y(20), l.X(15), l.Y(675)};
@@ -22,174 +21,135 @@ PanelRect RightStrip(const ScreenLayout& l) {
   return {l.X(980), l.Y(20), l.X(997), l.Y(675)};
 }
 
-bool PointsExist(ClickTarget& t) {
-  return !t.visible().empty();
-}
-
-bool TimelineClickable(ClickTarget& t) {
-  return PointsExist(t) && t.drawAreaContent() == DrawAreaContent::kTimeline;
-}
-
-int Flip(int flag) {
-  return flag == 0 ? 1 : 0;
-}
-
-void TurnToHelpPage(ClickTarget& t, int k) {
-  t.helpPageIndex() = k;
-  t.ShowHelpPage(k);
-}
-
-void BackToMain(ClickTarget& t) {
-  t.screenPage() = ScreenPage::kMain;
-  t.TimelineRedraw();
-  t.SelectRedraw();
-  t.DrawControlPanel();
+bool TimelineClickable(const ClickTarget& t) {
+  return t.pointsExist() && t.drawAreaContent() == DrawAreaContent::kTimeline;
 }
 
 // A level-change value stepped by `step`, written into the selected point's
 // line; the selection survives the rebuild of the slot views.
-void StepLevelChange(ClickTarget& t, int ContentEditState::*level, int step) {
-  ContentEditState& edit = t.edit();
-  edit.*level = StepLevel(edit.*level, step);
-  const int selected = t.visible().selectedIndex();
-  t.ApplyLevelChange();
-  t.RebuildSlotViews();
+void StepLevelChange(ClickTarget& t, Level kind, int step) {
+  t.StepLevelChange(kind, step);
   t.DrawControlPanel();
-  t.visible().SetSelectedIndex(selected);
   t.SelectRedraw();
 }
 
-void LeftClickLevelChange(ClickTarget& t, int ContentEditState::*level) {
-  if (!PointsExist(t)) return;
+void LeftClickLevelChange(ClickTarget& t, Level kind) {
+  if (!t.pointsExist()) return;
   t.CloseStateText();
   t.CancelContentEdit();
-  StepLevelChange(t, level, +1);
+  StepLevelChange(t, kind, +1);
 }
 
-void RightClickLevelChange(ClickTarget& t, int ContentEditState::*level) {
+void RightClickLevelChange(ClickTarget& t, Level kind) {
   t.CloseStateText();
   t.CancelContentEdit();
-  if (PointsExist(t)) StepLevelChange(t, level, -1);
+  if (t.pointsExist()) StepLevelChange(t, kind, -1);
 }
 
 // A display switch of the information panels; refused while editing, since
 // the right panel then holds the edit.
-void FlipPanelDisplay(ClickTarget& t, int DisplaySettings::*flag,
-                      int DisplaySettings::*alsoFlag = nullptr) {
+void FlipPanelDisplay(ClickTarget& t, DisplaySwitch which) {
   t.CloseStateText();
-  if (t.edit().editing()) return;
-  DisplaySettings& d = t.settings();
-  d.*flag = Flip(d.*flag);
-  if (alsoFlag != nullptr) d.*alsoFlag = d.*flag;
+  if (t.editing()) return;
+  t.Flip(which);
   t.PanelsRedraw();
   t.DrawControlPanel();
 }
 
-void FlipFilter(ClickTarget& t, std::array<int, 6>& filter, int level) {
-  if (t.edit().editing()) return;
-  filter[static_cast<std::size_t>(level)] = Flip(filter[static_cast<std::size_t>(level)]);
+void FlipFilter(ClickTarget& t, Level kind, int level) {
+  if (t.editing()) return;
+  t.FlipFilter(kind, level);
   t.FullRefresh();
 }
 
 void SelectRandom(ClickTarget& t) {
-  if (!PointsExist(t)) return;
+  if (!t.pointsExist()) return;
   t.CloseStateText();
-  if (t.edit().editing()) return;
-  t.visible().SelectRandom(t.randomIndex());
+  if (t.editing()) return;
+  t.Select(SelectionStep::kRandom);
   t.SelectRedraw();
 }
 
 void ClickSlotLabel(ClickTarget& t, int k) {
   t.CloseStateText();
   t.CancelContentEdit();
-  FileSlot& slot = t.store().slots[static_cast<std::size_t>(k)];
-  if (slot.loaded != 1) return;
-  slot.on = Flip(slot.on);
-  slot.title = slot.label;
-  t.FullRefresh();
+  if (t.FlipSlot(k)) t.FullRefresh();
 }
 
 // "[設定]"/"[実行]" is tested twice per click, once before and once after
 // "[中止]": the first test enters editing, the second one of the next click
 // brings the count to 4 and writes the edit back.
 void EditButtonFirstTest(ClickTarget& t) {
-  if (!PointsExist(t)) return;
-  ContentEditState& edit = t.edit();
-  ++edit.editClickCount;
-  if (edit.editing()) return;
+  if (!t.pointsExist()) return;
+  t.CountEditButtonTest();
+  if (t.editing()) return;
   t.BeginContentEdit();
   t.DrawControlPanel();
 }
 
 void EditButtonSecondTest(ClickTarget& t) {
-  if (!PointsExist(t)) return;
-  ContentEditState& edit = t.edit();
-  if (++edit.editClickCount != 4) return;
-  edit.editClickCount = 0;
-  if (!edit.editing()) return;
+  if (!t.pointsExist()) return;
+  if (t.CountEditButtonTest() != 4) return;
+  t.SetEditButtonTests(0);
+  if (!t.editing()) return;
   t.ExecuteContentEdit();
   // A refused edit stays open with what the user typed; the next click on
   // "[実行]" tries again.
-  if (edit.editing()) edit.editClickCount = 2;
+  if (t.editing()) t.SetEditButtonTests(2);
 }
 
 void CancelButton(ClickTarget& t) {
-  ContentEditState& edit = t.edit();
-  if (!edit.editing()) return;
-  edit.editClickCount = 0;
+  if (!t.editing()) return;
   t.CloseStateText();
-  edit.contentEditMode = false;
+  t.LeaveContentEdit();
   t.PanelsRedraw();
   t.DrawControlPanel();
 }
 
 void LeftClickArea(ClickTarget& t, PanelArea area) {
-  DisplaySettings& d = t.settings();
-  if (auto level = ImportanceLevelOf(area)) return FlipFilter(t, d.importanceFilter, *level);
-  if (auto level = MemorisationLevelOf(area)) return FlipFilter(t, d.memorisationFilter, *level);
+  if (auto level = ImportanceLevelOf(area)) return FlipFilter(t, Level::kImportance, *level);
+  if (auto level = MemorisationLevelOf(area)) return FlipFilter(t, Level::kMemorisation, *level);
   if (auto slot = SlotOf(area)) return ClickSlotLabel(t, *slot);
   switch (area) {
     case PanelArea::kPriority:
       t.CloseStateText();
-      if (t.edit().editing()) return;
-      d.filterPriority = Flip(d.filterPriority);
+      if (t.editing()) return;
+      t.Flip(DisplaySwitch::kFilterPriority);
       t.FullRefresh();
       return;
     case PanelArea::kImportanceChange:
-      return LeftClickLevelChange(t, &ContentEditState::importanceChange);
+      return LeftClickLevelChange(t, Level::kImportance);
     case PanelArea::kMemorisationChange:
-      return LeftClickLevelChange(t, &ContentEditState::memorisationChange);
+      return LeftClickLevelChange(t, Level::kMemorisation);
     case PanelArea::kEditSetExecute:
       // "[中止]" lies beside it, never on it, so the second test can follow
       // at once.
       EditButtonFirstTest(t);
       EditButtonSecondTest(t);
       // A refused "[設定]" leaves no edit to count clicks for.
-      if (!t.edit().editing()) t.edit().editClickCount = 0;
+      if (!t.editing()) t.SetEditButtonTests(0);
       return;
     case PanelArea::kEditCancel:
       return CancelButton(t);
     case PanelArea::kShowYear:
-      return FlipPanelDisplay(t, &DisplaySettings::showYear);
+      return FlipPanelDisplay(t, DisplaySwitch::kShowYear);
     case PanelArea::kShowImportance:
-      return FlipPanelDisplay(t, &DisplaySettings::showImportance,
-                              &DisplaySettings::importanceToPanel);
+      return FlipPanelDisplay(t, DisplaySwitch::kShowImportance);
     case PanelArea::kShowMemorisation:
-      return FlipPanelDisplay(t, &DisplaySettings::showMemorisation,
-                              &DisplaySettings::memorisationToPanel);
+      return FlipPanelDisplay(t, DisplaySwitch::kShowMemorisation);
     case PanelArea::kShowEventLeft:
-      return FlipPanelDisplay(t, &DisplaySettings::showEventLeft);
+      return FlipPanelDisplay(t, DisplaySwitch::kShowEventLeft);
     case PanelArea::kRandom:
       return SelectRandom(t);
     case PanelArea::kShowEventRight:
-      return FlipPanelDisplay(t, &DisplaySettings::showEventRight);
+      return FlipPanelDisplay(t, DisplaySwitch::kShowEventRight);
     case PanelArea::kShowMemo1:
-      return FlipPanelDisplay(t, &DisplaySettings::showMemo1);
+      return FlipPanelDisplay(t, DisplaySwitch::kShowMemo1);
     case PanelArea::kShowMemo2:
-      return FlipPanelDisplay(t, &DisplaySettings::showMemo2);
+      return FlipPanelDisplay(t, DisplaySwitch::kShowMemo2);
     case PanelArea::kYearDisplayMode:
-      d.yearDisplayMode = Flip(d.yearDisplayMode);
-      t.TimelineRedraw();
+      t.Flip(DisplaySwitch::kYearDisplayMode);
+      t.DrawTimeline();
       t.SelectRedraw();
       t.PanelsRedraw();
       return;
@@ -197,9 +157,6 @@ void LeftClickArea(ClickTarget& t, PanelArea area) {
       t.CloseStateText();
       t.CancelContentEdit();
       t.ChangeRange(+1);
-      return;
-    case PanelArea::kUnit:
-      t.timeUnitIndex() = kTimeUnitYear;
       return;
     case PanelArea::kStopwatch:
       t.StopwatchClick();
@@ -215,32 +172,30 @@ void LeftClickArea(ClickTarget& t, PanelArea area) {
       t.DrawControlPanel();
       return;
     case PanelArea::kTextSize:
-      d.textSize = Flip(d.textSize);
+      t.Flip(DisplaySwitch::kTextSize);
       t.DrawControlPanel();
       return;
     case PanelArea::kPointDisplayMode:
-      d.pointDisplayMode = (d.pointDisplayMode + 1) % 3;
-      t.TimelineRedraw();
+      t.Step(SteppedSetting::kPointDisplayMode, +1);
+      t.DrawTimeline();
       t.SelectRedraw();
       t.DrawControlPanel();
       return;
     case PanelArea::kDiagram:
-      if (t.screenPage() == ScreenPage::kDiagram) return BackToMain(t);
-      t.ShowDiagram();
-      t.screenPage() = ScreenPage::kDiagram;
-      return;
+      if (t.screenPage() == ScreenPage::kDiagram) return t.BackToMain();
+      return t.ShowDiagram();
     case PanelArea::kHelp:
       // Opens on P1 but keeps the page index, so paging goes on from the
       // page last shown.
-      if (t.screenPage() == ScreenPage::kHelp) return BackToMain(t);
-      t.ShowHelpPage(0);
-      t.screenPage() = ScreenPage::kHelp;
-      return;
+      if (t.screenPage() == ScreenPage::kHelp) return t.BackToMain();
+      return t.ShowHelpPage(0);
     case PanelArea::kBrightness:
-      d.brightness = d.brightness >= 5 ? 1 : d.brightness + 1;
-      t.TimelineRedraw();
+      t.Step(SteppedSetting::kBrightness, +1);
+      t.DrawTimeline();
       t.SelectRedraw();
       return;
+    case PanelArea::kUnit:
+      // "単位=1年" is the one unit there is: its click changes nothing.
     default:
       return;
   }
@@ -249,17 +204,17 @@ void LeftClickArea(ClickTarget& t, PanelArea area) {
 // A click in the frame steps the selection (left back, right on); one in
 // the strip above it selects the point under it. Only while the drawing
 // area shows the timeline and has points.
-void ClickTimeline(ClickTarget& t, int x, int y, void (VisiblePointList::*step)()) {
+void ClickTimeline(ClickTarget& t, int x, int y, SelectionStep step) {
   if (!TimelineClickable(t)) return;
   const ScreenLayout& l = t.layout();
   if (InFrame(l, x, y)) {
     t.CloseStateText();
     t.CancelContentEdit();
-    (t.visible().*step)();
+    t.Select(step);
     t.SelectRedraw();
   }
   if (y < l.Y(20)) {
-    t.visible().SelectAtX(x, l);
+    t.SelectAt(x);
     t.SelectRedraw();
   }
 }
@@ -272,15 +227,13 @@ void OnLButtonUp(ClickTarget& t, int x, int y) {
   // The diagram's page links, or paging forward through the help.
   if (t.screenPage() == ScreenPage::kDiagram) {
     for (int k = 0; k < kHelpPageCount; ++k) {
-      if (!DiagramLinkRect(l, k).Contains(x, y)) continue;
-      t.screenPage() = ScreenPage::kHelp;
-      TurnToHelpPage(t, k);
+      if (DiagramLinkRect(l, k).Contains(x, y)) t.TurnHelpPage(k);
     }
   } else if (t.screenPage() == ScreenPage::kHelp && InFrame(l, x, y)) {
-    TurnToHelpPage(t, (t.helpPageIndex() + 1) % kHelpPageCount);
+    t.TurnHelpPage((t.helpPageIndex() + 1) % kHelpPageCount);
   }
 
-  ClickTimeline(t, x, y, &VisiblePointList::SelectPrevious);
+  ClickTimeline(t, x, y, SelectionStep::kPrevious);
 
   for (PanelArea area : AreasAt(l, x, y)) LeftClickArea(t, area);
 }
@@ -290,24 +243,19 @@ void OnRButtonUp(ClickTarget& t, int x, int y) {
 
   // Paging back through the help, wherever the click is.
   if (t.screenPage() == ScreenPage::kHelp) {
-    TurnToHelpPage(t, (t.helpPageIndex() + kHelpPageCount - 1) % kHelpPageCount);
+    t.TurnHelpPage((t.helpPageIndex() + kHelpPageCount - 1) % kHelpPageCount);
   }
 
-  ClickTimeline(t, x, y, &VisiblePointList::SelectNext);
+  ClickTimeline(t, x, y, SelectionStep::kNext);
 
   // Only these labels step back on a right click; the context menu decides
   // what the others offer.
   auto hit = [&](PanelArea area) { return AreaRect(l, area).Contains(x, y); };
-  DisplaySettings& d = t.settings();
-  if (hit(PanelArea::kImportanceChange)) {
-    RightClickLevelChange(t, &ContentEditState::importanceChange);
-  }
-  if (hit(PanelArea::kMemorisationChange)) {
-    RightClickLevelChange(t, &ContentEditState::memorisationChange);
-  }
+  if (hit(PanelArea::kImportanceChange)) RightClickLevelChange(t, Level::kImportance);
+  if (hit(PanelArea::kMemorisationChange)) RightClickLevelChange(t, Level::kMemorisation);
   if (hit(PanelArea::kRandom)) SelectRandom(t);
-  if (hit(PanelArea::kPointDisplayMode) && PointsExist(t)) {
-    d.pointDisplayMode = (d.pointDisplayMode + 2) % 3;
+  if (hit(PanelArea::kPointDisplayMode) && t.pointsExist()) {
+    t.Step(SteppedSetting::kPointDisplayMode, -1);
     t.SelectRedraw();
     t.DrawControlPanel();
   }
@@ -315,10 +263,9 @@ void OnRButtonUp(ClickTarget& t, int x, int y) {
     t.CancelContentEdit();
     t.ChangeRange(-1);
   }
-  if (hit(PanelArea::kUnit)) t.timeUnitIndex() = kTimeUnitYear;
   if (hit(PanelArea::kBrightness)) {
-    d.brightness = d.brightness <= 1 ? 5 : d.brightness - 1;
-    t.TimelineRedraw();
+    t.Step(SteppedSetting::kBrightness, -1);
+    t.DrawTimeline();
     t.SelectRedraw();
   }
 }
@@ -328,15 +275,15 @@ void OnLButtonDblClk(ClickTarget& t, int x, int y) {
   if (LeftStrip(l).Contains(x, y)) {
     t.CloseStateText();
     t.CancelContentEdit();
-    if (PointsExist(t)) {
-      t.visible().SelectFirst();
+    if (t.pointsExist()) {
+      t.Select(SelectionStep::kFirst);
       t.SelectRedraw();
     }
   }
-  if (RightStrip(l).Contains(x, y) && PointsExist(t)) {
+  if (RightStrip(l).Contains(x, y) && t.pointsExist()) {
     t.CloseStateText();
     t.CancelContentEdit();
-    t.visible().SelectLast();
+    t.Select(SelectionStep::kLast);
     t.SelectRedraw();
   }
 }
@@ -345,14 +292,14 @@ void OnRButtonDblClk(ClickTarget& t, int x, int y) {
   if (!RightStrip(t.layout()).Contains(x, y)) return;
   t.CloseStateText();
   t.CancelContentEdit();
-  if (!PointsExist(t)) return;
-  t.visible().SelectLast();
+  if (!t.pointsExist()) return;
+  t.Select(SelectionStep::kLast);
   t.SelectRedraw();
 }
 
 void OnLButtonDown(ClickTarget& t, int x, int y) {
   // Ends an edit before the release toggles the state description.
-  if (StateLabelPressRect(t.layout()).Contains(x, y) && PointsExist(t)) t.CancelContentEdit();
+  if (StateLabelPressRect(t.layout()).Contains(x, y) && t.pointsExist()) t.CancelContentEdit();
 }
 
 }  // namespace qev

@@ -1,80 +1,103 @@
 #pragma once
 
-#include "events/event_store.h"
-#include "panel/content_edit.h"
+#include "events/file_commands.h"
 #include "panel/screen_page.h"
 #include "platform/screen_layout.h"
-#include "settings/display_settings.h"
-#include "timeline/visible_points.h"
 
 // What every mouse click on the view does. The dispatch tests its fixed
 // sequence of rectangles, and every one that holds the click acts, in order;
-// nothing stops the sequence early. The rules live here; the view lends its
-// state and the redraw operations through ClickTarget.
+// nothing stops the sequence early. The rules live here; the view reports
+// its state and carries out the operations through ClickTarget.
 namespace qev {
 
-// The time unit index of "単位=1年", which the unit label sets.
-inline constexpr int kTimeUnitYear = 2;
+// The on/off switches of the display settings that a click flips.
+enum class DisplaySwitch {
+  kShowYear,
+  kShowImportance,    // with importanceToPanel
+  kShowMemorisation,  // with memorisationToPanel
+  kShowEventLeft,
+  kShowEventRight,
+  kShowMemo1,
+  kShowMemo2,
+  kFilterPriority,
+  kYearDisplayMode,
+  kTextSize,
+};
 
-class ClickTarget {
+// The display settings a click steps through their values.
+enum class SteppedSetting { kPointDisplayMode, kBrightness };
+
+// The two levels of an event.
+enum class Level { kImportance, kMemorisation };
+
+// Where a selection step goes.
+enum class SelectionStep { kFirst, kLast, kPrevious, kNext, kRandom };
+
+class ClickTarget : public virtual ViewHost {
  public:
-  virtual ~ClickTarget() = default;
-
-  // The state the clicks read and change.
+  // What the clicks read.
   virtual const ScreenLayout& layout() const = 0;
-  virtual DisplaySettings& settings() = 0;
-  virtual ContentEditState& edit() = 0;
-  virtual EventStore& store() = 0;
-  // The visible points and the selection; "points exist" is !empty().
-  virtual VisiblePointList& visible() = 0;
-  virtual ScreenPage& screenPage() = 0;
-  virtual int& helpPageIndex() = 0;  // 0..3 for P1..P4
-  virtual int& timeUnitIndex() = 0;
+  // Whether there are visible points (a selection).
+  virtual bool pointsExist() const = 0;
+  virtual bool editing() const = 0;
+  virtual ScreenPage screenPage() const = 0;
+  virtual int helpPageIndex() const = 0;  // 0..3 for P1..P4
   virtual DrawAreaContent drawAreaContent() const = 0;
   virtual bool stateDescriptionShown() const = 0;
-  virtual int randomIndex() = 0;
 
-  // stateDescriptionShown := 0; the right panel shows the point again at
-  // its next redraw.
-  virtual void CloseStateText() = 0;
-  // Composes the operating-state description, keeps it for repainting, puts
-  // it into the right panel and sets stateDescriptionShown (remembering the
-  // selection for the state file).
-  virtual void ShowStateDescription() = 0;
-  // If edit().Cancel() ends an edit: the full refresh.
-  virtual void CancelContentEdit() = 0;
-  // Point list rebuilt from the slots, selection on the first visible point,
-  // everything redrawn.
-  virtual void FullRefresh() = 0;
-  // Timeline, selection marks, information panels, control panel.
-  virtual void SelectRedraw() = 0;
-  // Both information panels, then the control panel.
-  virtual void PanelsRedraw() = 0;
-  // The timeline alone; the drawing area shows the timeline again.
-  virtual void TimelineRedraw() = 0;
-  virtual void DrawControlPanel() = 0;
+  // The settings: each flip or step changes the value alone; the caller
+  // redraws.
+  virtual void Flip(DisplaySwitch which) = 0;
+  // +1 or -1, wrapping: point display mode 0..2, brightness 1..5.
+  virtual void Step(SteppedSetting which, int step) = 0;
+  // The level filter of `level` (1..5) flipped.
+  virtual void FlipFilter(Level kind, int level) = 0;
+  // Slot k switched on or off, its title set to its label, if it holds a
+  // file; false (nothing changed) if not.
+  virtual bool FlipSlot(int k) = 0;
   // One range step (+1 or -1, wrapping 0..20) with everything after it:
   // scale and scroll position, timeline, point ordering, slot views, the
   // first visible point selected, selection and control panel redrawn.
   virtual void ChangeRange(int direction) = 0;
-  // The visible points and their display list rebuilt from the point list.
-  virtual void RebuildSlotViews() = 0;
-  // "[設定]": enters editing (contentEditMode := 1) with EditPanelText of the
-  // selected point's line in the right panel.
+
+  // The selection, moved without a redraw; nothing without points.
+  virtual void Select(SelectionStep step) = 0;
+  // A click above the drawing area at view x.
+  virtual void SelectAt(int x) = 0;
+  // Timeline, selection marks, information panels, control panel.
+  virtual void SelectRedraw() = 0;
+  // Both information panels, then the control panel.
+  virtual void PanelsRedraw() = 0;
+  // The level-change value of `kind` stepped (+1 or -1, wrapping 1..5) and
+  // written with the other one into the selected point's line
+  // (WriteLevelDigits), its slot marked changed; the visible points are
+  // rebuilt, the selection kept.
+  virtual void StepLevelChange(Level kind, int step) = 0;
+
+  // Content editing. "[設定]": enters editing with EditPanelText of the
+  // selected point's line in the right panel. "[実行]": writes the edit back
+  // (RewriteEventLine), marks the slot changed and redraws the selection; a
+  // refused edit tells the user why and stays open, so nothing typed is
+  // lost. "[中止]": leaves editing without writing, the panels redrawn.
   virtual void BeginContentEdit() = 0;
-  // "[実行]": leaves editing (contentEditMode := 0, state text closed),
-  // writes RewriteEventLine into the slot and marks it changed, then redraws
-  // the selection. When the edit is refused it tells the user why and stays
-  // in editing, so nothing typed is lost.
   virtual void ExecuteContentEdit() = 0;
-  // Writes edit().importanceChange and memorisationChange into the selected
-  // point's line (WriteLevelDigits) and marks its slot changed.
-  virtual void ApplyLevelChange() = 0;
+  virtual void LeaveContentEdit() = 0;
+  // The "[設定]"/"[実行]" area is tested twice per click: one more test,
+  // returning the count of tests so far; and setting the count.
+  virtual int CountEditButtonTest() = 0;
+  virtual void SetEditButtonTests(int count) = 0;
+
+  // Composes the operating-state description, keeps it for repainting, puts
+  // it into the right panel and sets stateDescriptionShown.
+  virtual void ShowStateDescription() = 0;
   virtual void StopwatchClick() = 0;
-  // Draws help page k (0..3) into the drawing area.
+  // The drawing area switched to a page: help page k drawn (TurnHelpPage
+  // also makes it the page paging goes on from), the diagram, or back to
+  // the timeline with the selection.
   virtual void ShowHelpPage(int k) = 0;
-  // Draws the function diagram into the drawing area.
+  virtual void TurnHelpPage(int k) = 0;
   virtual void ShowDiagram() = 0;
+  virtual void BackToMain() = 0;
 };
 
 // The button releases, the double clicks and the left button press, at view

@@ -11,7 +11,8 @@
 // In-place editing of the selected point: its event text and memos through
 // the right information panel ("[設定]", then "[実行]" or "[中止]"), and its
 // two levels through the level-change values of the control panel. Pure
-// functions on CP932 bytes; the view reads and writes the panel and the slot.
+// functions on CP932 bytes; the study session writes the slot, the view the
+// panel.
 namespace qev {
 
 // The longest right-panel line an edit takes, label included.

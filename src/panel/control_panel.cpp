@@ -24,8 +24,8 @@ class PanelWriter {
  public:
   // `clears`: whether Clear erases; a redraw that has just filled the
   // whole panel has nothing left to erase.
-  PanelWriter(Canvas& canvas, int textSize, bool clears)
-      : canvas_(canvas), cellHeight_(textSize == 0 ? 12 : 14), clears_(clears) {
+  PanelWriter(Canvas& canvas, TextSize textSize, bool clears)
+      : canvas_(canvas), cellHeight_(textSize == TextSize::kSmall ? 12 : 14), clears_(clears) {
     canvas_.SetFont(kPanelFace, cellHeight_);
     canvas_.SetBackgroundColor(kPanelBackground);
     canvas_.SetTextColor(kPanelOn);
@@ -133,7 +133,7 @@ void DrawRow2(PanelWriter& w, const ControlPanelState& s) {
   toggle(PanelArea::kShowMemo1, d.showMemo1, "メモ1表示   "_sj, "メモ1表示"_sj);
   toggle(PanelArea::kShowMemo2, d.showMemo2, "メモ2表示   "_sj, "メモ2表示"_sj);
   // "年表示" sits 3u inside the rectangle that "範囲表示" starts.
-  if (d.yearDisplayMode == 1) {
+  if (d.yearDisplayMode == YearDisplayMode::kYear) {
     w.Text(l.X(690) + 25 * u, y, "年表示"_sj, kPanelOn);
   } else {
     w.Text(l, PanelArea::kYearDisplayMode, "範囲表示"_sj, kPanelOn);
@@ -166,7 +166,7 @@ void DrawStopwatch(PanelWriter& w, const ScreenLayout& l, Stopwatch& stopwatch,
   w.Clear(l.X(190), y, l.X(330));
   w.Text(l, PanelArea::kStopwatch, "タイマー=             "_sj, kPanelOn);
   stopwatch.HoldIdleAtZero(nowMs);
-  const bool running = stopwatch.stopwatchState() == Stopwatch::kRunning;
+  const bool running = stopwatch.stopwatchState() == Stopwatch::State::kRunning;
   w.Text(l.X(190), y, running ? "■"_sj : "   "_sj, OnOff(running));
   w.Text(l, PanelArea::kStopwatch, stopwatch.DisplayText(), OnOff(running));
 }
@@ -180,19 +180,18 @@ void DrawRow4(PanelWriter& w, const ControlPanelState& s, Stopwatch& stopwatch,
   w.Text(l, PanelArea::kStateLabel, !s.stateDescriptionShown ? "動作状態"_sj : "保存/入力"_sj,
          kPanelOn);
   switch (d.pointDisplayMode) {
-    case 0:
+    case PointDisplayMode::kHidden:
       w.Text(l, PanelArea::kPointDisplayMode, "ポイントの非表示"_sj, kPanelOff);
       break;
-    case 1:
+    case PointDisplayMode::kAll:
       w.Text(l, PanelArea::kPointDisplayMode, "ポイントの全表示"_sj, kPanelOn);
       break;
-    case 2:
+    case PointDisplayMode::kSelectedOnly:
       w.Text(l, PanelArea::kPointDisplayMode, "  1 ポイント表示  "_sj, kPanelOn);
       break;
-    default:
-      break;
   }
-  w.Text(l, PanelArea::kTextSize, d.textSize == 0 ? "表示文字小"_sj : "表示文字大"_sj, kPanelOn);
+  w.Text(l, PanelArea::kTextSize,
+         d.textSize == TextSize::kSmall ? "表示文字小"_sj : "表示文字大"_sj, kPanelOn);
   w.Text(l, PanelArea::kDiagram, "Q E V ライン式 暗記法機能図"_sj, kPanelOn);
   w.Text(l, PanelArea::kHelp, "暗記法の機能説明"_sj, kPanelOn);
   w.Text(l, PanelArea::kBrightness, "明度="_sj, std::to_string(d.brightness), kPanelOn);
@@ -205,7 +204,7 @@ void DrawControlPanel(Canvas& canvas, const ControlPanelState& state, Stopwatch&
   const ScreenLayout& l = state.layout;
   canvas.Reset();
   // With the large font the labels only cover their own areas.
-  const bool fillsPanel = state.settings.textSize == 0;
+  const bool fillsPanel = state.settings.textSize == TextSize::kSmall;
   if (fillsPanel) canvas.FillRect(0, l.Y(775), l.W, l.H, kPanelBackground);
   PanelWriter w(canvas, state.settings.textSize, !fillsPanel);
   DrawRow1(w, state);
@@ -218,17 +217,16 @@ void DrawControlPanel(Canvas& canvas, const ControlPanelState& state, Stopwatch&
   }
 }
 
-void DrawClockTick(Canvas& canvas, const ScreenLayout& layout, int textSize,
-                   std::string_view clockText, Stopwatch& stopwatch, std::int64_t nowMs) {
+void DrawClockTick(Canvas& canvas, const ScreenLayout& layout, TextSize textSize,
+                   std::string_view clockText, const Stopwatch& stopwatch, bool markerShown) {
   const int y = layout.row4();
   canvas.Reset();
   PanelWriter w(canvas, textSize, true);
   w.Text(layout.X(15), y, clockText, kPanelOn);
-  stopwatch.Count(nowMs);
-  if (stopwatch.stopwatchState() != Stopwatch::kRunning) return;
+  if (stopwatch.stopwatchState() != Stopwatch::State::kRunning) return;
   w.Clear(layout.X(190), y, layout.X(330));
   w.Text(layout, PanelArea::kStopwatch, "タイマー=             "_sj, kPanelOn);
-  w.Text(layout.X(190), y, stopwatch.Blink() ? "■"_sj : "   "_sj, kPanelOn);
+  w.Text(layout.X(190), y, markerShown ? "■"_sj : "   "_sj, kPanelOn);
   w.Text(layout, PanelArea::kStopwatch, stopwatch.DisplayText(), kPanelOn);
 }
 

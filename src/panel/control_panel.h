@@ -55,9 +55,10 @@ struct ControlPanelState {
 void DrawControlPanel(Canvas& canvas, const ControlPanelState& state, Stopwatch& stopwatch,
                       std::int64_t nowMs);
 
-// The once-a-second tick on the view canvas: the clock text, the stopwatch
-// count (in every state) and, while it runs, its blinking marker and time.
-void DrawClockTick(Canvas& canvas, const ScreenLayout& layout, int textSize,
-                   std::string_view clockText, Stopwatch& stopwatch, std::int64_t nowMs);
+// The once-a-second tick on the view canvas, after Stopwatch::Tick: the
+// clock text and, while the stopwatch runs, its marker (when `markerShown`)
+// and time.
+void DrawClockTick(Canvas& canvas, const ScreenLayout& layout, TextSize textSize,
+                   std::string_view clockText, const Stopwatch& stopwatch, bool markerShown);
 
 }  // namespace qev

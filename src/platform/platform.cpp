@@ -38,14 +38,4 @@ Sjis PanelDisplayText(const Sjis& text) {
   return shown;
 }
 
-int Platform::PanelLineCount(InfoPanel panel) {
-  return static_cast<int>(SplitPanelLines(PanelText(panel).bytes).size());
-}
-
-Sjis Platform::PanelLine(InfoPanel panel, int index, std::size_t maxBytes) {
-  std::vector<Sjis> lines = SplitPanelLines(PanelText(panel).bytes);
-  if (index < 0 || index >= static_cast<int>(lines.size())) return {};
-  return lines[static_cast<std::size_t>(index)].substr(0, maxBytes);
-}
-
 }  // namespace qev

@@ -70,13 +70,6 @@ class Platform {
   // cannot hold, which the result reports.
   virtual Cp932Encoding PanelText(InfoPanel panel) = 0;
 
-  // Number of lines of the panel's text: the text between two line breaks
-  // is one line however the edit wraps it, and a text ending in CR LF has
-  // one more, empty, line.
-  int PanelLineCount(InfoPanel panel);
-  // Line `index` of the panel's text, at most `maxBytes` bytes of it.
-  Sjis PanelLine(InfoPanel panel, int index, std::size_t maxBytes);
-
   // The horizontal scroll bar's thumb (range 0..700).
   virtual void SetScrollThumb(int position) = 0;
   virtual int ScrollThumb() = 0;

@@ -4,6 +4,17 @@
 
 namespace qev {
 
+// How the points show on the timeline.
+enum class PointDisplayMode {
+  kHidden = 0,
+  kAll = 1,
+  kSelectedOnly = 2
+};  // 非表示 全表示 1 ポイント
+// What the left panel and the timeline show of a point's dates.
+enum class YearDisplayMode { kRange = 0, kYear = 1 };  // 範囲表示, 年表示
+// The control panel's text size.
+enum class TextSize { kSmall = 0, kLarge = 1 };  // 12 px, 14 px
+
 // The display settings the user switches on the control panel and the
 // operating state saves. Flags are 0/1 as the state file writes them; the
 // level filters are indexed 1..5 (index 0 is unused).
@@ -26,14 +37,16 @@ struct DisplaySettings {
   int showMemo1 = 1;
   int showMemo2 = 1;
 
-  int yearDisplayMode = 0;   // 0 範囲表示, 1 年表示
-  int pointDisplayMode = 1;  // 0 非表示, 1 全表示, 2 1 ポイント表示
-  int textSize = 0;          // 0 表示文字小 (12 px), 1 表示文字大 (14 px)
-  int brightness = 3;        // 1..5
+  YearDisplayMode yearDisplayMode = YearDisplayMode::kRange;
+  PointDisplayMode pointDisplayMode = PointDisplayMode::kAll;
+  TextSize textSize = TextSize::kSmall;
+  int brightness = 3;  // 1..5
 
   // Never saved: set while the self-test asks for the selected event's
   // years, which the screen then keeps to itself.
   bool yearsHidden = false;
+
+  friend bool operator==(const DisplaySettings&, const DisplaySettings&) = default;
 };
 
 // What of the selected event's years the screen shows; the information
@@ -46,8 +59,8 @@ struct ShownYears {
 
 inline ShownYears YearsShown(const DisplaySettings& d) {
   const bool shown = !d.yearsHidden;
-  return {shown && d.showYear == 1, shown && d.showYear == 1 && d.yearDisplayMode == 0,
-          shown && d.yearDisplayMode == 0};
+  const bool range = d.yearDisplayMode == YearDisplayMode::kRange;
+  return {shown && d.showYear == 1, shown && d.showYear == 1 && range, shown && range};
 }
 
 }  // namespace qev

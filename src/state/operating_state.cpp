@@ -100,12 +100,10 @@ void Bound(OperatingState& s) {
     d.importanceFilter[k] = AsFlag(d.importanceFilter[k]);
     d.memorisationFilter[k] = AsFlag(d.memorisationFilter[k]);
   }
-  for (int* flag :
-       {&d.filterPriority, &d.showYear, &d.showImportance, &d.showMemorisation, &d.showEventLeft,
-        &d.showEventRight, &d.showMemo1, &d.showMemo2, &d.yearDisplayMode, &d.textSize}) {
+  for (int* flag : {&d.filterPriority, &d.showYear, &d.showImportance, &d.showMemorisation,
+                    &d.showEventLeft, &d.showEventRight, &d.showMemo1, &d.showMemo2}) {
     *flag = AsFlag(*flag);
   }
-  d.pointDisplayMode = std::clamp(d.pointDisplayMode, 0, 2);
   d.brightness =
       std::clamp(d.brightness, OperatingState::kMinBrightness, OperatingState::kMaxBrightness);
   s.rangeIndex = std::clamp(s.rangeIndex, 0, TimelineScale::kRangeCount - 1);
@@ -142,7 +140,7 @@ Sjis ComposeStateText(const OperatingState& state, const Sjis& stateTitle, const
   AppendLine(out, line + ";" + digit(d.filterPriority) + ";");
   AppendLine(out, "D2;" + digit(d.showYear) + digit(d.showImportance) + digit(d.showMemorisation) +
                       digit(d.showEventLeft) + ";" + digit(d.showEventRight) + digit(d.showMemo1) +
-                      digit(d.showMemo2) + ";" + digit(d.yearDisplayMode) + ";" +
+                      digit(d.showMemo2) + ";" + digit(static_cast<int>(d.yearDisplayMode)) + ";" +
                       digit(state.rangeIndex) + ";" + digit(state.timeUnit) + ";" +
                       digit(state.savedScrollPos) + ";" + digit(state.selectedIndex) + ";");
   line = Sjis("D3;");
@@ -150,8 +148,8 @@ Sjis ComposeStateText(const OperatingState& state, const Sjis& stateTitle, const
     line += digit(slot.loaded) + digit(slot.on) + ";";
   }
   AppendLine(out, line);
-  AppendLine(out, "D4;" + digit(d.pointDisplayMode) + ";" + digit(d.textSize) + ";" +
-                      digit(d.brightness) + ";");
+  AppendLine(out, "D4;" + digit(static_cast<int>(d.pointDisplayMode)) + ";" +
+                      digit(static_cast<int>(d.textSize)) + ";" + digit(d.brightness) + ";");
 
   AppendLine(out, "動作状態の説明"_sj);
   AppendLine(out, "<重要度> (0,1)"_sj);
@@ -174,7 +172,7 @@ Sjis ComposeStateText(const OperatingState& state, const Sjis& stateTitle, const
   AppendOnOffLine(out, "  メモ1表示"_sj, d.showMemo1);
   AppendOnOffLine(out, "  メモ2表示"_sj, d.showMemo2);
   AppendLine(out, "<範囲表示/年表示> (0,1)"_sj);
-  AppendLine(out, "  範囲表示/年表示="_sj + digit(d.yearDisplayMode));
+  AppendLine(out, "  範囲表示/年表示="_sj + digit(static_cast<int>(d.yearDisplayMode)));
   AppendLine(out, "<レンジ> (0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20)"_sj);
   AppendLine(out, "  レンジ="_sj + digit(state.rangeIndex));
   AppendLine(out, "<単位> (1)"_sj);
@@ -186,20 +184,20 @@ Sjis ComposeStateText(const OperatingState& state, const Sjis& stateTitle, const
     AppendLine(out, SlotLine(state.slots[static_cast<std::size_t>(k)], k));
   }
   AppendLine(out, "<ポイントの表示> (0,1,2)"_sj);
-  switch (std::clamp(d.pointDisplayMode, 0, 2)) {
-    case 0:
+  switch (d.pointDisplayMode) {
+    case PointDisplayMode::kHidden:
       AppendLine(out, "  ポイントの表示=ポイントの非表示 (0)"_sj);
       break;
-    case 1:
+    case PointDisplayMode::kAll:
       AppendLine(out, "  ポイントの表示=ポイントの全表示 (1)"_sj);
       break;
-    default:
+    case PointDisplayMode::kSelectedOnly:
       AppendLine(out, "  ポイントの表示=1 ポイント表示 (2)"_sj);
       break;
   }
   AppendLine(out, "<表示文字> (0,1)"_sj);
-  AppendLine(out,
-             AsFlag(d.textSize) ? "  表示文字=表示文字大 (1)"_sj : "  表示文字=表示文字小 (0)"_sj);
+  AppendLine(out, d.textSize == TextSize::kLarge ? "  表示文字=表示文字大 (1)"_sj
+                                                 : "  表示文字=表示文字小 (0)"_sj);
   AppendLine(out, "<画面の明るさ> (1,2,3,4,5)"_sj);
   AppendLine(out, "  画面の明るさ= ("_sj + digit(d.brightness) + ")");
   return out;
@@ -243,7 +241,7 @@ OperatingState ReadOperatingState(const Sjis& text, const OperatingState& curren
     d.showEventRight = DigitAt(line, 8);
     d.showMemo1 = DigitAt(line, 9);
     d.showMemo2 = DigitAt(line, 10);
-    d.yearDisplayMode = DigitAt(line, 12);
+    d.yearDisplayMode = DigitAt(line, 12) == 1 ? YearDisplayMode::kYear : YearDisplayMode::kRange;
     // Counted by ";" rather than by position: a two-digit range shifts the
     // rest. The unit after the range is fixed and Pt00 is not restored.
     s.rangeIndex = LeadingInt(Field(line, ';', 4));
@@ -257,8 +255,9 @@ OperatingState ReadOperatingState(const Sjis& text, const OperatingState& curren
     }
   }
   if (present(4)) {
-    d.pointDisplayMode = DigitAt(lines[4], 3);
-    d.textSize = DigitAt(lines[4], 5);
+    // Values outside the sets are taken as the nearest one, or as off.
+    d.pointDisplayMode = static_cast<PointDisplayMode>(std::clamp(DigitAt(lines[4], 3), 0, 2));
+    d.textSize = DigitAt(lines[4], 5) == 1 ? TextSize::kLarge : TextSize::kSmall;
     d.brightness = DigitAt(lines[4], 7);
   }
   // The point list is rebuilt after a restore; the selection starts over.

@@ -11,13 +11,13 @@ void Stopwatch::Restart(std::int64_t nowMs) {
 }
 
 void Stopwatch::StopwatchClick(std::int64_t nowMs) {
-  if (stopwatchState_ == kRunning) {
+  if (stopwatchState_ == State::kRunning) {
     stoppedMinutes_ = stopwatchMinutes_;
     stoppedSeconds_ = stopwatchSeconds_;
-    stopwatchState_ = kStopped;
+    stopwatchState_ = State::kStopped;
   } else {
     Restart(nowMs);
-    stopwatchState_ = kRunning;
+    stopwatchState_ = State::kRunning;
   }
 }
 
@@ -29,7 +29,7 @@ void Stopwatch::Count(std::int64_t nowMs) {
 }
 
 void Stopwatch::HoldIdleAtZero(std::int64_t nowMs) {
-  if (stopwatchState_ == kIdle) Restart(nowMs);
+  if (stopwatchState_ == State::kIdle) Restart(nowMs);
 }
 
 bool Stopwatch::Blink() {
@@ -38,7 +38,7 @@ bool Stopwatch::Blink() {
 }
 
 Sjis Stopwatch::DisplayText() const {
-  bool frozen = stopwatchState_ == kStopped;
+  bool frozen = stopwatchState_ == State::kStopped;
   int minutes = frozen ? stoppedMinutes_ : stopwatchMinutes_;
   int seconds = frozen ? stoppedSeconds_ : stopwatchSeconds_;
   Sjis text = "タイマー= "_sj;

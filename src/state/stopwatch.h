@@ -15,11 +15,9 @@ namespace qev {
 // more seconds.
 class Stopwatch {
  public:
-  static constexpr int kIdle = 0;
-  static constexpr int kRunning = 1;
-  static constexpr int kStopped = 2;
+  enum class State { kIdle, kRunning, kStopped };
 
-  int stopwatchState() const { return stopwatchState_; }
+  State stopwatchState() const { return stopwatchState_; }
   // The count as of the last Count (or start).
   int stopwatchMinutes() const { return stopwatchMinutes_; }
   int stopwatchSeconds() const { return stopwatchSeconds_; }
@@ -40,6 +38,12 @@ class Stopwatch {
   void HoldIdleAtZero(std::int64_t nowMs);
   // Flips the blink phase; true when the running marker shows this second.
   bool Blink();
+  // The clock's once-a-second tick: Count, and while running Blink; true
+  // when the running marker shows this second.
+  bool Tick(std::int64_t nowMs) {
+    Count(nowMs);
+    return stopwatchState_ == State::kRunning && Blink();
+  }
 
   // "タイマー= 2分5秒": the frozen count when stopped, else the current one.
   Sjis DisplayText() const;
@@ -47,7 +51,7 @@ class Stopwatch {
  private:
   void Restart(std::int64_t nowMs);
 
-  int stopwatchState_ = kIdle;
+  State stopwatchState_ = State::kIdle;
   std::int64_t stopwatchReference_ = 0;
   int stopwatchMinutes_ = 0;
   int stopwatchSeconds_ = 0;

@@ -137,7 +137,7 @@ InfoPanelsContent ComposeInfoPanels(std::string_view displayLine, const DisplayS
   // line and its place here holds eight spaces; 年表示 has no range line, so
   // it is shown here with "ころ".
   Sjis& left = c.left;
-  const bool yearMode = settings.yearDisplayMode != 0;
+  const bool yearMode = settings.yearDisplayMode == YearDisplayMode::kYear;
   if (eventAbout && yearMode && YearsShown(settings).date) {
     left += f.date;
     left += " ころ"_sj;

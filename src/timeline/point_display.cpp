@@ -53,7 +53,7 @@ Sjis PointDisplayLine(const VisiblePointList& visible, const std::vector<Timelin
   if (index >= visible.entries().size()) return {};
   const TimelinePoint& p = points[visible.entries()[index].pointIndex];
   const FileSlot& slot = store.slots[static_cast<std::size_t>(p.slot)];
-  std::optional<std::size_t> line = slot.IndexOf(p.id, static_cast<std::size_t>(p.line));
+  std::optional<std::size_t> line = slot.IndexOf(p.id(), static_cast<std::size_t>(p.line));
   if (!line) return {};
   return FormatPointLine(slot.Line(*line));
 }

@@ -102,7 +102,7 @@ void DrawTimeline(const TimelineScale& scale, const DisplaySettings& settings,
     }
   }
 
-  if (settings.pointDisplayMode == 1) DrawAllPoints(scale, points, drawArea);
+  if (settings.pointDisplayMode == PointDisplayMode::kAll) DrawAllPoints(scale, points, drawArea);
 
   const ScreenLayout& layout = scale.layout();
   view.Reset();
@@ -129,7 +129,7 @@ void DrawAllPoints(const TimelineScale& scale, const std::vector<TimelinePoint>&
 
 void DrawSelectionMarks(const TimelineScale& scale, const DisplaySettings& settings,
                         const VisiblePoint& selected, Canvas& drawArea) {
-  if (settings.pointDisplayMode == 0) return;
+  if (settings.pointDisplayMode == PointDisplayMode::kHidden) return;
   drawArea.SetPen(2, kSelectedMarkColor);
   DrawMark(drawArea, selected.x1, scale.MarkAt(selected.x1));
   if (YearsShown(settings).rangeEndMark && selected.x2) {

@@ -23,12 +23,6 @@ bool MainView::EditingRefused() {
   return true;
 }
 
-void MainView::ApplyLevelChange() {
-  if (EditingRefused()) return;
-  session_.ApplyLevelChange();
-  desk_.EventsChanged();
-}
-
 void MainView::BeginContentEdit() {
   if (EditingRefused()) return;
   StudySession::EditStart start = session_.BeginContentEdit();
@@ -58,10 +52,8 @@ void MainView::ExecuteContentEdit() {
   CloseStateText();
   desk_.EventsChanged();
   // The line is shown again, the selection kept where it was.
-  const int selected = session_.visible().selectedIndex();
-  RebuildVisiblePoints();
+  session_.RebuildVisiblePoints();
   DrawControlPanel();
-  session_.visible().SetSelectedIndex(selected);
   ShowSelection();
 }
 

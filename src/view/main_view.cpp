@@ -106,17 +106,18 @@ void MainView::OnRButtonDblClk(int x, int y) {
 void MainView::ShowContextMenu(int x, int y) {
   RedrawBatch::Scope scope(batch_);
   MenuCommand command = MenuCommand::kNone;
+  int target = 0;
   if (std::optional<int> k = SlotLabelAt(layout_, x, y)) {
     CloseStateText();
     CancelContentEdit();
-    menuTarget_ = kFirstSlotTarget + *k;
+    target = kFirstSlotTarget + *k;
     bool loaded = session_.store().slots[static_cast<std::size_t>(*k)].loaded == 1;
     command = platform_.PopupMenu(SlotMenu(loaded), x, y);
   } else if (stateDescriptionShown_ && StateLabelPressRect(layout_).Contains(x, y)) {
-    menuTarget_ = kStateTarget;
+    target = kStateTarget;
     command = platform_.PopupMenu(StateMenu(), x, y);
   }
-  if (command != MenuCommand::kNone) OnCommand(command);
+  if (command != MenuCommand::kNone) OnCommand(command, target);
 }
 
 void MainView::ScrollTimeline(ScrollCode code, int thumbPos) {
@@ -127,16 +128,17 @@ void MainView::ScrollTimeline(ScrollCode code, int thumbPos) {
   DrawTimeline();
   if (!step.fullRefresh) return;
   platform_.SetScrollThumb(TimelineScale::ThumbForOriginX(session_.scale().originX()));
-  RebuildVisiblePoints();
+  session_.RebuildVisiblePoints();
   DrawControlPanel();
-  session_.visible().SelectFirst();
+  session_.Select(SelectionStep::kFirst);
   ShowSelection();
 }
 
 void MainView::OnClockTick() {
   clockText_ = FormatClockText(platform_.Now());
+  const bool marker = session_.TickStopwatch(platform_.SteadyMilliseconds());
   DrawClockTick(platform_.ViewCanvas(), layout_, session_.settings().textSize, clockText_,
-                session_.stopwatch(), platform_.SteadyMilliseconds());
+                session_.stopwatch(), marker);
 }
 
 bool MainView::QueryClose() {
@@ -150,9 +152,9 @@ void MainView::FullRefresh() {
   desk_.EventsChanged();
   CloseStateText();
   session_.RebuildPoints();
-  RebuildVisiblePoints();
+  session_.RebuildVisiblePoints();
   DrawControlPanel();
-  session_.visible().SelectFirst();
+  session_.Select(SelectionStep::kFirst);
   ShowSelection();
 }
 
@@ -171,36 +173,8 @@ void MainView::ShowSelection() {
   FillInfoPanels();
 }
 
-void MainView::RebuildVisiblePoints() {
-  session_.RebuildVisiblePoints();
-}
-
-void MainView::Select(const std::function<void(VisiblePointList&)>& move) {
-  if (session_.visible().empty()) return;
-  move(session_.visible());
-  ShowSelection();
-}
-
-void MainView::SelectFirst() {
-  Select(&VisiblePointList::SelectFirst);
-}
-void MainView::SelectPrevious() {
-  Select(&VisiblePointList::SelectPrevious);
-}
-void MainView::SelectNext() {
-  Select(&VisiblePointList::SelectNext);
-}
-
-void MainView::SelectAtX(int x) {
-  Select([&](VisiblePointList& v) { v.SelectAtX(x, layout_); });
-}
-
-int MainView::randomIndex() {
-  return session_.RandomIndex();
-}
-
 void MainView::FillInfoPanels() {
-  if (session_.visible().Selected() == nullptr) {
+  if (!pointsExist()) {
     ClearInfoPanels();
     DrawControlPanel();
     return;
@@ -266,10 +240,10 @@ void MainView::DrawControlPanel() {
   // The stopwatch is held at zero now, as the drawing would; the drawing
   // shows a copy, on which holding it again at the same time changes nothing.
   p->nowMs = platform_.SteadyMilliseconds();
-  session_.stopwatch().HoldIdleAtZero(p->nowMs);
+  session_.HoldStopwatchAtZero(p->nowMs);
   p->stopwatch = session_.stopwatch();
   // The small font's redraw paints the whole panel first.
-  const bool covers = session_.settings().textSize == 0;
+  const bool covers = session_.settings().textSize == TextSize::kSmall;
   batch_.Draw(RedrawBatch::Region::kControlPanel, covers, [p](Platform& screen) {
     qev::DrawControlPanel(screen.ViewCanvas(), p->state, p->stopwatch, p->nowMs);
   });
@@ -279,8 +253,8 @@ void MainView::ChangeRange(int direction) {
   platform_.SetScrollThumb(session_.ChangeRange(direction));
   DrawTimeline();
   session_.PlacePoints();
-  RebuildVisiblePoints();
-  session_.visible().SelectFirst();
+  session_.RebuildVisiblePoints();
+  session_.Select(SelectionStep::kFirst);
   ShowSelection();
   DrawControlPanel();
 }
@@ -289,22 +263,22 @@ Sjis MainView::ClockText() {
   return FormatClockText(platform_.Now());
 }
 
-void MainView::OnCommand(MenuCommand command) {
+void MainView::OnCommand(MenuCommand command, int target) {
   RedrawBatch::Scope scope(batch_);
   // Reading, erasing and restoring change the slots the self-test asks from.
   if (command != MenuCommand::kSave && command != MenuCommand::kNone && EditingRefused()) return;
   switch (command) {
     case MenuCommand::kReadFile:
-      files_.ReadSlot(menuTarget_);
+      files_.ReadSlot(target);
       break;
     case MenuCommand::kSave:
-      files_.Save(menuTarget_);
+      files_.Save(target);
       break;
     case MenuCommand::kEraseFile:
-      files_.EraseSlot(menuTarget_);
+      files_.EraseSlot(target);
       break;
     case MenuCommand::kNewFile:
-      files_.CreateFile(menuTarget_);
+      files_.CreateFile(target);
       break;
     case MenuCommand::kRestoreState:
       RestoreOperatingState();
@@ -331,24 +305,32 @@ void MainView::ShowStateDescription() {
   platform_.SetPanelText(InfoPanel::kRight, savedStateDescription_);
 }
 
-void MainView::StopwatchClick() {
-  session_.stopwatch().StopwatchClick(platform_.SteadyMilliseconds());
-}
-
 void MainView::ShowHelpPage(int k) {
   DrawHelpPage(platform_.DrawAreaCanvas(), layout_, k);
   drawAreaContent_ = DrawAreaContent::kHelpPage;
+  screenPage_ = ScreenPage::kHelp;
+}
+
+void MainView::TurnHelpPage(int k) {
+  session_.SetHelpPage(k);
+  ShowHelpPage(k);
 }
 
 void MainView::ShowDiagram() {
   DrawFunctionDiagram(platform_.DrawAreaCanvas(), layout_);
   drawAreaContent_ = DrawAreaContent::kDiagram;
+  screenPage_ = ScreenPage::kDiagram;
+}
+
+void MainView::BackToMain() {
+  DrawTimeline();
+  ShowSelection();
+  DrawControlPanel();
 }
 
 void MainView::RestoreOperatingState() {
   RedrawBatch::Scope scope(batch_);
   DrawControlPanel();
-  menuTarget_ = kStateTarget;
   // Every loaded slot is read again from its file: unsaved changes first.
   for (int k = 0; k < EventStore::kSlotCount; ++k) {
     if (!files_.ConfirmDiscard(k)) return;

@@ -13,9 +13,9 @@ std::vector<DeskEvent> SessionDesk::Events() {
   const EventStore& store = session_.store();
   for (int k = 0; k < EventStore::kSlotCount; ++k) {
     const FileSlot& slot = store.slots[static_cast<std::size_t>(k)];
-    if (slot.loaded != 1) continue;
+    if (!slot.loaded) continue;
     for (std::size_t j = 0; j < slot.Count(); ++j) {
-      const OffLine off = slot.on != 1                                       ? OffLine::kSlotOff
+      const OffLine off = !slot.on                                           ? OffLine::kSlotOff
                           : !PassesFilter(session_.settings(), slot.Line(j)) ? OffLine::kFilteredOut
                                                                              : OffLine::kOnLine;
       events.push_back({slot.IdAt(j), k, slot.Line(j), off});
@@ -41,7 +41,7 @@ Sjis SessionDesk::SlotLabel(int slot) const {
 std::vector<int> SessionDesk::LoadedSlots() const {
   std::vector<int> loaded;
   for (int k = 0; k < EventStore::kSlotCount; ++k) {
-    if (session_.store().slots[static_cast<std::size_t>(k)].loaded == 1) loaded.push_back(k);
+    if (session_.store().slots[static_cast<std::size_t>(k)].loaded) loaded.push_back(k);
   }
   return loaded;
 }
@@ -85,29 +85,32 @@ OffLine SessionDesk::JumpToEvent(EventId key) {
 bool SessionDesk::GoToYear(EraYear year) {
   const std::vector<TimelinePoint>& points = session_.points().points();
   const std::optional<std::size_t> i = NearestPoint(points, session_.scale(), year);
-  return i && Show(session_.SelectEvent(points[*i].id));
+  return i && Show(session_.SelectEvent(points[*i].id()));
 }
 
 void SessionDesk::SelectRandomOnLine() {
   const std::vector<TimelinePoint>& points = session_.points().points();
   if (const std::optional<std::size_t> i = RandomPoint(points.size(), random_)) {
-    Show(session_.SelectEvent(points[*i].id));
+    Show(session_.SelectEvent(points[*i].id()));
   }
 }
 
 std::optional<std::string> SessionDesk::PointTipAt(int x, int y) {
   const DisplaySettings& settings = session_.settings();
-  if (settings.pointDisplayMode == 0 || settings.yearsHidden) return std::nullopt;
+  if (settings.pointDisplayMode == PointDisplayMode::kHidden || settings.yearsHidden) {
+    return std::nullopt;
+  }
   const ScreenLayout& layout = session_.scale().layout();
   const VisiblePointList& visible = session_.visible();
   const std::optional<std::size_t> at =
       PointMarkAt(visible, session_.scale(), x - layout.drawAreaX(), y - layout.drawAreaY());
   // Only the selected point's mark is drawn unless every point is marked.
-  if (!at || (settings.pointDisplayMode != 1 && static_cast<int>(*at) != visible.selectedIndex())) {
+  if (!at || (settings.pointDisplayMode != PointDisplayMode::kAll &&
+              static_cast<int>(*at) != visible.selectedIndex())) {
     return std::nullopt;
   }
   const std::optional<DeskEvent> event =
-      EventOf(session_.points().points()[visible.entries()[*at].pointIndex].id);
+      EventOf(session_.points().points()[visible.entries()[*at].pointIndex].id());
   if (!event) return std::nullopt;
   std::string_view text = Field(event->line, ';', 3);
   if (ByteAt(text, 0) == '*') text.remove_prefix(1);
@@ -118,7 +121,7 @@ bool SessionDesk::AddEvent(int k, Sjis line) {
   if (k < 0 || k >= EventStore::kSlotCount) return false;
   const FileSlot& slot = session_.store().slots[static_cast<std::size_t>(k)];
   const std::optional<EraYear> first = FirstDate(line);
-  if (slot.loaded != 1 || !first) return false;
+  if (!slot.loaded || !first) return false;
   const std::size_t index = InsertionIndex(slot.lines(), *first);
   EventsChanged();
   Show(session_.InsertEvent(k, index, std::move(line)));

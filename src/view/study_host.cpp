@@ -14,11 +14,11 @@ std::vector<PoolEvent> StudyHost::PoolEvents() {
   std::vector<PoolEvent> pool;
   pool.reserve(session_.points().size());
   for (const TimelinePoint& point : session_.points().points()) {
-    const FileSlot& slot = store.slots[static_cast<std::size_t>(point.id.slot)];
+    const FileSlot& slot = store.slots[static_cast<std::size_t>(point.slot)];
     const std::optional<std::size_t> index =
-        slot.IndexOf(point.id, static_cast<std::size_t>(point.line));
+        slot.IndexOf(point.id(), static_cast<std::size_t>(point.line));
     if (!index) continue;
-    pool.push_back({point.id, slot.baseName, slot.Line(*index)});
+    pool.push_back({point.id(), slot.baseName, slot.Line(*index)});
   }
   return pool;
 }

@@ -18,7 +18,7 @@ StudySession::StudySession(const ScreenLayout& layout, std::string dataDir, Stea
 std::vector<EventId> StudySession::PointEvents() const {
   std::vector<EventId> ids;
   ids.reserve(points_.size());
-  for (const TimelinePoint& p : points_.points()) ids.push_back(p.id);
+  for (const TimelinePoint& p : points_.points()) ids.push_back(p.id());
   return ids;
 }
 
@@ -42,13 +42,13 @@ std::optional<Sjis> StudySession::EventLine(EventId id) const {
 std::optional<EventId> StudySession::SelectedEvent() const {
   const VisiblePoint* selected = visible_.Selected();
   if (selected == nullptr) return std::nullopt;
-  return points_.points()[selected->pointIndex].id;
+  return points_.points()[selected->pointIndex].id();
 }
 
 std::optional<std::size_t> StudySession::PointIndexOf(EventId id) const {
   const std::vector<TimelinePoint>& points = points_.points();
   auto it = std::find_if(points.begin(), points.end(),
-                         [id](const TimelinePoint& p) { return p.id == id; });
+                         [id](const TimelinePoint& p) { return p.id() == id; });
   if (it == points.end()) return std::nullopt;
   return static_cast<std::size_t>(it - points.begin());
 }
@@ -89,7 +89,7 @@ EventOutcome StudySession::SelectEvent(EventId id) {
 void StudySession::FollowLine(LineMove move, int k, std::size_t index, EventId id) {
   const FileSlot& slot = store_.slots[static_cast<std::size_t>(k)];
   // The point list holds the loaded, switched-on slots only.
-  if (slot.loaded != 1 || slot.on != 1) return;
+  if (!slot.loaded || !slot.on) return;
   const auto offset = [this](int year) { return scale_.YearToOffset(year); };
   const std::string_view line = slot.Line(index);
   switch (move) {
@@ -110,9 +110,9 @@ std::optional<EventId> StudySession::NeighbourOf(EventId id) const {
   if (std::optional<std::size_t> i = PointIndexOf(id)) {
     const std::vector<TimelinePoint>& points = points_.points();
     if (*i + 1 < points.size()) {
-      neighbour = points[*i + 1].id;
+      neighbour = points[*i + 1].id();
     } else if (*i > 0) {
-      neighbour = points[*i - 1].id;
+      neighbour = points[*i - 1].id();
     } else {
       neighbour.reset();
     }
@@ -191,10 +191,110 @@ std::optional<std::size_t> StudySession::IndexOf(EventId id) const {
   return store_.slots[static_cast<std::size_t>(id.slot)].IndexOf(id);
 }
 
+Changes StudySession::PutEraLineAt(int originX) {
+  scale_.SetOriginX(originX);
+  RebuildVisiblePoints();
+  Select(SelectionStep::kFirst);
+  return {true, true, true};
+}
+
 Changes StudySession::HideYears(bool hidden) {
   if (settings_.yearsHidden == hidden) return {};
   settings_.yearsHidden = hidden;
   return {false, false, true};
+}
+
+void StudySession::Flip(DisplaySwitch which) {
+  DisplaySettings& d = settings_;
+  auto flip = [](int& flag) { flag = flag == 0 ? 1 : 0; };
+  switch (which) {
+    case DisplaySwitch::kShowYear:
+      return flip(d.showYear);
+    case DisplaySwitch::kShowImportance:
+      flip(d.showImportance);
+      d.importanceToPanel = d.showImportance;
+      return;
+    case DisplaySwitch::kShowMemorisation:
+      flip(d.showMemorisation);
+      d.memorisationToPanel = d.showMemorisation;
+      return;
+    case DisplaySwitch::kShowEventLeft:
+      return flip(d.showEventLeft);
+    case DisplaySwitch::kShowEventRight:
+      return flip(d.showEventRight);
+    case DisplaySwitch::kShowMemo1:
+      return flip(d.showMemo1);
+    case DisplaySwitch::kShowMemo2:
+      return flip(d.showMemo2);
+    case DisplaySwitch::kFilterPriority:
+      return flip(d.filterPriority);
+    case DisplaySwitch::kYearDisplayMode:
+      d.yearDisplayMode = d.yearDisplayMode == YearDisplayMode::kRange ? YearDisplayMode::kYear
+                                                                       : YearDisplayMode::kRange;
+      return;
+    case DisplaySwitch::kTextSize:
+      d.textSize = d.textSize == TextSize::kSmall ? TextSize::kLarge : TextSize::kSmall;
+      return;
+  }
+}
+
+void StudySession::Step(SteppedSetting which, int step) {
+  DisplaySettings& d = settings_;
+  switch (which) {
+    case SteppedSetting::kPointDisplayMode:
+      d.pointDisplayMode = static_cast<PointDisplayMode>(
+          (static_cast<int>(d.pointDisplayMode) + (step > 0 ? 1 : 2)) % 3);
+      return;
+    case SteppedSetting::kBrightness:
+      if (step > 0) {
+        d.brightness = d.brightness >= 5 ? 1 : d.brightness + 1;
+      } else {
+        d.brightness = d.brightness <= 1 ? 5 : d.brightness - 1;
+      }
+      return;
+  }
+}
+
+void StudySession::FlipFilter(Level kind, int level) {
+  std::array<int, 6>& filter =
+      kind == Level::kImportance ? settings_.importanceFilter : settings_.memorisationFilter;
+  int& flag = filter.at(static_cast<std::size_t>(level));
+  flag = flag == 0 ? 1 : 0;
+}
+
+bool StudySession::FlipSlot(int k) {
+  return store_.SwitchSlot(k);
+}
+
+void StudySession::Select(SelectionStep step) {
+  if (visible_.empty()) return;
+  switch (step) {
+    case SelectionStep::kFirst:
+      return visible_.SelectFirst();
+    case SelectionStep::kLast:
+      return visible_.SelectLast();
+    case SelectionStep::kPrevious:
+      return visible_.SelectPrevious();
+    case SelectionStep::kNext:
+      return visible_.SelectNext();
+    case SelectionStep::kRandom:
+      return visible_.SelectRandom(RandomIndex());
+  }
+}
+
+void StudySession::SelectAt(int x) {
+  if (!visible_.empty()) visible_.SelectAtX(x, scale_.layout());
+}
+
+void StudySession::StepLevelChange(Level kind, int step) {
+  int& value = kind == Level::kImportance ? edit_.importanceChange : edit_.memorisationChange;
+  value = StepLevel(value, step);
+  ApplyLevelChange();
+}
+
+void StudySession::LeaveContentEdit() {
+  edit_.contentEditMode = false;
+  edit_.editClickCount = 0;
 }
 
 void StudySession::RebuildPoints() {
@@ -244,7 +344,7 @@ std::optional<EventId> StudySession::SelectedLine() const {
   // A key whose slot and line cannot be read within its first bytes names
   // no line: its point is never edited.
   if (!LocateEventLine(points_.keys()[selected->pointIndex])) return std::nullopt;
-  const EventId id = points_.points()[selected->pointIndex].id;
+  const EventId id = points_.points()[selected->pointIndex].id();
   if (!EventLine(id)) return std::nullopt;
   return id;
 }
@@ -291,7 +391,6 @@ OperatingState StudySession::CurrentOperatingState() const {
   state.rangeIndex = scale_.rangeIndex();
   state.savedScrollPos = savedScrollPos_;
   state.selectedIndex = visible_.selectedIndex();
-  state.timeUnit = timeUnitIndex_ == kTimeUnitYear ? 1 : 0;
   for (std::size_t k = 0; k < state.slots.size(); ++k) {
     const FileSlot& slot = store_.slots[k];
     state.slots[k] = {slot.baseName, slot.label, slot.loaded, slot.on};
@@ -304,11 +403,9 @@ void StudySession::ApplyOperatingState(const OperatingState& state) {
   settings_.importanceToPanel = settings_.showImportance;
   settings_.memorisationToPanel = settings_.showMemorisation;
   for (std::size_t k = 0; k < state.slots.size(); ++k) {
-    FileSlot& slot = store_.slots[k];
-    slot.baseName = state.slots[k].baseName;
-    slot.label = state.slots[k].label;
-    slot.loaded = state.slots[k].loaded;
-    slot.on = state.slots[k].on;
+    const OperatingState::Slot& slot = state.slots[k];
+    store_.RestoreSlot(static_cast<int>(k), slot.baseName, slot.label, slot.loaded == 1,
+                       slot.on == 1);
   }
   restoredSelectedIndex_ = state.selectedIndex;
   scale_.SetRange(state.rangeIndex);

@@ -77,23 +77,38 @@ class StudySession {
   const ContentEditState& edit() const { return edit_; }
   const Stopwatch& stopwatch() const { return stopwatch_; }
   int helpPageIndex() const { return helpPageIndex_; }
-  int timeUnitIndex() const { return timeUnitIndex_; }
   int savedScrollPos() const { return savedScrollPos_; }
   // What the last information-panel composition hands to the control panel.
   const Sjis& selectedImportanceText() const { return selectedImportanceText_; }
   const Sjis& selectedMemorisationText() const { return selectedMemorisationText_; }
   char selectedSlotDigit() const { return selectedSlotDigit_; }
 
-  // The state the click dispatch and the file commands still change in
-  // place.
+  // The slots as the file commands read, save and erase them.
   EventStore& store() { return store_; }
-  DisplaySettings& settings() { return settings_; }
-  TimelineScale& scale() { return scale_; }
-  VisiblePointList& visible() { return visible_; }
-  ContentEditState& edit() { return edit_; }
-  Stopwatch& stopwatch() { return stopwatch_; }
-  int& helpPageIndex() { return helpPageIndex_; }
-  int& timeUnitIndex() { return timeUnitIndex_; }
+
+  // ---- What the clicks change (the caller redraws) ----
+  void Flip(DisplaySwitch which);
+  void Step(SteppedSetting which, int step);
+  void FlipFilter(Level kind, int level);
+  // Slot k on or off, its title set to its label; false when it holds no
+  // file.
+  bool FlipSlot(int k);
+  // The selection moved; nothing without visible points.
+  void Select(SelectionStep step);
+  void SelectAt(int x);
+  // The level-change value stepped and both values written into the
+  // selected point's line.
+  void StepLevelChange(Level kind, int step);
+  int CountEditButtonTest() { return ++edit_.editClickCount; }
+  void SetEditButtonTests(int count) { edit_.editClickCount = count; }
+  // Leaves an edit without writing it back ("[中止]").
+  void LeaveContentEdit();
+  void SetHelpPage(int k) { helpPageIndex_ = k; }
+  void StopwatchClick() { stopwatch_.StopwatchClick(clock_()); }
+  // The once-a-second count (Stopwatch::Tick).
+  bool TickStopwatch(std::int64_t nowMs) { return stopwatch_.Tick(nowMs); }
+  // While idle the stopwatch is held at zero (every control-panel redraw).
+  void HoldStopwatchAtZero(std::int64_t nowMs) { stopwatch_.HoldIdleAtZero(nowMs); }
 
   // ---- Events by id ----
   // The events on the line under the current filters, in point-list
@@ -129,6 +144,11 @@ class StudySession {
   // is.
   Changes Undo();
   Changes Redo();
+
+  // Puts the era line at drawing-area x `originX`, wherever the scroll bar
+  // could not put it (as a range change may); the visible points follow and
+  // the first of them is selected.
+  Changes PutEraLineAt(int originX);
 
   // The self-test hides the selected event's years while it asks for them
   // (YearsShown then shows none); false shows them again.
@@ -167,8 +187,6 @@ class StudySession {
   // and ends the edit; a refused rewrite keeps the edit open and is returned.
   // Nothing when no edit has a line to write to.
   std::optional<EditedLine> ExecuteContentEdit(const Sjis& typed);
-  // Writes the level-change values into the selected point's line.
-  void ApplyLevelChange();
   // Ends an edit without writing it back; true when one was under way.
   bool CancelContentEdit() { return edit_.Cancel(); }
 
@@ -187,6 +205,8 @@ class StudySession {
   void RestoreSelection() { visible_.SetSelectedIndex(restoredSelectedIndex_); }
 
  private:
+  // Writes the level-change values into the selected point's line.
+  void ApplyLevelChange();
   // The selected point's event when its line can be edited.
   std::optional<EventId> SelectedLine() const;
   // Replaces a line through the history; false when no slot holds it.
@@ -223,7 +243,6 @@ class StudySession {
   // The event a content edit under way writes back to.
   std::optional<EventId> editTarget_;
   int helpPageIndex_ = 0;
-  int timeUnitIndex_ = kTimeUnitYear;
   int savedScrollPos_ = TimelineScale::kStartThumb;
   int restoredSelectedIndex_ = 0;
   Sjis selectedImportanceText_;

@@ -1,13 +1,17 @@
-// The view's keyboard commands, undo and redo, and what printing the whole
-// timeline takes from it.
+// The view's keyboard commands, undo and redo among them, and what printing
+// the whole timeline takes from it.
 #include "timeline/point_filter.h"
 #include "view/main_view.h"
 
 namespace qev {
 
 void MainView::OnKeyCommand(KeyCommand command) {
-  if (command == KeyCommand::kUndo) return Undo();
-  if (command == KeyCommand::kRedo) return Redo();
+  if (command == KeyCommand::kUndo || command == KeyCommand::kRedo) {
+    if (EditingRefused()) return;
+    CancelContentEdit();
+    desk_.EventsChanged();
+    return Redraw(command == KeyCommand::kUndo ? session_.Undo() : session_.Redo());
+  }
   if (command == KeyCommand::kSaveChanged) {
     // A saved slot's label loses its changed colour.
     if (files_.SaveChangedSlots()) DrawControlPanel();
@@ -36,20 +40,6 @@ void MainView::OnKeyCommand(KeyCommand command) {
     case InputKind::kNone:
       return;
   }
-}
-
-void MainView::Undo() {
-  if (EditingRefused()) return;
-  CancelContentEdit();
-  desk_.EventsChanged();
-  Redraw(session_.Undo());
-}
-
-void MainView::Redo() {
-  if (EditingRefused()) return;
-  CancelContentEdit();
-  desk_.EventsChanged();
-  Redraw(session_.Redo());
 }
 
 SheetSource MainView::WholeTimeline() {

@@ -380,7 +380,7 @@ class ShellTest : public QObject {
     const Cp932Encoding back = platform.PanelText(InfoPanel::kRight);
     QVERIFY(back.ok());
     QCOMPARE(back.bytes, text);
-    QCOMPARE(platform.PanelLineCount(InfoPanel::kRight), 3);
+    QCOMPARE(SplitPanelLines(back.bytes).size(), std::size_t{3});
 
     app_->viewWidget().leftPanel().setPlainText(QStringLiteral("森鷗外\n二行目"));
     const Cp932Encoding typed = platform.PanelText(InfoPanel::kLeft);

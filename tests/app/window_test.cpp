@@ -78,7 +78,7 @@ MainView& CoreView(Application& app) {
 // The centre of the point's mark in the grab: its start x as the scale
 // places the year, at the height of the line there.
 QPoint MarkCentre(MainView& view, Year point) {
-  const TimelineScale& scale = view.scale();
+  const TimelineScale& scale = view.session()->scale();
   const int offset = scale.YearToOffset(point.year);
   const int x = point.bc ? scale.originX() - offset : scale.originX() + offset;
   const std::optional<LineY> line = scale.LineYAt(x);
@@ -195,9 +195,9 @@ class WindowTest : public QObject {
 
   void FirstPaintRestoresTheStateAndShowsTheFirstPoint() {
     MainView& view = CoreView(*app_);
-    QCOMPARE(view.scale().rangeIndex(), 8);
-    QCOMPARE(view.scale().originX(), 350);
-    QCOMPARE(view.savedScrollPos(), 350);
+    QCOMPARE(view.session()->scale().rangeIndex(), 8);
+    QCOMPARE(view.session()->scale().originX(), 350);
+    QCOMPARE(view.session()->savedScrollPos(), 350);
     QCOMPARE(app_->viewWidget().scrollBar().value(), 350);
 
     const QImage shot = app_->viewWidget().Grab();
@@ -219,9 +219,9 @@ class WindowTest : public QObject {
     const PanelRect range = AreaRect(kLayout, PanelArea::kRange);
     QTest::mouseClick(&app_->viewWidget(), Qt::LeftButton, {},
                       QPoint(range.left + 2, range.top + 2));
-    QCOMPARE(view.scale().rangeIndex(), 9);
+    QCOMPARE(view.session()->scale().rangeIndex(), 9);
     QTest::mouseClick(&app_->viewWidget(), Qt::RightButton, {}, QPoint(400, 200));
-    QCOMPARE(view.selectedIndex(), 1);
+    QCOMPARE(view.session()->visible().selectedIndex(), 1);
     QCOMPARE(FirstLine(app_->viewWidget().rightPanel().toPlainText()).left(5),
              QStringLiteral("できごと="));
   }
@@ -246,10 +246,10 @@ class WindowTest : public QObject {
     QCoreApplication::sendEvent(&panel, &commit);
 
     QTest::mouseClick(&app_->viewWidget(), Qt::LeftButton, {}, press);
-    QVERIFY(!view.edit().editing());
-    QCOMPARE(view.store().slots[0].Line(0),
+    QVERIFY(!view.session()->edit().editing());
+    QCOMPARE(view.session()->store().slots[0].Line(0),
              "BC0450;3,2,,;春秋時代;左端のできごと・改名;メモA;メモB;"_sj);
-    QCOMPARE(view.store().slots[0].changed, 1);
+    QCOMPARE(view.session()->store().slots[0].changed, 1);
   }
 
   void GroundsFollowTheBrightness_data() {
@@ -279,7 +279,7 @@ class WindowTest : public QObject {
 
   void PointMarksSitWhereTheScalePutsThem() {
     MainView& view = CoreView(*app_);
-    QCOMPARE(view.settings().pointDisplayMode, 1);
+    QCOMPARE(view.session()->settings().pointDisplayMode, PointDisplayMode::kAll);
     const QImage shot = app_->viewWidget().Grab();
     const QPoint selected = MarkCentre(view, kLeftEdge);
     QVERIFY2(MarkIs(shot, selected, kSelectedGrey), qPrintable(Describe(shot, selected)));
@@ -299,7 +299,7 @@ class WindowTest : public QObject {
             leftEdge.x() < kLayout.drawAreaX() + TimelineScale::kScrollStep);
 
     bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    QCOMPARE(view.savedScrollPos(), 351);
+    QCOMPARE(view.session()->savedScrollPos(), 351);
     QCOMPARE(bar.value(), 351);
     const QImage shot = app_->viewWidget().Grab();
     QCOMPARE(LineGreyColumns(shot, row), (std::vector<int>{eraX - 21, eraX - 20}));
@@ -314,11 +314,11 @@ class WindowTest : public QObject {
     }
     QCOMPARE(FirstLine(app_->viewWidget().leftPanel().toPlainText()),
              QStringLiteral("BC 250;②,①;紀元前のできごと;"));
-    QCOMPARE(view.visible().size(), 3);
+    QCOMPARE(view.session()->visible().size(), 3);
 
     // And back: the point returns and is selected again.
     bar.triggerAction(QAbstractSlider::SliderSingleStepSub);
-    QCOMPARE(view.savedScrollPos(), 350);
+    QCOMPARE(view.session()->savedScrollPos(), 350);
     QCOMPARE(bar.value(), 350);
     const QImage back = app_->viewWidget().Grab();
     QCOMPARE(LineGreyColumns(back, row), (std::vector<int>{eraX - 1, eraX}));
@@ -343,7 +343,7 @@ class WindowTest : public QObject {
     QCOMPARE(items[0].text, std::string("ファイルを保存"));
     QCOMPARE(items[1].command, kErase);
     QCOMPARE(items[1].text, std::string("ファイルを消去"));
-    QCOMPARE(view.menuTarget(), 21);
+    QCOMPARE(view.session()->store().slots[1].loaded, 0);  // the menu acted on slot ②
 
     shot = app_->viewWidget().Grab();
     // The label reads "ファイル②" in the grey of an empty slot, drawn like
@@ -386,7 +386,7 @@ class WindowTest : public QObject {
     QVERIFY(ShowsWhiteText(shot, cell));  // "追加"
     QVERIFY2(MarkIs(shot, read, kMarkGrey), qPrintable(Describe(shot, read)));
     QVERIFY(MarkIs(shot, MarkCentre(view, kLeftEdge), kSelectedGrey));
-    QCOMPARE(view.store().slots[2].baseName, "追加"_sj);
+    QCOMPARE(view.session()->store().slots[2].baseName, "追加"_sj);
   }
 
  private:

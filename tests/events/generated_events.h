@@ -50,7 +50,7 @@ inline void WriteGeneratedEvents(const std::filesystem::path& dir, int perSlot, 
   OperatingState state;
   state.rangeIndex = rangeIndex;
   state.savedScrollPos = scrollPos;
-  state.display.pointDisplayMode = 1;
+  state.display.pointDisplayMode = PointDisplayMode::kAll;
   const Sjis stateText =
       ComposeStateText(state, "動作状態10"_sj, "2026年01月05日09時00分"_sj) + ";\r\n"_sj;
   WriteFileAtomically(dir / "動作状態10.txt", stateText);

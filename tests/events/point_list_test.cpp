@@ -242,7 +242,7 @@ TEST_F(PointListTest, LineChangesFollowedWithoutARebuildAsARebuildWould) {
     ASSERT_EQ(list.placed(), rebuilt.placed()) << "step " << step;
     for (std::size_t i = 0; i < list.size(); ++i) {
       ASSERT_EQ(list.points()[i].line, rebuilt.points()[i].line);
-      ASSERT_EQ(list.points()[i].id, rebuilt.points()[i].id);
+      ASSERT_EQ(list.points()[i].id(), rebuilt.points()[i].id());
     }
   }
 }

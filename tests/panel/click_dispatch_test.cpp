@@ -1,352 +1,308 @@
 #include "panel/click_dispatch.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
-#include <vector>
 
+#include "panel/panel_areas.h"
+#include "view/view_fixture.h"
+
+// What the clicks do, seen through the view and its study session: after
+// this click, these settings, this selection, this line, this page.
 namespace qev {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
-using ::testing::IsEmpty;
+enum class Mouse { kLeftUp, kRightUp, kLeftDouble, kRightDouble, kLeftDown };
 
-// Records every operation the dispatch asks for, and keeps the state the
-// view would keep: the selection, the edit, the page.
-class FakeTarget : public ClickTarget {
- public:
-  explicit FakeTarget(ScreenLayout l) : layout_(l) {
-    // Five points at drawing-area x 100..500.
-    std::vector<TimelinePoint> points;
-    for (int i = 1; i <= 5; ++i) points.push_back({false, 100 * i});
-    visible_.RebuildVisiblePoints(points, 0, l.drawAreaWidth());
-    visible_.SetSelectedIndex(1);
-    store_.slots[1].loaded = 0;
-  }
-
-  void RemovePoints() { visible_.RebuildVisiblePoints({}, 0, layout_.drawAreaWidth()); }
-
-  const ScreenLayout& layout() const override { return layout_; }
-  DisplaySettings& settings() override { return settings_; }
-  ContentEditState& edit() override { return edit_; }
-  EventStore& store() override { return store_; }
-  VisiblePointList& visible() override { return visible_; }
-  ScreenPage& screenPage() override { return screenPage_; }
-  int& helpPageIndex() override { return helpPageIndex_; }
-  int& timeUnitIndex() override { return timeUnitIndex_; }
-  DrawAreaContent drawAreaContent() const override { return drawAreaContent_; }
-  bool stateDescriptionShown() const override { return stateShown_; }
-  int randomIndex() override { return 3; }
-
-  void CloseStateText() override {
-    stateShown_ = false;
-    log.push_back("close");
-  }
-  void ShowStateDescription() override {
-    stateShown_ = true;
-    log.push_back("state");
-  }
-  void CancelContentEdit() override {
-    log.push_back("cancel");
-    if (edit_.Cancel()) FullRefresh();
-  }
-  void FullRefresh() override {
-    visible_.SelectFirst();
-    log.push_back("refresh");
-  }
-  void SelectRedraw() override {
-    log.push_back("select" + std::to_string(visible_.selectedIndex()));
-  }
-  void PanelsRedraw() override { log.push_back("panels"); }
-  void TimelineRedraw() override {
-    screenPage_ = ScreenPage::kMain;
-    drawAreaContent_ = DrawAreaContent::kTimeline;
-    log.push_back("timeline");
-  }
-  void DrawControlPanel() override { log.push_back("panel"); }
-  void ChangeRange(int direction) override {
-    visible_.SelectFirst();
-    log.push_back(direction > 0 ? "range+" : "range-");
-  }
-  void RebuildSlotViews() override {
-    visible_.SelectFirst();
-    log.push_back("rebuild");
-  }
-  void BeginContentEdit() override {
-    edit_.contentEditMode = true;
-    log.push_back("begin");
-  }
-  void ExecuteContentEdit() override {
-    if (!refuseEdit) edit_.contentEditMode = false;
-    log.push_back("execute");
-  }
-  void ApplyLevelChange() override {
-    log.push_back("apply" + std::to_string(edit_.importanceChange) +
-                  std::to_string(edit_.memorisationChange));
-  }
-  void StopwatchClick() override { log.push_back("stopwatch"); }
-  void ShowHelpPage(int k) override {
-    drawAreaContent_ = DrawAreaContent::kHelpPage;
-    log.push_back("help" + std::to_string(k));
-  }
-  void ShowDiagram() override {
-    drawAreaContent_ = DrawAreaContent::kDiagram;
-    log.push_back("diagram");
-  }
-
-  std::vector<std::string> log;
-  DisplaySettings settings_;
-  ContentEditState edit_{0, 0, 3, 5};
-  EventStore store_;
-  ScreenPage screenPage_ = ScreenPage::kMain;
-  int helpPageIndex_ = 0;
-  int timeUnitIndex_ = 0;
-  DrawAreaContent drawAreaContent_ = DrawAreaContent::kTimeline;
-  bool stateShown_ = true;
-  bool refuseEdit = false;
-
- private:
-  ScreenLayout layout_;
-  VisiblePointList visible_;
+// What a click may change, as the user sees it.
+struct Seen {
+  int selected = 0;
+  bool stateShown = false;
+  bool editing = false;
+  ScreenPage page = ScreenPage::kMain;
+  int range = 0;
+  DisplaySettings settings;
+  int slot0On = 0;
+  Sjis line;  // slot 0's second line
+  Stopwatch::State stopwatch = Stopwatch::State::kIdle;
+  friend bool operator==(const Seen&, const Seen&) = default;
 };
 
-enum class Click { kLeftUp, kRightUp, kLeftDouble, kRightDouble, kLeftDown };
-
-void Send(FakeTarget& t, Click click, int x, int y) {
-  switch (click) {
-    case Click::kLeftUp:
-      return OnLButtonUp(t, x, y);
-    case Click::kRightUp:
-      return OnRButtonUp(t, x, y);
-    case Click::kLeftDouble:
-      return OnLButtonDblClk(t, x, y);
-    case Click::kRightDouble:
-      return OnRButtonDblClk(t, x, y);
-    case Click::kLeftDown:
-      return OnLButtonDown(t, x, y);
+// Five points AD 100..500 (importance 3, memorisation 5) in slot 0, slot 1
+// empty; the second point selected and the state description shown.
+class ClickDispatch : public testing::ViewFixture {
+ protected:
+  void SetUp() override {
+    platform.steadyMs = 0;
+    WriteSlot(0, "題",
+              "AD0100;3,5,,;;一;;;\r\nAD0200;3,5,,;;二;;;\r\nAD0300;3,5,,;;三;;;\r\n"
+              "AD0400;3,5,,;;四;;;\r\nAD0500;3,5,,;;五;;;\r\n");
+    Start();
+    view->ScrollTimeline(ScrollCode::kThumbPosition, 365);
+    ASSERT_EQ(session().visible().size(), 5);
+    Send(Mouse::kRightUp, layout().X(500), layout().Y(300));
+    Send(Mouse::kLeftUp, Centre(PanelArea::kStateLabel));
+    // The random index reads 2 from here on.
+    platform.steadyMs = 2;
   }
-}
+  StudySession& session() { return *view->session(); }
+  const ScreenLayout& layout() const { return view->layout(); }
+  std::pair<int, int> Centre(PanelArea area) const {
+    const PanelRect r = AreaRect(view->layout(), area);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+  void Send(Mouse click, std::pair<int, int> at) { Send(click, at.first, at.second); }
+  void Send(Mouse click, int x, int y) {
+    switch (click) {
+      case Mouse::kLeftUp:
+        return view->OnLButtonUp(x, y);
+      case Mouse::kRightUp:
+        return view->OnRButtonUp(x, y);
+      case Mouse::kLeftDouble:
+        return view->OnLButtonDblClk(x, y);
+      case Mouse::kRightDouble:
+        return view->OnRButtonDblClk(x, y);
+      case Mouse::kLeftDown:
+        return view->OnLButtonDown(x, y);
+    }
+  }
+  Seen Now() {
+    const FileSlot& slot = session().store().slots[0];
+    return {session().visible().selectedIndex(),
+            view->stateDescriptionShown(),
+            session().edit().editing(),
+            view->screenPage(),
+            session().scale().rangeIndex(),
+            session().settings(),
+            slot.on,
+            slot.Line(1),
+            session().stopwatch().stopwatchState()};
+  }
+  // The help page last drawn, "P1".."P4", or empty.
+  std::string PageDrawn() const {
+    std::string page;
+    for (const auto* text : platform.drawArea.Texts()) {
+      const std::size_t at = text->utf8.find("_ P");
+      if (at != std::string::npos) page = text->utf8.substr(at + 2, 2);
+    }
+    return page;
+  }
+};
 
 struct Case {
   const char* what;
-  int width;
-  int x;
-  int y;
-  Click click;
-  std::vector<std::string> log;
+  Mouse click;
+  std::function<std::pair<int, int>(const ScreenLayout&)> at;
+  std::function<void(Seen&)> changes;
 };
 
-// What each click asks of the view, from the main page with five points,
-// the second one selected, and the state description shown. At 800 x 600
-// rows 1..4 are at y 466, 483, 500, 516; at 1024 x 768 at 597, 619, 640, 661.
-TEST(ClickDispatch, EachAreaAsksForItsOperations) {
+std::function<std::pair<int, int>(const ScreenLayout&)> Area(PanelArea area) {
+  return [area](const ScreenLayout& l) {
+    const PanelRect r = AreaRect(l, area);
+    return std::pair{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  };
+}
+std::function<std::pair<int, int>(const ScreenLayout&)> At(int xPerMille, int yPerMille) {
+  return [=](const ScreenLayout& l) { return std::pair{l.X(xPerMille), l.Y(yPerMille)}; };
+}
+
+TEST_F(ClickDispatch, EachAreaDoesWhatItsLabelSays) {
+  auto closed = [](Seen& s) { s.stateShown = false; };
+  auto noPoints = [](Seen& s) {  // a full refresh that leaves no point
+    s.stateShown = false;
+    s.selected = 0;
+  };
   const Case cases[] = {
-      // The timeline frame and the strip above it.
-      {"frame left", 800, 400, 300, Click::kLeftUp, {"close", "cancel", "select0"}},
-      {"frame right", 800, 400, 300, Click::kRightUp, {"close", "cancel", "select2"}},
-      {"strip above", 800, 250, 5, Click::kLeftUp, {"select2"}},
-      {"frame edge", 800, 12, 300, Click::kLeftUp, {}},
-      // Row 1.
-      {"importance ③", 800, 100, 466, Click::kLeftUp, {"refresh"}},
-      {"memorisation ⑤", 1024, 345, 597, Click::kLeftUp, {"refresh"}},
-      {"priority", 800, 330, 470, Click::kLeftUp, {"close", "refresh"}},
-      {"importance up",
-       800,
-       470,
-       466,
-       Click::kLeftUp,
-       {"close", "cancel", "apply45", "rebuild", "panel", "select1"}},
-      {"memorisation down",
-       1024,
-       690,
-       597,
-       Click::kRightUp,
-       {"close", "cancel", "apply34", "rebuild", "panel", "select1"}},
-      {"[設定]", 800, 720, 466, Click::kLeftUp, {"begin", "panel"}},
-      {"[中止] while not editing", 800, 760, 466, Click::kLeftUp, {}},
+      // The timeline frame, its edge and the side strips.
+      {"frame, left", Mouse::kLeftUp, At(500, 300),
+       [](Seen& s) { s.selected = 0, s.stateShown = false; }},
+      {"frame, right", Mouse::kRightUp, At(500, 300),
+       [](Seen& s) { s.selected = 2, s.stateShown = false; }},
+      {"frame edge", Mouse::kLeftUp, At(15, 300), [](Seen&) {}},
+      {"left strip", Mouse::kLeftDouble, At(5, 300),
+       [](Seen& s) { s.selected = 0, s.stateShown = false; }},
+      {"left strip, right", Mouse::kRightDouble, At(5, 300), [](Seen&) {}},
+      {"right strip", Mouse::kLeftDouble, At(990, 300),
+       [](Seen& s) { s.selected = 4, s.stateShown = false; }},
+      {"right strip, right", Mouse::kRightDouble, At(990, 300),
+       [](Seen& s) { s.selected = 4, s.stateShown = false; }},
+      // Row 1: the filters refresh everything; every point has importance 3
+      // and memorisation 5.
+      {"importance 3", Mouse::kLeftUp, Area(PanelArea::kImportance3),
+       [&](Seen& s) { noPoints(s), s.settings.importanceFilter[3] = 0; }},
+      {"memorisation 5", Mouse::kLeftUp, Area(PanelArea::kMemorisation5),
+       [&](Seen& s) { noPoints(s), s.settings.memorisationFilter[5] = 0; }},
+      {"priority", Mouse::kLeftUp, Area(PanelArea::kPriority),
+       [&](Seen& s) { closed(s), s.selected = 0, s.settings.filterPriority = 1; }},
+      {"importance up", Mouse::kLeftUp, Area(PanelArea::kImportanceChange),
+       [&](Seen& s) { closed(s), s.line = "AD0200;4,5,,;;二;;;"_sj; }},
+      {"memorisation down", Mouse::kRightUp, Area(PanelArea::kMemorisationChange),
+       [&](Seen& s) { closed(s), s.line = "AD0200;3,4,,;;二;;;"_sj; }},
+      {"[設定]", Mouse::kLeftUp, Area(PanelArea::kEditSetExecute),
+       [](Seen& s) { s.editing = true; }},
+      {"[中止] while not editing", Mouse::kLeftUp, Area(PanelArea::kEditCancel), [](Seen&) {}},
       // Row 2.
-      {"year display", 800, 12, 483, Click::kLeftUp, {"close", "panels", "panel"}},
-      {"random", 800, 320, 483, Click::kLeftUp, {"close", "select3"}},
-      {"random, right", 800, 320, 483, Click::kRightUp, {"close", "select3"}},
-      {"year or range", 800, 600, 483, Click::kLeftUp, {"timeline", "select1", "panels"}},
-      {"range up", 800, 660, 483, Click::kLeftUp, {"close", "cancel", "range+"}},
-      {"range down", 1024, 840, 619, Click::kRightUp, {"cancel", "range-"}},
-      {"unit", 800, 730, 483, Click::kLeftUp, {}},
-      // Row 3: at 800 the old overlap of ① and ② belongs to the label whose
-      // text is there: ①'s up to x 96, then ②, which holds no file.
-      {"slot ①", 800, 20, 500, Click::kLeftUp, {"close", "cancel", "refresh"}},
-      {"slot ① overlap", 800, 80, 500, Click::kLeftUp, {"close", "cancel", "refresh"}},
-      {"slot ②", 800, 96, 500, Click::kLeftUp, {"close", "cancel"}},
-      {"slot gap", 1024, 102, 640, Click::kLeftUp, {}},
-      {"slot, right", 800, 20, 500, Click::kRightUp, {}},
+      {"year display", Mouse::kLeftUp, Area(PanelArea::kShowYear),
+       [&](Seen& s) { closed(s), s.settings.showYear = 0; }},
+      {"importance display, with its panel symbol", Mouse::kLeftUp,
+       Area(PanelArea::kShowImportance),
+       [&](Seen& s) { closed(s), s.settings.showImportance = s.settings.importanceToPanel = 0; }},
+      {"random", Mouse::kLeftUp, Area(PanelArea::kRandom),
+       [&](Seen& s) { closed(s), s.selected = 2; }},
+      {"random, right", Mouse::kRightUp, Area(PanelArea::kRandom),
+       [&](Seen& s) { closed(s), s.selected = 2; }},
+      {"range or year", Mouse::kLeftUp, Area(PanelArea::kYearDisplayMode),
+       [](Seen& s) { s.settings.yearDisplayMode = YearDisplayMode::kYear; }},
+      {"range up", Mouse::kLeftUp, Area(PanelArea::kRange),
+       [&](Seen& s) { closed(s), s.selected = 0, s.range = 8; }},
+      {"range down", Mouse::kRightUp, Area(PanelArea::kRange),
+       [](Seen& s) { s.selected = 0, s.range = 6; }},
+      {"unit", Mouse::kLeftUp, Area(PanelArea::kUnit), [](Seen&) {}},
+      // Row 3: slot ① holds the file, slot ② none.
+      {"slot 1", Mouse::kLeftUp, Area(PanelArea::kSlot1),
+       [&](Seen& s) { noPoints(s), s.slot0On = 0; }},
+      {"slot 2", Mouse::kLeftUp, Area(SlotArea(1)), closed},
+      {"slot 1, right", Mouse::kRightUp, Area(PanelArea::kSlot1), [](Seen&) {}},
       // Row 4.
-      {"stopwatch", 800, 170, 516, Click::kLeftUp, {"stopwatch", "panel"}},
-      {"state label", 800, 270, 516, Click::kLeftUp, {"close", "panels", "panel"}},
-      {"text size", 1024, 531, 661, Click::kLeftUp, {"panel"}},
-      {"point mode", 800, 330, 516, Click::kLeftUp, {"timeline", "select1", "panel"}},
-      {"point mode, right", 800, 330, 516, Click::kRightUp, {"select1", "panel"}},
-      {"diagram", 800, 500, 516, Click::kLeftUp, {"diagram"}},
-      {"help", 1024, 823, 661, Click::kLeftUp, {"help0"}},
-      {"brightness", 800, 760, 516, Click::kLeftUp, {"timeline", "select1"}},
-      {"brightness, right", 800, 760, 516, Click::kRightUp, {"timeline", "select1"}},
-      // The side strips and the button press.
-      {"left strip", 800, 5, 300, Click::kLeftDouble, {"close", "cancel", "select0"}},
-      {"left strip, right", 800, 5, 300, Click::kRightDouble, {}},
-      {"right strip", 800, 790, 300, Click::kLeftDouble, {"close", "cancel", "select4"}},
-      {"right strip, right", 1024, 1010, 300, Click::kRightDouble, {"close", "cancel", "select4"}},
-      {"state label press", 800, 300, 520, Click::kLeftDown, {"cancel"}},
-      {"state label press, right part", 800, 318, 520, Click::kLeftDown, {}},
+      {"stopwatch", Mouse::kLeftUp, Area(PanelArea::kStopwatch),
+       [](Seen& s) { s.stopwatch = Stopwatch::State::kRunning; }},
+      {"state label", Mouse::kLeftUp, Area(PanelArea::kStateLabel), closed},
+      {"text size", Mouse::kLeftUp, Area(PanelArea::kTextSize),
+       [](Seen& s) { s.settings.textSize = TextSize::kLarge; }},
+      {"point mode", Mouse::kLeftUp, Area(PanelArea::kPointDisplayMode),
+       [](Seen& s) { s.settings.pointDisplayMode = PointDisplayMode::kSelectedOnly; }},
+      {"point mode, right", Mouse::kRightUp, Area(PanelArea::kPointDisplayMode),
+       [](Seen& s) { s.settings.pointDisplayMode = PointDisplayMode::kHidden; }},
+      {"diagram", Mouse::kLeftUp, Area(PanelArea::kDiagram),
+       [](Seen& s) { s.page = ScreenPage::kDiagram; }},
+      {"help", Mouse::kLeftUp, Area(PanelArea::kHelp), [](Seen& s) { s.page = ScreenPage::kHelp; }},
+      {"brightness", Mouse::kLeftUp, Area(PanelArea::kBrightness),
+       [](Seen& s) { s.settings.brightness = 4; }},
+      {"brightness, right", Mouse::kRightUp, Area(PanelArea::kBrightness),
+       [](Seen& s) { s.settings.brightness = 2; }},
+      {"state label press", Mouse::kLeftDown, Area(PanelArea::kStateLabel), [](Seen&) {}},
   };
   for (const Case& c : cases) {
-    FakeTarget t(c.width == 800 ? ScreenLayout{800, 600} : ScreenLayout{1024, 768});
-    Send(t, c.click, c.x, c.y);
-    EXPECT_THAT(t.log, ElementsAreArray(c.log)) << c.what;
+    SetUp();
+    Seen expected = Now();
+    c.changes(expected);
+    Send(c.click, c.at(layout()));
+    EXPECT_TRUE(Now() == expected) << c.what;
   }
 }
 
-TEST(ClickDispatch, ClicksChangeTheSettingsTheyName) {
-  const ScreenLayout l{800, 600};
-  FakeTarget t(l);
-  OnLButtonUp(t, 100, 466);  // importance ③
-  OnLButtonUp(t, 330, 470);  // priority
-  OnLButtonUp(t, 100, 483);  // 重要度表示 switches its panel flag with it
-  OnLButtonUp(t, 730, 483);  // unit
-  OnRButtonUp(t, 330, 516);  // point display mode 1 → 0
-  OnRButtonUp(t, 330, 516);  // 0 → 2
-  OnLButtonUp(t, 760, 516);  // brightness 3 → 4
-  const DisplaySettings& d = t.settings_;
-  EXPECT_EQ(d.importanceFilter[3], 0);
-  EXPECT_EQ(d.filterPriority, 1);
-  EXPECT_EQ(d.showImportance, 0);
-  EXPECT_EQ(d.importanceToPanel, 0);
-  EXPECT_EQ(t.timeUnitIndex_, kTimeUnitYear);
-  EXPECT_EQ(d.pointDisplayMode, 2);
-  EXPECT_EQ(d.brightness, 4);
-
-  OnLButtonUp(t, 20, 500);  // slot ①: off, its label becomes its title
-  EXPECT_EQ(t.store_.slots[0].on, 0);
-  EXPECT_EQ(t.store_.slots[0].title, t.store_.slots[0].label);
-  OnLButtonUp(t, 80, 500);  // slot ② holds no file
-  EXPECT_EQ(t.store_.slots[1].on, 1);
-
-  for (int i = 0; i < 2; ++i) OnRButtonUp(t, 760, 516);
-  EXPECT_EQ(d.brightness, 2);
-  for (int i = 0; i < 2; ++i) OnRButtonUp(t, 470, 466);  // importance 3 → 2 → 1
-  EXPECT_EQ(t.edit_.importanceChange, 1);
-  OnRButtonUp(t, 470, 466);
-  EXPECT_EQ(t.edit_.importanceChange, 5);
+// The strip above the frame selects the first point right of the click.
+TEST_F(ClickDispatch, TheStripAboveSelectsThePointUnderIt) {
+  const int area = layout().X(15);  // the drawing area's left edge in the view
+  Send(Mouse::kLeftUp, area + session().visible().entries()[3].x1 - 1, 5);
+  EXPECT_EQ(session().visible().selectedIndex(), 3);
+  EXPECT_TRUE(view->stateDescriptionShown());
 }
 
-TEST(ClickDispatch, WithoutPointsOnlyTheSettingsAct) {
-  FakeTarget t(ScreenLayout{800, 600});
-  t.RemovePoints();
-  const Case cases[] = {
-      {"frame", 800, 400, 300, Click::kLeftUp, {}},
-      {"strip above", 800, 250, 5, Click::kLeftUp, {}},
-      {"importance up", 800, 470, 466, Click::kLeftUp, {}},
-      {"importance down", 800, 470, 466, Click::kRightUp, {"close", "cancel"}},
-      {"[設定]", 800, 720, 466, Click::kLeftUp, {}},
-      {"random", 800, 320, 483, Click::kLeftUp, {}},
-      {"point mode, right", 800, 330, 516, Click::kRightUp, {}},
-      {"point mode", 800, 330, 516, Click::kLeftUp, {"timeline", "select0", "panel"}},
-      {"importance ③", 800, 100, 466, Click::kLeftUp, {"refresh"}},
-      {"left strip", 800, 5, 300, Click::kLeftDouble, {"close", "cancel"}},
-      {"right strip", 800, 790, 300, Click::kLeftDouble, {}},
-      {"state label press", 800, 300, 520, Click::kLeftDown, {}},
+TEST_F(ClickDispatch, WithoutPointsOnlyTheSettingsAct) {
+  Send(Mouse::kLeftUp, Centre(PanelArea::kImportance3));
+  ASSERT_EQ(session().visible().size(), 0);
+  const Case inert[] = {
+      {"frame", Mouse::kLeftUp, At(500, 300), nullptr},
+      {"strip above", Mouse::kLeftUp, At(300, 5), nullptr},
+      {"importance up", Mouse::kLeftUp, Area(PanelArea::kImportanceChange), nullptr},
+      {"importance down", Mouse::kRightUp, Area(PanelArea::kImportanceChange), nullptr},
+      {"[設定]", Mouse::kLeftUp, Area(PanelArea::kEditSetExecute), nullptr},
+      {"random", Mouse::kLeftUp, Area(PanelArea::kRandom), nullptr},
+      {"point mode, right", Mouse::kRightUp, Area(PanelArea::kPointDisplayMode), nullptr},
+      {"right strip", Mouse::kLeftDouble, At(990, 300), nullptr},
   };
-  for (const Case& c : cases) {
-    t.log.clear();
-    Send(t, c.click, c.x, c.y);
-    EXPECT_THAT(t.log, ElementsAreArray(c.log)) << c.what;
+  const Seen before = Now();
+  for (const Case& c : inert) {
+    Send(c.click, c.at(layout()));
+    EXPECT_TRUE(Now() == before) << c.what;
   }
+  Send(Mouse::kLeftUp, Centre(PanelArea::kPointDisplayMode));
+  EXPECT_EQ(session().settings().pointDisplayMode, PointDisplayMode::kSelectedOnly);
+  Send(Mouse::kLeftUp, Centre(PanelArea::kImportance3));
+  EXPECT_EQ(session().visible().size(), 5);
 }
 
-TEST(ClickDispatch, EditingBlocksFiltersAndTogglesAndIsCancelledBySelection) {
-  FakeTarget t(ScreenLayout{800, 600});
-  OnLButtonUp(t, 720, 466);  // [設定]
-  EXPECT_TRUE(t.edit_.editing());
-  EXPECT_EQ(t.edit_.editClickCount, 2);
-
-  const Case blocked[] = {
-      {"importance ③", 800, 100, 466, Click::kLeftUp, {}},
-      {"priority", 800, 330, 470, Click::kLeftUp, {"close"}},
-      {"year display", 800, 12, 483, Click::kLeftUp, {"close"}},
-      {"random", 800, 320, 483, Click::kLeftUp, {"close"}},
-  };
-  for (const Case& c : blocked) {
-    t.log.clear();
-    Send(t, c.click, c.x, c.y);
-    EXPECT_THAT(t.log, ElementsAreArray(c.log)) << c.what;
+TEST_F(ClickDispatch, EditingBlocksFiltersAndSwitchesAndEndsOnASelection) {
+  const auto edit = Centre(PanelArea::kEditSetExecute);
+  Send(Mouse::kLeftUp, edit);  // [設定]
+  ASSERT_TRUE(session().edit().editing());
+  const Seen editing = Now();
+  for (PanelArea area :
+       {PanelArea::kImportance3, PanelArea::kPriority, PanelArea::kShowYear, PanelArea::kRandom}) {
+    Send(Mouse::kLeftUp, Centre(area));
+    Seen now = Now();
+    EXPECT_EQ(now.settings, editing.settings);
+    EXPECT_EQ(now.selected, editing.selected);
+    EXPECT_TRUE(now.editing);
   }
-  EXPECT_EQ(t.settings_.importanceFilter[3], 1);
 
-  // [実行]: the second click brings the count to 4.
-  t.log.clear();
-  OnLButtonUp(t, 720, 466);
-  EXPECT_THAT(t.log, ElementsAre("execute"));
-  EXPECT_EQ(t.edit_.editClickCount, 0);
+  // [実行] writes what the right panel holds.
+  platform.panelText[1] = EncodeCp932("できごと=二改\r\n  メモ1  =m\r\n  メモ2  =\r\n").bytes;
+  Send(Mouse::kLeftUp, edit);
+  EXPECT_FALSE(session().edit().editing());
+  EXPECT_EQ(Now().line, "AD0200;3,5,,;;二改;m;;"_sj);
 
-  // A refused edit stays open, and the next click tries again.
-  OnLButtonUp(t, 720, 466);
-  t.refuseEdit = true;
-  t.log.clear();
-  OnLButtonUp(t, 720, 466);
-  t.refuseEdit = false;
-  OnLButtonUp(t, 720, 466);
-  EXPECT_THAT(t.log, ElementsAre("execute", "execute"));
-  EXPECT_FALSE(t.edit_.editing());
+  // A refused edit stays open with its text, and the next click tries again.
+  Send(Mouse::kLeftUp, edit);
+  platform.panelText[1] = EncodeCp932("できごと 二\r\n").bytes;
+  Send(Mouse::kLeftUp, edit);
+  EXPECT_TRUE(session().edit().editing());
+  EXPECT_EQ(platform.messages.size(), 1u);
+  platform.panelText[1] = EncodeCp932("できごと=二\r\n  メモ1  =\r\n  メモ2  =\r\n").bytes;
+  Send(Mouse::kLeftUp, edit);
+  EXPECT_FALSE(session().edit().editing());
+  EXPECT_EQ(Now().line, "AD0200;3,5,,;;二;;;"_sj);
 
-  // [中止] in between returns the count to 0, so [設定] starts afresh.
-  OnLButtonUp(t, 720, 466);
-  t.log.clear();
-  OnLButtonUp(t, 760, 466);
-  EXPECT_THAT(t.log, ElementsAre("close", "panels", "panel"));
-  EXPECT_FALSE(t.edit_.editing());
-  EXPECT_EQ(t.edit_.editClickCount, 0);
+  // [中止] ends the edit unwritten, and [設定] then starts afresh.
+  Send(Mouse::kLeftUp, edit);
+  Send(Mouse::kLeftUp, Centre(PanelArea::kEditCancel));
+  EXPECT_FALSE(session().edit().editing());
+  Send(Mouse::kLeftUp, edit);
+  EXPECT_TRUE(session().edit().editing());
 
-  // A click in the frame while editing first ends the edit.
-  OnLButtonUp(t, 720, 466);
-  t.log.clear();
-  OnLButtonUp(t, 400, 300);
-  EXPECT_THAT(t.log, ElementsAre("close", "cancel", "refresh", "select0"));
-  EXPECT_FALSE(t.edit_.editing());
+  // A click in the frame ends the edit unwritten and steps from the first
+  // point; so does the press on the state label.
+  Send(Mouse::kLeftUp, layout().X(500), layout().Y(300));
+  EXPECT_FALSE(session().edit().editing());
+  EXPECT_EQ(session().visible().selectedIndex(), 0);
+  Send(Mouse::kLeftUp, edit);
+  Send(Mouse::kLeftDown, Centre(PanelArea::kStateLabel));
+  EXPECT_FALSE(session().edit().editing());
+  EXPECT_EQ(Now().line, "AD0200;3,5,,;;二;;;"_sj);
 }
 
-TEST(ClickDispatch, HelpPagesTurnAndTheButtonsSwitchPages) {
-  FakeTarget t(ScreenLayout{800, 600});
-  OnLButtonUp(t, 660, 516);  // 暗記法の機能説明
-  EXPECT_EQ(t.screenPage_, ScreenPage::kHelp);
-  t.log.clear();
-  for (int i = 0; i < 4; ++i) OnLButtonUp(t, 400, 300);
-  EXPECT_THAT(t.log, ElementsAre("help1", "help2", "help3", "help0"));
-  EXPECT_EQ(t.visible().selectedIndex(), 1);  // no point selected behind the page
+TEST_F(ClickDispatch, HelpPagesTurnAndTheButtonsSwitchPages) {
+  const auto frame = std::pair{layout().X(500), layout().Y(300)};
+  Send(Mouse::kLeftUp, Centre(PanelArea::kHelp));
+  EXPECT_EQ(PageDrawn(), "P1");
+  std::string pages;
+  for (int i = 0; i < 4; ++i) {
+    Send(Mouse::kLeftUp, frame);
+    pages += PageDrawn();
+  }
+  EXPECT_EQ(pages, "P2P3P4P1");
+  EXPECT_EQ(session().visible().selectedIndex(), 1);  // nothing selected behind the page
 
-  t.log.clear();
-  OnLButtonUp(t, 400, 530);  // below the paging area
-  OnRButtonUp(t, 400, 530);  // a right click pages back from anywhere
-  EXPECT_THAT(t.log, ElementsAre("help3"));
+  Send(Mouse::kRightUp, Centre(PanelArea::kStopwatch));  // pages back from anywhere
+  EXPECT_EQ(PageDrawn(), "P4");
+  // Leaving and coming back shows P1 but pages on from the page last shown.
+  Send(Mouse::kLeftUp, Centre(PanelArea::kHelp));
+  EXPECT_EQ(view->screenPage(), ScreenPage::kMain);
+  Send(Mouse::kLeftUp, Centre(PanelArea::kHelp));
+  EXPECT_EQ(PageDrawn(), "P1");
+  Send(Mouse::kLeftUp, frame);
+  EXPECT_EQ(PageDrawn(), "P1");  // P4 → P1
 
-  // Leaving and re-entering shows P1 but keeps the page index.
-  OnLButtonUp(t, 400, 300);  // P4 → P1
-  OnLButtonUp(t, 400, 300);  // P2
-  OnLButtonUp(t, 400, 300);  // P3, index 2
-  OnLButtonUp(t, 660, 516);
-  EXPECT_EQ(t.screenPage_, ScreenPage::kMain);
-  t.log.clear();
-  OnLButtonUp(t, 660, 516);
-  OnLButtonUp(t, 400, 300);
-  EXPECT_THAT(t.log, ElementsAre("help0", "help3"));
-
-  // The diagram's link to P2 (drawing area 772 x 393 at (12, 12)).
-  OnLButtonUp(t, 500, 516);
-  EXPECT_EQ(t.screenPage_, ScreenPage::kDiagram);
-  t.log.clear();
-  OnLButtonUp(t, 12 + 9, 12 + 62);
-  EXPECT_THAT(t.log, ElementsAre("help1"));
-  EXPECT_EQ(t.screenPage_, ScreenPage::kHelp);
-  EXPECT_EQ(t.helpPageIndex_, 1);
+  // The diagram's link to P2.
+  Send(Mouse::kLeftUp, Centre(PanelArea::kDiagram));
+  EXPECT_EQ(view->screenPage(), ScreenPage::kDiagram);
+  const PanelRect link = DiagramLinkRect(layout(), 1);
+  Send(Mouse::kLeftUp, link.left + 1, link.top + 1);
+  EXPECT_EQ(PageDrawn(), "P2");
+  EXPECT_EQ(view->screenPage(), ScreenPage::kHelp);
+  EXPECT_EQ(session().helpPageIndex(), 1);
 }
 
 }  // namespace

@@ -184,7 +184,7 @@ TEST_F(ControlPanelTest, SlotPositionOnlyForADigit) {
 }
 
 TEST_F(ControlPanelTest, LargeTextLeavesTheBackgroundAndUses14Pixels) {
-  state.settings.textSize = 1;
+  state.settings.textSize = TextSize::kLarge;
   Draw();
   // Only the bands and, in grey, the text cells that blanked values leave.
   int bands = 0;
@@ -212,8 +212,8 @@ TEST_F(ControlPanelTest, SwitchedSettingsShowTheirOtherTextsAndColours) {
   DisplaySettings& d = state.settings;
   d.importanceFilter[2] = 0;
   d.showImportance = d.showMemo2 = 0;
-  d.yearDisplayMode = 1;
-  d.pointDisplayMode = 0;
+  d.yearDisplayMode = YearDisplayMode::kYear;
+  d.pointDisplayMode = PointDisplayMode::kHidden;
   state.contentEditMode = 1;
   state.stateDescriptionShown = 1;
   Draw();
@@ -234,11 +234,9 @@ TEST_F(ControlPanelTest, ValuesOutOfTheirRangeAreShownAsTheyAre) {
   // As an edited state file may bring them.
   state.rangeIndex = 25;
   state.settings.brightness = 0;
-  state.settings.pointDisplayMode = 7;
   Draw();
   EXPECT_NE(canvas.LastText(" レンジ= 25 "), nullptr);
   EXPECT_NE(canvas.LastText("明度=0"), nullptr);
-  EXPECT_FALSE(DrawnStartingWith("ポイント"));
 }
 
 TEST_F(ControlPanelTest, StopwatchInItsThreeStates) {
@@ -270,11 +268,12 @@ TEST_F(ControlPanelTest, StopwatchInItsThreeStates) {
 }
 
 TEST_F(ControlPanelTest, ClockTickShowsTheTimeAndWhileRunningBlinksTheCount) {
-  auto tick = [&](std::int64_t ms, int textSize) {
+  auto tick = [&](std::int64_t ms, TextSize textSize) {
     canvas.Clear();
-    DrawClockTick(canvas, state.layout, textSize, clock, stopwatch, ms);
+    const bool marker = stopwatch.Tick(ms);
+    DrawClockTick(canvas, state.layout, textSize, clock, stopwatch, marker);
   };
-  tick(1'000, 1);
+  tick(1'000, TextSize::kLarge);
   auto texts = canvas.Texts();
   ASSERT_EQ(texts.size(), 1u);  // idle: the clock only
   EXPECT_EQ(texts[0]->utf8 + "@" + std::to_string(texts[0]->x) + "," + std::to_string(texts[0]->y),
@@ -286,7 +285,7 @@ TEST_F(ControlPanelTest, ClockTickShowsTheTimeAndWhileRunningBlinksTheCount) {
   stopwatch.StopwatchClick(0);
   std::vector<std::string> markers;
   for (std::int64_t s = 124; s <= 127; ++s) {
-    tick(s * 1000 + 10, 0);
+    tick(s * 1000 + 10, TextSize::kSmall);
     markers.push_back(canvas.TextsAt(152, 516).at(0)->utf8);
     auto text = canvas.TextsAt(164, 516);
     ASSERT_EQ(text.size(), 2u);
@@ -297,7 +296,7 @@ TEST_F(ControlPanelTest, ClockTickShowsTheTimeAndWhileRunningBlinksTheCount) {
   EXPECT_THAT(markers, ElementsAreArray({"   ", "■", "   ", "■"}));
 
   stopwatch.StopwatchClick(128'000);
-  tick(129'000, 0);
+  tick(129'000, TextSize::kSmall);
   EXPECT_EQ(canvas.Texts().size(), 1u);  // stopped: the frozen time stays as the panel drew it
 }
 

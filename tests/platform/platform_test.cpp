@@ -5,16 +5,10 @@
 namespace qev {
 namespace {
 
-TEST(PanelLines, CountedBetweenLineBreaksWithTheEmptyLastLine) {
-  testing::FakePlatform p;
-  p.SetPanelText(InfoPanel::kRight, "H;x;;\r\nD1;11111;\r\n"_sj);
-  EXPECT_EQ(p.PanelLineCount(InfoPanel::kRight), 3);
-  EXPECT_EQ(p.PanelLine(InfoPanel::kRight, 1, 255), "D1;11111;");
-  EXPECT_EQ(p.PanelLine(InfoPanel::kRight, 1, 4), "D1;1");
-  EXPECT_EQ(p.PanelLine(InfoPanel::kRight, 2, 255), "");
-  EXPECT_EQ(p.PanelLine(InfoPanel::kRight, 3, 255), "");
-  p.SetPanelText(InfoPanel::kLeft, ""_sj);
-  EXPECT_EQ(p.PanelLineCount(InfoPanel::kLeft), 1);
+TEST(PanelLines, SplitBetweenLineBreaksWithTheEmptyLastLine) {
+  EXPECT_EQ(SplitPanelLines("H;x;;\r\nD1;11111;\r\n"_sj),
+            (std::vector<Sjis>{"H;x;;"_sj, "D1;11111;"_sj, Sjis()}));
+  EXPECT_EQ(SplitPanelLines(Sjis()).size(), 1u);
 }
 
 TEST(PanelDisplayText, CutsOnlyLongLinesOnACharacterBoundary) {

@@ -50,9 +50,9 @@ OperatingState VariedState() {
   d.showEventRight = 0;
   d.showMemo1 = 0;
   d.showMemo2 = 1;
-  d.yearDisplayMode = 1;
-  d.pointDisplayMode = 2;
-  d.textSize = 1;
+  d.yearDisplayMode = YearDisplayMode::kYear;
+  d.pointDisplayMode = PointDisplayMode::kSelectedOnly;
+  d.textSize = TextSize::kLarge;
   d.brightness = 5;
   s.rangeIndex = 15;
   s.savedScrollPos = 123;
@@ -72,12 +72,7 @@ void ExpectSameSettings(const OperatingState& a, const OperatingState& b) {
   const DisplaySettings& y = b.display;
   EXPECT_EQ(x.importanceFilter, y.importanceFilter);
   EXPECT_EQ(x.memorisationFilter, y.memorisationFilter);
-  EXPECT_EQ(std::vector<int>({x.filterPriority, x.showYear, x.showImportance, x.showMemorisation,
-                              x.showEventLeft, x.showEventRight, x.showMemo1, x.showMemo2,
-                              x.yearDisplayMode, x.pointDisplayMode, x.textSize, x.brightness}),
-            std::vector<int>({y.filterPriority, y.showYear, y.showImportance, y.showMemorisation,
-                              y.showEventLeft, y.showEventRight, y.showMemo1, y.showMemo2,
-                              y.yearDisplayMode, y.pointDisplayMode, y.textSize, y.brightness}));
+  EXPECT_EQ(x, y);
   EXPECT_EQ(a.rangeIndex, b.rangeIndex);
   EXPECT_EQ(a.savedScrollPos, b.savedScrollPos);
   EXPECT_EQ(a.selectedIndex, b.selectedIndex);
@@ -120,9 +115,9 @@ TEST(OperatingState, ComposesTheMachineLinesAndTheDescription) {
   EXPECT_EQ(lines[51], "  表示文字=表示文字大 (1)");
   EXPECT_EQ(lines[53], "  画面の明るさ= (5)");
 
-  s.display.pointDisplayMode = 0;
+  s.display.pointDisplayMode = PointDisplayMode::kHidden;
   EXPECT_EQ(Utf8Lines(ComposeStateText(s, {}, {}))[49], "  ポイントの表示=ポイントの非表示 (0)");
-  s.display.pointDisplayMode = 1;
+  s.display.pointDisplayMode = PointDisplayMode::kAll;
   EXPECT_EQ(Utf8Lines(ComposeStateText(s, {}, {}))[49], "  ポイントの表示=ポイントの全表示 (1)");
 }
 
@@ -153,7 +148,7 @@ TEST(OperatingState, ReadsTheMachineLinesByFieldAndTheNamesUpToTheirSemicolon) {
   OperatingState read = ReadOperatingState(JoinLines(lines), {});
   EXPECT_EQ(read.rangeIndex, 4);
   EXPECT_EQ(read.savedScrollPos, 123);
-  EXPECT_EQ(read.display.yearDisplayMode, 1);
+  EXPECT_EQ(read.display.yearDisplayMode, YearDisplayMode::kYear);
 
   // A name line without "=" gives an empty name; one without ";" runs to the end.
   lines[39] = "  ファイル②名"_sj;
@@ -211,7 +206,7 @@ TEST(OperatingState, AbsentLinesKeepTheirSettingsAndShortOnesReadAsZero) {
   EXPECT_EQ(read.rangeIndex, 0);
   EXPECT_EQ(read.savedScrollPos, 0);
   EXPECT_EQ(read.slots[3].on, 0);
-  EXPECT_EQ(read.display.pointDisplayMode, 0);
+  EXPECT_EQ(read.display.pointDisplayMode, PointDisplayMode::kHidden);
   EXPECT_EQ(read.display.brightness, OperatingState::kMinBrightness);
 }
 
@@ -226,13 +221,13 @@ TEST(OperatingState, BoundsValuesOutsideTheirSets) {
   EXPECT_EQ(read.display.memorisationFilter, (std::array<int, 6>{0, 1, 0, 1, 0, 1}));
   EXPECT_EQ(read.display.filterPriority, 0);
   EXPECT_EQ(read.display.showYear, 0);
-  EXPECT_EQ(read.display.yearDisplayMode, 0);
+  EXPECT_EQ(read.display.yearDisplayMode, YearDisplayMode::kRange);
   EXPECT_EQ(read.rangeIndex, 20);
   EXPECT_EQ(read.savedScrollPos, TimelineScale::kScrollMax);
   EXPECT_EQ(read.slots[0].loaded, 0);
   EXPECT_EQ(read.slots[1].on, 0);
-  EXPECT_EQ(read.display.pointDisplayMode, 2);
-  EXPECT_EQ(read.display.textSize, 0);
+  EXPECT_EQ(read.display.pointDisplayMode, PointDisplayMode::kSelectedOnly);
+  EXPECT_EQ(read.display.textSize, TextSize::kSmall);
   EXPECT_EQ(read.display.brightness, OperatingState::kMaxBrightness);
 
   // A name is taken whole from a line longer than a line may be: cut, it
@@ -252,7 +247,7 @@ TEST(OperatingState, BundledStateFileOpensTheTenThemes) {
   EXPECT_EQ(read.rangeIndex, 7);
   EXPECT_EQ(read.savedScrollPos, 365);
   EXPECT_EQ(read.display.brightness, 3);
-  EXPECT_EQ(read.display.pointDisplayMode, 1);
+  EXPECT_EQ(read.display.pointDisplayMode, PointDisplayMode::kAll);
   for (int k = 0; k < OperatingState::kSlotCount; ++k) {
     const OperatingState::Slot& slot = read.slots[static_cast<std::size_t>(k)];
     SCOPED_TRACE(k);

@@ -20,24 +20,24 @@ std::string Shown(const Stopwatch& s) {
 
 TEST(Stopwatch, RunsStopsFreezesAndRestartsFromZero) {
   Stopwatch s;
-  EXPECT_EQ(s.stopwatchState(), Stopwatch::kIdle);
+  EXPECT_EQ(s.stopwatchState(), Stopwatch::State::kIdle);
   EXPECT_EQ(Shown(s), "タイマー= 0分0秒");
 
   s.StopwatchClick(kStart);
-  EXPECT_EQ(s.stopwatchState(), Stopwatch::kRunning);
+  EXPECT_EQ(s.stopwatchState(), Stopwatch::State::kRunning);
   s.Count(kStart + 125'000);
   EXPECT_EQ(Shown(s), "タイマー= 2分5秒");
 
   s.Count(kStart + 125'900);  // part of a second does not count yet
   s.StopwatchClick(kStart + 125'900);
-  EXPECT_EQ(s.stopwatchState(), Stopwatch::kStopped);
+  EXPECT_EQ(s.stopwatchState(), Stopwatch::State::kStopped);
   s.Count(kStart + 400'000);  // the count goes on underneath, the display stays
   EXPECT_EQ(Shown(s), "タイマー= 2分5秒");
   EXPECT_EQ(s.stoppedMinutes(), 2);
   EXPECT_EQ(s.stoppedSeconds(), 5);
 
   s.StopwatchClick(kStart + 500'000);
-  EXPECT_EQ(s.stopwatchState(), Stopwatch::kRunning);
+  EXPECT_EQ(s.stopwatchState(), Stopwatch::State::kRunning);
   EXPECT_EQ(Shown(s), "タイマー= 0分0秒");
   s.Count(kStart + 503'000);
   EXPECT_EQ(Shown(s), "タイマー= 0分3秒");

@@ -11,16 +11,16 @@
 namespace qev {
 namespace {
 
-constexpr int kRangeMode = 0;
-constexpr int kYearMode = 1;
+constexpr YearDisplayMode kRangeMode = YearDisplayMode::kRange;
+constexpr YearDisplayMode kYearMode = YearDisplayMode::kYear;
 
-DisplaySettings AllOn(int yearDisplayMode) {
+DisplaySettings AllOn(YearDisplayMode yearDisplayMode) {
   DisplaySettings s;
   s.yearDisplayMode = yearDisplayMode;
   return s;
 }
 
-DisplaySettings LeftAllOff(int yearDisplayMode) {
+DisplaySettings LeftAllOff(YearDisplayMode yearDisplayMode) {
   DisplaySettings s = AllOn(yearDisplayMode);
   s.showYear = s.showImportance = s.showMemorisation = s.showEventLeft = 0;
   return s;
@@ -242,7 +242,7 @@ TEST(InfoPanels, EveryPrefixOfALineComposesWithinItsBytes) {
       s.showEventLeft = (bits >> 3) & 1;
       s.showEventRight = s.showMemo1 = s.showMemo2 = (bits >> 4) & 1;
       s.importanceToPanel = s.memorisationToPanel = (bits >> 5) & 1;
-      s.yearDisplayMode = (bits >> 6) & 1;
+      s.yearDisplayMode = (bits >> 6) & 1 ? kYearMode : kRangeMode;
       const InfoPanelsContent c = ComposeInfoPanels(line.view(), s, key.view(), 1, 1);
       if (s.yearDisplayMode == kYearMode) {
         ASSERT_EQ(LineBreaks(c.left), 1) << n << " " << bits;

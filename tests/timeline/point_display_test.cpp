@@ -57,12 +57,12 @@ TEST(PointDisplayLine, FormatsTheLineOfTheVisibleEntry) {
   // Offsets from the era line at x 100 in an area 200 wide; the point at
   // offset 150 lies outside it.
   const std::vector<TimelinePoint> points{
-      {.bc = true, .offset1 = 10, .slot = 2, .line = 1, .id = store.slots[2].IdAt(1)},
-      {.offset1 = 20, .slot = 5, .line = 0, .id = store.slots[5].IdAt(0)},
-      {.offset1 = 150, .slot = 2, .line = 2, .id = store.slots[2].IdAt(2)},
+      {.bc = true, .offset1 = 10, .slot = 2, .line = 1, .serial = store.slots[2].IdAt(1).serial},
+      {.offset1 = 20, .slot = 5, .line = 0, .serial = store.slots[5].IdAt(0).serial},
+      {.offset1 = 150, .slot = 2, .line = 2, .serial = store.slots[2].IdAt(2).serial},
       // Listed at line 1 before a line was inserted above it: found by id.
-      {.offset1 = 30, .slot = 2, .line = 1, .id = store.slots[2].IdAt(0)},
-      {.offset1 = 40, .slot = 2, .line = 7, .id = {2, 0}},
+      {.offset1 = 30, .slot = 2, .line = 1, .serial = store.slots[2].IdAt(0).serial},
+      {.offset1 = 40, .slot = 2, .line = 7, .serial = 0},
   };
   VisiblePointList visible;
   visible.RebuildVisiblePoints(points, 100, 200);

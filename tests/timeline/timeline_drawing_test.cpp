@@ -160,7 +160,7 @@ TEST_F(TimelineDrawing, PointMarksOnlyInShowAllMode) {
       {.bc = false, .offset1 = scale.YearToOffset(300), .hasEnd = true, .offset2 = 2000},
       {.bc = false, .offset1 = 5000},  // outside the area: clipped away, so not drawn
   };
-  settings.pointDisplayMode = 1;
+  settings.pointDisplayMode = PointDisplayMode::kAll;
   Draw(scale, points);
   const std::vector<const DrawCall*> marks = LinesIn(kPointMarkColor);
   ASSERT_EQ(marks.size(), 2u);
@@ -173,7 +173,7 @@ TEST_F(TimelineDrawing, PointMarksOnlyInShowAllMode) {
   EXPECT_EQ(marks[1]->x, 350 + scale.YearToOffset(300));
   EXPECT_EQ(marks[1]->y, base + 3);
 
-  for (const int mode : {0, 2}) {
+  for (const PointDisplayMode mode : {PointDisplayMode::kHidden, PointDisplayMode::kSelectedOnly}) {
     settings.pointDisplayMode = mode;
     Draw(scale, points);
     EXPECT_TRUE(LinesIn(kPointMarkColor).empty());
@@ -184,7 +184,7 @@ TEST_F(TimelineDrawing, MarksAreDrawnWhereTheyReachTheArea) {
   // A 2-pixel mark at x covers the columns x-1 and x.
   const TimelineScale scale = AtRange(9, 0);
   const int width = scale.drawAreaWidth();
-  settings.pointDisplayMode = 1;
+  settings.pointDisplayMode = PointDisplayMode::kAll;
   for (const auto& [x, drawn] : std::vector<std::pair<int, bool>>{
            {-1, false}, {0, true}, {width, true}, {width + 1, false}}) {
     Draw(scale, {{.bc = x < 0, .offset1 = x < 0 ? -x : x}});
@@ -237,8 +237,8 @@ TEST_F(SelectionMarks, StartAndRangeEndInRangeMode) {
   // upper piece of the first cycle after the era line.
   const VisiblePoint selected{370, 350 + scale.SegmentStart(5) + 5, 0};
   ASSERT_GT(*selected.x2, scale.drawAreaWidth());
-  settings.yearDisplayMode = 0;
-  for (const int mode : {1, 2}) {
+  settings.yearDisplayMode = YearDisplayMode::kRange;
+  for (const PointDisplayMode mode : {PointDisplayMode::kAll, PointDisplayMode::kSelectedOnly}) {
     settings.pointDisplayMode = mode;
     const std::vector<const DrawCall*> lines = Draw(selected);
     ASSERT_EQ(lines.size(), 2u);
@@ -257,15 +257,15 @@ TEST_F(SelectionMarks, StartAndRangeEndInRangeMode) {
 
 TEST_F(SelectionMarks, YearModeMarksTheStartOnlyAndHiddenMarksNothing) {
   const VisiblePoint selected{370, 500, 0};
-  settings.yearDisplayMode = 1;
-  settings.pointDisplayMode = 1;
+  settings.yearDisplayMode = YearDisplayMode::kYear;
+  settings.pointDisplayMode = PointDisplayMode::kAll;
   const std::vector<const DrawCall*> lines = Draw(selected);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0]->color, kSelectedMarkColor);
 
-  settings.yearDisplayMode = 0;
+  settings.yearDisplayMode = YearDisplayMode::kRange;
   EXPECT_EQ(Draw(VisiblePoint{370, std::nullopt, 0}).size(), 1u);
-  settings.pointDisplayMode = 0;
+  settings.pointDisplayMode = PointDisplayMode::kHidden;
   EXPECT_TRUE(Draw(selected).empty());
 }
 

@@ -21,14 +21,20 @@ class KeysUndoTest : public testing::ViewFixture {
     WriteSlot(0, "題", kEvents);
     Start();
     view->ScrollTimeline(ScrollCode::kThumbPosition, 365);
-    ASSERT_GE(view->visible().size(), 3);
+    ASSERT_GE(view->session()->visible().size(), 3);
   }
   void Left(PanelArea area) {
     const PanelRect r = AreaRect(view->layout(), area);
     view->OnLButtonDown((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     view->OnLButtonUp((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   }
-  const Sjis& Line(std::size_t i) const { return view->store().slots[0].Line(i); }
+  // Slot ①'s context menu, answered with `command`.
+  void SlotMenu(MenuCommand command) {
+    const PanelRect r = SlotMenuRect(view->layout(), 0);
+    platform.menuAnswers.push_back(command);
+    view->ShowContextMenu(r.left + 1, r.top + 1);
+  }
+  const Sjis& Line(std::size_t i) const { return view->session()->store().slots[0].Line(i); }
 };
 
 // A key draws and changes exactly what its click does: the same view state
@@ -71,10 +77,12 @@ TEST_F(KeysUndoTest, KeysDoWhatTheirClicksDo) {
     }
     view->OnKeyCommand(b.command);
     click(other, b.command);
-    EXPECT_EQ(view->selectedIndex(), other.selectedIndex());
-    EXPECT_EQ(view->scale().rangeIndex(), other.scale().rangeIndex());
-    EXPECT_EQ(view->scale().originX(), other.scale().originX());
-    EXPECT_EQ(view->stopwatch().stopwatchState(), other.stopwatch().stopwatchState());
+    EXPECT_EQ(view->session()->visible().selectedIndex(),
+              other.session()->visible().selectedIndex());
+    EXPECT_EQ(view->session()->scale().rangeIndex(), other.session()->scale().rangeIndex());
+    EXPECT_EQ(view->session()->scale().originX(), other.session()->scale().originX());
+    EXPECT_EQ(view->session()->stopwatch().stopwatchState(),
+              other.session()->stopwatch().stopwatchState());
     EXPECT_EQ(platform.thumb, otherPlatform.thumb);
     EXPECT_EQ(platform.panelText[0], otherPlatform.panelText[0]);
     EXPECT_EQ(platform.panelText[1], otherPlatform.panelText[1]);
@@ -95,46 +103,45 @@ TEST_F(KeysUndoTest, UndoAndRedoRestoreLinesAndTheChangedFlag) {
   Left(PanelArea::kImportanceChange);
   const Sjis leveled = Line(0);
   ASSERT_NE(leveled, edited);
-  ASSERT_EQ(view->store().slots[0].changed, 1);
+  ASSERT_EQ(view->session()->store().slots[0].changed, 1);
 
   view->OnKeyCommand(KeyCommand::kUndo);
   EXPECT_EQ(Line(0), edited);
-  EXPECT_EQ(view->store().slots[0].changed, 1);
+  EXPECT_EQ(view->session()->store().slots[0].changed, 1);
   view->OnKeyCommand(KeyCommand::kUndo);
   EXPECT_EQ(Line(0), original);
-  EXPECT_EQ(view->store().slots[0].changed, 0);
-  EXPECT_EQ(view->selectedIndex(), 0);
+  EXPECT_EQ(view->session()->store().slots[0].changed, 0);
+  EXPECT_EQ(view->session()->visible().selectedIndex(), 0);
   view->OnKeyCommand(KeyCommand::kUndo);  // nothing left: nothing changes
   EXPECT_EQ(Line(0), original);
   view->OnKeyCommand(KeyCommand::kRedo);
   view->OnKeyCommand(KeyCommand::kRedo);
   EXPECT_EQ(Line(0), leveled);
-  EXPECT_EQ(view->store().slots[0].changed, 1);
+  EXPECT_EQ(view->session()->store().slots[0].changed, 1);
 
   // Saved: undo goes back to the saved lines and on past them, the slot
   // then differing from its file again.
   platform.dialogAnswers.push_back(SlotFile(0).string());
-  view->setMenuTarget(kFirstSlotTarget);
-  view->OnCommand(MenuCommand::kSave);
-  ASSERT_EQ(view->store().slots[0].changed, 0);
+  SlotMenu(MenuCommand::kSave);
+  ASSERT_EQ(view->session()->store().slots[0].changed, 0);
   Left(PanelArea::kMemorisationChange);
   const Sjis afterSave = Line(0);
   view->OnKeyCommand(KeyCommand::kUndo);
   EXPECT_EQ(Line(0), leveled);
-  EXPECT_EQ(view->store().slots[0].changed, 0);
+  EXPECT_EQ(view->session()->store().slots[0].changed, 0);
   view->OnKeyCommand(KeyCommand::kUndo);
   EXPECT_EQ(Line(0), edited);
-  EXPECT_EQ(view->store().slots[0].changed, 1);
+  EXPECT_TRUE(view->session()->store().slots[0].changed);
   view->OnKeyCommand(KeyCommand::kRedo);
   view->OnKeyCommand(KeyCommand::kRedo);
   EXPECT_EQ(Line(0), afterSave);
 
   // Erasing the slot ends its history too.
   platform.saveAnswers.push_back(SaveAnswer::kDiscard);
-  view->OnCommand(MenuCommand::kEraseFile);
+  SlotMenu(MenuCommand::kEraseFile);
   view->OnKeyCommand(KeyCommand::kUndo);
-  EXPECT_EQ(view->store().slots[0].Count(), 0u);
-  EXPECT_EQ(view->store().slots[0].changed, 0);
+  EXPECT_EQ(view->session()->store().slots[0].Count(), 0u);
+  EXPECT_EQ(view->session()->store().slots[0].changed, 0);
 }
 
 // Ctrl+S writes every changed slot back to the file it was read from, with
@@ -144,15 +151,15 @@ TEST_F(KeysUndoTest, SaveChangedWritesEachChangedSlotToItsOwnFile) {
   Start();
   view->ScrollTimeline(ScrollCode::kThumbPosition, 365);
   Left(PanelArea::kImportanceChange);
-  const std::size_t k = view->store().slots[0].changed == 1 ? 0 : 1;
+  const std::size_t k = view->session()->store().slots[0].changed ? 0 : 1;
   const std::size_t unchanged = 1 - k;
-  ASSERT_EQ(view->store().slots[k].changed, 1);
+  ASSERT_EQ(view->session()->store().slots[k].changed, true);
   const std::string before = testing::ReadBytes(SlotFile(static_cast<int>(unchanged)));
   view->OnKeyCommand(KeyCommand::kSaveChanged);
   EXPECT_TRUE(platform.dialogs.empty());
-  EXPECT_EQ(view->store().slots[k].changed, 0);
+  EXPECT_EQ(view->session()->store().slots[k].changed, false);
   EXPECT_TRUE(testing::ReadBytes(SlotFile(static_cast<int>(k)))
-                  .ends_with(ComposeSlotBody(view->store().slots[k].lines()) + ";\r\n"));
+                  .ends_with(ComposeSlotBody(view->session()->store().slots[k].lines()) + ";\r\n"));
   EXPECT_EQ(testing::ReadBytes(SlotFile(static_cast<int>(unchanged))), before);
 }
 

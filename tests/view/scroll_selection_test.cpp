@@ -40,85 +40,86 @@ constexpr const char* kFarBc = "BC2000;1,1,,;;c;;;\r\nBC2050;1,1,,;;b;;;\r\nBC21
 
 TEST_F(ScrollSelectionTest, StepsAtTheEndsOfTheBarStayThereAndStartOver) {
   Start(kFarBc);
-  view->scale().SetRange(20);
-  view->FullRefresh();
+  for (int i = 0; i < 8; ++i) Click(PanelArea::kRange, true);  // 7 → 20
   view->ScrollTimeline(ScrollCode::kLeft, 0);
-  ASSERT_EQ(view->visible().size(), 3);
-  EXPECT_EQ(view->visible().entries()[0].x1, 101);
-  view->SelectNext();
-  ASSERT_EQ(view->selectedIndex(), 1);
+  ASSERT_EQ(view->session()->visible().size(), 3);
+  EXPECT_EQ(view->session()->visible().entries()[0].x1, 101);
+  StepNext();
+  ASSERT_EQ(view->session()->visible().selectedIndex(), 1);
 
   view->ScrollTimeline(ScrollCode::kLineLeft, 0);
   EXPECT_EQ(platform.thumb, 0);
-  EXPECT_EQ(view->savedScrollPos(), 0);
-  EXPECT_EQ(view->scale().originX(), 7350);
-  EXPECT_EQ(view->selectedIndex(), 0);
+  EXPECT_EQ(view->session()->savedScrollPos(), 0);
+  EXPECT_EQ(view->session()->scale().originX(), 7350);
+  EXPECT_EQ(view->session()->visible().selectedIndex(), 0);
   EXPECT_EQ(platform.PanelUtf8(InfoPanel::kRight), "できごと=a\r\n  メモ1  =\r\n  メモ2  =\r\n");
 
   view->ScrollTimeline(ScrollCode::kThumbPosition, 695);
   view->ScrollTimeline(ScrollCode::kPageRight, 0);
   EXPECT_EQ(platform.thumb, 700);
-  EXPECT_EQ(view->savedScrollPos(), 700);
-  EXPECT_EQ(view->scale().originX(), 20 * (350 - 700) + 350);
-  EXPECT_TRUE(view->visible().empty());
+  EXPECT_EQ(view->session()->savedScrollPos(), 700);
+  EXPECT_EQ(view->session()->scale().originX(), 20 * (350 - 700) + 350);
+  EXPECT_TRUE(view->session()->visible().empty());
   EXPECT_EQ(platform.PanelUtf8(InfoPanel::kLeft), "");
 }
 
 TEST_F(ScrollSelectionTest, DraggingTheThumbRedrawsOnlyTheBareLine) {
   Start("AD0100;1,1,,;;a;;;\r\nAD0200;1,1,,;;b;;;\r\n");
   view->ScrollTimeline(ScrollCode::kThumbPosition, 350);
-  ASSERT_EQ(view->visible().size(), 2);
-  view->SelectNext();
+  ASSERT_EQ(view->session()->visible().size(), 2);
+  StepNext();
   const Sjis left = platform.panelText[0];
   platform.drawArea.Clear();
   platform.view.Clear();
 
   view->ScrollTimeline(ScrollCode::kThumbTrack, 352);
-  EXPECT_EQ(view->scale().originX(), 310);
+  EXPECT_EQ(view->session()->scale().originX(), 310);
   EXPECT_EQ(platform.thumb, 352);
-  EXPECT_EQ(view->savedScrollPos(), 352);
+  EXPECT_EQ(view->session()->savedScrollPos(), 352);
   // Every point's mark moves with the line; no selection, lists and panels
   // as they were.
   const std::vector<const DrawCall*> marks = MarksIn(kPointMarkColor);
   ASSERT_EQ(marks.size(), 2u);
-  EXPECT_EQ(marks[0]->x, 310 + view->scale().YearToOffset(100));
+  EXPECT_EQ(marks[0]->x, 310 + view->session()->scale().YearToOffset(100));
   EXPECT_TRUE(MarksIn(kSelectedMarkColor).empty());
-  EXPECT_EQ(view->visible().entries()[0].x1, 350 + view->scale().YearToOffset(100));
-  EXPECT_EQ(view->selectedIndex(), 1);
+  EXPECT_EQ(view->session()->visible().entries()[0].x1,
+            350 + view->session()->scale().YearToOffset(100));
+  EXPECT_EQ(view->session()->visible().selectedIndex(), 1);
   EXPECT_EQ(platform.panelText[0], left);
 
   // The release ends the drag with the full refresh.
   view->ScrollTimeline(ScrollCode::kEndScroll, 0);
-  EXPECT_EQ(view->scale().originX(), 310);
-  EXPECT_EQ(view->visible().entries()[0].x1, 310 + view->scale().YearToOffset(100));
-  EXPECT_EQ(view->selectedIndex(), 0);
+  EXPECT_EQ(view->session()->scale().originX(), 310);
+  EXPECT_EQ(view->session()->visible().entries()[0].x1,
+            310 + view->session()->scale().YearToOffset(100));
+  EXPECT_EQ(view->session()->visible().selectedIndex(), 0);
   EXPECT_EQ(MarksIn(kSelectedMarkColor).size(), 1u);
 }
 
 TEST_F(ScrollSelectionTest, RangeChangeMovesTheThumbAndTheNextStepStartsThere) {
   Start("AD0100;1,1,,;;a;;;\r\n");
   view->ScrollTimeline(ScrollCode::kThumbPosition, 365);  // era line at 50
-  view->ChangeRange(+1);
-  EXPECT_EQ(view->scale().originX(), 50 * 65 / 54);
+  Click(PanelArea::kRange);
+  EXPECT_EQ(view->session()->scale().originX(), 50 * 65 / 54);
   EXPECT_EQ(platform.thumb, 364);  // 350 - (60 - 350) / 20, truncated
-  EXPECT_EQ(view->scale().scrollPos(), 365);
-  EXPECT_EQ(view->savedScrollPos(), 365);
+  EXPECT_EQ(view->session()->scale().scrollPos(), 365);
+  EXPECT_EQ(view->session()->savedScrollPos(), 365);
 
   view->ScrollTimeline(ScrollCode::kLineRight, 0);
-  EXPECT_EQ(view->savedScrollPos(), 365);
-  EXPECT_EQ(view->scale().originX(), 50);
-  EXPECT_EQ(view->scale().rangeIndex(), 8);
+  EXPECT_EQ(view->session()->savedScrollPos(), 365);
+  EXPECT_EQ(view->session()->scale().originX(), 50);
+  EXPECT_EQ(view->session()->scale().rangeIndex(), 8);
 }
 
 TEST_F(ScrollSelectionTest, SelectionMarksGoOverTheFreshTimeline) {
   Start("AD0100;1,1,AD0300,;;a;;;\r\nAD0200;1,1,,;;b;;;\r\n");
   view->ScrollTimeline(ScrollCode::kThumbPosition, 350);
-  const TimelineScale& scale = view->scale();
+  const TimelineScale& scale = view->session()->scale();
   const int start = 350 + scale.YearToOffset(100);
   const int end = 350 + scale.YearToOffset(300);
 
   platform.drawArea.Clear();
-  view->SelectPrevious();  // on the first point: stays, still redrawn
+  StepPrevious();  // on the first point: stays, still redrawn
   const std::vector<DrawCall>& calls = platform.drawArea.calls;
   ASSERT_GE(calls.size(), 3u);
   EXPECT_EQ(calls.front().op, DrawCall::Op::kReset);
@@ -131,17 +132,17 @@ TEST_F(ScrollSelectionTest, SelectionMarksGoOverTheFreshTimeline) {
   EXPECT_EQ(endMark.x, end);
   EXPECT_EQ(MarksIn(kPointMarkColor).size(), 2u);
 
-  view->settings().yearDisplayMode = 1;
+  Click(PanelArea::kYearDisplayMode);
   platform.drawArea.Clear();
-  view->SelectNext();
-  view->SelectPrevious();
+  StepNext();
+  StepPrevious();
   EXPECT_EQ(platform.drawArea.calls.back().color, kSelectedMarkColor);
   EXPECT_TRUE(MarksIn(kRangeEndMarkColor).empty());
 
   // Marks hidden: the panels still show the selected point.
-  view->settings().pointDisplayMode = 0;
+  Click(PanelArea::kPointDisplayMode, true);
   platform.drawArea.Clear();
-  view->SelectNext();
+  StepNext();
   EXPECT_TRUE(platform.drawArea.Lines().size() > 1);
   EXPECT_TRUE(MarksIn(kSelectedMarkColor).empty());
   EXPECT_TRUE(MarksIn(kPointMarkColor).empty());
@@ -154,7 +155,7 @@ TEST_F(ScrollSelectionTest, NoVisiblePointRedrawsTheLineAndEmptiesThePanels) {
   ASSERT_FALSE(platform.PanelUtf8(InfoPanel::kLeft).empty());
   platform.drawArea.Clear();
   view->ScrollTimeline(ScrollCode::kRight, 0);
-  EXPECT_TRUE(view->visible().empty());
+  EXPECT_TRUE(view->session()->visible().empty());
   EXPECT_EQ(platform.PanelUtf8(InfoPanel::kLeft), "");
   EXPECT_EQ(platform.PanelUtf8(InfoPanel::kRight), "");
   EXPECT_FALSE(platform.drawArea.Fills().empty());
@@ -162,8 +163,8 @@ TEST_F(ScrollSelectionTest, NoVisiblePointRedrawsTheLineAndEmptiesThePanels) {
 
   // The selection operations have nothing to act on.
   platform.drawArea.Clear();
-  view->SelectNext();
-  view->SelectAtX(300);
+  StepNext();
+  ClickAbove(300);
   EXPECT_TRUE(platform.drawArea.calls.empty());
 }
 

@@ -32,7 +32,7 @@ class SessionDeskTest : public testing::ViewFixture {
 // Add, edit (the year: the point moves) and delete select the changed event,
 // and undo takes each back byte for byte, selecting the event it restores.
 TEST_F(SessionDeskTest, ChangesSelectTheirEventAndUndoByteForByte) {
-  const FileSlot& slot = view->store().slots[0];
+  const FileSlot& slot = view->session()->store().slots[0];
   const std::vector<Sjis> read = slot.lines();
   const std::uint64_t version = desk().EventsVersion();
 
@@ -57,28 +57,28 @@ TEST_F(SessionDeskTest, ChangesSelectTheirEventAndUndoByteForByte) {
     EXPECT_NE(SelectedText().find(shown), std::string::npos) << shown;
   }
   EXPECT_EQ(slot.lines(), read);
-  EXPECT_EQ(slot.changed, 0);
+  EXPECT_FALSE(slot.changed);
   view->OnKeyCommand(KeyCommand::kRedo);
   EXPECT_EQ(*view->session()->SelectedEvent(), slot.IdAt(3));
 }
 
 TEST_F(SessionDeskTest, EventsOffTheLineYearsAndTips) {
-  view->settings().importanceFilter[5] = 0;
-  view->store().slots[1].on = 0;
+  StudySession& session = *view->session();
+  session.FlipFilter(Level::kImportance, 5);
+  session.FlipSlot(1);
   view->FullRefresh();
   std::vector<OffLine> off;
   for (const DeskEvent& e : desk().Events()) off.push_back(e.off);
   EXPECT_EQ(off, (std::vector<OffLine>{OffLine::kOnLine, OffLine::kFilteredOut, OffLine::kOnLine,
                                        OffLine::kSlotOff}));
-  EXPECT_EQ(desk().JumpToEvent(view->store().slots[0].IdAt(1)), OffLine::kFilteredOut);
-  EXPECT_EQ(desk().JumpToEvent(view->store().slots[1].IdAt(0)), OffLine::kSlotOff);
+  EXPECT_EQ(desk().JumpToEvent(session.store().slots[0].IdAt(1)), OffLine::kFilteredOut);
+  EXPECT_EQ(desk().JumpToEvent(session.store().slots[1].IdAt(0)), OffLine::kSlotOff);
 
   ASSERT_TRUE(desk().GoToYear({true, 300}));
   EXPECT_NE(SelectedText().find("三つ目"), std::string::npos);
-  view->settings().pointDisplayMode = 1;
-  const VisiblePoint& p = *view->visible().Selected();
+  const VisiblePoint& p = *session.visible().Selected();
   const ScreenLayout& l = view->layout();
-  const int y = view->scale().MarkAt(p.x1).y + l.drawAreaY();
+  const int y = session.scale().MarkAt(p.x1).y + l.drawAreaY();
   EXPECT_EQ(desk().PointTipAt(p.x1 + l.drawAreaX() + 4, y), "BC 500\n三つ目");
   EXPECT_EQ(desk().PointTipAt(p.x1 + l.drawAreaX() + 5, y), std::nullopt);
 }

@@ -19,7 +19,7 @@ class StudyHostTest : public testing::ViewFixture {
               "AD0500;3,3,AD0600,;中世;三つ目;;;\r\n");
     Start();
   }
-  const Sjis& Line(std::size_t i) const { return view->store().slots[0].Line(i); }
+  const Sjis& Line(std::size_t i) const { return view->session()->store().slots[0].Line(i); }
   std::string LeftPanel() const { return DecodeCp932(platform.panelText[0]); }
 };
 
@@ -31,13 +31,13 @@ TEST_F(StudyHostTest, AQuestionHidesTheYearsAndItsLevelChangeUndoesAfterTheTest)
   SelfTest test(host);
   ASSERT_TRUE(view->SetSelfTestOpen(true));
   ASSERT_EQ(test.StartRound(1), SelfTest::Start::kRound);
-  EXPECT_EQ(view->session()->SelectedEvent(), view->store().slots[0].IdAt(1));
+  EXPECT_EQ(view->session()->SelectedEvent(), view->session()->store().slots[0].IdAt(1));
   EXPECT_NE(LeftPanel().find("二つ目"), std::string::npos);
   EXPECT_EQ(LeftPanel().find("300"), std::string::npos) << LeftPanel();
 
   EXPECT_EQ(test.Answer("300").verdict, AnswerVerdict::kRight);
   EXPECT_EQ(Line(1), EncodeCp932("AD0300;5,2,,;古代;二つ目;;;").bytes);
-  EXPECT_EQ(view->store().slots[0].changed, 1);
+  EXPECT_EQ(view->session()->store().slots[0].changed, true);
   EXPECT_NE(LeftPanel().find("300"), std::string::npos);
   test.End();
 
@@ -49,7 +49,7 @@ TEST_F(StudyHostTest, AQuestionHidesTheYearsAndItsLevelChangeUndoesAfterTheTest)
   ASSERT_TRUE(view->SetSelfTestOpen(false));
   view->OnKeyCommand(KeyCommand::kUndo);
   EXPECT_EQ(Line(1), EncodeCp932("AD0300;5,1,,;古代;二つ目;;;").bytes);
-  EXPECT_EQ(view->store().slots[0].changed, 0);
+  EXPECT_EQ(view->session()->store().slots[0].changed, false);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ class StudySessionTest : public testing::ViewFixture {
     Start();
   }
   StudySession& session() { return *view->session(); }
-  EventId IdOf(int k, std::size_t i) const { return view->store().slots[k].IdAt(i); }
+  EventId IdOf(int k, std::size_t i) const { return view->session()->store().slots[k].IdAt(i); }
   std::string Left() const { return platform.PanelUtf8(InfoPanel::kLeft); }
   // Runs an operation's redraw and says whether the selected point is in
   // the drawing area and named in the left panel.
@@ -47,12 +47,10 @@ TEST_F(StudySessionTest, SelectingAnEventBringsItIntoViewOrSaysWhyNot) {
 
   // Off the line: nothing moves.
   const EventId selected = *session().SelectedEvent();
-  session().settings().importanceFilter[1] = 0;
-  view->FullRefresh();
+  Click(PanelArea::kImportance1);
   session().SelectEvent(selected);
   EXPECT_EQ(session().SelectEvent(IdOf(0, 0)).place, EventPlace::kFilteredOut);
-  session().store().slots[1].on = 0;
-  view->FullRefresh();
+  Click(SlotArea(1));
   EXPECT_EQ(session().SelectEvent(IdOf(1, 0)).place, EventPlace::kSlotOff);
   EXPECT_EQ(session().SelectEvent(EventId{0, 0}).place, EventPlace::kNoSuchEvent);
   EXPECT_EQ(session().SelectedEvent(), selected);
@@ -61,7 +59,7 @@ TEST_F(StudySessionTest, SelectingAnEventBringsItIntoViewOrSaysWhyNot) {
 // The edits by id select what they leave, and undo takes every one back to
 // the lines as read, byte for byte and unchanged.
 TEST_F(StudySessionTest, EditsByIdSelectTheirEventAndUndoByteForByte) {
-  const FileSlot& slot = view->store().slots[0];
+  const FileSlot& slot = view->session()->store().slots[0];
   const std::vector<Sjis> read = slot.lines();
   const EventId first = IdOf(0, 0);
 

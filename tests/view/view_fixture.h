@@ -7,6 +7,7 @@
 #include <string>
 
 #include "events/temp_folder.h"
+#include "panel/panel_areas.h"
 #include "platform/fake_platform.h"
 #include "view/main_view.h"
 
@@ -33,6 +34,21 @@ class ViewFixture : public ::testing::Test {
     view->OnInitialUpdate();
     view->OnPaint();
   }
+
+  // Clicks as the user makes them: on a control-panel label, in the
+  // timeline frame (left: the previous point, right: the next), and in the
+  // strip above it at view x.
+  void Click(PanelArea area, bool right = false) {
+    const PanelRect r = AreaRect(view->layout(), area);
+    const int x = (r.left + r.right) / 2;
+    const int y = (r.top + r.bottom) / 2;
+    if (right) return view->OnRButtonUp(x, y);
+    view->OnLButtonDown(x, y);
+    view->OnLButtonUp(x, y);
+  }
+  void StepPrevious() { view->OnLButtonUp(view->layout().X(500), view->layout().Y(300)); }
+  void StepNext() { view->OnRButtonUp(view->layout().X(500), view->layout().Y(300)); }
+  void ClickAbove(int x) { view->OnLButtonUp(x, 5); }
 
   TempFolder folder;
   FakePlatform platform;

@@ -33,29 +33,29 @@ TEST_F(ViewTest, FirstPaintLoadsTheSlotsAndShowsTheFirstVisiblePoint) {
                                     "AD0794;3,1,,;平安時代;平安京に都を移す;桓武天皇;なくよ;\r\n"
                                     "AD0710;4,2,AD0794,;奈良時代;平城京;;;\r\n"));
   Start();
-  const EventStore& store = view->store();
+  const EventStore& store = view->session()->store();
   EXPECT_EQ(store.slots[0].label, "日本史"_sj);
   EXPECT_EQ(store.slots[1].loaded, 0);  // 歴史文書21.txt is missing
   EXPECT_EQ(store.slots[1].on, 0);
   EXPECT_TRUE(platform.messages.empty());
 
   // The bare start-up scale puts the era line at -620: nothing is visible.
-  EXPECT_EQ(view->visible().size(), 0);
+  EXPECT_EQ(view->session()->visible().size(), 0);
   EXPECT_EQ(platform.thumb, TimelineScale::kStartThumb);
   view->ScrollTimeline(ScrollCode::kLineRight, 0);
-  EXPECT_EQ(view->scale().originX(), 20 * (350 - 347) + 350);
-  EXPECT_EQ(view->savedScrollPos(), 347);
+  EXPECT_EQ(view->session()->scale().originX(), 20 * (350 - 347) + 350);
+  EXPECT_EQ(view->session()->savedScrollPos(), 347);
   view->ScrollTimeline(ScrollCode::kThumbPosition, 365);  // the era line at x = 50
-  ASSERT_EQ(view->visible().size(), 2);
-  EXPECT_EQ(view->selectedIndex(), 0);
+  ASSERT_EQ(view->session()->visible().size(), 2);
+  EXPECT_EQ(view->session()->visible().selectedIndex(), 0);
   EXPECT_EQ(platform.PanelUtf8(InfoPanel::kLeft),
             "AD 710;④,②;平城京;\r\n                  AD 710 　～ 　AD 794 = 奈良時代\r\n");
   EXPECT_EQ(platform.PanelUtf8(InfoPanel::kRight),
             "できごと=平城京\r\n  メモ1  =\r\n  メモ2  =\r\n");
 
-  view->SelectNext();
-  view->SelectNext();  // on the last point: stays
-  EXPECT_EQ(view->selectedIndex(), 1);
+  StepNext();
+  StepNext();  // on the last point: stays
+  EXPECT_EQ(view->session()->visible().selectedIndex(), 1);
   EXPECT_EQ(platform.PanelUtf8(InfoPanel::kLeft),
             "AD 794;③,①;平安京に都を移す;\r\n                 平安時代\r\n");
 }
@@ -64,14 +64,14 @@ TEST_F(ViewTest, RangeStepAndSlotColoursOnTheControlPanel) {
   WriteBytes(SlotFile(2), EventFile("世界史", "AD1789;5,1,,;近代;フランス革命;;;\r\n"));
   Start();
   const ScreenLayout& l = view->layout();
-  view->ChangeRange(+1);
+  Click(PanelArea::kRange);
   const testing::DrawCall* range = PanelTextAt(l.X(815), l.row2());
   ASSERT_NE(range, nullptr);
   EXPECT_EQ(range->utf8, " レンジ= 8 ");
   EXPECT_EQ(range->color, kPanelOn);
-  EXPECT_EQ(platform.thumb, TimelineScale::ThumbForOriginX(view->scale().originX()));
+  EXPECT_EQ(platform.thumb, TimelineScale::ThumbForOriginX(view->session()->scale().originX()));
 
-  FileSlot& slot = view->store().slots[2];
+  FileSlot& slot = view->session()->store().slots[2];
   slot.changed = 1;
   view->DrawControlPanel();
   int x = SlotColumn(l, 2) - 2 * l.u();
@@ -89,35 +89,31 @@ TEST_F(ViewTest, PointsOnBothEdgesOfTheDrawingAreaAreVisible) {
       SlotFile(0),
       EventFile("t", "AD0000;1,1,,;;zero;;;\r\nAD1190;1,1,,;;edge;;;\r\nAD1191;1,1,,;;out;;;\r\n"));
   Start();
-  view->scale().SetOriginX(0);
-  view->FullRefresh();
-  ASSERT_EQ(view->visible().size(), 2);
-  EXPECT_EQ(view->visible().entries()[0].x1, 0);
-  EXPECT_EQ(view->visible().entries()[1].x1, 772);
+  view->Redraw(view->session()->PutEraLineAt(0));
+  ASSERT_EQ(view->session()->visible().size(), 2);
+  EXPECT_EQ(view->session()->visible().entries()[0].x1, 0);
+  EXPECT_EQ(view->session()->visible().entries()[1].x1, 772);
 }
 
 TEST_F(ViewTest, ImportancePriorityWithEveryImportanceOffShowsNothing) {
   WriteBytes(SlotFile(0), EventFile("t", "AD0100;1,1,,;;a;;;\r\nAD0200;5,5,,;;b;;;\r\n"));
   Start();
-  view->scale().SetOriginX(0);
-  for (int k = 1; k <= 5; ++k) view->settings().importanceFilter[static_cast<std::size_t>(k)] = 0;
-  view->FullRefresh();
-  EXPECT_TRUE(view->points().empty());
+  view->Redraw(view->session()->PutEraLineAt(0));
+  for (int k = 1; k <= 5; ++k) Click(ImportanceArea(k));
+  EXPECT_TRUE(view->session()->points().empty());
   EXPECT_EQ(platform.PanelUtf8(InfoPanel::kLeft), "");
-  view->settings().filterPriority = 1;
-  view->FullRefresh();
-  EXPECT_EQ(view->points().size(), 2u);
+  Click(PanelArea::kPriority);
+  EXPECT_EQ(view->session()->points().size(), 2u);
 }
 
 TEST_F(ViewTest, ClickAboveAMarkSelectsItAt1024) {
   WriteBytes(SlotFile(0), EventFile("t", "AD0100;1,1,,;;a;;;\r\nAD0200;1,1,,;;b;;;\r\n"));
   Start({1024, 768});
-  view->scale().SetOriginX(0);
-  view->FullRefresh();
-  int second = view->visible().entries()[1].x1;
+  view->Redraw(view->session()->PutEraLineAt(0));
+  int second = view->session()->visible().entries()[1].x1;
   // The drawing area starts 15 px from the view's edge at 1024.
-  view->SelectAtX(second + 15 - 1);
-  EXPECT_EQ(view->selectedIndex(), 1);
+  ClickAbove(second + 15 - 1);
+  EXPECT_EQ(view->session()->visible().selectedIndex(), 1);
 }
 
 // The file commands, through the context menu of a slot label.
@@ -133,20 +129,19 @@ class FileCommandTest : public ViewTest {
 TEST_F(FileCommandTest, ReadIntoAnEmptySlotThenSaveElsewhere) {
   WriteBytes(folder / "近代.txt", EventFile("近代", "AD1868;5,3,,;明治;明治維新;;;\r\n"));
   Start();
-  ASSERT_EQ(view->store().slots[3].loaded, 0);
+  ASSERT_EQ(view->session()->store().slots[3].loaded, 0);
 
   platform.dialogAnswers.push_back((folder / "近代.txt").string());
   RightClickSlot(3, MenuCommand::kReadFile);
   ASSERT_EQ(platform.menus.size(), 1u);
   EXPECT_EQ(platform.menus[0], SlotMenu(false));
-  EXPECT_EQ(view->menuTarget(), 23);
   // The first dialog opens in the data folder on the slot's base name.
   EXPECT_EQ(platform.dialogs[0].initialPath, (folder / "歴史文書23.txt").string());
-  const FileSlot& slot = view->store().slots[3];
+  const FileSlot& slot = view->session()->store().slots[3];
   EXPECT_EQ(slot.loaded, 1);
   EXPECT_EQ(slot.on, 1);
   EXPECT_EQ(slot.baseName, "近代"_sj);
-  EXPECT_EQ(view->points().size(), 1u);
+  EXPECT_EQ(view->session()->points().size(), 1u);
 
   std::filesystem::create_directory(folder / "sub");
   platform.dialogAnswers.push_back((folder / "sub" / "写し.txt").string());
@@ -171,10 +166,10 @@ TEST_F(FileCommandTest, NewFileIntoAnEmptySlot) {
   EXPECT_EQ(ReadBytes(folder / "近代.txt"), "keep");
   EXPECT_EQ(ReadBytes(folder / "世界史.txt"),
             EncodeCp932("H;世界の歴史;;2026年12月08日09時05分;\r\n;\r\n").bytes);
-  const FileSlot& slot = view->store().slots[4];
-  EXPECT_EQ(slot.loaded, 1);
-  EXPECT_EQ(slot.on, 1);
-  EXPECT_EQ(slot.changed, 0);
+  const FileSlot& slot = view->session()->store().slots[4];
+  EXPECT_TRUE(slot.loaded);
+  EXPECT_TRUE(slot.on);
+  EXPECT_FALSE(slot.changed);
   EXPECT_EQ(slot.baseName, "世界史"_sj);
   EXPECT_EQ(slot.label, "世界の歴史"_sj);
 }
@@ -182,7 +177,7 @@ TEST_F(FileCommandTest, NewFileIntoAnEmptySlot) {
 TEST_F(FileCommandTest, ChangedSlotIsNotLostByEraseOrAFailedSave) {
   WriteBytes(SlotFile(0), EventFile("t", "AD0100;1,1,,;;a;;;\r\n"));
   Start();
-  FileSlot& slot = view->store().slots[0];
+  FileSlot& slot = view->session()->store().slots[0];
   slot.changed = 1;
 
   platform.saveAnswers.push_back(SaveAnswer::kCancel);
@@ -214,12 +209,12 @@ TEST_F(FileCommandTest, UnreadableFilesAndUnencodableNamesAreReported) {
   Start();
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_NE(platform.messages[0].find("歴史文書21.txt"), std::string::npos);
-  EXPECT_EQ(view->store().slots[1].loaded, 1);  // kept for the next start
+  EXPECT_EQ(view->session()->store().slots[1].loaded, 1);  // kept for the next start
 
   WriteBytes(folder / "😀.txt", EventFile("x", "AD0100;1,1,,;;a;;;\r\n"));
   platform.dialogAnswers.push_back((folder / "😀.txt").string());
   RightClickSlot(4, MenuCommand::kReadFile);
-  EXPECT_EQ(view->store().slots[4].loaded, 0);
+  EXPECT_EQ(view->session()->store().slots[4].loaded, 0);
   ASSERT_EQ(platform.messages.size(), 2u);
   EXPECT_NE(platform.messages[1].find("😀"), std::string::npos);
 }
@@ -240,7 +235,7 @@ TEST_F(FileCommandTest, SaveNamesStayInTheFolderAndEndInTxt) {
   platform.dialogAnswers.push_back((folder / "世界史.h").string());
   RightClickSlot(0, MenuCommand::kSave);
   EXPECT_FALSE(std::filesystem::exists(folder / "世界史.h"));
-  EXPECT_EQ(view->store().slots[0].Count(), 1u);
+  EXPECT_EQ(view->session()->store().slots[0].Count(), 1u);
   EXPECT_TRUE(ReadBytes(folder / "世界史.h.txt").starts_with(EncodeCp932("H;世界史.h;;").bytes));
   // Made up like that, an existing file is only replaced when the user agrees.
   platform.dialogAnswers.push_back((folder / "世界史.h").string());
@@ -260,7 +255,7 @@ TEST_F(FileCommandTest, ABackupLeftByAnInterruptedSaveIsNamedAtStart) {
                                       "content is in " +
                                       BackupPath(SlotFile(0)).string()),
             std::string::npos);
-  EXPECT_EQ(view->store().slots[0].Count(), 1u);
+  EXPECT_EQ(view->session()->store().slots[0].Count(), 1u);
   EXPECT_EQ(ReadBytes(BackupPath(SlotFile(0))), "old");
 
   // And when the file is read into a slot.
@@ -291,16 +286,16 @@ TEST(BundledStart, TheStateFileOpensEveryThemeOnAFullScreen) {
   view.OnInitialUpdate();
   view.OnPaint();
   EXPECT_TRUE(platform.messages.empty());
-  EXPECT_EQ(view.scale().rangeIndex(), 7);
-  EXPECT_EQ(view.scale().originX(), 50);
+  EXPECT_EQ(view.session()->scale().rangeIndex(), 7);
+  EXPECT_EQ(view.session()->scale().originX(), 50);
   EXPECT_EQ(platform.thumb, 365);
-  for (const FileSlot& slot : view.store().slots) {
+  for (const FileSlot& slot : view.session()->store().slots) {
     EXPECT_EQ(slot.loaded, 1);
     EXPECT_EQ(slot.on, 1);
     EXPECT_EQ(slot.label, slot.baseName);
     EXPECT_GE(slot.Count(), 30u);
   }
-  EXPECT_GE(view.visible().size(), 50);
+  EXPECT_GE(view.session()->visible().size(), 50);
   EXPECT_FALSE(platform.PanelUtf8(InfoPanel::kLeft).empty());
 }
 

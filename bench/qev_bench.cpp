@@ -19,12 +19,15 @@
 #include <vector>
 
 #include "app/application.h"
+#include "events/event_form.h"
+#include "events/event_search.h"
 #include "events/generated_events.h"
 #include "panel/panel_areas.h"
 #include "study/event_key.h"
 #include "study/self_test.h"
 #include "study/study_log.h"
 #include "study/study_time.h"
+#include "timeline/found_events.h"
 
 namespace qev {
 namespace {
@@ -178,6 +181,53 @@ void BM_ClockTick(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ClockTick)->Unit(benchmark::kMicrosecond);
+
+// A query typed into the find window: about 1% of the events match (memo 1
+// "メモ42"), the result rows built. The index is built once, as the window
+// keeps it while the events stay as they are.
+void BM_Search(benchmark::State& state) {
+  Running& r = Shared(static_cast<int>(state.range(0)));
+  EventDesk& desk = *r.app->view().desk();
+  const std::vector<DeskEvent> events = desk.Events();
+  std::vector<std::string_view> lines;
+  for (const DeskEvent& e : events) lines.push_back(e.line);
+  EventSearch search;
+  search.Build(lines);
+  std::size_t found = 0;
+  for (auto _ : state) {
+    const std::vector<FoundEvent> rows = FoundEvents(lines, search.Find("メモ42"));
+    found = rows.size();
+    benchmark::DoNotOptimize(rows.data());
+  }
+  state.counters["found"] = static_cast<double>(found);
+  Counters(state, r);
+}
+BENCHMARK(BM_Search)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// OK in the add dialog, opened on the selected point's year as it opens: the
+// line composed, inserted into its file, the point list following and the
+// new point selected, to the finished frame. The line is taken out again
+// untimed.
+void BM_AddEvent(benchmark::State& state) {
+  Running& r = Shared(static_cast<int>(state.range(0)));
+  EventDesk& desk = *r.app->view().desk();
+  EventForm form;
+  form.first = FormOfLine(desk.SelectedEvent()->line).first;
+  form.period = "近世";
+  form.event = "追加したできごと";
+  form.memo1 = "メモ";
+  for (auto _ : state) {
+    const ComposedLine composed = ComposeEventLine(form);
+    desk.AddEvent(3, composed.line);
+    r.FinishFrame();
+    state.PauseTiming();
+    desk.DeleteEvent(desk.SelectedEvent()->key);
+    r.FinishFrame();
+    state.ResumeTiming();
+  }
+  Counters(state, r);
+}
+BENCHMARK(BM_AddEvent)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // From the window's creation to the end of the first paint: the state file,
 // the ten slot files and the first picture.

@@ -4,13 +4,24 @@
 
 #include <QAbstractSlider>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <algorithm>
 
 #include <cstdlib>
 
 #include "app/about_dialog.h"
+#include "app/event_dialog.h"
 #include "app/sheet_export.h"
+#include "events/event_date.h"
+#include "events/event_form.h"
 #include "study/study_time.h"
+#include "text/byte_fields.h"
+#include "timeline/date_text.h"
 
 namespace qev {
 namespace {
@@ -28,6 +39,43 @@ class Busy {
  private:
   int& depth_;
 };
+
+// Runs `action` on a double click into the watched widget.
+class DoubleClickFilter final : public QObject {
+ public:
+  DoubleClickFilter(std::function<void()> action, QObject* parent)
+      : QObject(parent), action_(std::move(action)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::MouseButtonDblClick) return QObject::eventFilter(watched, event);
+    action_();
+    return true;
+  }
+
+ private:
+  std::function<void()> action_;
+};
+
+QString FromSjis(std::string_view bytes) {
+  return QString::fromStdString(DecodeCp932(bytes));
+}
+
+// An event as a question names it: its date and its text.
+QString EventName(std::string_view line) {
+  std::string_view text = Field(line, ';', 3);
+  if (ByteAt(text, 0) == '*') text.remove_prefix(1);
+  return FromSjis(EventDateText(line)).simplified() + QStringLiteral("　") + FromSjis(text);
+}
+
+QString OffLineMessage(OffLine off, const QString& label) {
+  if (off == OffLine::kGone) return QStringLiteral("このできごとはもうありません。");
+  if (off == OffLine::kSlotOff) {
+    return QStringLiteral("このできごとのファイル「%1」がOFFのため、QEVラインに出ていません。")
+        .arg(label);
+  }
+  return QStringLiteral("このできごとは重要度・記憶度のフィルタで、QEVラインに出ていません。");
+}
 
 }  // namespace
 
@@ -106,12 +154,22 @@ void Application::ConnectEvents() {
   QObject::connect(&window_, &MainWindow::aboutRequested, &window_, [this] { ShowAbout(); });
   auto runCommand = [this](KeyCommand c) {
     if (c == KeyCommand::kSelfTest) return OpenSelfTest();
-    Forward([&] { view_->OnKeyCommand(c); });
+    if (!RunWindowCommand(c)) Forward([&] { view_->OnKeyCommand(c); });
+    // An open find window lists the events as they are now.
+    if (find_ && find_->isVisible()) find_->Refresh();
   };
   QObject::connect(&widget, &ViewWidget::keyCommand, &window_, runCommand);
   QObject::connect(&window_, &MainWindow::commandRequested, &window_, runCommand);
   QObject::connect(&window_, &MainWindow::exportRequested, &window_,
                    [this] { ExportWholeTimeline(); });
+  widget.SetTipSource([this](int x, int y) {
+    EventDesk* desk = view_->desk();
+    if (depth_ > 0 || desk == nullptr) return QString();
+    const std::optional<std::string> tip = desk->PointTipAt(x, y);
+    return tip ? QString::fromStdString(*tip) : QString();
+  });
+  widget.leftPanel().viewport()->installEventFilter(
+      new DoubleClickFilter([this] { EditEvent(); }, &window_));
   QObject::connect(&window_, &MainWindow::studyRecordRequested, &window_,
                    [this] { ShowStudyRecord(); });
   window_.SetCloseGuard([this] {
@@ -219,6 +277,178 @@ void Application::ExportWholeTimeline() {
       platform_.ShowMessage(problem.toStdString());
     }
   });
+}
+
+bool Application::RunWindowCommand(KeyCommand command) {
+  EventDesk* desk = view_->desk();
+  switch (command) {
+    case KeyCommand::kFind:
+      if (desk != nullptr && depth_ == 0) Finder(*desk).Open();
+      return true;
+    case KeyCommand::kFindNext:
+    case KeyCommand::kFindPrevious:
+      if (desk != nullptr && depth_ == 0) {
+        if (const std::optional<FoundModel::Row> row =
+                Finder(*desk).Step(command == KeyCommand::kFindNext ? 1 : -1)) {
+          JumpTo(*row);
+        }
+      }
+      return true;
+    case KeyCommand::kGoToYear:
+      GoToYear();
+      return true;
+    case KeyCommand::kRandomOnLine:
+      if (desk != nullptr) Forward([&] { desk->SelectRandomOnLine(); });
+      return true;
+    case KeyCommand::kAddEvent:
+      AddEvent();
+      return true;
+    case KeyCommand::kEditEvent:
+      EditEvent();
+      return true;
+    case KeyCommand::kDeleteEvent:
+      DeleteEvent();
+      return true;
+    default:
+      return false;
+  }
+}
+
+FindWindow& Application::Finder(EventDesk& desk) {
+  if (!find_) {
+    find_ = std::make_unique<FindWindow>(desk, &window_);
+    QObject::connect(find_.get(), &FindWindow::chosen, &window_,
+                     [this](const FoundModel::Row& row) { JumpTo(row); });
+  }
+  return *find_;
+}
+
+void Application::FocusTimeline() {
+  window_.activateWindow();
+  window_.viewWidget().setFocus();
+  if (find_ && find_->isVisible()) find_->Refresh();
+}
+
+void Application::JumpTo(const FoundModel::Row& row) {
+  EventDesk* desk = view_->desk();
+  if (desk == nullptr) return;
+  Forward([&] {
+    // Why not, as things are now: the list may be older than a change.
+    const OffLine off = desk->JumpToEvent(row.key);
+    if (off == OffLine::kOnLine) return;
+    platform_.ShowMessage(OffLineMessage(off, FromSjis(desk->SlotLabel(row.slot))).toStdString());
+  });
+  FocusTimeline();
+}
+
+void Application::GoToYear() {
+  EventDesk* desk = view_->desk();
+  if (desk == nullptr) return;
+  Forward([&] {
+    QString typed;
+    for (;;) {
+      bool ok = false;
+      typed = QInputDialog::getText(&window_, QStringLiteral("年へ移動"),
+                                    QStringLiteral("年 (794、BC91、前91 など)"), QLineEdit::Normal,
+                                    typed, &ok);
+      platform_.NoteUncovered();
+      if (!ok) return;
+      if (const std::optional<EraYear> year = ParseTypedYear(typed.toStdString())) {
+        if (!desk->GoToYear(*year)) {
+          platform_.ShowMessage("QEVラインにポイントがありません。");
+        }
+        return;
+      }
+      platform_.ShowMessage(
+          "「" + typed.toStdString() +
+          "」は年として読めません。794、AD794、BC91、前91 のように入力してください。");
+    }
+  });
+  FocusTimeline();
+}
+
+namespace {
+
+std::vector<std::pair<int, QString>> Files(const EventDesk& desk) {
+  std::vector<std::pair<int, QString>> files;
+  for (int k : desk.LoadedSlots()) files.emplace_back(k, FromSjis(desk.SlotLabel(k)));
+  return files;
+}
+
+}  // namespace
+
+bool Application::RefusedNow(const EventDesk& desk) {
+  const std::string why = desk.EditRefusal();
+  if (why.empty()) return false;
+  platform_.ShowMessage(why);
+  return true;
+}
+
+void Application::AddEvent() {
+  EventDesk* desk = view_->desk();
+  if (desk == nullptr) return;
+  Forward([&] {
+    if (RefusedNow(*desk)) return;
+    const std::vector<std::pair<int, QString>> files = Files(*desk);
+    if (files.empty()) {
+      platform_.ShowMessage(
+          "できごとを追加するファイルがありません。ファイル名のラベルを右クリックして、"
+          "ファイルを読み込むか新しいファイルを作ってください。");
+      return;
+    }
+    const std::optional<DeskEvent> selected = desk->SelectedEvent();
+    EventForm form;
+    if (selected) {
+      // A new event of the same time is the likeliest.
+      const EventForm like = FormOfLine(selected->line);
+      form.first = like.first;
+      form.period = like.period;
+    }
+    EventDialog dialog(files, selected ? selected->slot : files.front().first, form, std::nullopt,
+                       &window_);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    platform_.NoteUncovered();
+    if (accepted) desk->AddEvent(dialog.file(), dialog.line());
+  });
+  FocusTimeline();
+}
+
+void Application::EditEvent() {
+  EventDesk* desk = view_->desk();
+  if (desk == nullptr) return;
+  Forward([&] {
+    if (RefusedNow(*desk)) return;
+    const std::optional<DeskEvent> selected = desk->SelectedEvent();
+    if (!selected) return;
+    const Sjis line(selected->line);
+    EventDialog dialog(Files(*desk), selected->slot, FormOfLine(line), line, &window_);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    platform_.NoteUncovered();
+    if (accepted && dialog.line() != line) desk->ReplaceEvent(selected->key, dialog.line());
+  });
+  FocusTimeline();
+}
+
+void Application::DeleteEvent() {
+  EventDesk* desk = view_->desk();
+  if (desk == nullptr) return;
+  Forward([&] {
+    if (RefusedNow(*desk)) return;
+    const std::optional<DeskEvent> selected = desk->SelectedEvent();
+    if (!selected) return;
+    QMessageBox box(
+        QMessageBox::Question, QStringLiteral("できごとを削除"),
+        QStringLiteral("「%1」を削除しますか?\n(元に戻す: Ctrl+Z)").arg(EventName(selected->line)),
+        QMessageBox::Yes | QMessageBox::No, &window_);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("削除する"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("やめる"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    const bool confirmed = box.exec() == QMessageBox::Yes;
+    platform_.NoteUncovered();
+    if (confirmed) desk->DeleteEvent(selected->key);
+  });
+  FocusTimeline();
 }
 
 }  // namespace qev

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "app/find_window.h"
 #include "app/main_window.h"
 #include "app/qt_platform.h"
 #include "app/self_test_window.h"
@@ -74,10 +75,27 @@ class Application {
   void OpenSelfTest();
   void ShowStudyRecord();
 
+  // The commands of the window's own windows and dialogs; false for a
+  // command of the view.
+  bool RunWindowCommand(KeyCommand command);
+  // A chosen search result: selected on the line, or why it cannot be.
+  void JumpTo(const FoundModel::Row& row);
+  void GoToYear();
+  void AddEvent();
+  void EditEvent();
+  void DeleteEvent();
+  // Tells the user why no event may be changed now, if so.
+  bool RefusedNow(const EventDesk& desk);
+  // The keyboard goes back to the timeline, so the arrow keys go on from
+  // the point a window selected.
+  void FocusTimeline();
+  FindWindow& Finder(EventDesk& desk);
+
   MainWindow window_;
   QtPlatform platform_;
   std::unique_ptr<ViewHandlers> view_;
   QTimer clock_;
+  std::unique_ptr<FindWindow> find_;
   std::unique_ptr<StudyHost> studyHost_;
   std::unique_ptr<SelfTest> selfTest_;
   std::unique_ptr<SelfTestWindow> selfTestWindow_;

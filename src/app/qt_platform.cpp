@@ -3,12 +3,16 @@
 #include <cstdio>
 
 #include <QDateTime>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -206,6 +210,35 @@ SaveAnswer QtPlatform::AskToSave(const std::string& text) {
         break;
       default:
         break;
+    }
+  }
+  NoteUncovered();
+  return answer;
+}
+
+std::optional<NewFileAnswer> QtPlatform::AskNewFile(const NewFileAnswer& typed) {
+  std::optional<NewFileAnswer> answer;
+  if (!newFileAnswers.empty()) {
+    answer = newFileAnswers.front();
+    newFileAnswers.pop_front();
+  } else {
+    QDialog dialog(dialogParent_);
+    dialog.setWindowTitle(QStringLiteral("新しいファイルを作る"));
+    auto* name = new QLineEdit(FromUtf8(typed.name));
+    name->setMinimumWidth(260);
+    auto* title = new QLineEdit(FromUtf8(typed.title));
+    title->setPlaceholderText(QStringLiteral("空ならファイル名"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* form = new QFormLayout(&dialog);
+    form->addRow(QStringLiteral("ファイル名 (.txt)"), name);
+    form->addRow(QStringLiteral("タイトル"), title);
+    form->addRow(buttons);
+    name->setFocus();
+    if (dialog.exec() == QDialog::Accepted) {
+      answer = NewFileAnswer{name->text().toStdString(), title->text().toStdString()};
     }
   }
   NoteUncovered();

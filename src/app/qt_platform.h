@@ -55,6 +55,7 @@ class QtPlatform final : public Platform {
   SaveAnswer AskToSave(const std::string& text) override;
   // Answered from messageAnswers too: kSave saves anyway.
   bool AskToSaveAnyway(const std::string& text) override;
+  std::optional<NewFileAnswer> AskNewFile(const NewFileAnswer& typed) override;
 
   // Records that a modal window closed over the view.
   void NoteUncovered() { uncovered_ = true; }
@@ -71,6 +72,7 @@ class QtPlatform final : public Platform {
   // A message box's answer; ShowMessage (only an OK button) consumes one
   // and ignores its value.
   std::deque<SaveAnswer> messageAnswers;
+  std::deque<std::optional<NewFileAnswer>> newFileAnswers;
 
   // What the answered requests would have shown.
   struct DialogRequest {

@@ -1,6 +1,7 @@
 #include "app/view_widget.h"
 
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -9,6 +10,7 @@
 #include <QPalette>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -106,6 +108,8 @@ ViewWidget::ViewWidget(const ScreenLayout& layout, QWidget* parent)
   // The keys act while the timeline has the focus; Tab goes on to the
   // panels and back.
   setFocusPolicy(Qt::StrongFocus);
+  // A point's tooltip shows while a find window or dialog is active too.
+  setAttribute(Qt::WA_AlwaysShowToolTips);
 
   scrollBar_ = new TimelineScrollBar(this);
   scrollBar_->setFocusPolicy(Qt::NoFocus);
@@ -179,6 +183,19 @@ void ViewWidget::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
+bool ViewWidget::event(QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+  const auto* help = static_cast<QHelpEvent*>(event);
+  const QString tip = tipSource_ ? tipSource_(help->pos().x(), help->pos().y()) : QString();
+  if (tip.isEmpty()) {
+    QToolTip::hideText();
+    event->ignore();
+  } else {
+    QToolTip::showText(help->globalPos(), tip, this);
+  }
+  return true;
+}
+
 std::optional<Key> KeyFor(int qtKey) {
   switch (qtKey) {
     case Qt::Key_Left:
@@ -209,6 +226,18 @@ std::optional<Key> KeyFor(int qtKey) {
       return Key::kS;
     case Qt::Key_Z:
       return Key::kZ;
+    case Qt::Key_F:
+      return Key::kF;
+    case Qt::Key_F3:
+      return Key::kF3;
+    case Qt::Key_G:
+      return Key::kG;
+    case Qt::Key_N:
+      return Key::kN;
+    case Qt::Key_E:
+      return Key::kE;
+    case Qt::Key_Delete:
+      return Key::kDelete;
     case Qt::Key_T:
       return Key::kT;
     default:

@@ -5,7 +5,9 @@
 #include <QTextEdit>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
+#include <utility>
 
 #include "app/qt_canvas.h"
 #include "panel/key_commands.h"
@@ -73,6 +75,9 @@ class ViewWidget final : public QWidget {
   // The area with its child controls, at exactly W x H pixels.
   QImage Grab();
 
+  // What the tooltip at a view position says; an empty text shows none.
+  void SetTipSource(std::function<QString(int x, int y)> source) { tipSource_ = std::move(source); }
+
  Q_SIGNALS:
   void leftPressed(int x, int y);
   void leftReleased(int x, int y);
@@ -89,8 +94,10 @@ class ViewWidget final : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
+  std::function<QString(int x, int y)> tipSource_;
   ScreenLayout layout_;
   BackBuffer buffer_;
   TimelineScrollBar* scrollBar_;

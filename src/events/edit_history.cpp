@@ -95,6 +95,14 @@ std::optional<EditCommand> EditHistory::Redo(EventStore& store) {
   return c;
 }
 
+void EditHistory::SlotSaved(int k) {
+  for (std::vector<EditCommand>* side : {&undo_, &redo_}) {
+    for (EditCommand& c : *side) {
+      if (c.id.slot == k) c.changedBefore = true;
+    }
+  }
+}
+
 void EditHistory::ForgetSlot(int k) {
   auto ofSlot = [k](const EditCommand& c) { return c.id.slot == k; };
   std::erase_if(undo_, ofSlot);

@@ -46,9 +46,13 @@ class EditHistory {
   std::optional<EditCommand> Undo(EventStore& store);
   std::optional<EditCommand> Redo(EventStore& store);
 
-  // Slot k's lines have been replaced, saved or emptied: its changes can no
-  // longer be undone or redone.
+  // Slot k's lines have been replaced or emptied: its changes can no longer
+  // be undone or redone.
   void ForgetSlot(int k);
+  // Slot k has been saved: its changes can still be undone and redone, but
+  // each step away from the saved lines leaves the slot changed (a step back
+  // to them too, on the safe side).
+  void SlotSaved(int k);
 
  private:
   void Record(EditCommand command);

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "events/file_io.h"
+#include "events/new_event_file.h"
 
 namespace qev {
 namespace {
@@ -41,6 +42,33 @@ void FileCommands::ReadSlot(int target) {
   if (std::optional<std::filesystem::path> backup = LeftoverBackup(*picked)) {
     ReportUnreadable({LeftoverNotice(*picked, *backup)});
   }
+  host_.FullRefresh();
+}
+
+void FileCommands::CreateFile(int target) {
+  FileSlot* slot = SlotOf(target);
+  if (slot == nullptr) return;
+  host_.CloseStateText();
+  host_.CancelContentEdit();
+  NewFileAnswer typed;
+  NewEventFile file;
+  // Asked again with what was typed until the file can be written.
+  for (;;) {
+    std::optional<NewFileAnswer> answer = platform_.AskNewFile(typed);
+    if (!answer) return;
+    typed = *answer;
+    file = PlanNewEventFile(store_.dataDir(), typed.name, typed.title, host_.SaveDateText());
+    if (file.ok()) {
+      const WriteOutcome written = WriteNewFile(file.path, file.text);
+      if (written.ok) break;
+      file.problem =
+          "「" + file.path.filename().string() + "」を作れませんでした: " + written.reason;
+    }
+    platform_.ShowMessage(file.problem);
+  }
+  FileResult r = ReadFileFromDialog(store_, target, file.path);
+  host_.SlotFileChanged(target - kFirstSlotTarget);
+  if (!r.ok()) ReportFileProblem(r, file.path);
   host_.FullRefresh();
 }
 
@@ -96,7 +124,7 @@ bool FileCommands::SaveTo(int target, const std::string& chosen, const Sjis& rig
     ReportFileProblem(r, chosen);
     return false;
   }
-  if (SlotOf(target) != nullptr) host_.SlotFileChanged(target - kFirstSlotTarget);
+  if (SlotOf(target) != nullptr) host_.SlotSaved(target - kFirstSlotTarget);
   return true;
 }
 

@@ -36,9 +36,11 @@ class FileCommandHost : public virtual ViewHost {
   virtual Sjis SaveDateText() = 0;
   // The state text that a saved state file now holds, for repainting.
   virtual void KeepStateDescription(const Sjis& text) = 0;
-  // Slot k's lines were read, saved or emptied: they are what a file holds
-  // (or nothing), and no earlier change of them can be undone.
+  // Slot k's lines were read or emptied: they are what a file holds (or
+  // nothing), and no earlier change of them can be undone.
   virtual void SlotFileChanged(int k) = 0;
+  // Slot k was saved: its changes stay undoable.
+  virtual void SlotSaved(int k) = 0;
 };
 
 // The context-menu file commands on the slots and the state file: their
@@ -55,6 +57,10 @@ class FileCommands {
   // ファイルを保存 / 動作状態を保存. The dialog offers the title as a plain
   // base name; a confirmed name gets ".txt" (SaveFileName).
   void Save(int target);
+  // 新しいファイルを作る: asks for a name and a title, writes an empty event
+  // file of that name into the data folder (never over an existing file)
+  // and reads it into the slot.
+  void CreateFile(int target);
   // ファイルを消去: empties a slot (the file on disk stays), after asking
   // about unsaved changes.
   void EraseSlot(int target);

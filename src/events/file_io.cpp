@@ -346,6 +346,20 @@ WriteOutcome WriteFileAtomically(const std::filesystem::path& target, std::strin
   return {true, {}};
 }
 
+WriteOutcome WriteNewFile(const std::filesystem::path& path, std::string_view bytes) {
+  if (HasNul(path) || !path.has_filename()) return {false, Reason(EINVAL)};
+  Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+  if (fd.get() < 0) return {false, Reason(errno)};
+  if (!WriteAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || fd.Close() != 0) {
+    const int err = errno;
+    ::unlink(path.c_str());
+    return {false, Reason(err)};
+  }
+  std::filesystem::path folder = path.parent_path();
+  SyncFolder(folder.empty() ? std::filesystem::path(".") : folder);
+  return {true, {}};
+}
+
 std::filesystem::path BackupPath(const std::filesystem::path& file) {
   std::string name = file.filename().string();
   std::size_t keep = std::min(name.size(), kNameLimit - kBackupSuffix.size());

@@ -77,4 +77,9 @@ std::filesystem::path BackupPath(const std::filesystem::path& file);
 // The backup an interrupted overwrite of `file` left behind, if there is one.
 std::optional<std::filesystem::path> LeftoverBackup(const std::filesystem::path& file);
 
+// Creates `path` with `bytes`, flushed to disk. Refused when anything by that
+// name is already there, so no file is ever replaced; a file that could not
+// be written whole is removed again.
+WriteOutcome WriteNewFile(const std::filesystem::path& path, std::string_view bytes);
+
 }  // namespace qev

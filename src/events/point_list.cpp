@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 #include <string_view>
 
 #include "events/event_line.h"
@@ -51,33 +52,149 @@ void PointList::Clear() {
   points_ = std::make_shared<const std::vector<TimelinePoint>>();
 }
 
+std::optional<PointList::Entry> PointList::MakeEntry(int k, std::size_t j, std::string_view line,
+                                                     EventId id) {
+  std::string_view head = EventHead(line);
+  char era = ByteAt(head, 0);
+  if (era != 'A' && era != 'B') return std::nullopt;
+  std::string_view date = SecondDateText(line);
+  Entry e;
+  e.key.reserve(head.size() + date.size() + 12);
+  e.key.append(head).append(";");
+  AppendInt(e.key, k);
+  e.key.append(";");
+  AppendInt(e.key, static_cast<long long>(j));
+  const std::size_t thirdSemi = e.key.size();
+  e.key.append(";").append(date).append(";");
+  e.point.bc = era == 'B';
+  e.year1 = LeadingInt(head.substr(std::min<std::size_t>(2, head.size())));
+  e.point.slot = k;
+  e.point.line = static_cast<int>(j);
+  e.point.serial = id.serial;
+  SecondDate second = SecondDateOfKey(e.key, thirdSemi);
+  e.point.hasEnd = second.present;
+  e.point.endBc = ByteAt(second.label, 0) == 'B';
+  e.year2 = second.year;
+  return e;
+}
+
 void PointList::AddKeysOfSlot(int k, const FileSlot& slot, const LineFilter& passes) {
   for (std::size_t j = 0; j < slot.Count(); ++j) {
     std::string_view line = slot.Line(j);
     if (!passes(line)) continue;
-    std::string_view head = EventHead(line);
-    char era = ByteAt(head, 0);
-    if (era != 'A' && era != 'B') continue;
-    std::string_view date = SecondDateText(line);
-    Entry e;
-    e.key.reserve(head.size() + date.size() + 12);
-    e.key.append(head).append(";");
-    AppendInt(e.key, k);
-    e.key.append(";");
-    AppendInt(e.key, static_cast<long long>(j));
-    const std::size_t thirdSemi = e.key.size();
-    e.key.append(";").append(date).append(";");
-    e.bc = era == 'B';
-    e.year1 = LeadingInt(head.substr(std::min<std::size_t>(2, head.size())));
-    e.slot = k;
-    e.line = static_cast<int>(j);
-    e.id = slot.IdAt(j);
-    SecondDate second = SecondDateOfKey(e.key, thirdSemi);
-    e.hasEnd = second.present;
-    e.endBc = ByteAt(second.label, 0) == 'B';
-    e.year2 = second.year;
-    (e.bc ? bcEntries_ : adEntries_).push_back(std::move(e));
+    if (std::optional<Entry> e = MakeEntry(k, j, line, slot.IdAt(j))) {
+      (e->point.bc ? bcEntries_ : adEntries_).push_back(std::move(*e));
+    }
   }
+}
+
+std::size_t PointList::BcCount() const {
+  return static_cast<std::size_t>(std::partition_point(entries_.begin(), entries_.end(),
+                                                       [](const Entry& e) { return e.point.bc; }) -
+                                  entries_.begin());
+}
+
+void PointList::Put(Entry e) {
+  const std::size_t bcCount = BcCount();
+  const auto first = keys_.begin() + static_cast<long>(e.point.bc ? 0 : bcCount);
+  const auto last = keys_.begin() + static_cast<long>(e.point.bc ? bcCount : keys_.size());
+  const auto at =
+      e.point.bc
+          ? std::lower_bound(first, last, e.key,
+                             [](const Sjis& k, const Sjis& key) { return CollateLess(key, k); })
+          : std::lower_bound(first, last, e.key,
+                             [](const Sjis& k, const Sjis& key) { return CollateLess(k, key); });
+  const auto i = at - keys_.begin();
+  keys_.insert(at, std::move(e.key));
+  entries_.insert(entries_.begin() + i, std::move(e));
+}
+
+void PointList::Renumber(int k, std::size_t from, int by) {
+  std::vector<std::size_t> renamed;
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    Entry& e = entries_[i];
+    if (e.point.slot != k || e.point.line < static_cast<int>(from)) continue;
+    e.point.line += by;
+    const std::size_t second = FindNth(keys_[i], ';', 2);
+    const std::size_t third = FindNth(keys_[i], ';', 3);
+    char digits[24];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, e.point.line);
+    keys_[i].replace(second + 1, third - second - 1, digits,
+                     static_cast<std::size_t>(end - digits));
+    renamed.push_back(i);
+  }
+  // A renumbered line can pass another of its year and slot (9 -> 10 sorts
+  // before 2), never a key of another head or slot: those differ before the
+  // line number. So only the run of keys sharing a renumbered key's head and
+  // slot is sorted again, each run once.
+  const std::size_t bcCount = BcCount();
+  std::size_t sortedUpTo = 0;
+  for (std::size_t i : renamed) {
+    if (i < sortedUpTo) continue;
+    const std::string_view prefix =
+        std::string_view(keys_[i]).substr(0, FindNth(keys_[i], ';', 2) + 1);
+    const auto samePrefix = [&](std::size_t x) {
+      return CollateCompare(std::string_view(keys_[x]).substr(0, prefix.size()), prefix) == 0;
+    };
+    std::size_t lo = i;
+    while (lo > 0 && samePrefix(lo - 1)) --lo;
+    std::size_t hi = i + 1;
+    while (hi < keys_.size() && samePrefix(hi)) ++hi;
+    SortRun(lo, hi, lo < bcCount);
+    sortedUpTo = hi;
+  }
+}
+
+void PointList::SortRun(std::size_t lo, std::size_t hi, bool bc) {
+  std::vector<std::size_t> order(hi - lo);
+  for (std::size_t x = 0; x < order.size(); ++x) order[x] = lo + x;
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return bc ? CollateLess(keys_[b], keys_[a]) : CollateLess(keys_[a], keys_[b]);
+  });
+  std::vector<Sjis> keys;
+  std::vector<Entry> entries;
+  for (std::size_t x : order) {
+    keys.push_back(std::move(keys_[x]));
+    entries.push_back(std::move(entries_[x]));
+  }
+  std::move(keys.begin(), keys.end(), keys_.begin() + static_cast<long>(lo));
+  std::move(entries.begin(), entries.end(), entries_.begin() + static_cast<long>(lo));
+}
+
+void PointList::Erase(int k, std::size_t j) {
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    if (entries_[i].point.slot == k && entries_[i].point.line == static_cast<int>(j)) {
+      keys_.erase(keys_.begin() + static_cast<long>(i));
+      entries_.erase(entries_.begin() + static_cast<long>(i));
+      return;
+    }
+  }
+}
+
+void PointList::InsertLine(int k, std::size_t j, std::string_view line, EventId id, bool passes,
+                           const YearToOffset& yearToOffset) {
+  Renumber(k, j, 1);
+  if (std::optional<Entry> e = passes ? MakeEntry(k, j, line, id) : std::nullopt) {
+    Place(*e, yearToOffset);
+    Put(std::move(*e));
+  }
+  Publish();
+}
+
+void PointList::RemoveLine(int k, std::size_t j) {
+  Erase(k, j);
+  Renumber(k, j + 1, -1);
+  Publish();
+}
+
+void PointList::ReplaceLine(int k, std::size_t j, std::string_view line, EventId id, bool passes,
+                            const YearToOffset& yearToOffset) {
+  Erase(k, j);
+  if (std::optional<Entry> e = passes ? MakeEntry(k, j, line, id) : std::nullopt) {
+    Place(*e, yearToOffset);
+    Put(std::move(*e));
+  }
+  Publish();
 }
 
 void PointList::MergeChronological() {
@@ -99,23 +216,20 @@ void PointList::MergeChronological() {
   adEntries_.clear();
 }
 
+void PointList::Place(Entry& e, const YearToOffset& yearToOffset) {
+  e.point.offset1 = yearToOffset(e.year1);
+  if (e.point.hasEnd) e.point.offset2 = yearToOffset(e.year2);
+}
+
 void PointList::PlacePoints(const YearToOffset& yearToOffset) {
+  for (Entry& e : entries_) Place(e, yearToOffset);
+  Publish();
+}
+
+void PointList::Publish() {
   std::vector<TimelinePoint> points;
   points.reserve(entries_.size());
-  for (const Entry& e : entries_) {
-    TimelinePoint point;
-    point.bc = e.bc;
-    point.offset1 = yearToOffset(e.year1);
-    point.slot = e.slot;
-    point.line = e.line;
-    point.serial = e.id.serial;
-    if (e.hasEnd) {
-      point.hasEnd = true;
-      point.endBc = e.endBc;
-      point.offset2 = yearToOffset(e.year2);
-    }
-    points.push_back(point);
-  }
+  for (const Entry& e : entries_) points.push_back(e.point);
   points_ = std::make_shared<const std::vector<TimelinePoint>>(std::move(points));
 }
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -46,6 +47,16 @@ class PointList {
   // MergeChronological and PlacePoints.
   void Rebuild(const EventStore& store, const LineFilter& passes, const YearToOffset& yearToOffset);
 
+  // One line of slot k changed, came or went (the lines after it moving by
+  // one): the list follows without a rebuild, in the order a rebuild would
+  // give. `passes` is the level filter's answer for the line; the slot is
+  // one the list was built with.
+  void InsertLine(int k, std::size_t j, std::string_view line, EventId id, bool passes,
+                  const YearToOffset& yearToOffset);
+  void RemoveLine(int k, std::size_t j);
+  void ReplaceLine(int k, std::size_t j, std::string_view line, EventId id, bool passes,
+                   const YearToOffset& yearToOffset);
+
   std::size_t size() const { return keys_.size(); }
   bool empty() const { return keys_.empty(); }
   const std::vector<Sjis>& keys() const { return keys_; }
@@ -61,14 +72,26 @@ class PointList {
   struct Entry {
     Sjis key;
     int year1 = 0;
-    bool bc = false;
-    bool hasEnd = false;
-    bool endBc = false;
     int year2 = 0;
-    int slot = 0;
-    int line = 0;
-    EventId id;
+    // Its era and range end, slot, line and id, and its offsets for the
+    // range the list was last placed for.
+    TimelinePoint point;
   };
+  static void Place(Entry& e, const YearToOffset& yearToOffset);
+  // Makes points() from the entries as they are placed.
+  void Publish();
+  static std::optional<Entry> MakeEntry(int k, std::size_t j, std::string_view line, EventId id);
+  // How many of the listed points are BC (they come first).
+  std::size_t BcCount() const;
+  // Sorts keys lo..hi (on one side) into list order again.
+  void SortRun(std::size_t lo, std::size_t hi, bool bc);
+  // Puts an entry where its key belongs.
+  void Put(Entry e);
+  // Moves the line numbers of slot k's entries from line `from` on by `by`.
+  void Renumber(int k, std::size_t from, int by);
+  // Takes out the entry of line j of slot k, if listed.
+  void Erase(int k, std::size_t j);
+
   std::vector<Entry> bcEntries_;
   std::vector<Entry> adEntries_;
   std::vector<Sjis> keys_;

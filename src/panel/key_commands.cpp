@@ -26,6 +26,15 @@ constexpr std::array kBindings{
     KeyBinding{KeyCommand::kUndo, Key::kZ, true, false, "元に戻す", "Ctrl+Z"},
     KeyBinding{KeyCommand::kRedo, Key::kZ, true, true, "やり直し", "Ctrl+Shift+Z"},
     KeyBinding{KeyCommand::kSaveChanged, Key::kS, true, false, "変更したファイルを保存", "Ctrl+S"},
+    KeyBinding{KeyCommand::kFind, Key::kF, true, false, "検索", "Ctrl+F"},
+    KeyBinding{KeyCommand::kFindNext, Key::kF3, false, false, "次を検索", "F3"},
+    KeyBinding{KeyCommand::kFindPrevious, Key::kF3, false, true, "前を検索", "Shift+F3"},
+    KeyBinding{KeyCommand::kGoToYear, Key::kG, true, false, "年へ移動", "Ctrl+G"},
+    KeyBinding{KeyCommand::kRandomOnLine, Key::kR, false, true, "QEVライン全体からランダム選択",
+               "Shift+R"},
+    KeyBinding{KeyCommand::kAddEvent, Key::kN, true, false, "できごとを追加", "Ctrl+N"},
+    KeyBinding{KeyCommand::kEditEvent, Key::kE, true, false, "できごとを編集", "Ctrl+E"},
+    KeyBinding{KeyCommand::kDeleteEvent, Key::kDelete, false, false, "できごとを削除", "Delete"},
     KeyBinding{KeyCommand::kSelfTest, Key::kT, false, false, "確認テスト", "T"},
 };
 
@@ -51,10 +60,11 @@ std::span<const KeyBinding> KeyBindings() {
 }
 
 std::optional<KeyCommand> CommandForKey(Key key, bool ctrl, bool shift) {
-  for (const KeyBinding& b : kBindings) {
-    if (b.key != key || b.ctrl != ctrl) continue;
-    if (key == Key::kZ && b.shift != shift) continue;
-    return b.command;
+  // The binding with this very Shift first, else the one of the key alone.
+  for (bool exact : {true, false}) {
+    for (const KeyBinding& b : kBindings) {
+      if (b.key == key && b.ctrl == ctrl && (!exact || b.shift == shift)) return b.command;
+    }
   }
   return std::nullopt;
 }
@@ -96,6 +106,14 @@ KeyInput InputFor(const ScreenLayout& l, KeyCommand command) {
     case KeyCommand::kUndo:
     case KeyCommand::kRedo:
     case KeyCommand::kSaveChanged:
+    case KeyCommand::kFind:
+    case KeyCommand::kFindNext:
+    case KeyCommand::kFindPrevious:
+    case KeyCommand::kGoToYear:
+    case KeyCommand::kRandomOnLine:
+    case KeyCommand::kAddEvent:
+    case KeyCommand::kEditEvent:
+    case KeyCommand::kDeleteEvent:
     case KeyCommand::kSelfTest:
       break;
   }

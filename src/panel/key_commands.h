@@ -24,6 +24,12 @@ enum class Key {
   kEscape,
   kS,
   kZ,
+  kF,
+  kF3,
+  kG,
+  kN,
+  kE,
+  kDelete,
   kT
 };
 
@@ -46,6 +52,16 @@ enum class KeyCommand {
   kUndo,
   kRedo,
   kSaveChanged,
+  // Commands of the window's own: finding, going to a year, random over the
+  // whole line, adding, editing and deleting events.
+  kFind,
+  kFindNext,
+  kFindPrevious,
+  kGoToYear,
+  kRandomOnLine,
+  kAddEvent,
+  kEditEvent,
+  kDeleteEvent,
   kSelfTest,  // the self-test window, not the view's
 };
 
@@ -60,7 +76,8 @@ struct KeyBinding {
 };
 std::span<const KeyBinding> KeyBindings();
 
-// The command of a key; Shift counts only with Ctrl+Z.
+// The command of a key; Shift counts only where it selects another command
+// (Ctrl+Shift+Z, Shift+R, Shift+F3).
 std::optional<KeyCommand> CommandForKey(Key key, bool ctrl, bool shift);
 
 // The pointer input a command stands for, so that a key does exactly what

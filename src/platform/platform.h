@@ -31,6 +31,7 @@ enum class MenuCommand {
   kSave = 32772,          // ファイルを保存 / 動作状態を保存
   kEraseFile = 32773,     // ファイルを消去
   kRestoreState = 32778,  // 動作状態からの再入力
+  kNewFile = 32779,       // 新しいファイルを作る
 };
 
 struct MenuItem {
@@ -40,6 +41,13 @@ struct MenuItem {
 };
 
 enum class SaveAnswer { kSave, kDiscard, kCancel };
+
+// The name and title of a new event file, as typed (UTF-8).
+struct NewFileAnswer {
+  std::string name;
+  std::string title;
+  friend bool operator==(const NewFileAnswer&, const NewFileAnswer&) = default;
+};
 
 // What a message tells: something that went wrong or needs care (shown
 // with the warning sign), or that something was done (the information sign).
@@ -84,6 +92,9 @@ class Platform {
   virtual SaveAnswer AskToSave(const std::string& text) = 0;
   // Asks whether to save although something will be lost: true to save.
   virtual bool AskToSaveAnyway(const std::string& text) = 0;
+  // Asks for a new file's name and title, starting from `typed`; nothing
+  // when cancelled.
+  virtual std::optional<NewFileAnswer> AskNewFile(const NewFileAnswer& typed) = 0;
   // Messages are UTF-8: CP932 text must be decoded before it is shown.
   void ShowMessage(const Sjis&) = delete;
   void ShowMessage(const Sjis&, MessageKind) = delete;

@@ -3,7 +3,10 @@
 namespace qev {
 
 std::vector<MenuItem> SlotMenu(bool loaded) {
-  if (!loaded) return {{MenuCommand::kReadFile, "ファイルを読み込む"}};
+  if (!loaded) {
+    return {{MenuCommand::kReadFile, "ファイルを読み込む"},
+            {MenuCommand::kNewFile, "新しいファイルを作る"}};
+  }
   return {{MenuCommand::kSave, "ファイルを保存"}, {MenuCommand::kEraseFile, "ファイルを消去"}};
 }
 

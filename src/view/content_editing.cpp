@@ -12,6 +12,7 @@ bool MainView::SetSelfTestOpen(bool open) {
     return false;
   }
   selfTestOpen_ = open;
+  desk_.SetSelfTestOpen(open);
   return true;
 }
 
@@ -49,6 +50,7 @@ void MainView::ExecuteContentEdit() {
     return;
   }
   CloseStateText();
+  desk_.EventsChanged();
   // The line is shown again, the selection kept where it was.
   session_.RebuildVisiblePoints();
   DrawControlPanel();

@@ -149,6 +149,7 @@ bool MainView::QueryClose() {
 }
 
 void MainView::FullRefresh() {
+  desk_.EventsChanged();
   CloseStateText();
   session_.RebuildPoints();
   session_.RebuildVisiblePoints();
@@ -275,6 +276,9 @@ void MainView::OnCommand(MenuCommand command, int target) {
       break;
     case MenuCommand::kEraseFile:
       files_.EraseSlot(target);
+      break;
+    case MenuCommand::kNewFile:
+      files_.CreateFile(target);
       break;
     case MenuCommand::kRestoreState:
       RestoreOperatingState();

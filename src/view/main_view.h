@@ -9,6 +9,7 @@
 #include "platform/screen_layout.h"
 #include "state/context_menu.h"
 #include "view/redraw_batch.h"
+#include "view/session_desk.h"
 #include "view/study_session.h"
 #include "view/view_handlers.h"
 
@@ -49,6 +50,9 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   // The study session behind the view. The shell's windows run an
   // operation on it and hand what it changed to Redraw.
   StudySession* session() override { return &session_; }
+  // What the find window and the event dialogs work on.
+  EventDesk* desk() override { return &desk_; }
+  // Redraws what an operation of the session changed.
   void Redraw(const Changes& changes) override;
   bool SetSelfTestOpen(bool open) override;
   void SaveSlots(const std::vector<int>& slots) override;
@@ -84,6 +88,7 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   Sjis SaveDateText() override { return ClockText(); }
   void KeepStateDescription(const Sjis& text) override { savedStateDescription_ = text; }
   void SlotFileChanged(int k) override { session_.SlotFileChanged(k); }
+  void SlotSaved(int k) override { session_.SlotSaved(k); }
 
   // ClickTarget, in click_operations.cpp.
   bool pointsExist() const override { return !session_.visible().empty(); }
@@ -103,6 +108,7 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
     if (EditingRefused()) return;
     session_.StepLevelChange(kind, step);
     session_.RebuildVisiblePoints();
+    desk_.EventsChanged();
   }
   void BeginContentEdit() override;
   void ExecuteContentEdit() override;
@@ -127,6 +133,7 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
 
   StudySession session_;
   FileCommands files_{session_.store(), platform_, *this};
+  SessionDesk desk_{session_, *this};
   Sjis clockText_;
 
   bool stateDescriptionShown_ = false;

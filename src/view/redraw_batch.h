@@ -106,6 +106,10 @@ class BatchedPlatform final : public Platform {
     batch_.Flush();
     return screen_.AskToSaveAnyway(text);
   }
+  std::optional<NewFileAnswer> AskNewFile(const NewFileAnswer& typed) override {
+    batch_.Flush();
+    return screen_.AskNewFile(typed);
+  }
 
  private:
   Platform& screen_;

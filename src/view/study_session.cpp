@@ -9,15 +9,6 @@
 #include "timeline/point_filter.h"
 
 namespace qev {
-namespace {
-
-// Whether a changed line may move its point or take it off the line: its
-// date fields changed. Content edits and level changes keep them.
-bool DatesDiffer(std::string_view a, std::string_view b) {
-  return EventHead(a) != EventHead(b) || SecondDateText(a) != SecondDateText(b);
-}
-
-}  // namespace
 
 StudySession::StudySession(const ScreenLayout& layout, std::string dataDir, SteadyClock clock)
     : clock_(std::move(clock)), scale_(layout) {
@@ -95,8 +86,41 @@ EventOutcome StudySession::SelectEvent(EventId id) {
   return {EventPlace::kSelected, id, changes};
 }
 
-EventOutcome StudySession::ReselectAfterRebuild(EventId id) {
-  RebuildPoints();
+void StudySession::FollowLine(LineMove move, int k, std::size_t index, EventId id) {
+  const FileSlot& slot = store_.slots[static_cast<std::size_t>(k)];
+  // The point list holds the loaded, switched-on slots only.
+  if (!slot.loaded || !slot.on) return;
+  const auto offset = [this](int year) { return scale_.YearToOffset(year); };
+  const std::string_view line = slot.Line(index);
+  switch (move) {
+    case LineMove::kReplaced:
+      points_.ReplaceLine(k, index, line, id, PassesFilter(settings_, line), offset);
+      break;
+    case LineMove::kInserted:
+      points_.InsertLine(k, index, line, id, PassesFilter(settings_, line), offset);
+      break;
+    case LineMove::kRemoved:
+      points_.RemoveLine(k, index);
+      break;
+  }
+}
+
+std::optional<EventId> StudySession::NeighbourOf(EventId id) const {
+  std::optional<EventId> neighbour = SelectedEvent();
+  if (std::optional<std::size_t> i = PointIndexOf(id)) {
+    const std::vector<TimelinePoint>& points = points_.points();
+    if (*i + 1 < points.size()) {
+      neighbour = points[*i + 1].id();
+    } else if (*i > 0) {
+      neighbour = points[*i - 1].id();
+    } else {
+      neighbour.reset();
+    }
+  }
+  return neighbour;
+}
+
+EventOutcome StudySession::Reselect(EventId id) {
   EventOutcome out = SelectEvent(id);
   if (!out.selected()) RebuildVisiblePoints();
   out.changes.points = true;
@@ -109,53 +133,62 @@ bool StudySession::WriteLine(EventId id, Sjis line) {
 }
 
 EventOutcome StudySession::ReplaceEvent(EventId id, Sjis line) {
-  if (!WriteLine(id, std::move(line))) return {EventPlace::kNoSuchEvent, id, {}};
-  return ReselectAfterRebuild(id);
+  const std::optional<std::size_t> index = IndexOf(id);
+  if (!index || !WriteLine(id, std::move(line))) return {EventPlace::kNoSuchEvent, id, {}};
+  FollowLine(LineMove::kReplaced, id.slot, *index, id);
+  return Reselect(id);
 }
 
 EventOutcome StudySession::InsertEvent(int k, std::size_t index, Sjis line) {
   if (k < 0 || k >= EventStore::kSlotCount) return {};
-  return ReselectAfterRebuild(history_.Insert(store_, k, index, std::move(line)));
+  const EventId id = history_.Insert(store_, k, index, std::move(line));
+  FollowLine(LineMove::kInserted, k, *IndexOf(id), id);
+  return Reselect(id);
 }
 
 EventOutcome StudySession::RemoveEvent(EventId id) {
-  if (!EventLine(id)) return {EventPlace::kNoSuchEvent, id, {}};
+  const std::optional<std::size_t> index = IndexOf(id);
+  if (!index) return {EventPlace::kNoSuchEvent, id, {}};
   // The point after it on the line takes the selection, else the one before;
   // an event off the line leaves the selection where it is.
-  std::optional<EventId> neighbour = SelectedEvent();
-  if (std::optional<std::size_t> i = PointIndexOf(id)) {
-    const std::vector<TimelinePoint>& points = points_.points();
-    if (*i + 1 < points.size()) {
-      neighbour = points[*i + 1].id();
-    } else if (*i > 0) {
-      neighbour = points[*i - 1].id();
-    } else {
-      neighbour.reset();
-    }
-  }
+  const std::optional<EventId> neighbour = NeighbourOf(id);
   history_.Remove(store_, id);
-  return ReselectAfterRebuild(neighbour.value_or(EventId{}));
+  FollowLine(LineMove::kRemoved, id.slot, *index, id);
+  return Reselect(neighbour.value_or(EventId{}));
 }
 
-Changes StudySession::AfterHistory(const std::optional<EditCommand>& command) {
+Changes StudySession::AfterHistory(const std::optional<EditCommand>& command, bool undone) {
   if (!command) return {};
-  if (command->kind == EditKind::kReplace && !DatesDiffer(command->before, command->after)) {
-    // The point stays where it is: its line is shown again, the selection
-    // kept (a rebuild keeps it as far as the points reach).
-    RebuildVisiblePoints();
-    return {false, true, true};
+  const EventId id = command->id;
+  if (command->kind == EditKind::kReplace) {
+    if (const std::optional<std::size_t> index = IndexOf(id)) {
+      FollowLine(LineMove::kReplaced, id.slot, *index, id);
+    }
+    return Reselect(id).changes;
   }
-  std::optional<EventId> shown = command->id;
-  if (!EventLine(command->id)) shown = SelectedEvent();
-  return ReselectAfterRebuild(shown.value_or(EventId{})).changes;
+  // An insert undone and a removal redone take the line out again; the
+  // other two put it back at its place.
+  const bool gone = (command->kind == EditKind::kInsert) == undone;
+  if (!gone) {
+    FollowLine(LineMove::kInserted, id.slot, command->index, id);
+    return Reselect(id).changes;
+  }
+  const std::optional<EventId> neighbour = NeighbourOf(id);
+  FollowLine(LineMove::kRemoved, id.slot, command->index, id);
+  return Reselect(neighbour.value_or(EventId{})).changes;
 }
 
 Changes StudySession::Undo() {
-  return AfterHistory(history_.Undo(store_));
+  return AfterHistory(history_.Undo(store_), true);
 }
 
 Changes StudySession::Redo() {
-  return AfterHistory(history_.Redo(store_));
+  return AfterHistory(history_.Redo(store_), false);
+}
+
+std::optional<std::size_t> StudySession::IndexOf(EventId id) const {
+  if (id.slot < 0 || id.slot >= EventStore::kSlotCount) return std::nullopt;
+  return store_.slots[static_cast<std::size_t>(id.slot)].IndexOf(id);
 }
 
 Changes StudySession::PutEraLineAt(int originX) {

@@ -130,7 +130,7 @@ class StudySession {
   EventOutcome SelectEvent(EventId id);
 
   // The edits, each recorded in the edit history and marking its slot
-  // changed. The point list is rebuilt and the event edited or inserted is
+  // changed. The point list follows the line and the event edited or inserted is
   // selected (SelectEvent); after a removal the event that followed it on
   // the line (else the one before) is. Replace and remove of an id no slot
   // holds change nothing (kNoSuchEvent).
@@ -138,9 +138,10 @@ class StudySession {
   EventOutcome InsertEvent(int k, std::size_t index, Sjis line);
   EventOutcome RemoveEvent(EventId id);
 
-  // Undo and redo of the last change to the event lines. A changed line is
-  // shown again with the selection kept where it was; an inserted or
-  // removed line rebuilds the point list and selects as the edits do.
+  // Undo and redo of the last change to the event lines. The point list
+  // follows the line, and the changed event is selected (the line scrolled
+  // to it if it is out of view); when its line goes, the edits' neighbour
+  // is.
   Changes Undo();
   Changes Redo();
 
@@ -193,6 +194,8 @@ class StudySession {
   // Slot k now holds what a file holds (or nothing): no earlier change of it
   // can be undone.
   void SlotFileChanged(int k) { history_.ForgetSlot(k); }
+  // Slot k was saved: its changes stay undoable past the save.
+  void SlotSaved(int k) { history_.SlotSaved(k); }
   // The settings the state file carries, as they are now.
   OperatingState CurrentOperatingState() const;
   // Takes the state file's settings, slots, range and scroll position; the
@@ -208,13 +211,24 @@ class StudySession {
   std::optional<EventId> SelectedLine() const;
   // Replaces a line through the history; false when no slot holds it.
   bool WriteLine(EventId id, Sjis line);
-  // After an insert or a removal: the point list rebuilt and `id` selected.
-  EventOutcome ReselectAfterRebuild(EventId id);
+  // After a line of slot k came, went or changed at `index`: the point list
+  // follows it without a rebuild.
+  enum class LineMove { kReplaced, kInserted, kRemoved };
+  void FollowLine(LineMove move, int k, std::size_t index, EventId id);
+  // After an edit: `id` selected, the line scrolled to it if it is not in
+  // view; the visible points rebuilt in any case.
+  EventOutcome Reselect(EventId id);
+  // The point that takes the selection when `id`'s point goes: the one after
+  // it on the line, else the one before; the selection as it is when `id`
+  // has no point.
+  std::optional<EventId> NeighbourOf(EventId id) const;
+  // Where the line of an id is in its slot.
+  std::optional<std::size_t> IndexOf(EventId id) const;
   // The index in points() of an event, or nothing.
   std::optional<std::size_t> PointIndexOf(EventId id) const;
   // Why an event is not on the line.
   EventPlace PlaceOffLine(EventId id) const;
-  Changes AfterHistory(const std::optional<EditCommand>& command);
+  Changes AfterHistory(const std::optional<EditCommand>& command, bool undone);
 
   SteadyClock clock_;
   EventStore store_;

@@ -9,6 +9,7 @@ void MainView::OnKeyCommand(KeyCommand command) {
   if (command == KeyCommand::kUndo || command == KeyCommand::kRedo) {
     if (EditingRefused()) return;
     CancelContentEdit();
+    desk_.EventsChanged();
     return Redraw(command == KeyCommand::kUndo ? session_.Undo() : session_.Redo());
   }
   if (command == KeyCommand::kSaveChanged) {

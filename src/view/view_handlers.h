@@ -5,6 +5,7 @@
 #include "export/timeline_sheet.h"
 #include "panel/key_commands.h"
 #include "timeline/scrolling.h"
+#include "view/event_desk.h"
 #include "view/study_session.h"
 
 namespace qev {
@@ -41,6 +42,9 @@ class ViewHandlers {
   // What printing the whole timeline takes: every point the filters let
   // through and the range shown.
   virtual SheetSource WholeTimeline() = 0;
+  // What the find window and the event dialogs work on; null where there
+  // are no events to work on.
+  virtual EventDesk* desk() { return nullptr; }
 
   // The study session behind the view, for the shell's own windows: they
   // run an operation on it and hand what it changed to Redraw. Null for a

@@ -373,7 +373,7 @@ class WindowTest : public QObject {
     QTest::mouseClick(&app_->viewWidget(), Qt::RightButton, {}, SlotLabelPoint(2));
     QCOMPARE(platform.menuRequests.size(), std::size_t{1});
     const std::vector<MenuItem>& items = platform.menuRequests[0].items;
-    QCOMPARE(items.size(), std::size_t{1});
+    QCOMPARE(items.size(), std::size_t{2});
     QCOMPARE(items[0].command, kRead);
     QCOMPARE(items[0].text, std::string("ファイルを読み込む"));
     // The dialog opens on the slot's own file in the data folder.

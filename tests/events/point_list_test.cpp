@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "text/sjis_lines.h"
@@ -190,6 +191,59 @@ TEST_F(PointListTest, TenThousandEventsBuildInOrder) {
     int signedYear = key[0] == 'B' ? -year : year;
     EXPECT_LE(previous, signedYear) << key;
     previous = signedYear;
+  }
+}
+
+}  // namespace
+}  // namespace qev
+
+namespace qev {
+namespace {
+
+// Lines inserted, replaced and removed one at a time leave the list as a
+// rebuild from the slots would make it, ties of one year and slot included
+// (line 9 becoming 10 sorts before line 2).
+TEST_F(PointListTest, LineChangesFollowedWithoutARebuildAsARebuildWould) {
+  std::mt19937 random(22);
+  const char* heads[] = {"AD0794", "BC0091", "AD1192", "BC0660", "AD0794"};
+  for (int k : {1, 4}) {
+    for (int j = 0; j < 12; ++j) {
+      store.slots[static_cast<std::size_t>(k)].Append(
+          Event(heads[j % 5], static_cast<char>('1' + j % 5)));
+    }
+  }
+  settings.importanceFilter[2] = 0;  // some lines are no points
+  Build();
+  auto passes = [this](std::string_view line) { return PassesFilter(settings, line); };
+  for (int step = 0; step < 60; ++step) {
+    const int k = step % 3 == 0 ? 4 : 1;
+    FileSlot& slot = store.slots[static_cast<std::size_t>(k)];
+    const std::size_t j = random() % (slot.Count() + 1);
+    const Sjis line = Event(heads[random() % 5], static_cast<char>('1' + random() % 5), '3',
+                            random() % 2 ? "AD1000" : "");
+    switch (random() % 3) {
+      case 0:
+        list.InsertLine(k, j, line, slot.Insert(j, line), passes(line), Offset);
+        break;
+      case 1:
+        if (j == slot.Count()) continue;
+        slot.Replace(j, line);
+        list.ReplaceLine(k, j, line, slot.IdAt(j), passes(line), Offset);
+        break;
+      default:
+        if (j == slot.Count()) continue;
+        slot.Remove(slot.IdAt(j));
+        list.RemoveLine(k, j);
+        break;
+    }
+    PointList rebuilt;
+    rebuilt.Rebuild(store, passes, Offset);
+    ASSERT_EQ(list.keys(), rebuilt.keys()) << "step " << step;
+    ASSERT_EQ(list.placed(), rebuilt.placed()) << "step " << step;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      ASSERT_EQ(list.points()[i].line, rebuilt.points()[i].line);
+      ASSERT_EQ(list.points()[i].id(), rebuilt.points()[i].id());
+    }
   }
 }
 

@@ -26,7 +26,7 @@ TEST(KeyCommandsTest, EveryKeyStandsForItsClickOrScroll) {
       {Key::kRight, false, false, KeyCommand::kNextPoint, InputKind::kRightClick, {}},
       {Key::kHome, false, false, KeyCommand::kFirstPoint, InputKind::kLeftDoubleClick, {}},
       {Key::kEnd, false, false, KeyCommand::kLastPoint, InputKind::kLeftDoubleClick, {}},
-      {Key::kR, false, true, KeyCommand::kRandomPoint, InputKind::kLeftClick, PanelArea::kRandom},
+      {Key::kR, false, false, KeyCommand::kRandomPoint, InputKind::kLeftClick, PanelArea::kRandom},
       {Key::kPlus, false, true, KeyCommand::kNextRange, InputKind::kLeftClick, PanelArea::kRange},
       {Key::kMinus, false, false, KeyCommand::kPreviousRange, InputKind::kRightClick,
        PanelArea::kRange},
@@ -66,6 +66,14 @@ TEST(KeyCommandsTest, EveryKeyStandsForItsClickOrScroll) {
       {Key::kZ, true, false, KeyCommand::kUndo, InputKind::kNone, {}},
       {Key::kZ, true, true, KeyCommand::kRedo, InputKind::kNone, {}},
       {Key::kS, true, false, KeyCommand::kSaveChanged, InputKind::kNone, {}},
+      {Key::kF, true, false, KeyCommand::kFind, InputKind::kNone, {}},
+      {Key::kF3, false, false, KeyCommand::kFindNext, InputKind::kNone, {}},
+      {Key::kF3, false, true, KeyCommand::kFindPrevious, InputKind::kNone, {}},
+      {Key::kG, true, false, KeyCommand::kGoToYear, InputKind::kNone, {}},
+      {Key::kR, false, true, KeyCommand::kRandomOnLine, InputKind::kNone, {}},
+      {Key::kN, true, false, KeyCommand::kAddEvent, InputKind::kNone, {}},
+      {Key::kE, true, false, KeyCommand::kEditEvent, InputKind::kNone, {}},
+      {Key::kDelete, false, false, KeyCommand::kDeleteEvent, InputKind::kNone, {}},
       {Key::kT, false, false, KeyCommand::kSelfTest, InputKind::kNone, {}},
   };
   for (const ScreenLayout l : {ScreenLayout{800, 600}, ScreenLayout{1024, 768}}) {
@@ -97,6 +105,9 @@ TEST(KeyCommandsTest, EveryKeyStandsForItsClickOrScroll) {
   }
   EXPECT_EQ(CommandForKey(Key::kZ, false, false), std::nullopt);
   EXPECT_EQ(CommandForKey(Key::kR, true, false), std::nullopt);
+  // Shift is told apart only where it selects another command.
+  EXPECT_EQ(CommandForKey(Key::kPlus, false, true), KeyCommand::kNextRange);
+  EXPECT_EQ(CommandForKey(Key::kLeft, false, true), KeyCommand::kPreviousPoint);
   EXPECT_EQ(KeyBindings().size(), std::size(rows));
 }
 

@@ -11,6 +11,13 @@ Cp932Encoding FakePlatform::PanelText(InfoPanel panel) {
   return Cp932Encoding{panelText[i], panelUnencodable[i]};
 }
 
+std::optional<NewFileAnswer> FakePlatform::AskNewFile(const NewFileAnswer&) {
+  if (newFileAnswers.empty()) return std::nullopt;
+  NewFileAnswer answer = newFileAnswers.front();
+  newFileAnswers.pop_front();
+  return answer;
+}
+
 std::optional<std::string> FakePlatform::FileDialog(FileDialogKind kind,
                                                     const std::string& initialPath) {
   dialogs.push_back({kind, initialPath});

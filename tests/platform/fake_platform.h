@@ -27,6 +27,7 @@ class FakePlatform : public Platform {
   std::deque<std::optional<std::string>> dialogAnswers;
   std::deque<MenuCommand> menuAnswers;
   std::deque<SaveAnswer> saveAnswers;  // also for AskToSaveAnyway: kSave saves
+  std::deque<NewFileAnswer> newFileAnswers;
 
   // What was asked.
   struct DialogCall {
@@ -55,6 +56,7 @@ class FakePlatform : public Platform {
   bool AskToSaveAnyway(const std::string& text) override {
     return AskToSave(text) == SaveAnswer::kSave;
   }
+  std::optional<NewFileAnswer> AskNewFile(const NewFileAnswer& typed) override;
 
   // Panel text decoded to UTF-8, for assertions.
   std::string PanelUtf8(InfoPanel panel) const;

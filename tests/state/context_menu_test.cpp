@@ -21,9 +21,11 @@ TEST(ContextMenu, SlotLabelRectanglesInViewCoordinates) {
 
 TEST(ContextMenu, MenusOfEmptyAndLoadedSlots) {
   auto empty = SlotMenu(false);
-  ASSERT_EQ(empty.size(), 1u);
+  ASSERT_EQ(empty.size(), 2u);
   EXPECT_EQ(empty[0].command, MenuCommand::kReadFile);
   EXPECT_EQ(empty[0].text, "ファイルを読み込む");
+  EXPECT_EQ(empty[1].command, MenuCommand::kNewFile);
+  EXPECT_EQ(empty[1].text, "新しいファイルを作る");
   auto loaded = SlotMenu(true);
   ASSERT_EQ(loaded.size(), 2u);
   EXPECT_EQ(loaded[0].text, "ファイルを保存");

@@ -92,7 +92,7 @@ TEST_F(KeysUndoTest, KeysDoWhatTheirClicksDo) {
 }
 
 // Undo goes back change by change to what was saved, byte for byte and with
-// the changed flag; redo goes forward again; a save ends the history.
+// the changed flag; redo goes forward again, and both go on past a save.
 TEST_F(KeysUndoTest, UndoAndRedoRestoreLinesAndTheChangedFlag) {
   const Sjis original = Line(0);
   Left(PanelArea::kEditSetExecute);
@@ -119,7 +119,8 @@ TEST_F(KeysUndoTest, UndoAndRedoRestoreLinesAndTheChangedFlag) {
   EXPECT_EQ(Line(0), leveled);
   EXPECT_EQ(view->session()->store().slots[0].changed, 1);
 
-  // Saved: the saved state is the new start, and undo stops there.
+  // Saved: undo goes back to the saved lines and on past them, the slot
+  // then differing from its file again.
   platform.dialogAnswers.push_back(SlotFile(0).string());
   SlotMenu(MenuCommand::kSave);
   ASSERT_EQ(view->session()->store().slots[0].changed, 0);
@@ -129,7 +130,9 @@ TEST_F(KeysUndoTest, UndoAndRedoRestoreLinesAndTheChangedFlag) {
   EXPECT_EQ(Line(0), leveled);
   EXPECT_EQ(view->session()->store().slots[0].changed, 0);
   view->OnKeyCommand(KeyCommand::kUndo);
-  EXPECT_EQ(Line(0), leveled);
+  EXPECT_EQ(Line(0), edited);
+  EXPECT_TRUE(view->session()->store().slots[0].changed);
+  view->OnKeyCommand(KeyCommand::kRedo);
   view->OnKeyCommand(KeyCommand::kRedo);
   EXPECT_EQ(Line(0), afterSave);
 

@@ -155,6 +155,25 @@ TEST_F(FileCommandTest, ReadIntoAnEmptySlotThenSaveElsewhere) {
   EXPECT_EQ(slot.baseName, "近代"_sj);  // the slot keeps its own file for the next start
 }
 
+TEST_F(FileCommandTest, NewFileIntoAnEmptySlot) {
+  WriteBytes(folder / "近代.txt", "keep");
+  Start();
+  // A name already taken is refused and asked again; the file stays.
+  platform.newFileAnswers = {{"近代", ""}, {"世界史", "世界の歴史"}};
+  RightClickSlot(4, MenuCommand::kNewFile);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].find("近代.txt"), std::string::npos);
+  EXPECT_EQ(ReadBytes(folder / "近代.txt"), "keep");
+  EXPECT_EQ(ReadBytes(folder / "世界史.txt"),
+            EncodeCp932("H;世界の歴史;;2026年12月08日09時05分;\r\n;\r\n").bytes);
+  const FileSlot& slot = view->session()->store().slots[4];
+  EXPECT_TRUE(slot.loaded);
+  EXPECT_TRUE(slot.on);
+  EXPECT_FALSE(slot.changed);
+  EXPECT_EQ(slot.baseName, "世界史"_sj);
+  EXPECT_EQ(slot.label, "世界の歴史"_sj);
+}
+
 TEST_F(FileCommandTest, ChangedSlotIsNotLostByEraseOrAFailedSave) {
   WriteBytes(SlotFile(0), EventFile("t", "AD0100;1,1,,;;a;;;\r\n"));
   Start();

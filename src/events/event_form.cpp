@@ -1,0 +1,224 @@
+#include "events/event_form.h"
+
+#include <array>
+
+#include "text/byte_fields.h"
+
+namespace qev {
+namespace {
+
+constexpr char kApproximateMark = '*';
+constexpr int kTextFieldCount = 4;  // period, event, memo 1, memo 2 (fields 2..5)
+
+const char* FieldName(FormField field) {
+  switch (field) {
+    case FormField::kYear:
+      return "年";
+    case FormField::kSecondYear:
+      return "2つ目の年";
+    case FormField::kPeriod:
+      return "時代";
+    case FormField::kEvent:
+      return "できごと";
+    case FormField::kMemo1:
+      return "メモ1";
+    case FormField::kMemo2:
+      return "メモ2";
+    case FormField::kNone:
+      break;
+  }
+  return "";
+}
+
+ComposedLine Refuse(FormField field, const std::string& why) {
+  return {{}, field, "「" + std::string(FieldName(field)) + "」" + why};
+}
+
+int LevelOf(std::string_view line, std::size_t pos) {
+  const int level = DigitAt(line, pos);
+  return level >= 1 && level <= 5 ? level : 1;
+}
+
+std::string_view WithoutMark(std::string_view text) {
+  if (ByteAt(text, 0) == kApproximateMark) text.remove_prefix(1);
+  return text;
+}
+
+// A date field as the files write it: "AD0794", "BC0091".
+std::string DateText(const EraYear& date) {
+  std::string digits = std::to_string(date.year);
+  return std::string(date.bc ? "BC" : "AD") + std::string(4 - digits.size(), '0') + digits;
+}
+
+bool YearInRange(const EraYear& date) {
+  return date.year >= 1 && date.year <= 9999;
+}
+
+// The UTF-8 text as a field may hold it: ";" would end the field and a line
+// break the line, and a leading "*" would mark a date.
+std::string FieldText(std::string_view utf8, bool leadingMarkMatters) {
+  std::string out;
+  for (char c : utf8) {
+    if (c == ';') {
+      out += "；";
+    } else if (c == '\r' || c == '\n') {
+      out += ' ';
+    } else {
+      out += c;
+    }
+  }
+  if (leadingMarkMatters && ByteAt(out, 0) == kApproximateMark) out.replace(0, 1, "＊");
+  return out;
+}
+
+struct TextFields {
+  std::array<Sjis, kTextFieldCount> bytes;
+  ComposedLine problem;
+};
+
+constexpr std::array<FormField, kTextFieldCount> kTextFields{FormField::kPeriod, FormField::kEvent,
+                                                             FormField::kMemo1, FormField::kMemo2};
+
+std::array<const std::string*, kTextFieldCount> TextsOf(const EventForm& form) {
+  return {&form.period, &form.event, &form.memo1, &form.memo2};
+}
+
+// The four text fields of the form in CP932, marks included; `old`, where
+// given, supplies the bytes of every text the dialog left as it was.
+TextFields EncodeTexts(const EventForm& form, std::string_view old) {
+  TextFields out;
+  const auto texts = TextsOf(form);
+  const std::array<bool, kTextFieldCount> marks{form.secondApproximate, form.firstApproximate,
+                                                false, false};
+  for (int i = 0; i < kTextFieldCount; ++i) {
+    const auto index = static_cast<std::size_t>(i);
+    const bool markable = i < 2;
+    Sjis& bytes = out.bytes[index];
+    if (marks[index]) bytes += kApproximateMark;
+    if (!old.empty()) {
+      std::string_view oldText = Field(old, ';', i + 2);
+      if (markable) oldText = WithoutMark(oldText);
+      if (DecodeCp932(oldText) == *texts[index]) {
+        bytes.append(oldText);
+        continue;
+      }
+    }
+    const Cp932Encoding encoded = EncodeCp932(FieldText(*texts[index], markable));
+    if (!encoded.ok()) {
+      out.problem = Refuse(kTextFields[index], "に Shift-JIS で書けない文字「" +
+                                                   encoded.unencodable + "」があります。");
+      return out;
+    }
+    bytes += encoded.bytes;
+  }
+  return out;
+}
+
+std::string LevelsAndSecondDate(const EventForm& form) {
+  return std::string(1, static_cast<char>('0' + form.importance)) + "," +
+         static_cast<char>('0' + form.memorisation) + "," +
+         (form.second ? DateText(*form.second) : std::string()) + ",";
+}
+
+ComposedLine CheckDates(const EventForm& form) {
+  if (!YearInRange(form.first)) return Refuse(FormField::kYear, "は 1 から 9999 までです。");
+  if (form.second && !YearInRange(*form.second)) {
+    return Refuse(FormField::kSecondYear, "は 1 から 9999 までです。");
+  }
+  return {};
+}
+
+// The longest text field names what to shorten.
+ComposedLine RefuseLength(const TextFields& texts, std::size_t size) {
+  std::size_t longest = 0;
+  for (std::size_t i = 1; i < texts.bytes.size(); ++i) {
+    if (texts.bytes[i].size() > texts.bytes[longest].size()) longest = i;
+  }
+  return Refuse(kTextFields[longest], "を短くしてください。できごとの行が " + std::to_string(size) +
+                                          " バイトになり、" + std::to_string(kEventLineLimit) +
+                                          " バイトを超えます。");
+}
+
+ComposedLine Assemble(std::string_view head, std::string_view levels, const TextFields& texts,
+                      std::string_view tail) {
+  ComposedLine out;
+  out.line.append(head);
+  out.line += ';';
+  out.line.append(levels);
+  out.line += ';';
+  for (const Sjis& bytes : texts.bytes) {
+    out.line += bytes;
+    out.line += ';';
+  }
+  out.line.append(tail);
+  return out;
+}
+
+}  // namespace
+
+EventForm FormOfLine(std::string_view line) {
+  EventForm form;
+  if (const std::optional<EraYear> first = FirstDate(line)) form.first = *first;
+  form.second = SecondDate(line);
+  form.firstApproximate = FirstDateApproximate(line);
+  form.secondApproximate = SecondDateApproximate(line);
+  form.importance = LevelOf(line, 7);
+  form.memorisation = LevelOf(line, 9);
+  form.period = DecodeCp932(WithoutMark(Field(line, ';', 2)));
+  form.event = DecodeCp932(WithoutMark(Field(line, ';', 3)));
+  form.memo1 = DecodeCp932(Field(line, ';', 4));
+  form.memo2 = DecodeCp932(Field(line, ';', 5));
+  return form;
+}
+
+ComposedLine ComposeEventLine(const EventForm& form) {
+  if (ComposedLine bad = CheckDates(form); !bad.ok()) return bad;
+  const TextFields texts = EncodeTexts(form, {});
+  if (!texts.problem.ok()) return texts.problem;
+  ComposedLine out = Assemble(DateText(form.first), LevelsAndSecondDate(form), texts, {});
+  if (out.line.size() > kEventLineLimit) return RefuseLength(texts, out.line.size());
+  return out;
+}
+
+ComposedLine ComposeEditedLine(std::string_view line, const EventForm& form) {
+  if (ComposedLine bad = CheckDates(form); !bad.ok()) return bad;
+  const TextFields texts = EncodeTexts(form, line);
+  if (!texts.problem.ok()) return texts.problem;
+  const EventForm old = FormOfLine(line);
+
+  std::string_view head = Field(line, ';', 0);
+  const std::string newHead = DateText(form.first);
+  if (FirstDate(line) != form.first) head = newHead;
+
+  // Field 1: the level digits, the second date, and whatever follows its
+  // comma, which no reader uses but the file keeps.
+  std::string_view levels = Field(line, ';', 1);
+  std::string newLevels;
+  const bool levelsKept = old.importance == form.importance &&
+                          old.memorisation == form.memorisation && old.second == form.second;
+  if (!levelsKept) {
+    const std::size_t third = FindNth(levels, ',', 3);
+    newLevels = LevelsAndSecondDate(form);
+    if (third != kNoPos) newLevels.append(levels.substr(third + 1));
+    levels = newLevels;
+  }
+
+  const std::size_t sixth = FindNth(line, ';', 6);
+  const std::string_view tail = sixth == kNoPos ? std::string_view() : line.substr(sixth + 1);
+  ComposedLine out = Assemble(head, levels, texts, tail);
+  if (out.line.size() > kEventLineLimit && out.line.size() > line.size()) {
+    return RefuseLength(texts, out.line.size());
+  }
+  return out;
+}
+
+std::size_t InsertionIndex(const std::vector<Sjis>& lines, EraYear first) {
+  std::size_t index = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::optional<EraYear> date = FirstDate(lines[i]);
+    if (date && date->Signed() <= first.Signed()) index = i + 1;
+  }
+  return index;
+}
+
+}  // namespace qev

@@ -64,9 +64,19 @@ class FileSlot {
   std::vector<EventId> ids_;  // parallel to lines_
 };
 
-// menuTarget values of the context-menu file commands.
-constexpr int kFirstSlotTarget = 20;  // 20 + k: slot k
-constexpr int kStateTarget = 30;      // the state file
+// What a context-menu file command acts on: slot k or the state file.
+class FileTarget {
+ public:
+  static constexpr FileTarget Slot(int k) { return FileTarget(k); }
+  static constexpr FileTarget StateFile() { return FileTarget(std::nullopt); }
+  // The slot's index, or nullopt for the state file.
+  constexpr std::optional<int> slot() const { return slot_; }
+  constexpr bool isStateFile() const { return !slot_; }
+
+ private:
+  constexpr explicit FileTarget(std::optional<int> slot) : slot_(slot) {}
+  std::optional<int> slot_;
+};
 
 // The ten slots, the state file entry, and where their files are.
 class EventStore {

@@ -17,13 +17,13 @@ std::string LeftoverNotice(const std::filesystem::path& file, const std::filesys
 
 }  // namespace
 
-FileSlot* FileCommands::SlotOf(int target) {
-  int k = target - kFirstSlotTarget;
-  if (k < 0 || k >= EventStore::kSlotCount) return nullptr;
-  return &store_.slots[static_cast<std::size_t>(k)];
+FileSlot* FileCommands::SlotOf(FileTarget target) {
+  const std::optional<int> k = target.slot();
+  if (!k || *k < 0 || *k >= EventStore::kSlotCount) return nullptr;
+  return &store_.slots[static_cast<std::size_t>(*k)];
 }
 
-void FileCommands::ReadSlot(int target) {
+void FileCommands::ReadSlot(FileTarget target) {
   FileSlot* slot = SlotOf(target);
   if (slot == nullptr) return;
   host_.CloseStateText();
@@ -37,7 +37,7 @@ void FileCommands::ReadSlot(int target) {
   host_.DrawControlPanel();
   host_.DrawTimeline();
   FileResult r = ReadFileFromDialog(store_, target, *picked);
-  host_.SlotFileChanged(target - kFirstSlotTarget);
+  host_.SlotFileChanged(*target.slot());
   if (!r.ok()) ReportFileProblem(r, *picked);
   if (std::optional<std::filesystem::path> backup = LeftoverBackup(*picked)) {
     ReportUnreadable({LeftoverNotice(*picked, *backup)});
@@ -45,7 +45,7 @@ void FileCommands::ReadSlot(int target) {
   host_.FullRefresh();
 }
 
-void FileCommands::CreateFile(int target) {
+void FileCommands::CreateFile(FileTarget target) {
   FileSlot* slot = SlotOf(target);
   if (slot == nullptr) return;
   host_.CloseStateText();
@@ -67,20 +67,20 @@ void FileCommands::CreateFile(int target) {
     platform_.ShowMessage(file.problem);
   }
   FileResult r = ReadFileFromDialog(store_, target, file.path);
-  host_.SlotFileChanged(target - kFirstSlotTarget);
+  host_.SlotFileChanged(*target.slot());
   if (!r.ok()) ReportFileProblem(r, file.path);
   host_.FullRefresh();
 }
 
-void FileCommands::Save(int target) {
+void FileCommands::Save(FileTarget target) {
   host_.CancelContentEdit();
   host_.DrawControlPanel();
   SaveTarget(target);
 }
 
-bool FileCommands::SaveTarget(int target) {
+bool FileCommands::SaveTarget(FileTarget target) {
   FileSlot* slot = SlotOf(target);
-  if (slot == nullptr && target != kStateTarget) return false;
+  if (slot == nullptr && !target.isStateFile()) return false;
   Cp932Encoding right = platform_.PanelText(InfoPanel::kRight);
   if (slot == nullptr) {
     if (!right.ok()) {
@@ -110,7 +110,8 @@ bool FileCommands::SaveTarget(int target) {
   return SaveTo(target, *chosen, right.bytes);
 }
 
-bool FileCommands::SaveTo(int target, const std::string& chosen, const Sjis& rightPanelText) {
+bool FileCommands::SaveTo(FileTarget target, const std::string& chosen,
+                          const Sjis& rightPanelText) {
   if (const std::size_t lost = LinesLostBySave(store_, target, chosen); lost > 0) {
     if (!platform_.AskToSaveAnyway("「" + chosen + "」には、このプログラムが読み込まなかった行が" +
                                    std::to_string(lost) +
@@ -124,7 +125,7 @@ bool FileCommands::SaveTo(int target, const std::string& chosen, const Sjis& rig
     ReportFileProblem(r, chosen);
     return false;
   }
-  if (SlotOf(target) != nullptr) host_.SlotSaved(target - kFirstSlotTarget);
+  if (SlotOf(target) != nullptr) host_.SlotSaved(*target.slot());
   return true;
 }
 
@@ -132,7 +133,7 @@ bool FileCommands::SaveToItsFile(int k) {
   const FileSlot& slot = store_.slots[static_cast<std::size_t>(k)];
   const std::filesystem::path file =
       slot.readFrom.empty() ? store_.BuildPath(slot.baseName) : slot.readFrom;
-  return SaveTo(kFirstSlotTarget + k, file.string(), {});
+  return SaveTo(FileTarget::Slot(k), file.string(), {});
 }
 
 bool FileCommands::SaveChangedSlots() {
@@ -156,10 +157,10 @@ bool FileCommands::SaveSlotsToTheirFiles(const std::vector<int>& slots) {
   return all;
 }
 
-void FileCommands::EraseSlot(int target) {
-  int k = target - kFirstSlotTarget;
-  FileSlot* slot = SlotOf(target);
-  if (slot == nullptr || !ConfirmDiscard(k)) return;
+void FileCommands::EraseSlot(FileTarget target) {
+  if (SlotOf(target) == nullptr) return;
+  const int k = *target.slot();
+  if (!ConfirmDiscard(k)) return;
   host_.CloseStateText();
   host_.CancelContentEdit();
   host_.DrawControlPanel();
@@ -180,7 +181,7 @@ bool FileCommands::ConfirmDiscard(int k) {
     case SaveAnswer::kCancel:
       return false;
     case SaveAnswer::kSave:
-      return SaveTarget(kFirstSlotTarget + k);
+      return SaveTarget(FileTarget::Slot(k));
   }
   return false;
 }

@@ -44,26 +44,24 @@ class FileCommandHost : public virtual ViewHost {
 };
 
 // The context-menu file commands on the slots and the state file: their
-// dialogs, their messages and the order of their redraws. A target is a
-// menuTarget value: kFirstSlotTarget + k for slot k, kStateTarget for the
-// state file.
+// dialogs, their messages and the order of their redraws.
 class FileCommands {
  public:
   FileCommands(EventStore& store, Platform& platform, FileCommandHost& host)
       : store_(store), platform_(platform), host_(host) {}
 
   // ファイルを読み込む: reads a file picked in the open dialog into a slot.
-  void ReadSlot(int target);
+  void ReadSlot(FileTarget target);
   // ファイルを保存 / 動作状態を保存. The dialog offers the title as a plain
   // base name; a confirmed name gets ".txt" (SaveFileName).
-  void Save(int target);
+  void Save(FileTarget target);
   // 新しいファイルを作る: asks for a name and a title, writes an empty event
   // file of that name into the data folder (never over an existing file)
   // and reads it into the slot.
-  void CreateFile(int target);
+  void CreateFile(FileTarget target);
   // ファイルを消去: empties a slot (the file on disk stays), after asking
   // about unsaved changes.
-  void EraseSlot(int target);
+  void EraseSlot(FileTarget target);
 
   // 変更したファイルを保存: saves every changed slot, without a dialog, to
   // the file it was read from, with the refusals and the question of any
@@ -76,7 +74,7 @@ class FileCommands {
   bool SaveSlotsToTheirFiles(const std::vector<int>& slots);
 
   // Saves the target through the save dialog; true when it was written.
-  bool SaveTarget(int target);
+  bool SaveTarget(FileTarget target);
   // Asks before unsaved changes of slot k are lost: true to go on (saved or
   // discarded), false to keep everything as it is.
   bool ConfirmDiscard(int k);
@@ -91,11 +89,11 @@ class FileCommands {
   void ReportFileProblem(const FileResult& result, const std::filesystem::path& path);
 
  private:
-  // The slot a target names, or null for the state file or no target.
-  FileSlot* SlotOf(int target);
+  // The slot a target names, or null for the state file or no such slot.
+  FileSlot* SlotOf(FileTarget target);
   // Writes the target to `chosen` after asking before lines would be lost;
   // true when it was written.
-  bool SaveTo(int target, const std::string& chosen, const Sjis& rightPanelText);
+  bool SaveTo(FileTarget target, const std::string& chosen, const Sjis& rightPanelText);
   // Saves slot k to the file it was read from; true when it was written.
   bool SaveToItsFile(int k);
 

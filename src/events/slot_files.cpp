@@ -1,6 +1,7 @@
 #include "events/slot_files.h"
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 #include <utility>
@@ -19,10 +20,10 @@ void CheckEntry(int k) {
   if (k < 0 || k > EventStore::kStateEntry) throw std::out_of_range("no such file entry");
 }
 
-void CheckTarget(int menuTarget) {
-  bool slot =
-      menuTarget >= kFirstSlotTarget && menuTarget < kFirstSlotTarget + EventStore::kSlotCount;
-  if (!slot && menuTarget != kStateTarget) throw std::out_of_range("no such file target");
+void CheckTarget(FileTarget target) {
+  if (std::optional<int> k = target.slot(); k && (*k < 0 || *k >= EventStore::kSlotCount)) {
+    throw std::out_of_range("no such file target");
+  }
 }
 
 std::filesystem::path PathOf(const EventStore& store, int k) {
@@ -154,19 +155,19 @@ FileResult CheckPickedName(const std::filesystem::path& picked) {
           stem.substr(i, CharLength(std::string_view(stem).substr(i)))};
 }
 
-std::size_t LinesLostBySave(const EventStore& store, int menuTarget,
+std::size_t LinesLostBySave(const EventStore& store, FileTarget target,
                             const std::filesystem::path& chosen) {
-  CheckTarget(menuTarget);
-  if (menuTarget == kStateTarget) return 0;
-  const FileSlot& slot = store.slots[static_cast<std::size_t>(menuTarget - kFirstSlotTarget)];
+  CheckTarget(target);
+  if (target.isStateFile()) return 0;
+  const FileSlot& slot = store.slots[static_cast<std::size_t>(*target.slot())];
   return slot.droppedLines > 0 && SameFile(chosen, slot.readFrom) ? slot.droppedLines : 0;
 }
 
-FileResult ReadFileFromDialog(EventStore& store, int menuTarget,
+FileResult ReadFileFromDialog(EventStore& store, FileTarget target,
                               const std::filesystem::path& picked) {
-  CheckTarget(menuTarget);
+  CheckTarget(target);
   store.RecordDialogFolder(picked);
-  bool state = menuTarget == kStateTarget;
+  bool state = target.isStateFile();
   Cp932Encoding baseName;
   if (!state) {
     if (FileResult name = CheckPickedName(picked); !name.ok()) return name;
@@ -183,34 +184,33 @@ FileResult ReadFileFromDialog(EventStore& store, int menuTarget,
   if (!text.ok()) return {FileStatus::kUnreadable, UnkeptCharacterMessage(text)};
   ParsedFile parsed = ParseEventFile(text.text);
   if (FileResult kind = CheckEventFileKind(parsed); !kind.ok()) return kind;
-  const int k = menuTarget - kFirstSlotTarget;
+  const int k = *target.slot();
   TakeSlotFile(store, k, std::move(parsed), text.form, picked);
   store.TakePickedFile(k, std::move(baseName.bytes));
   return {};
 }
 
-FileResult WriteTarget(EventStore& store, int menuTarget, const std::filesystem::path& chosen,
+FileResult WriteTarget(EventStore& store, FileTarget target, const std::filesystem::path& chosen,
                        const Sjis& clockText, const Sjis& rightPanelText) {
-  CheckTarget(menuTarget);
+  CheckTarget(target);
   store.RecordDialogFolder(chosen);
   Cp932Encoding title = EncodeCp932(chosen.stem().string());
   if (!title.ok()) return {FileStatus::kUnencodableName, title.unencodable};
 
-  bool state = menuTarget == kStateTarget;
-  Sjis body = state ? ComposeStateBody(rightPanelText)
-                    : ComposeSlotBody(SlotOf(store, menuTarget - kFirstSlotTarget).lines());
+  const std::optional<int> k = target.slot();
+  Sjis body = k ? ComposeSlotBody(SlotOf(store, *k).lines()) : ComposeStateBody(rightPanelText);
   ComposedFile file = ComposeFile(title.bytes, clockText, body);
-  const FileForm form = state ? FileForm{} : SlotOf(store, menuTarget - kFirstSlotTarget).form;
+  const FileForm form = k ? SlotOf(store, *k).form : FileForm{};
   WriteOutcome written = WriteFileAtomically(chosen, EncodeFileText(file.text, form));
   if (!written.ok) return {FileStatus::kWriteFailed, std::move(written.reason)};
 
-  if (state) {
+  if (!k) {
     store.stateHeaderLine = std::move(file.headerLine);
     store.stateFileText = std::move(body);
   } else {
-    FileSlot& slot = SlotOf(store, menuTarget - kFirstSlotTarget);
+    FileSlot& slot = SlotOf(store, *k);
     slot.headerLine = std::move(file.headerLine);
-    store.MarkChanged(menuTarget - kFirstSlotTarget, false);
+    store.MarkChanged(*k, false);
     if (SameFile(chosen, slot.readFrom)) slot.droppedLines = 0;
   }
   return {};

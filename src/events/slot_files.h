@@ -78,28 +78,28 @@ FileResult CheckPickedName(const std::filesystem::path& picked);
 // line besides its header and end line is an empty event file and is read.
 FileResult CheckEventFileKind(const ParsedFile& parsed);
 
-// Reads the file picked in the read dialog into menuTarget (20 + k for
-// slot k, kStateTarget for the state file) and records the dialog's folder.
+// Reads the file picked in the read dialog into the target (a slot or the
+// state file) and records the dialog's folder.
 // For a slot the picked name must pass CheckPickedName and the file
 // CheckEventFileKind; the name without
 // extension becomes its baseName and loaded and on become 1; `changed` is
 // not touched. On any failure the target keeps everything it had.
-FileResult ReadFileFromDialog(EventStore& store, int menuTarget,
+FileResult ReadFileFromDialog(EventStore& store, FileTarget target,
                               const std::filesystem::path& picked);
 
-// How many lines of the file a save of menuTarget to `chosen` would lose:
+// How many lines of the file a save of the target to `chosen` would lose:
 // the lines the reader did not keep when the slot was read from that very
 // file (see DroppedLine). 0 for the state file, for another file, and once
 // a save has replaced the file.
-std::size_t LinesLostBySave(const EventStore& store, int menuTarget,
+std::size_t LinesLostBySave(const EventStore& store, FileTarget target,
                             const std::filesystem::path& chosen);
 
-// Writes menuTarget to the file chosen in the save dialog, titled with the
+// Writes the target to the file chosen in the save dialog, titled with the
 // chosen name without extension, and records the dialog's folder. The state
 // file's body comes from the right panel's text (CR LF separated). Only a
 // successful write changes the store: the target's header line, for a slot
 // `changed` := 0, for the state file stateFileText := its body.
-FileResult WriteTarget(EventStore& store, int menuTarget, const std::filesystem::path& chosen,
+FileResult WriteTarget(EventStore& store, FileTarget target, const std::filesystem::path& chosen,
                        const Sjis& clockText, const Sjis& rightPanelText);
 
 }  // namespace qev

@@ -106,15 +106,14 @@ void MainView::OnRButtonDblClk(int x, int y) {
 void MainView::ShowContextMenu(int x, int y) {
   RedrawBatch::Scope scope(batch_);
   MenuCommand command = MenuCommand::kNone;
-  int target = 0;
+  FileTarget target = FileTarget::StateFile();
   if (std::optional<int> k = SlotLabelAt(layout_, x, y)) {
     CloseStateText();
     CancelContentEdit();
-    target = kFirstSlotTarget + *k;
+    target = FileTarget::Slot(*k);
     bool loaded = session_.store().slots[static_cast<std::size_t>(*k)].loaded == 1;
     command = platform_.PopupMenu(SlotMenu(loaded), x, y);
   } else if (stateDescriptionShown_ && StateLabelPressRect(layout_).Contains(x, y)) {
-    target = kStateTarget;
     command = platform_.PopupMenu(StateMenu(), x, y);
   }
   if (command != MenuCommand::kNone) OnCommand(command, target);
@@ -263,7 +262,7 @@ Sjis MainView::ClockText() {
   return FormatClockText(platform_.Now());
 }
 
-void MainView::OnCommand(MenuCommand command, int target) {
+void MainView::OnCommand(MenuCommand command, FileTarget target) {
   RedrawBatch::Scope scope(batch_);
   // Reading, erasing and restoring change the slots the self-test asks from.
   if (command != MenuCommand::kSave && command != MenuCommand::kNone && EditingRefused()) return;
@@ -342,7 +341,7 @@ void MainView::RestoreOperatingState() {
   store.NoteDialogOpened();
   std::optional<std::string> picked = platform_.FileDialog(FileDialogKind::kOpen, path.string());
   if (picked) {
-    FileResult r = ReadFileFromDialog(store, kStateTarget, *picked);
+    FileResult r = ReadFileFromDialog(store, FileTarget::StateFile(), *picked);
     if (r.ok()) {
       ApplyOperatingState();
       files_.ReportUnreadable(files_.AutoLoadSlots());

@@ -71,7 +71,7 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
  private:
   // Context-menu commands, acting on the slot or the state file the menu
   // was opened on.
-  void OnCommand(MenuCommand command, int target);
+  void OnCommand(MenuCommand command, FileTarget target);
   // 動作状態からの再入力: reads a state file picked in a dialog, applies it
   // and reloads the slots.
   void RestoreOperatingState();

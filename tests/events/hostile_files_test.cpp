@@ -323,7 +323,7 @@ TEST(HostileNames, BaseNamesStayInTheDataFolderAndPickedNamesMustComeBack) {
   for (const auto& p : picked) {
     SCOPED_TRACE(p.name);
     WriteBytes(folder / p.name, "H;t;;\r\n" + kEvent + "\r\n");
-    FileResult r = ReadFileFromDialog(store, kFirstSlotTarget + 1, folder / p.name);
+    FileResult r = ReadFileFromDialog(store, FileTarget::Slot(1), folder / p.name);
     EXPECT_EQ(r.status, p.status);
     EXPECT_EQ(r.reason, p.reason);
     EXPECT_EQ(store.slots[1].Count(), p.status == FileStatus::kOk ? 1u : 0u);
@@ -344,12 +344,12 @@ TEST(LinesLostBySave, CountsTheDroppedLinesOfTheFileBeingReplaced) {
   const std::filesystem::path file = store.BuildPath(store.slots[0].baseName);
   WriteBytes(file, "H;t;;\r\n " + kEvent + "\r\n" + kEvent + "\r\n;\r\nafter\r\n");
   ASSERT_TRUE(LoadSlot(store, 0).ok());
-  EXPECT_EQ(LinesLostBySave(store, kFirstSlotTarget, file), 2u);
-  EXPECT_EQ(LinesLostBySave(store, kFirstSlotTarget, folder / "elsewhere.txt"), 0u);
-  EXPECT_EQ(LinesLostBySave(store, kStateTarget, file), 0u);
+  EXPECT_EQ(LinesLostBySave(store, FileTarget::Slot(0), file), 2u);
+  EXPECT_EQ(LinesLostBySave(store, FileTarget::Slot(0), folder / "elsewhere.txt"), 0u);
+  EXPECT_EQ(LinesLostBySave(store, FileTarget::StateFile(), file), 0u);
   // Saved over it, the file holds only what the slot has: nothing more to lose.
-  ASSERT_TRUE(WriteTarget(store, kFirstSlotTarget, file, "c"_sj, {}).ok());
-  EXPECT_EQ(LinesLostBySave(store, kFirstSlotTarget, file), 0u);
+  ASSERT_TRUE(WriteTarget(store, FileTarget::Slot(0), file, "c"_sj, {}).ok());
+  EXPECT_EQ(LinesLostBySave(store, FileTarget::Slot(0), file), 0u);
 }
 
 }  // namespace

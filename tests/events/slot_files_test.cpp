@@ -136,7 +136,7 @@ TEST_F(SlotFiles, ReadingFromADialogRenamesTheSlotAndSwitchesItOn) {
   slot.on = 0;
   slot.changed = 1;
 
-  ASSERT_TRUE(ReadFileFromDialog(store, kFirstSlotTarget + 5, picked).ok());
+  ASSERT_TRUE(ReadFileFromDialog(store, FileTarget::Slot(5), picked).ok());
   EXPECT_THAT(slot.lines(), ElementsAre("BC0221;1,1,,;;秦;;;"_sj));
   EXPECT_EQ(slot.baseName, "世界史"_sj);
   EXPECT_EQ(slot.label, "世界"_sj);
@@ -151,27 +151,27 @@ TEST_F(SlotFiles, ReadingFromADialogRenamesTheSlotAndSwitchesItOn) {
   EXPECT_EQ(slot.Count(), 1u);
 
   WriteBytes(folder / "他所" / "空.txt", "H;空;;c;\r\n;\r\n"_sj);
-  ASSERT_TRUE(ReadFileFromDialog(store, kFirstSlotTarget + 5, folder / "他所" / "空.txt").ok());
+  ASSERT_TRUE(ReadFileFromDialog(store, FileTarget::Slot(5), folder / "他所" / "空.txt").ok());
   EXPECT_EQ(slot.Count(), 0u);
 }
 
 TEST_F(SlotFiles, AFailedDialogReadLeavesTheSlotAlone) {
   FileSlot& slot = store.slots[0];
   slot.Append("AD0001;1,1,,;;;;;"_sj);
-  FileResult missing = ReadFileFromDialog(store, kFirstSlotTarget, folder / "nothing.txt");
+  FileResult missing = ReadFileFromDialog(store, FileTarget::Slot(0), folder / "nothing.txt");
   EXPECT_EQ(missing.status, FileStatus::kMissing);
   std::filesystem::create_directory(folder / "dir.txt");
-  EXPECT_EQ(ReadFileFromDialog(store, kFirstSlotTarget, folder / "dir.txt").status,
+  EXPECT_EQ(ReadFileFromDialog(store, FileTarget::Slot(0), folder / "dir.txt").status,
             FileStatus::kUnreadable);
   // A name CP932 cannot hold would not find the file again at the next start.
   WriteBytes(folder / "😀.txt", "H;t;;\r\n;\r\n");
-  FileResult badName = ReadFileFromDialog(store, kFirstSlotTarget, folder / "😀.txt");
+  FileResult badName = ReadFileFromDialog(store, FileTarget::Slot(0), folder / "😀.txt");
   EXPECT_EQ(badName.status, FileStatus::kUnencodableName);
   EXPECT_EQ(badName.reason, "😀");
   // A file with no event line but other lines (the state file) is no event
   // file; one with no line at all but its header is an empty one.
   WriteBytes(folder / "状態.txt", "H;s;;\r\nD1;1111;\r\nD2;1;\r\n;\r\n"_sj);
-  FileResult state = ReadFileFromDialog(store, kFirstSlotTarget, folder / "状態.txt");
+  FileResult state = ReadFileFromDialog(store, FileTarget::Slot(0), folder / "状態.txt");
   EXPECT_EQ(state.status, FileStatus::kUnreadable);
   EXPECT_NE(state.reason.find("ほかの行が2行"), std::string::npos);
 
@@ -188,11 +188,11 @@ TEST_F(SlotFiles, AUtf8FileIsReadAsItsShiftJisTextAndSavedBackAsUtf8) {
   ASSERT_TRUE(LoadSlot(store, 0).ok());
   EXPECT_THAT(store.slots[0].lines(), ElementsAre("AD0794;3,1,,;平安;遷都;;;"_sj));
   EXPECT_EQ(store.slots[0].title, "歴史文書20"_sj);
-  ASSERT_TRUE(WriteTarget(store, kFirstSlotTarget, SlotPath(0), Clock(), {}).ok());
+  ASSERT_TRUE(WriteTarget(store, FileTarget::Slot(0), SlotPath(0), Clock(), {}).ok());
   EXPECT_EQ(ReadBytes(SlotPath(0)), utf8);
 
   WriteBytes(folder / "絵文字.txt", "H;t;;\nAD0794;3,1,,;;😀;;;\n;\n");
-  const FileResult refused = ReadFileFromDialog(store, kFirstSlotTarget, folder / "絵文字.txt");
+  const FileResult refused = ReadFileFromDialog(store, FileTarget::Slot(0), folder / "絵文字.txt");
   EXPECT_EQ(refused.status, FileStatus::kUnreadable);
   EXPECT_NE(refused.reason.find("2行目の文字「😀」"), std::string::npos);
   EXPECT_THAT(store.slots[0].lines(), ElementsAre("AD0794;3,1,,;平安;遷都;;;"_sj));
@@ -201,7 +201,7 @@ TEST_F(SlotFiles, AUtf8FileIsReadAsItsShiftJisTextAndSavedBackAsUtf8) {
 TEST_F(SlotFiles, ReadingTheStateFileFromADialogKeepsItsName) {
   std::filesystem::path picked = folder / "saved state.txt";
   WriteBytes(picked, "H;saved;;c;\r\nx\r\n;\r\n");
-  ASSERT_TRUE(ReadFileFromDialog(store, kStateTarget, picked).ok());
+  ASSERT_TRUE(ReadFileFromDialog(store, FileTarget::StateFile(), picked).ok());
   EXPECT_EQ(store.stateTitle, "saved");
   EXPECT_EQ(store.stateFileText, "H;saved;;c;\r\nx\r\n;\r\n");
   EXPECT_EQ(store.stateBaseName, "動作状態10"_sj);
@@ -214,7 +214,7 @@ TEST_F(SlotFiles, SavingALoadedSlotKeepsEveryEventByte) {
   store.slots[0].changed = 1;
 
   std::filesystem::path chosen = folder / "新しい名前.txt";
-  ASSERT_TRUE(WriteTarget(store, kFirstSlotTarget, chosen, Clock(), {}).ok());
+  ASSERT_TRUE(WriteTarget(store, FileTarget::Slot(0), chosen, Clock(), {}).ok());
   EXPECT_EQ(ReadBytes(chosen), "H;新しい名前;;"_sj + Clock() + ";\r\n" + events + ";\r\n");
   const FileSlot& slot = store.slots[0];
   EXPECT_EQ(slot.changed, 0);
@@ -234,7 +234,7 @@ TEST_F(SlotFiles, SavingOverAFileReplacesItAndKeepsItsPermissions) {
   WriteBytes(chosen, std::string(10000, 'x'));
   ::chmod(chosen.c_str(), 0640);
   store.slots[3].Append("BC0001;1,1,,;;;;;"_sj);
-  ASSERT_TRUE(WriteTarget(store, kFirstSlotTarget + 3, chosen, "c"_sj, {}).ok());
+  ASSERT_TRUE(WriteTarget(store, FileTarget::Slot(3), chosen, "c"_sj, {}).ok());
   EXPECT_EQ(ReadBytes(chosen), "H;t;;c;\r\nBC0001;1,1,,;;;;;\r\n;\r\n");
   struct stat st {};
   ASSERT_EQ(::stat(chosen.c_str(), &st), 0);
@@ -242,7 +242,7 @@ TEST_F(SlotFiles, SavingOverAFileReplacesItAndKeepsItsPermissions) {
 
   // Through a symbolic link the file it names is replaced; the link stays.
   std::filesystem::create_symlink("t.txt", folder / "link.txt");
-  ASSERT_TRUE(WriteTarget(store, kFirstSlotTarget + 3, folder / "link.txt", "c"_sj, {}).ok());
+  ASSERT_TRUE(WriteTarget(store, FileTarget::Slot(3), folder / "link.txt", "c"_sj, {}).ok());
   EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.txt"));
   EXPECT_EQ(ReadBytes(chosen), "H;link;;c;\r\nBC0001;1,1,,;;;;;\r\n;\r\n");
 }
@@ -257,12 +257,12 @@ TEST_F(SlotFiles, AFailedSaveReportsWhyAndKeepsTheOldFileAndTheChangedFlag) {
 
   // The target is a folder: the rename fails after the text was written.
   std::filesystem::create_directory(folder / "dir.txt");
-  FileResult intoDir = WriteTarget(store, kFirstSlotTarget, folder / "dir.txt", "c"_sj, {});
+  FileResult intoDir = WriteTarget(store, FileTarget::Slot(0), folder / "dir.txt", "c"_sj, {});
   EXPECT_EQ(intoDir.status, FileStatus::kWriteFailed);
   EXPECT_EQ(intoDir.reason, std::strerror(EISDIR));
 
   // The folder is gone.
-  FileResult gone = WriteTarget(store, kFirstSlotTarget, folder / "gone" / "x.txt", "c"_sj, {});
+  FileResult gone = WriteTarget(store, FileTarget::Slot(0), folder / "gone" / "x.txt", "c"_sj, {});
   EXPECT_EQ(gone.status, FileStatus::kWriteFailed);
   EXPECT_EQ(gone.reason, std::strerror(ENOENT));
 
@@ -274,7 +274,7 @@ TEST_F(SlotFiles, AFailedSaveReportsWhyAndKeepsTheOldFileAndTheChangedFlag) {
             2);
 
   // A name CP932 cannot hold is refused before anything is written.
-  EXPECT_EQ(WriteTarget(store, kFirstSlotTarget, folder / "😀.txt", "c"_sj, {}).status,
+  EXPECT_EQ(WriteTarget(store, FileTarget::Slot(0), folder / "😀.txt", "c"_sj, {}).status,
             FileStatus::kUnencodableName);
   EXPECT_FALSE(std::filesystem::exists(folder / "😀.txt"));
 }
@@ -286,7 +286,7 @@ TEST_F(SlotFiles, AFolderWithoutWritePermissionFailsTheSave) {
   WriteBytes(locked / "a.txt", "old");
   ::chmod(locked.c_str(), 0555);
   store.slots[0].changed = 1;
-  FileResult result = WriteTarget(store, kFirstSlotTarget, locked / "a.txt", "c"_sj, {});
+  FileResult result = WriteTarget(store, FileTarget::Slot(0), locked / "a.txt", "c"_sj, {});
   ::chmod(locked.c_str(), 0755);
   EXPECT_EQ(result.status, FileStatus::kWriteFailed);
   EXPECT_EQ(result.reason, std::strerror(EACCES));
@@ -297,7 +297,7 @@ TEST_F(SlotFiles, AFolderWithoutWritePermissionFailsTheSave) {
 TEST_F(SlotFiles, SavingTheStateFileWritesThePanelLinesBetweenFirstAndLast) {
   std::filesystem::path chosen = folder / "動作状態10.txt";
   Sjis panel = "■ 動作状態\r\n重要度=1\r\n記憶度=2\r\n(end)"_sj;
-  ASSERT_TRUE(WriteTarget(store, kStateTarget, chosen, Clock(), panel).ok());
+  ASSERT_TRUE(WriteTarget(store, FileTarget::StateFile(), chosen, Clock(), panel).ok());
   EXPECT_EQ(ReadBytes(chosen),
             "H;動作状態10;;"_sj + Clock() + ";\r\n" + "重要度=1\r\n記憶度=2\r\n"_sj + ";\r\n");
   EXPECT_EQ(store.stateHeaderLine, "H;動作状態10;;"_sj);

@@ -71,6 +71,7 @@ std::optional<PointList::Entry> PointList::MakeEntry(int k, std::size_t j, std::
   e.point.slot = k;
   e.point.line = static_cast<int>(j);
   e.point.serial = id.serial;
+  e.point.memorisation = ByteAt(line, kMemorisationPos);
   SecondDate second = SecondDateOfKey(e.key, thirdSemi);
   e.point.hasEnd = second.present;
   e.point.endBc = ByteAt(second.label, 0) == 'B';

@@ -14,9 +14,12 @@ struct TimelinePoint {
   int offset1 = 0;      // start offset from the era line, pixels
   bool hasEnd = false;  // a second date (range end)
   bool endBc = false;   // end era
-  int offset2 = 0;      // end offset, pixels
-  int slot = 0;         // FileSlot index 0..9
-  int line = 0;         // index of the event line in the slot when listed
+  // The line's memorisation digit, so that a self-test round reads the
+  // levels without touching every line.
+  char memorisation = '\0';
+  int offset2 = 0;  // end offset, pixels
+  int slot = 0;     // FileSlot index 0..9
+  int line = 0;     // index of the event line in the slot when listed
   // The event line's id, kept as its serial beside `slot` so that a point
   // stays small: the drawing and every rebuild run over all points.
   std::uint64_t serial = 0;

@@ -13,9 +13,12 @@
 namespace qev {
 namespace {
 
+// A memorisation digit outside 1..5 counts as level 1.
+int LevelOfDigit(char digit) {
+  return digit >= '1' && digit <= '5' ? digit - '0' : 1;
+}
 int LevelOf(std::string_view line) {
-  const int level = DigitAt(line, kMemorisationPos);
-  return level >= 1 && level <= 5 ? level : 1;
+  return LevelOfDigit(ByteAt(line, kMemorisationPos));
 }
 
 // Only events with a first date can be asked for it.
@@ -36,7 +39,8 @@ std::vector<ScheduleItem> SelfTest::ScheduleOf(const std::vector<PoolEvent>& poo
   std::vector<ScheduleItem> items;
   items.reserve(pool.size());
   for (const PoolEvent& e : pool) {
-    items.push_back({LevelOf(e.line), history.LastAnswered(KeyOfEvent(e.baseName, e.line))});
+    items.push_back(
+        {LevelOfDigit(e.memorisation), history.LastAnswered(KeyOfEvent(e.baseName, e.line))});
   }
   return items;
 }
@@ -63,7 +67,7 @@ SelfTest::Start SelfTest::StartRound(int n) {
   };
   std::array<std::vector<std::size_t>, 5> byLevel;
   for (std::size_t i = 0; i < pool.size(); ++i) {
-    const int level = LevelOf(pool[i].line);
+    const int level = LevelOfDigit(pool[i].memorisation);
     if (level == 1) {
       consider(i, level);
     } else {

@@ -24,6 +24,7 @@ struct PoolEvent {
   EventId id;  // its slot included
   std::string_view baseName;
   std::string_view line;
+  char memorisation = '\0';  // the line's memorisation digit
 };
 
 // One question of a round.

@@ -18,7 +18,7 @@ std::vector<PoolEvent> StudyHost::PoolEvents() {
     const std::optional<std::size_t> index =
         slot.IndexOf(point.id(), static_cast<std::size_t>(point.line));
     if (!index) continue;
-    pool.push_back({point.id(), slot.baseName, slot.Line(*index)});
+    pool.push_back({point.id(), slot.baseName, slot.Line(*index), point.memorisation});
   }
   return pool;
 }

@@ -4,9 +4,11 @@
 
 #include <map>
 
+#include "events/event_line.h"
 #include "events/temp_folder.h"
 #include "study/event_key.h"
 #include "study/study_time.h"
+#include "text/byte_fields.h"
 
 namespace qev {
 namespace {
@@ -25,7 +27,8 @@ class FakeHost : public SelfTestHost {
 
   std::vector<PoolEvent> PoolEvents() override {
     std::vector<PoolEvent> pool;
-    for (const auto& [serial, line] : lines) pool.push_back({Id(serial), "f", line});
+    for (const auto& [serial, line] : lines)
+      pool.push_back({Id(serial), "f", line, ByteAt(line, kMemorisationPos)});
     return pool;
   }
   static EventId Id(std::uint64_t serial) { return {static_cast<int>(serial / 100), serial}; }

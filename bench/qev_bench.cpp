@@ -243,19 +243,27 @@ void BM_StartupLoad(benchmark::State& state) {
 }
 BENCHMARK(BM_StartupLoad)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-// A study log of `answers` lines over the events of slot 0 of the program's
-// data folder, answered in the last weeks before `today`.
-void WriteStudyLog(const Program& program, int answers, const LocalTime& today) {
-  std::ifstream in(std::filesystem::path(program.dir()) / "歴史文書20.txt", std::ios::binary);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) {
-    if (line.starts_with("AD") || line.starts_with("BC")) lines.push_back(line);
+// A study log of `answers` lines over the events of the first `files` slot
+// files of the program's data folder, answered in the last weeks before
+// `today`.
+void WriteStudyLog(const Program& program, int answers, const LocalTime& today, int files = 1) {
+  struct Event {
+    std::string baseName;
+    std::string line;
+  };
+  std::vector<Event> lines;
+  for (int k = 0; k < files; ++k) {
+    const std::string baseName = "歴史文書2" + std::to_string(k);
+    std::ifstream in(std::filesystem::path(program.dir()) / (baseName + ".txt"), std::ios::binary);
+    for (std::string line; std::getline(in, line);) {
+      if (line.starts_with("AD") || line.starts_with("BC")) lines.push_back({baseName, line});
+    }
   }
   std::string text = StudyLogHeader();
   for (int i = 0; i < answers; ++i) {
-    const std::string& line = lines[static_cast<std::size_t>(i) % lines.size()];
+    const auto& [baseName, line] = lines[static_cast<std::size_t>(i) % lines.size()];
     StudyLogEntry entry{DateOfDay(DayNumber(today) - 1 - i % 20),
-                        "歴史文書20",
+                        baseName,
                         DecodeCp932(EventDateField(line)),
                         DecodeCp932(EventTextField(line)),
                         "1",
@@ -284,13 +292,14 @@ void BM_StartupWithStudyLog(benchmark::State& state) {
 BENCHMARK(BM_StartupWithStudyLog)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // The self-test's next round at this many events, with a study log of
-// 100,000 answers: the schedule over every event on the line, the first
-// question selected, scrolled to and drawn with its years hidden.
-void BM_NextQuestion(benchmark::State& state) {
+// 100,000 answers over the events of `loggedFiles` slot files: the schedule
+// over every event on the line, the first question selected, scrolled to and
+// drawn with its years hidden.
+void NextQuestion(benchmark::State& state, int loggedFiles) {
   Running& r = Shared(static_cast<int>(state.range(0)));
   SelfTestHost* host = r.app->studyHost();
   if (!host) return state.SkipWithError("no self-test");
-  WriteStudyLog(*r.program, 100000, host->Now());
+  WriteStudyLog(*r.program, 100000, host->Now(), loggedFiles);
   SelfTest test(*host);
   test.StartRound(kDefaultRoundSize);  // reads the log once
   for (auto _ : state) {
@@ -303,7 +312,16 @@ void BM_NextQuestion(benchmark::State& state) {
   }
   Counters(state, r);
 }
+// One file's events answered ten times each, the others never.
+void BM_NextQuestion(benchmark::State& state) {
+  NextQuestion(state, 1);
+}
 BENCHMARK(BM_NextQuestion)->Arg(100000)->Unit(benchmark::kMillisecond);
+// Every event answered: a round looks at every event of the lowest level.
+void BM_NextQuestionAllAnswered(benchmark::State& state) {
+  NextQuestion(state, OperatingState::kSlotCount);
+}
+BENCHMARK(BM_NextQuestionAllAnswered)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Reading a study log of that many answers.
 void BM_ReadStudyLog(benchmark::State& state) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 #include "events/event_date.h"
 #include "events/event_line.h"
@@ -21,17 +22,22 @@ int LevelOf(std::string_view line) {
   return LevelOfDigit(ByteAt(line, kMemorisationPos));
 }
 
-// Only events with a first date can be asked for it.
-std::vector<PoolEvent> Askable(std::vector<PoolEvent> pool) {
-  std::erase_if(pool, [](const PoolEvent& e) { return !FirstDate(e.line); });
-  return pool;
-}
-
 }  // namespace
 
 const StudyLog& SelfTest::log() {
   if (!log_) log_ = StudyLog::Read(host_.StudyLogPath());
   return *log_;
+}
+
+std::vector<PoolEvent> SelfTest::AskablePool() {
+  std::vector<PoolEvent> pool;
+  for (const TimelinePoint& point : host_.PoolPoints()) {
+    const std::optional<PoolLine> line = host_.LineOf(point);
+    // Only an event with a first date can be asked for it.
+    if (!line || !FirstDate(line->line)) continue;
+    pool.push_back({point.id(), line->baseName, line->line, point.memorisation});
+  }
+  return pool;
 }
 
 std::vector<ScheduleItem> SelfTest::ScheduleOf(const std::vector<PoolEvent>& pool) {
@@ -47,48 +53,47 @@ std::vector<ScheduleItem> SelfTest::ScheduleOf(const std::vector<PoolEvent>& poo
 
 SelfTest::Start SelfTest::StartRound(int n) {
   n = std::clamp(n, kMinRoundSize, kMaxRoundSize);
-  const std::vector<PoolEvent> pool = host_.PoolEvents();
+  const std::vector<TimelinePoint>& points = host_.PoolPoints();
   const int today = DayNumber(host_.Now());
-  // Rounds ask the lowest levels first: the last answers of a higher level
-  // are looked up only while the lower ones leave room in the round, which
-  // spares most of the lookups on a long line. Level 1 is always looked at,
-  // in the pass that reads the levels, while its lines are in the cache.
   const StudyLog& history = log();
-  std::vector<std::size_t> considered;
+  // The levels from the points, the lines only of the events a round looks
+  // at: level by level from the lowest, while the lower ones leave room in
+  // the round. Within a level the events never answered come first, in
+  // timeline order, so the level's look ends with the room filled by them.
+  std::array<std::vector<std::uint32_t>, 5> byLevel;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    byLevel[LevelOfDigit(points[i].memorisation) - 1].push_back(static_cast<std::uint32_t>(i));
+  }
+  std::vector<PoolEvent> due;
   std::vector<ScheduleItem> items;
-  int due = 0;
-  auto consider = [&](std::size_t i, int level) {
-    if (!FirstDate(pool[i].line)) return;  // only a date can be asked for
-    const ScheduleItem item{level,
-                            history.LastAnswered(KeyOfEvent(pool[i].baseName, pool[i].line))};
-    due += IsDue(item, today) ? 1 : 0;
-    considered.push_back(i);
-    items.push_back(item);
-  };
-  std::array<std::vector<std::size_t>, 5> byLevel;
-  for (std::size_t i = 0; i < pool.size(); ++i) {
-    const int level = LevelOfDigit(pool[i].memorisation);
-    if (level == 1) {
-      consider(i, level);
-    } else {
-      byLevel[level - 1].push_back(i);
+  bool askable = false;
+  for (int level = 1; level <= 5 && due.size() < static_cast<std::size_t>(n); ++level) {
+    const std::size_t room = static_cast<std::size_t>(n) - due.size();
+    std::size_t neverAnswered = 0;
+    for (std::uint32_t i : byLevel[level - 1]) {
+      const TimelinePoint& point = points[i];
+      const std::optional<PoolLine> line = host_.LineOf(point);
+      if (!line || !FirstDate(line->line)) continue;  // only a date can be asked for
+      askable = true;
+      const ScheduleItem item{level, history.LastAnswered(KeyOfEvent(line->baseName, line->line))};
+      if (!IsDue(item, today)) continue;
+      due.push_back({point.id(), line->baseName, line->line, point.memorisation});
+      items.push_back(item);
+      if (!item.lastAnswered && ++neverAnswered == room) break;
     }
   }
-  for (int level = 2; level <= 5 && due < n; ++level) {
-    for (std::size_t i : byLevel[level - 1]) consider(i, level);
-  }
-  std::vector<std::size_t> chosen = PlanRound(items, today, n);
+  const std::vector<std::size_t> chosen = PlanRound(items, today, n);
   if (chosen.empty()) {
     questions_.clear();
     index_ = 0;
-    return Askable(pool).empty() ? Start::kEmptyPool : Start::kNothingDue;
+    // Nothing due: every level was looked at.
+    return askable ? Start::kNothingDue : Start::kEmptyPool;
   }
-  for (std::size_t& i : chosen) i = considered[i];
-  return Begin(pool, chosen);
+  return Begin(due, chosen);
 }
 
 SelfTest::Start SelfTest::StartLowestLevelRound(int n) {
-  const std::vector<PoolEvent> pool = Askable(host_.PoolEvents());
+  const std::vector<PoolEvent> pool = AskablePool();
   const std::vector<std::size_t> chosen =
       LowestLevelRound(ScheduleOf(pool), std::clamp(n, kMinRoundSize, kMaxRoundSize));
   if (chosen.empty()) return Start::kEmptyPool;
@@ -202,13 +207,13 @@ StudyRecord SelfTest::Statistics() {
     record.files.push_back({std::move(slot.title), LevelCounts(slot.lines)});
   }
   const int today = DayNumber(host_.Now());
-  record.due = CountDue(ScheduleOf(Askable(host_.PoolEvents())), today);
+  record.due = CountDue(ScheduleOf(AskablePool()), today);
   record.days = AnswersPerDay(log(), today);
   return record;
 }
 
 std::optional<int> SelfTest::NextDueDay() {
-  return qev::NextDueDay(ScheduleOf(Askable(host_.PoolEvents())), DayNumber(host_.Now()));
+  return qev::NextDueDay(ScheduleOf(AskablePool()), DayNumber(host_.Now()));
 }
 
 }  // namespace qev

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "events/event_id.h"
+#include "events/timeline_point.h"
 #include "platform/platform.h"
 #include "study/answer_check.h"
 #include "study/schedule.h"
@@ -18,8 +19,14 @@
 
 namespace qev {
 
-// One event of the pool as the host holds it; the views stay valid until
-// the slots change.
+// An event's line as the host holds it, with its file's base name; the
+// views stay valid until the slots change.
+struct PoolLine {
+  std::string_view baseName;
+  std::string_view line;
+};
+
+// One event of the pool with its line.
 struct PoolEvent {
   EventId id;  // its slot included
   std::string_view baseName;
@@ -45,8 +52,11 @@ class SelfTestHost {
  public:
   virtual ~SelfTestHost() = default;
   // Every event on the timeline under the current filters and slot
-  // switches, in timeline order.
-  virtual std::vector<PoolEvent> PoolEvents() = 0;
+  // switches, in timeline order, with its memorisation digit; valid until
+  // the points change.
+  virtual const std::vector<TimelinePoint>& PoolPoints() = 0;
+  // The line of a point of the pool, or nothing when it is gone.
+  virtual std::optional<PoolLine> LineOf(const TimelinePoint& point) = 0;
   // The event's line now, or nothing when it is gone.
   virtual std::optional<Sjis> EventLine(EventId id) = 0;
   // Selects the event with the timeline scrolled to it and its years hidden
@@ -126,12 +136,14 @@ class SelfTest {
   // The numbers of "学習の記録" now.
   StudyRecord Statistics();
 
-  // The schedule's view of the pool: one item per event, and the log,
-  // read from its file the first time it is needed.
-  std::vector<ScheduleItem> ScheduleOf(const std::vector<PoolEvent>& pool);
+  // The study log, read from its file the first time it is needed.
   const StudyLog& log();
 
  private:
+  // Every event of the pool that can be asked (it has a first date), and
+  // the schedule's view of them.
+  std::vector<PoolEvent> AskablePool();
+  std::vector<ScheduleItem> ScheduleOf(const std::vector<PoolEvent>& pool);
   Start Begin(const std::vector<PoolEvent>& pool, const std::vector<std::size_t>& chosen);
   AnswerOutcome Record(AnswerVerdict verdict, std::string_view typed);
   void ShowCurrent();

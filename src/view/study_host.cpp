@@ -7,20 +7,17 @@
 
 namespace qev {
 
-std::vector<PoolEvent> StudyHost::PoolEvents() {
-  // The lines are read in place: copying every line of the line would not
-  // fit a frame at 100,000 events.
-  const EventStore& store = session_.store();
-  std::vector<PoolEvent> pool;
-  pool.reserve(session_.points().size());
-  for (const TimelinePoint& point : session_.points().points()) {
-    const FileSlot& slot = store.slots[static_cast<std::size_t>(point.slot)];
-    const std::optional<std::size_t> index =
-        slot.IndexOf(point.id(), static_cast<std::size_t>(point.line));
-    if (!index) continue;
-    pool.push_back({point.id(), slot.baseName, slot.Line(*index), point.memorisation});
-  }
-  return pool;
+const std::vector<TimelinePoint>& StudyHost::PoolPoints() {
+  return session_.points().points();
+}
+
+std::optional<PoolLine> StudyHost::LineOf(const TimelinePoint& point) {
+  // Read in place: a round looks at thousands of lines.
+  const FileSlot& slot = session_.store().slots[static_cast<std::size_t>(point.slot)];
+  const std::optional<std::size_t> index =
+      slot.IndexOf(point.id(), static_cast<std::size_t>(point.line));
+  if (!index) return std::nullopt;
+  return PoolLine{slot.baseName, slot.Line(*index)};
 }
 
 void StudyHost::ShowQuestion(EventId id) {

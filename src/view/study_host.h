@@ -14,7 +14,8 @@ class StudyHost final : public SelfTestHost {
   StudyHost(ViewHandlers& view, StudySession& session, Platform& platform)
       : view_(view), session_(session), platform_(platform) {}
 
-  std::vector<PoolEvent> PoolEvents() override;
+  const std::vector<TimelinePoint>& PoolPoints() override;
+  std::optional<PoolLine> LineOf(const TimelinePoint& point) override;
   std::optional<Sjis> EventLine(EventId id) override { return session_.EventLine(id); }
   void ShowQuestion(EventId id) override;
   void RevealAnswer() override;

@@ -21,15 +21,24 @@ class FakeHost : public SelfTestHost {
  public:
   explicit FakeHost(std::filesystem::path log) : log_(std::move(log)) {}
   std::map<std::uint64_t, Sjis> lines;  // by serial; slot = serial / 100
+  std::vector<TimelinePoint> points;
   std::vector<std::uint64_t> shown;
   bool hidden = false;
   LocalTime now{2026, 12, 9, 9, 0, 0};
 
-  std::vector<PoolEvent> PoolEvents() override {
-    std::vector<PoolEvent> pool;
-    for (const auto& [serial, line] : lines)
-      pool.push_back({Id(serial), "f", line, ByteAt(line, kMemorisationPos)});
-    return pool;
+  const std::vector<TimelinePoint>& PoolPoints() override {
+    points.clear();
+    for (const auto& [serial, line] : lines) {
+      TimelinePoint p;
+      p.slot = Id(serial).slot;
+      p.serial = serial;
+      p.memorisation = ByteAt(line, kMemorisationPos);
+      points.push_back(p);
+    }
+    return points;
+  }
+  std::optional<PoolLine> LineOf(const TimelinePoint& point) override {
+    return PoolLine{"f", lines.at(point.serial)};
   }
   static EventId Id(std::uint64_t serial) { return {static_cast<int>(serial / 100), serial}; }
   std::optional<Sjis> EventLine(EventId id) override { return lines.at(id.serial); }
@@ -53,6 +62,40 @@ class FakeHost : public SelfTestHost {
  private:
   std::filesystem::path log_;
 };
+
+// A right answer to the event of `line` in file "f", logged at `time`.
+void LogAnswer(const std::filesystem::path& log, std::string_view line, const LocalTime& time) {
+  const StudyLogEntry entry{
+      time, "f", std::string(EventDateField(line)), std::string(EventTextField(line)), "1", true,
+      2,    3};
+  ASSERT_FALSE(AppendStudyLog(log, entry));
+}
+
+TEST(SelfTestTest, ARoundOfNTakesTheLowestLevelsThenTheLongestUnansweredThenTimelineOrder) {
+  TempFolder folder;
+  FakeHost host(folder / kStudyLogName);
+  // In timeline order; the answers make 1 and 4 due behind the level-1
+  // events never answered, and leave 7 not yet due.
+  host.lines = {{1, Sjis("AD0001;1,1,,;p;e1;m;")}, {2, Sjis("AD0002;1,1,,;p;e2;m;")},
+                {3, Sjis("AD0003;1,2,,;p;e3;m;")}, {4, Sjis("AD0004;1,1,,;p;e4;m;")},
+                {5, Sjis("AD0005;1,1,,;p;e5;m;")}, {6, Sjis("AD0006;1,3,,;p;e6;m;")},
+                {7, Sjis("AD0007;1,2,,;p;e7;m;")}, {8, Sjis("AD0008;1,1,,;p;e8;m;")}};
+  LogAnswer(folder / kStudyLogName, host.lines[1], {2026, 12, 5, 9});
+  LogAnswer(folder / kStudyLogName, host.lines[4], {2026, 12, 1, 9});
+  LogAnswer(folder / kStudyLogName, host.lines[6], {2026, 12, 1, 9});
+  LogAnswer(folder / kStudyLogName, host.lines[7], {2026, 12, 9, 8});
+  const std::vector<std::uint64_t> order{2, 5, 8, 4, 1, 3, 6};
+  for (int n : {1, 2, 3, 4, 6, 7, 20}) {
+    SelfTest test(host);
+    ASSERT_EQ(test.StartRound(n), SelfTest::Start::kRound);
+    std::vector<std::uint64_t> asked;
+    for (; !test.over(); test.Next()) asked.push_back(test.current()->id.serial);
+    const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(n), order.size());
+    EXPECT_EQ(asked, std::vector<std::uint64_t>(order.begin(),
+                                                order.begin() + static_cast<std::ptrdiff_t>(count)))
+        << n;
+  }
+}
 
 TEST(SelfTestTest, ARoundAsksDueEventsChangesTheirLevelsAndLogsEachAnswer) {
   TempFolder folder;
@@ -106,17 +149,7 @@ TEST(SelfTestTest, NothingDueSaysWhenOffersTheLowestLevelsAndTheRecordCountsIt) 
   TempFolder folder;
   FakeHost host(folder / kStudyLogName);
   host.lines = {{1, Sjis("AD0794;1,3,,;p;a;m;")}, {2, Sjis("AD1192;1,4,,;p;b;m;")}};
-  for (auto& [id, line] : host.lines) {
-    StudyLogEntry entry{{2026, 12, 8, 20, 0, 0},
-                        "f",
-                        std::string(EventDateField(line)),
-                        std::string(EventTextField(line)),
-                        "1",
-                        true,
-                        2,
-                        3};
-    ASSERT_FALSE(AppendStudyLog(folder / kStudyLogName, entry));
-  }
+  for (auto& [id, line] : host.lines) LogAnswer(folder / kStudyLogName, line, {2026, 12, 8, 20});
   SelfTest test(host);
   const StudyRecord record = test.Statistics();
   EXPECT_EQ(record.files[0].levels, (std::array<int, 5>{0, 0, 1, 1, 0}));

@@ -36,6 +36,12 @@ std::optional<std::size_t> FileSlot::IndexOf(EventId id, std::size_t hint) const
   return static_cast<std::size_t>(it - ids_.begin());
 }
 
+void FileSlot::Prefetch(std::size_t i) const {
+  if (i >= lines_.size()) return;
+  __builtin_prefetch(&ids_[i]);
+  __builtin_prefetch(&lines_[i]);
+}
+
 EventId FileSlot::NewId() const {
   // One counter for every slot of every store, so an id is never reused.
   static std::atomic<std::uint64_t> last{0};

@@ -41,6 +41,9 @@ class FileSlot {
   // Where the line of `id` is now; `hint` is checked first (where it was
   // when last looked up), so a lookup after no insert or removal is quick.
   std::optional<std::size_t> IndexOf(EventId id, std::size_t hint = 0) const;
+  // Has the processor fetch the line and id at `i` ahead of their use, for
+  // a long run of lookups spread over the slot.
+  void Prefetch(std::size_t i) const;
 
   // New lines, each with a new id (a read, an erase, a restore).
   void SetLines(std::vector<Sjis> lines);

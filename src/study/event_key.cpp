@@ -89,6 +89,9 @@ const Cp932Table& Table() {
 // FNV-1a over code points, fields apart by a separator no text holds.
 class KeyHash {
  public:
+  KeyHash() = default;
+  explicit KeyHash(std::uint64_t state) : h_(state) {}
+  std::uint64_t state() const { return h_; }
   void Add(char32_t c) { h_ = (h_ ^ c) * 0x100000001B3ULL; }
   void EndField() { Add(0x110000); }
   // A final mix spreads the bits for the hash table's buckets.
@@ -124,12 +127,21 @@ std::string_view EventTextField(std::string_view line) {
   return Field(line, ';', 3);
 }
 
-EventKey KeyOfEvent(std::string_view baseName, std::string_view line) {
+FileKeys::FileKeys(std::string_view baseName) {
   KeyHash hash;
   AddCp932(hash, baseName);
+  named_ = hash.state();
+}
+
+EventKey FileKeys::Of(std::string_view line) const {
+  KeyHash hash(named_);
   AddCp932(hash, EventDateField(line));
   AddCp932(hash, EventTextField(line));
   return hash.Value();
+}
+
+EventKey KeyOfEvent(std::string_view baseName, std::string_view line) {
+  return FileKeys(baseName).Of(line);
 }
 
 EventKey KeyOfLogFields(std::string_view baseName, std::string_view dateField,

@@ -14,6 +14,17 @@ using EventKey = std::uint64_t;
 // The key of an event line of the file `baseName` (both CP932).
 EventKey KeyOfEvent(std::string_view baseName, std::string_view line);
 
+// The keys of the event lines of one file, its base name hashed once rather
+// than for every event.
+class FileKeys {
+ public:
+  explicit FileKeys(std::string_view baseName);
+  EventKey Of(std::string_view line) const;
+
+ private:
+  std::uint64_t named_;  // the hash so far, the base name in it
+};
+
 // The key of the three fields as the log writes them (UTF-8).
 EventKey KeyOfLogFields(std::string_view baseName, std::string_view dateField,
                         std::string_view eventText);

@@ -1,7 +1,6 @@
 #include "study/self_test.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 
 #include "events/event_date.h"
@@ -22,6 +21,25 @@ int LevelOf(std::string_view line) {
   return LevelOfDigit(ByteAt(line, kMemorisationPos));
 }
 
+// The next at most `count` points at memorisation level `level` from `next`
+// on, in timeline order; `next` moves past them.
+std::vector<const TimelinePoint*> NextAtLevel(const std::vector<TimelinePoint>& points, int level,
+                                              std::size_t count, std::size_t& next) {
+  std::vector<const TimelinePoint*> found;
+  found.reserve(count);
+  for (; next < points.size() && found.size() < count; ++next) {
+    if (LevelOfDigit(points[next].memorisation) == level) found.push_back(&points[next]);
+  }
+  return found;
+}
+
+// A round looks at a level's events in batches, in timeline order. The
+// lines of a batch are spread over memory: each is fetched a few events
+// before it is read, so that the waits for them overlap instead of adding
+// up over a long line.
+constexpr std::size_t kBatch = 256;
+constexpr std::size_t kAhead = 8;
+
 }  // namespace
 
 const StudyLog& SelfTest::log() {
@@ -29,57 +47,71 @@ const StudyLog& SelfTest::log() {
   return *log_;
 }
 
-std::vector<PoolEvent> SelfTest::AskablePool() {
-  std::vector<PoolEvent> pool;
-  for (const TimelinePoint& point : host_.PoolPoints()) {
-    const std::optional<PoolLine> line = host_.LineOf(point);
-    // Only an event with a first date can be asked for it.
-    if (!line || !FirstDate(line->line)) continue;
-    pool.push_back({point.id(), line->baseName, line->line, point.memorisation});
+SelfTest::Askable SelfTest::LookAt(std::span<const TimelinePoint* const> points) {
+  const std::vector<std::optional<PoolLine>> lines = host_.LinesOf(points);
+  std::vector<std::optional<FileKeys>> files;  // by slot
+  Askable askable;
+  askable.events.reserve(lines.size());
+  askable.keys.reserve(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i + kAhead < lines.size() && lines[i + kAhead]) {
+      const char* later = lines[i + kAhead]->line.data();
+      __builtin_prefetch(later);
+      __builtin_prefetch(later + 64);  // the event text may lie beyond the first cache line
+    }
+    if (!lines[i] || !FirstDate(lines[i]->line)) continue;  // only a date can be asked for
+    const TimelinePoint& point = *points[i];
+    const auto slot = static_cast<std::size_t>(std::max(point.slot, 0));
+    if (files.size() <= slot) files.resize(slot + 1);
+    if (!files[slot]) files[slot].emplace(lines[i]->baseName);
+    askable.events.push_back({point.id(), lines[i]->baseName, lines[i]->line, point.memorisation});
+    askable.keys.push_back(files[slot]->Of(lines[i]->line));
   }
-  return pool;
+  return askable;
 }
 
-std::vector<ScheduleItem> SelfTest::ScheduleOf(const std::vector<PoolEvent>& pool) {
-  const StudyLog& history = log();
+SelfTest::Askable SelfTest::AskablePool() {
+  std::vector<const TimelinePoint*> points;
+  for (const TimelinePoint& point : host_.PoolPoints()) points.push_back(&point);
+  return LookAt(points);
+}
+
+std::vector<ScheduleItem> SelfTest::ScheduleOf(const Askable& pool) {
+  const std::vector<std::optional<std::int64_t>> last = log().LastAnswered(pool.keys);
   std::vector<ScheduleItem> items;
-  items.reserve(pool.size());
-  for (const PoolEvent& e : pool) {
-    items.push_back(
-        {LevelOfDigit(e.memorisation), history.LastAnswered(KeyOfEvent(e.baseName, e.line))});
+  items.reserve(pool.events.size());
+  for (std::size_t i = 0; i < pool.events.size(); ++i) {
+    items.push_back({LevelOfDigit(pool.events[i].memorisation), last[i]});
   }
   return items;
 }
 
 SelfTest::Start SelfTest::StartRound(int n) {
   n = std::clamp(n, kMinRoundSize, kMaxRoundSize);
-  const std::vector<TimelinePoint>& points = host_.PoolPoints();
   const int today = DayNumber(host_.Now());
   const StudyLog& history = log();
-  // The levels from the points, the lines only of the events a round looks
-  // at: level by level from the lowest, while the lower ones leave room in
-  // the round. Within a level the events never answered come first, in
-  // timeline order, so the level's look ends with the room filled by them.
-  std::array<std::vector<std::uint32_t>, 5> byLevel;
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    byLevel[LevelOfDigit(points[i].memorisation) - 1].push_back(static_cast<std::uint32_t>(i));
-  }
+  // The lines only of the events a round looks at: level by level from the
+  // lowest, while the lower ones leave room in the round. Within a level
+  // the events never answered come first, in timeline order, so the look at
+  // a level ends once they fill the room.
+  const std::vector<TimelinePoint>& points = host_.PoolPoints();
   std::vector<PoolEvent> due;
   std::vector<ScheduleItem> items;
   bool askable = false;
   for (int level = 1; level <= 5 && due.size() < static_cast<std::size_t>(n); ++level) {
     const std::size_t room = static_cast<std::size_t>(n) - due.size();
     std::size_t neverAnswered = 0;
-    for (std::uint32_t i : byLevel[level - 1]) {
-      const TimelinePoint& point = points[i];
-      const std::optional<PoolLine> line = host_.LineOf(point);
-      if (!line || !FirstDate(line->line)) continue;  // only a date can be asked for
-      askable = true;
-      const ScheduleItem item{level, history.LastAnswered(KeyOfEvent(line->baseName, line->line))};
-      if (!IsDue(item, today)) continue;
-      due.push_back({point.id(), line->baseName, line->line, point.memorisation});
-      items.push_back(item);
-      if (!item.lastAnswered && ++neverAnswered == room) break;
+    for (std::size_t next = 0; next < points.size() && neverAnswered < room;) {
+      const Askable batch = LookAt(NextAtLevel(points, level, kBatch, next));
+      askable |= !batch.events.empty();
+      const std::vector<std::optional<std::int64_t>> last = history.LastAnswered(batch.keys);
+      for (std::size_t i = 0; i < batch.events.size() && neverAnswered < room; ++i) {
+        const ScheduleItem item{level, last[i]};
+        if (!IsDue(item, today)) continue;
+        due.push_back(batch.events[i]);
+        items.push_back(item);
+        neverAnswered += item.lastAnswered ? 0 : 1;
+      }
     }
   }
   const std::vector<std::size_t> chosen = PlanRound(items, today, n);
@@ -93,11 +125,11 @@ SelfTest::Start SelfTest::StartRound(int n) {
 }
 
 SelfTest::Start SelfTest::StartLowestLevelRound(int n) {
-  const std::vector<PoolEvent> pool = AskablePool();
+  const Askable pool = AskablePool();
   const std::vector<std::size_t> chosen =
       LowestLevelRound(ScheduleOf(pool), std::clamp(n, kMinRoundSize, kMaxRoundSize));
   if (chosen.empty()) return Start::kEmptyPool;
-  return Begin(pool, chosen);
+  return Begin(pool.events, chosen);
 }
 
 SelfTest::Start SelfTest::Begin(const std::vector<PoolEvent>& pool,

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,8 +56,10 @@ class SelfTestHost {
   // switches, in timeline order, with its memorisation digit; valid until
   // the points change.
   virtual const std::vector<TimelinePoint>& PoolPoints() = 0;
-  // The line of a point of the pool, or nothing when it is gone.
-  virtual std::optional<PoolLine> LineOf(const TimelinePoint& point) = 0;
+  // The lines of points of the pool, in their order; nothing for a point
+  // whose line is gone.
+  virtual std::vector<std::optional<PoolLine>> LinesOf(
+      std::span<const TimelinePoint* const> points) = 0;
   // The event's line now, or nothing when it is gone.
   virtual std::optional<Sjis> EventLine(EventId id) = 0;
   // Selects the event with the timeline scrolled to it and its years hidden
@@ -140,10 +143,17 @@ class SelfTest {
   const StudyLog& log();
 
  private:
-  // Every event of the pool that can be asked (it has a first date), and
-  // the schedule's view of them.
-  std::vector<PoolEvent> AskablePool();
-  std::vector<ScheduleItem> ScheduleOf(const std::vector<PoolEvent>& pool);
+  // Events of the pool that can be asked (each has a first date), with
+  // their keys in the log, in the same order.
+  struct Askable {
+    std::vector<PoolEvent> events;
+    std::vector<EventKey> keys;
+  };
+  // The askable events among `points`, in their order.
+  Askable LookAt(std::span<const TimelinePoint* const> points);
+  Askable AskablePool();
+  // The schedule's view of them: one item per event.
+  std::vector<ScheduleItem> ScheduleOf(const Askable& pool);
   Start Begin(const std::vector<PoolEvent>& pool, const std::vector<std::size_t>& chosen);
   AnswerOutcome Record(AnswerVerdict verdict, std::string_view typed);
   void ShowCurrent();

@@ -258,4 +258,19 @@ std::optional<std::int64_t> StudyLog::LastAnswered(EventKey key) const {
   return std::nullopt;
 }
 
+std::vector<std::optional<std::int64_t>> StudyLog::LastAnswered(
+    std::span<const EventKey> keys) const {
+  constexpr std::size_t kAhead = 8;
+  std::vector<std::optional<std::int64_t>> last;
+  last.reserve(keys.size());
+  const std::size_t mask = last_.empty() ? 0 : last_.size() - 1;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (i + kAhead < keys.size() && !last_.empty()) {
+      __builtin_prefetch(&last_[Stored(keys[i + kAhead]) & mask]);
+    }
+    last.push_back(LastAnswered(keys[i]));
+  }
+  return last;
+}
+
 }  // namespace qev

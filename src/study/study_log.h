@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,6 +63,9 @@ class StudyLog {
 
   // When the event was last answered (a Moment), or nothing.
   std::optional<std::int64_t> LastAnswered(EventKey key) const;
+  // The same for many keys at once, in their order: the table's entries are
+  // fetched a few keys ahead, as a round looks up thousands of events.
+  std::vector<std::optional<std::int64_t>> LastAnswered(std::span<const EventKey> keys) const;
   const std::vector<Answer>& answers() const { return answers_; }
   std::size_t skippedLines() const { return skipped_; }
 

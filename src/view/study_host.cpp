@@ -11,13 +11,30 @@ const std::vector<TimelinePoint>& StudyHost::PoolPoints() {
   return session_.points().points();
 }
 
-std::optional<PoolLine> StudyHost::LineOf(const TimelinePoint& point) {
-  // Read in place: a round looks at thousands of lines.
-  const FileSlot& slot = session_.store().slots[static_cast<std::size_t>(point.slot)];
-  const std::optional<std::size_t> index =
-      slot.IndexOf(point.id(), static_cast<std::size_t>(point.line));
-  if (!index) return std::nullopt;
-  return PoolLine{slot.baseName, slot.Line(*index)};
+std::vector<std::optional<PoolLine>> StudyHost::LinesOf(
+    std::span<const TimelinePoint* const> points) {
+  // Read in place, each line's place asked for a few points ahead: a round
+  // looks at thousands of lines spread over the slots.
+  constexpr std::size_t kAhead = 8;
+  const EventStore& store = session_.store();
+  auto slotOf = [&store](const TimelinePoint& point) -> const FileSlot& {
+    return store.slots[static_cast<std::size_t>(point.slot)];
+  };
+  std::vector<std::optional<PoolLine>> lines;
+  lines.reserve(points.size());
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (i + kAhead < points.size()) {
+      const TimelinePoint& later = *points[i + kAhead];
+      slotOf(later).Prefetch(static_cast<std::size_t>(later.line));
+    }
+    const TimelinePoint& point = *points[i];
+    const FileSlot& slot = slotOf(point);
+    const std::optional<std::size_t> index =
+        slot.IndexOf(point.id(), static_cast<std::size_t>(point.line));
+    lines.push_back(index ? std::optional(PoolLine{slot.baseName, slot.Line(*index)})
+                          : std::nullopt);
+  }
+  return lines;
 }
 
 void StudyHost::ShowQuestion(EventId id) {

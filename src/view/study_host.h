@@ -15,7 +15,8 @@ class StudyHost final : public SelfTestHost {
       : view_(view), session_(session), platform_(platform) {}
 
   const std::vector<TimelinePoint>& PoolPoints() override;
-  std::optional<PoolLine> LineOf(const TimelinePoint& point) override;
+  std::vector<std::optional<PoolLine>> LinesOf(
+      std::span<const TimelinePoint* const> points) override;
   std::optional<Sjis> EventLine(EventId id) override { return session_.EventLine(id); }
   void ShowQuestion(EventId id) override;
   void RevealAnswer() override;

@@ -37,8 +37,13 @@ class FakeHost : public SelfTestHost {
     }
     return points;
   }
-  std::optional<PoolLine> LineOf(const TimelinePoint& point) override {
-    return PoolLine{"f", lines.at(point.serial)};
+  std::vector<std::optional<PoolLine>> LinesOf(
+      std::span<const TimelinePoint* const> asked) override {
+    std::vector<std::optional<PoolLine>> found;
+    for (const TimelinePoint* point : asked) {
+      found.push_back(PoolLine{"f", lines.at(point->serial)});
+    }
+    return found;
   }
   static EventId Id(std::uint64_t serial) { return {static_cast<int>(serial / 100), serial}; }
   std::optional<Sjis> EventLine(EventId id) override { return lines.at(id.serial); }
@@ -95,6 +100,18 @@ TEST(SelfTestTest, ARoundOfNTakesTheLowestLevelsThenTheLongestUnansweredThenTime
                                                 order.begin() + static_cast<std::ptrdiff_t>(count)))
         << n;
   }
+
+  // On a long line: the events never answered come first even when every
+  // event before them was answered.
+  host.lines.clear();
+  for (int i = 1; i <= 600; ++i) {
+    host.lines[static_cast<std::uint64_t>(i)] =
+        Sjis("AD" + std::to_string(1000 + i) + ";1,1,,;p;e" + std::to_string(i) + ";m;");
+    if (i <= 500) LogAnswer(folder / kStudyLogName, host.lines[i], {2026, 12, 1, 9});
+  }
+  SelfTest test(host);
+  ASSERT_EQ(test.StartRound(3), SelfTest::Start::kRound);
+  EXPECT_EQ(test.current()->id.serial, 501u);
 }
 
 TEST(SelfTestTest, ARoundAsksDueEventsChangesTheirLevelsAndLogsEachAnswer) {

@@ -55,12 +55,13 @@ struct ShownYears {
   bool date = false;          // the year in the left panel, and its switch lit
   bool range = false;         // the left panel's range lines (範囲表示)
   bool rangeEndMark = false;  // the range end marked on the timeline
+  bool memos = false;         // the right panel's memos, which often tell the year
 };
 
 inline ShownYears YearsShown(const DisplaySettings& d) {
   const bool shown = !d.yearsHidden;
   const bool range = d.yearDisplayMode == YearDisplayMode::kRange;
-  return {shown && d.showYear == 1, shown && d.showYear == 1 && range, shown && range};
+  return {shown && d.showYear == 1, shown && d.showYear == 1 && range, shown && range, shown};
 }
 
 }  // namespace qev

@@ -169,8 +169,12 @@ InfoPanelsContent ComposeInfoPanels(std::string_view displayLine, const DisplayS
   }
 
   if (settings.showEventRight) AppendLabelled(c.right, "できごと="_sj, event);
-  if (settings.showMemo1) AppendLabelled(c.right, "  メモ1  ="_sj, f.memo1);
-  if (settings.showMemo2) AppendLabelled(c.right, "  メモ2  ="_sj, f.memo2);
+  if (settings.showMemo1 && YearsShown(settings).memos) {
+    AppendLabelled(c.right, "  メモ1  ="_sj, f.memo1);
+  }
+  if (settings.showMemo2 && YearsShown(settings).memos) {
+    AppendLabelled(c.right, "  メモ2  ="_sj, f.memo2);
+  }
 
   c.importanceChange = importanceChange;
   c.memorisationChange = memorisationChange;

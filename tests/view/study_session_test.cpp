@@ -16,7 +16,8 @@ class StudySessionTest : public testing::ViewFixture {
  protected:
   void SetUp() override {
     WriteSlot(0, "題",
-              "AD0100;1,2,,;;一つ目;;;\r\nAD1500;5,1,,;;二つ目;;;\r\nBC0500;3,3,,;;三つ目;;;\r\n");
+              "AD0100;1,2,,;;一つ目;;;\r\nAD1500;5,1,,;;二つ目;1500年;后1500;\r\nBC0500;3,3,,;;"
+              "三つ目;;;\r\n");
     WriteSlot(1, "別", "AD1900;1,1,,;;四つ目;;;\r\n");
     Start();
   }
@@ -85,16 +86,22 @@ TEST_F(StudySessionTest, EditsByIdSelectTheirEventAndUndoByteForByte) {
 }
 
 // While the years are hidden the left panel masks the selected date and
-// drops its range lines; showing them again restores the panel exactly.
+// drops its range lines, and the right panel leaves out the memos, which
+// may tell the year; showing them again restores the panels exactly.
 TEST_F(StudySessionTest, HiddenYearsLeaveThePanelsWithoutDates) {
   view->Redraw(session().SelectEvent(IdOf(0, 1)).changes);
-  const std::string shown = Left();
-  ASSERT_NE(shown.find("1500"), std::string::npos);
+  const std::string left = Left();
+  const std::string right = platform.PanelUtf8(InfoPanel::kRight);
+  ASSERT_NE(left.find("1500"), std::string::npos);
+  ASSERT_NE(right.find("1500"), std::string::npos);
   view->Redraw(session().HideYears(true));
   EXPECT_EQ(Left().find("1500"), std::string::npos);
+  EXPECT_EQ(platform.PanelUtf8(InfoPanel::kRight).find("1500"), std::string::npos);
   EXPECT_NE(Left().find("二つ目"), std::string::npos);
+  EXPECT_NE(platform.PanelUtf8(InfoPanel::kRight).find("二つ目"), std::string::npos);
   view->Redraw(session().HideYears(false));
-  EXPECT_EQ(Left(), shown);
+  EXPECT_EQ(Left(), left);
+  EXPECT_EQ(platform.PanelUtf8(InfoPanel::kRight), right);
 }
 
 }  // namespace

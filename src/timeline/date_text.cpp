@@ -7,25 +7,36 @@
 
 namespace qev {
 
+Sjis SecondDateShown(std::string_view field) {
+  Sjis date;
+  for (char c : field) {
+    if (c != ' ') date.push_back(c);
+  }
+  BlankYearZeros(date);
+  return date;
+}
+
+Sjis DateRangeText(std::string_view first, std::string_view second, bool firstAbout,
+                   bool secondAbout) {
+  const Sjis& about = " ころ"_sj;
+  Sjis text(first);
+  if (firstAbout) text += about;
+  if (second.empty() && !secondAbout) return text;
+  if (!second.empty() && !firstAbout && !secondAbout) {
+    text += " 　～ 　"_sj;
+  } else {
+    text += !second.empty() && firstAbout && secondAbout ? "　 ～ 　"_sj : " 　～　 "_sj;
+  }
+  text += second;
+  if (!second.empty() && secondAbout) text += about;
+  return text;
+}
+
 Sjis EventDateText(std::string_view line) {
   Sjis first(EventHead(line));
   BlankYearZeros(first);
-  Sjis second;
-  for (char c : SecondDateText(line)) {
-    if (c != ' ') second.push_back(c);
-  }
-  BlankYearZeros(second);
-  const bool firstAbout = FirstDateApproximate(line);
-  const bool secondAbout = SecondDateApproximate(line);
-
-  Sjis text = first;
-  if (firstAbout) text += " ころ"_sj;
-  if (second.empty() && !secondAbout) return text;
-  if (!second.empty() && !firstAbout && !secondAbout) return text + " 　～ 　"_sj + second;
-  text += !second.empty() && firstAbout && secondAbout ? "　 ～ 　"_sj : " 　～　 "_sj;
-  text += second;
-  if (!second.empty() && secondAbout) text += " ころ"_sj;
-  return text;
+  return DateRangeText(first, SecondDateShown(SecondDateText(line)), FirstDateApproximate(line),
+                       SecondDateApproximate(line));
 }
 
 }  // namespace qev

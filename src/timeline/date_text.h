@@ -11,4 +11,13 @@ namespace qev {
 // for a range the separator and the second date ("AD 710 　～ 　AD 794").
 Sjis EventDateText(std::string_view line);
 
+// The same from its parts: the first date as shown, the second date as
+// shown (empty for none), and which of them are approximate.
+Sjis DateRangeText(std::string_view first, std::string_view second, bool firstAbout,
+                   bool secondAbout);
+
+// A second date field as shown: without its spaces, the year's zeros
+// blanked.
+Sjis SecondDateShown(std::string_view field);
+
 }  // namespace qev

@@ -4,6 +4,7 @@
 
 #include "events/event_line.h"
 #include "text/byte_fields.h"
+#include "timeline/date_text.h"
 #include "timeline/point_display.h"
 
 namespace qev {
@@ -51,15 +52,6 @@ std::string_view WithoutMark(std::string_view text) {
   return Approximate(text) ? text.substr(1) : text;
 }
 
-Sjis SecondDateShown(std::string_view text) {
-  Sjis date;
-  for (char c : text) {
-    if (c != ' ') date.push_back(c);
-  }
-  BlankYearZeros(date);
-  return date;
-}
-
 // A masked part keeps its width in bytes plus `extra` spaces, so the
 // separators of the line stay where the user expects them.
 void AppendShownOrMasked(Sjis& out, std::string_view text, int shown, std::size_t extra) {
@@ -70,35 +62,17 @@ void AppendShownOrMasked(Sjis& out, std::string_view text, int shown, std::size_
   }
 }
 
-// The date range after line 1 (範囲表示); "ころ" follows an approximate date.
-// The first date is approximate when the event text starts with "*", the
-// second when the period text does. An approximate date without a second
-// date is shown alone with its "ころ", since line 1 leaves its year out.
-// Returns whether a date was appended.
+// The date range after line 1 (範囲表示), indented. The first date is
+// approximate when the event text starts with "*", the second when the
+// period text does. An approximate date without a second date is shown
+// alone with its "ころ", since line 1 leaves its year out. Returns whether
+// a date was appended.
 bool AppendRange(Sjis& out, std::string_view firstDate, const Sjis& secondDate, bool firstAbout,
                  bool secondAbout) {
-  const Sjis& about = " ころ"_sj;
   const bool hasEnd = !secondDate.empty();
-  if (!hasEnd && !secondAbout) {
-    if (!firstAbout) return false;
-    out.append(16, ' ');
-    out += firstDate;
-    out += about;
-    return true;
-  }
-  if (hasEnd && !firstAbout && !secondAbout) {
-    out.append(18, ' ');
-    out += firstDate;
-    out += " 　～ 　"_sj;
-    out += secondDate;
-    return true;
-  }
-  out.append(16, ' ');
-  out += firstDate;
-  if (firstAbout) out += about;
-  out += hasEnd && firstAbout && secondAbout ? "　 ～ 　"_sj : " 　～　 "_sj;
-  out += secondDate;
-  if (hasEnd && secondAbout) out += about;
+  if (!hasEnd && !secondAbout && !firstAbout) return false;
+  out.append(hasEnd && !firstAbout && !secondAbout ? 18 : 16, ' ');
+  out += DateRangeText(firstDate, secondDate, firstAbout, secondAbout);
   return true;
 }
 

@@ -231,8 +231,7 @@ BENCHMARK(BM_AddEvent)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // From the window's creation to the end of the first paint: the state file,
 // the ten slot files and the first picture.
-void BM_StartupLoad(benchmark::State& state) {
-  const Program program(static_cast<int>(state.range(0)));
+void TimeStartup(benchmark::State& state, const Program& program) {
   for (auto _ : state) {
     std::unique_ptr<Application> app = program.Start();
     app->viewWidget().backBuffer().Flush();
@@ -240,6 +239,9 @@ void BM_StartupLoad(benchmark::State& state) {
     app.reset();
     state.ResumeTiming();
   }
+}
+void BM_StartupLoad(benchmark::State& state) {
+  TimeStartup(state, Program(static_cast<int>(state.range(0))));
 }
 BENCHMARK(BM_StartupLoad)->Arg(10000)->Unit(benchmark::kMillisecond);
 
@@ -281,13 +283,7 @@ void WriteStudyLog(const Program& program, int answers, const LocalTime& today, 
 void BM_StartupWithStudyLog(benchmark::State& state) {
   const Program program(static_cast<int>(state.range(0)));
   WriteStudyLog(program, 100000, LocalTime{2026, 12, 9});
-  for (auto _ : state) {
-    std::unique_ptr<Application> app = program.Start();
-    app->viewWidget().backBuffer().Flush();
-    state.PauseTiming();
-    app.reset();
-    state.ResumeTiming();
-  }
+  TimeStartup(state, program);
 }
 BENCHMARK(BM_StartupWithStudyLog)->Arg(10000)->Unit(benchmark::kMillisecond);
 

@@ -413,32 +413,31 @@ void Application::AddEvent() {
   FocusTimeline();
 }
 
-void Application::EditEvent() {
+void Application::WithSelectedEvent(const std::function<void(EventDesk&, const DeskEvent&)>& act) {
   EventDesk* desk = view_->desk();
   if (desk == nullptr) return;
   Forward([&] {
     if (RefusedNow(*desk)) return;
-    const std::optional<DeskEvent> selected = desk->SelectedEvent();
-    if (!selected) return;
-    const Sjis line(selected->line);
-    EventDialog dialog(Files(*desk), selected->slot, FormOfLine(line), line, &window_);
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    platform_.NoteUncovered();
-    if (accepted && dialog.line() != line) desk->ReplaceEvent(selected->key, dialog.line());
+    if (const std::optional<DeskEvent> selected = desk->SelectedEvent()) act(*desk, *selected);
   });
   FocusTimeline();
 }
 
+void Application::EditEvent() {
+  WithSelectedEvent([this](EventDesk& desk, const DeskEvent& selected) {
+    const Sjis line(selected.line);
+    EventDialog dialog(Files(desk), selected.slot, FormOfLine(line), line, &window_);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    platform_.NoteUncovered();
+    if (accepted && dialog.line() != line) desk.ReplaceEvent(selected.key, dialog.line());
+  });
+}
+
 void Application::DeleteEvent() {
-  EventDesk* desk = view_->desk();
-  if (desk == nullptr) return;
-  Forward([&] {
-    if (RefusedNow(*desk)) return;
-    const std::optional<DeskEvent> selected = desk->SelectedEvent();
-    if (!selected) return;
+  WithSelectedEvent([this](EventDesk& desk, const DeskEvent& selected) {
     QMessageBox box(
         QMessageBox::Question, QStringLiteral("できごとを削除"),
-        QStringLiteral("「%1」を削除しますか?\n(元に戻す: Ctrl+Z)").arg(EventName(selected->line)),
+        QStringLiteral("「%1」を削除しますか?\n(元に戻す: Ctrl+Z)").arg(EventName(selected.line)),
         QMessageBox::Yes | QMessageBox::No, &window_);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("削除する"));
     box.button(QMessageBox::No)->setText(QStringLiteral("やめる"));
@@ -446,9 +445,8 @@ void Application::DeleteEvent() {
     box.setEscapeButton(QMessageBox::No);
     const bool confirmed = box.exec() == QMessageBox::Yes;
     platform_.NoteUncovered();
-    if (confirmed) desk->DeleteEvent(selected->key);
+    if (confirmed) desk.DeleteEvent(selected.key);
   });
-  FocusTimeline();
 }
 
 }  // namespace qev

@@ -86,6 +86,9 @@ class Application {
   void DeleteEvent();
   // Tells the user why no event may be changed now, if so.
   bool RefusedNow(const EventDesk& desk);
+  // Runs `act` on the selected event when events may be changed now and one
+  // is selected; the timeline has the keyboard afterwards.
+  void WithSelectedEvent(const std::function<void(EventDesk&, const DeskEvent&)>& act);
   // The keyboard goes back to the timeline, so the arrow keys go on from
   // the point a window selected.
   void FocusTimeline();

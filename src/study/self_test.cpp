@@ -55,9 +55,10 @@ SelfTest::Askable SelfTest::LookAt(std::span<const TimelinePoint* const> points)
   askable.keys.reserve(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i + kAhead < lines.size() && lines[i + kAhead]) {
-      const char* later = lines[i + kAhead]->line.data();
-      __builtin_prefetch(later);
-      __builtin_prefetch(later + 64);  // the event text may lie beyond the first cache line
+      const std::string_view later = lines[i + kAhead]->line;
+      __builtin_prefetch(later.data());
+      // The event text may lie beyond the first cache line.
+      __builtin_prefetch(later.data() + std::min<std::size_t>(later.size(), 64));
     }
     if (!lines[i] || !FirstDate(lines[i]->line)) continue;  // only a date can be asked for
     const TimelinePoint& point = *points[i];

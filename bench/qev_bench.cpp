@@ -24,7 +24,7 @@
 #include "events/generated_events.h"
 #include "panel/panel_areas.h"
 #include "study/event_key.h"
-#include "study/self_test.h"
+#include "study/round.h"
 #include "study/study_log.h"
 #include "study/study_time.h"
 #include "timeline/found_events.h"
@@ -293,10 +293,10 @@ BENCHMARK(BM_StartupWithStudyLog)->Arg(10000)->Unit(benchmark::kMillisecond);
 // drawn with its years hidden.
 void NextQuestion(benchmark::State& state, int loggedFiles) {
   Running& r = Shared(static_cast<int>(state.range(0)));
-  SelfTestHost* host = r.app->studyHost();
+  RoundHost* host = r.app->studyHost();
   if (!host) return state.SkipWithError("no self-test");
   WriteStudyLog(*r.program, 100000, host->Now(), loggedFiles);
-  SelfTest test(*host);
+  Round test(*host);
   test.StartRound(kDefaultRoundSize);  // reads the log once
   for (auto _ : state) {
     test.StartRound(kDefaultRoundSize);

@@ -8,16 +8,16 @@
 
 #include "require.h"
 #include "study/event_key.h"
-#include "study/study_log.h"
+#include "study/review_history.h"
 #include "text/cp932.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace qev;
   using fuzz::Require;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const StudyLog log = StudyLog::Parse(bytes);
+  const ReviewHistory log = ReviewHistory::Parse(bytes);
   const auto lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
-  Require(log.answers().size() + log.skippedLines() <= lines);
+  Require(log.reviews().size() + log.skippedLines() <= lines);
 
   const std::string_view base = bytes.substr(0, std::min<std::size_t>(size, 8));
   Require(KeyOfEvent(base, bytes) == KeyOfLogFields(DecodeCp932(base),

@@ -241,23 +241,26 @@ void Application::OpenSelfTest() {
   bool open = false;
   Forward([&] { open = view_->SetSelfTestOpen(true); });
   if (!open) return;
-  if (!selfTest_) selfTest_ = std::make_unique<SelfTest>(*studyHost_);
-  if (!selfTestWindow_) {
-    selfTestWindow_ = std::make_unique<SelfTestWindow>(*selfTest_, &window_);
+  if (!round_) round_ = std::make_unique<Round>(*studyHost_);
+  if (!studyWindow_) {
+    studyWindow_ = std::make_unique<StudyWindow>(*round_, &window_);
     QObject::connect(
-        selfTestWindow_.get(), &SelfTestWindow::saveRequested, &window_,
+        studyWindow_.get(), &StudyWindow::saveRequested, &window_,
         [this](const std::vector<int>& slots) { Forward([&] { view_->SaveSlots(slots); }); });
-    QObject::connect(selfTestWindow_.get(), &SelfTestWindow::closed, &window_,
-                     [this] { view_->SetSelfTestOpen(false); });
+    QObject::connect(studyWindow_.get(), &StudyWindow::closed, &window_, [this] {
+      view_->OfferLineClicks(nullptr);
+      view_->SetSelfTestOpen(false);
+    });
   }
-  selfTestWindow_->StartRound();
+  view_->OfferLineClicks(studyWindow_.get());
+  studyWindow_->StartRound();
 }
 
 void Application::ShowStudyRecord() {
   if (!studyHost_ || depth_ > 0) return;
-  if (!selfTest_) selfTest_ = std::make_unique<SelfTest>(*studyHost_);
+  if (!round_) round_ = std::make_unique<Round>(*studyHost_);
   if (!recordWindow_) recordWindow_ = std::make_unique<StudyRecordWindow>(&window_);
-  recordWindow_->Show(selfTest_->Statistics(), DayNumber(studyHost_->Now()));
+  recordWindow_->Show(round_->Statistics(), DayNumber(studyHost_->Now()));
 }
 
 void Application::ExportWholeTimeline() {

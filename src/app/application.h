@@ -10,8 +10,8 @@
 #include "app/find_window.h"
 #include "app/main_window.h"
 #include "app/qt_platform.h"
-#include "app/self_test_window.h"
 #include "app/study_record_window.h"
+#include "app/study_window.h"
 #include "platform/screen_layout.h"
 #include "view/main_view.h"
 #include "view/study_host.h"
@@ -54,10 +54,10 @@ class Application {
 
   MainWindow& window() { return window_; }
   // The self-test window, once opened.
-  SelfTestWindow* selfTestWindow() { return selfTestWindow_.get(); }
-  // The self-test's view of the main screen; null for a view without a
-  // study session.
-  SelfTestHost* studyHost() { return studyHost_.get(); }
+  StudyWindow* studyWindow() { return studyWindow_.get(); }
+  // The rounds' view of the main screen; null for a view without a study
+  // session.
+  RoundHost* studyHost() { return studyHost_.get(); }
   ViewWidget& viewWidget() { return window_.viewWidget(); }
   QtPlatform& platform() { return platform_; }
   ViewHandlers& view() { return *view_; }
@@ -100,8 +100,8 @@ class Application {
   QTimer clock_;
   std::unique_ptr<FindWindow> find_;
   std::unique_ptr<StudyHost> studyHost_;
-  std::unique_ptr<SelfTest> selfTest_;
-  std::unique_ptr<SelfTestWindow> selfTestWindow_;
+  std::unique_ptr<Round> round_;
+  std::unique_ptr<StudyWindow> studyWindow_;
   std::unique_ptr<StudyRecordWindow> recordWindow_;
   int depth_ = 0;
   bool firstPaintDone_ = false;

@@ -9,16 +9,20 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <limits>
+#include <initializer_list>
 
 #include "study/study_time.h"
 
 namespace qev {
 namespace {
 
-constexpr std::size_t kColumns = 8;
+// The columns of every log, then those appended at the right.
+constexpr std::size_t kFirstColumns = 8;
+constexpr std::size_t kColumns = 12;
 constexpr std::string_view kRight = "正解";
 constexpr std::string_view kWrong = "不正解";
+constexpr std::string_view kHintShown = "1";
+constexpr std::string_view kNoHint = "0";
 
 void AppendField(std::string& out, std::string_view field) {
   if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
@@ -33,28 +37,30 @@ void AppendField(std::string& out, std::string_view field) {
   out.push_back('"');
 }
 
-std::string JoinLine(const std::array<std::string_view, kColumns>& fields) {
+std::string JoinLine(std::initializer_list<std::string_view> fields) {
   std::string out;
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    AppendField(out, fields[i]);
+  for (std::string_view field : fields) {
+    if (!out.empty()) out.push_back(',');
+    AppendField(out, field);
   }
   out.push_back('\n');
   return out;
 }
 
-// Reads one record of `bytes` from `pos`: its fields (views into `bytes`, or
-// into `scratch` where quotes were undoubled), advancing `pos` past its line
-// break. False for a record without its line break (cut), with an unclosed
-// quote, or without exactly kColumns fields.
+// Reads one record of `bytes` from `pos`: its first kColumns fields (views
+// into `bytes`, or into `scratch` where quotes were undoubled) and their
+// count, advancing `pos` past its line break. Fields beyond kColumns, which
+// a later program may append, are read past. False for a record without its
+// line break (cut) or with an unclosed quote.
 bool ReadRecord(std::string_view bytes, std::size_t& pos,
                 std::array<std::string_view, kColumns>& fields,
-                std::array<std::string, kColumns>& scratch) {
-  std::size_t count = 0;
+                std::array<std::string, kColumns>& scratch, std::size_t& count) {
+  count = 0;
+  std::string unused;
   while (true) {
     std::string_view field;
     if (pos < bytes.size() && bytes[pos] == '"') {
-      std::string& text = scratch[count < kColumns ? count : 0];
+      std::string& text = count < kColumns ? scratch[count] : unused;
       text.clear();
       std::size_t i = pos + 1;
       while (true) {
@@ -79,8 +85,8 @@ bool ReadRecord(std::string_view bytes, std::size_t& pos,
       if (field.ends_with('\r')) field.remove_suffix(1);
       pos = end;
     }
-    if (count == kColumns) return false;
-    fields[count++] = field;
+    if (count < kColumns) fields[count] = field;
+    ++count;
     if (pos >= bytes.size()) return false;
     if (bytes[pos] == ',') {
       ++pos;
@@ -89,27 +95,71 @@ bool ReadRecord(std::string_view bytes, std::size_t& pos,
     if (bytes[pos] == '\r') ++pos;
     if (pos >= bytes.size() || bytes[pos] != '\n') return false;
     ++pos;
-    return count == kColumns;
+    return true;
   }
 }
 
-int Level(std::string_view field) {
-  return field.size() == 1 && field[0] >= '1' && field[0] <= '5' ? field[0] - '0' : 0;
+int Digit(std::string_view field, char highest) {
+  return field.size() == 1 && field[0] >= '1' && field[0] <= highest ? field[0] - '0' : 0;
+}
+
+// Whole seconds, "0" to "99999999"; nothing for anything else.
+std::optional<int> Seconds(std::string_view field) {
+  if (field.empty() || field.size() > 8) return std::nullopt;
+  int seconds = 0;
+  for (char c : field) {
+    if (c < '0' || c > '9') return std::nullopt;
+    seconds = seconds * 10 + (c - '0');
+  }
+  return seconds;
+}
+
+// The entry of a record of `count` fields, or nothing for a malformed one.
+std::optional<StudyLogEntryView> EntryOf(const std::array<std::string_view, kColumns>& fields,
+                                         std::size_t count) {
+  if (count != kFirstColumns && count < kColumns) return std::nullopt;
+  if (fields[5] != kRight && fields[5] != kWrong) return std::nullopt;
+  if (Digit(fields[6], '5') == 0 || Digit(fields[7], '5') == 0) return std::nullopt;
+  StudyLogEntryView entry;
+  entry.right = fields[5] == kRight;
+  if (count == kFirstColumns) {
+    entry.kind = kYearKindName;
+    entry.grade = entry.right ? Grade::kGood : Grade::kAgain;
+  } else {
+    const int grade = Digit(fields[9], '4');
+    if (fields[8].empty() || grade == 0) return std::nullopt;
+    if (fields[10] != kHintShown && fields[10] != kNoHint) return std::nullopt;
+    if (!fields[11].empty() && !Seconds(fields[11])) return std::nullopt;
+    entry.kind = fields[8];
+    entry.grade = static_cast<Grade>(grade);
+    entry.hint = fields[10] == kHintShown;
+    entry.seconds = Seconds(fields[11]);
+  }
+  const std::optional<LocalTime> time = ParseIsoDateTime(fields[0]);
+  if (!time) return std::nullopt;
+  entry.time = *time;
+  entry.baseName = fields[1];
+  entry.dateField = fields[2];
+  entry.eventText = fields[3];
+  return entry;
 }
 
 }  // namespace
 
 std::string StudyLogHeader() {
-  return JoinLine(
-      {"日時", "ファイル", "年代", "できごと", "解答", "正誤", "記憶度(前)", "記憶度(後)"});
+  return JoinLine({"日時", "ファイル", "年代", "できごと", "解答", "正誤", "記憶度(前)",
+                   "記憶度(後)", "出題形式", "評価", "ヒント", "秒数"});
 }
 
 std::string StudyLogLine(const StudyLogEntry& entry) {
   const std::string time = IsoDateTime(entry.time);
   const std::string before(1, static_cast<char>('0' + entry.levelBefore));
   const std::string after(1, static_cast<char>('0' + entry.levelAfter));
+  const std::string grade(1, static_cast<char>('0' + static_cast<int>(entry.grade)));
+  const std::string seconds = entry.seconds ? std::to_string(std::max(*entry.seconds, 0)) : "";
   return JoinLine({time, entry.baseName, entry.dateField, entry.eventText, entry.answer,
-                   entry.right ? kRight : kWrong, before, after});
+                   entry.right ? kRight : kWrong, before, after, entry.kind, grade,
+                   entry.hint ? kHintShown : kNoHint, seconds});
 }
 
 std::optional<std::string> AppendStudyLog(const std::filesystem::path& path,
@@ -150,43 +200,37 @@ std::optional<std::string> AppendStudyLog(const std::filesystem::path& path,
   return std::nullopt;
 }
 
-StudyLog StudyLog::Parse(std::string_view bytes) {
-  StudyLog log;
+std::size_t ReadStudyLog(std::string_view bytes,
+                         const std::function<void(const StudyLogEntryView&)>& take) {
   if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
   std::array<std::string_view, kColumns> fields;
   std::array<std::string, kColumns> scratch;
-  // One line per answer, nearly always: room for them all at once.
-  log.Reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')));
-  log.answers_.reserve(log.last_.size() / 2);
+  std::size_t skipped = 0;
   std::size_t pos = 0;
   bool first = true;
   while (pos < bytes.size()) {
     const std::size_t start = pos;
-    const bool read = ReadRecord(bytes, pos, fields, scratch);
-    const bool header = first && read && fields[0] == "日時";
+    std::size_t count = 0;
+    const bool read = ReadRecord(bytes, pos, fields, scratch, count);
+    const bool header = first && read && count > 0 && fields[0] == "日時";
     first = false;
     if (header) continue;
-    std::optional<LocalTime> time;
-    if (read && (fields[5] == kRight || fields[5] == kWrong) && Level(fields[6]) != 0 &&
-        Level(fields[7]) != 0) {
-      time = ParseIsoDateTime(fields[0]);
-    }
-    if (!time) {
+    const std::optional<StudyLogEntryView> entry = read ? EntryOf(fields, count) : std::nullopt;
+    if (!entry) {
       // A malformed record is skipped by its first line only: an unclosed
       // quote of a cut line must not swallow the lines after it.
       const std::size_t newline = bytes.find('\n', start);
       if (newline == std::string_view::npos) break;
       pos = newline + 1;
-      ++log.skipped_;
+      ++skipped;
       continue;
     }
-    log.Note(KeyOfLogFields(fields[1], fields[2], fields[3]), *time, fields[5] == kRight);
+    take(*entry);
   }
-  log.Shrink();
-  return log;
+  return skipped;
 }
 
-StudyLog StudyLog::Read(const std::filesystem::path& path) {
+std::string StudyLogBytes(const std::filesystem::path& path) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) return {};
   std::ifstream in(path, std::ios::binary | std::ios::ate);
@@ -194,83 +238,7 @@ StudyLog StudyLog::Read(const std::filesystem::path& path) {
   std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
   in.seekg(0);
   if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) return {};
-  return Parse(bytes);
-}
-
-// At most half full; keys are well mixed hashes, so their low bits index.
-std::size_t StudyLog::TableSize(std::size_t events) {
-  std::size_t size = 64;
-  while (size < 2 * events) size *= 2;
-  return size;
-}
-
-void StudyLog::Rehash(std::size_t size) {
-  std::vector<Slot> old = std::move(last_);
-  last_.assign(size, Slot{});
-  used_ = 0;
-  for (const Slot& slot : old) {
-    if (slot.key != 0) SlotOf(slot.key) = slot;
-  }
-}
-
-void StudyLog::Reserve(std::size_t events) {
-  if (TableSize(events) > last_.size()) Rehash(TableSize(events));
-}
-
-void StudyLog::Shrink() {
-  // Many answers to fewer events: a table no larger than they need keeps
-  // the lookups of a round in the cache.
-  if (TableSize(used_) < last_.size()) Rehash(TableSize(used_));
-}
-
-StudyLog::Slot& StudyLog::SlotOf(EventKey key) {
-  key = Stored(key);
-  Reserve(used_ + 1);
-  const std::size_t mask = last_.size() - 1;
-  for (std::size_t i = key & mask;; i = (i + 1) & mask) {
-    if (last_[i].key == 0) {
-      ++used_;
-      last_[i] = {key, std::numeric_limits<std::int64_t>::min()};
-      return last_[i];
-    }
-    if (last_[i].key == key) return last_[i];
-  }
-}
-
-const StudyLog::Slot* StudyLog::Find(EventKey key) const {
-  if (last_.empty()) return nullptr;
-  key = Stored(key);
-  const std::size_t mask = last_.size() - 1;
-  for (std::size_t i = key & mask; last_[i].key != 0; i = (i + 1) & mask) {
-    if (last_[i].key == key) return &last_[i];
-  }
-  return nullptr;
-}
-
-void StudyLog::Note(EventKey key, const LocalTime& time, bool right) {
-  Slot& slot = SlotOf(key);
-  slot.moment = std::max(slot.moment, Moment(time));
-  answers_.push_back({DayNumber(time), right});
-}
-
-std::optional<std::int64_t> StudyLog::LastAnswered(EventKey key) const {
-  if (const Slot* slot = Find(key)) return slot->moment;
-  return std::nullopt;
-}
-
-std::vector<std::optional<std::int64_t>> StudyLog::LastAnswered(
-    std::span<const EventKey> keys) const {
-  constexpr std::size_t kAhead = 8;
-  std::vector<std::optional<std::int64_t>> last;
-  last.reserve(keys.size());
-  const std::size_t mask = last_.empty() ? 0 : last_.size() - 1;
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (i + kAhead < keys.size() && !last_.empty()) {
-      __builtin_prefetch(&last_[Stored(keys[i + kAhead]) & mask]);
-    }
-    last.push_back(LastAnswered(keys[i]));
-  }
-  return last;
+  return bytes;
 }
 
 }  // namespace qev

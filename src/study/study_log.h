@@ -3,14 +3,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
-#include "study/event_key.h"
+#include "study/grade.h"
 
 namespace qev {
 
@@ -19,7 +19,13 @@ namespace qev {
 // answer being written.
 inline constexpr const char* kStudyLogName = "学習記録.csv";
 
-// One answer as the log holds it. Texts are UTF-8.
+// The kind of every answer of a log written before the kind column: the
+// typed year.
+inline constexpr std::string_view kYearKindName = "年";
+
+// One answer as the log holds it. Texts are UTF-8. The first eight columns
+// are those of every log; the kind, the grade, the hint and the seconds
+// follow at the right, so that a log written before them reads as before.
 struct StudyLogEntry {
   LocalTime time;
   std::string baseName;   // the event file's base name
@@ -29,6 +35,23 @@ struct StudyLogEntry {
   bool right = false;
   int levelBefore = 1;  // memorisation levels 1..5
   int levelAfter = 1;
+  std::string kind = std::string(kYearKindName);  // the question kind's name
+  Grade grade = Grade::kAgain;
+  bool hint = false;           // a hint was shown before the answer
+  std::optional<int> seconds;  // from the question shown to the answer
+};
+
+// An answer read back from the log; its texts are views into the bytes read.
+struct StudyLogEntryView {
+  LocalTime time;
+  std::string_view baseName;
+  std::string_view dateField;
+  std::string_view eventText;
+  std::string_view kind;
+  bool right = false;
+  Grade grade = Grade::kAgain;
+  bool hint = false;
+  std::optional<int> seconds;
 };
 
 // The header line and one entry's line, each ended by "\n". Fields holding
@@ -43,52 +66,16 @@ std::string StudyLogLine(const StudyLogEntry& entry);
 std::optional<std::string> AppendStudyLog(const std::filesystem::path& path,
                                           const StudyLogEntry& entry);
 
-// What the schedule and the record need of the log: when each event was last
-// answered, and every answer's day and outcome.
-class StudyLog {
- public:
-  struct Answer {
-    int day = 0;  // DayNumber
-    bool right = false;
-  };
+// Reads the answers of a log file's bytes in file order, handing each to
+// `take` with its texts as views valid during the call. A line of the eight
+// first columns alone is an answer to a typed year, graded good when right
+// and again when wrong, without a hint. A last line without its line break
+// (cut by a crash) and malformed lines are skipped; returns their number.
+std::size_t ReadStudyLog(std::string_view bytes,
+                         const std::function<void(const StudyLogEntryView&)>& take);
 
-  // The lines of a log file's bytes. A last line without its line break (cut
-  // by a crash) and malformed lines are skipped.
-  static StudyLog Parse(std::string_view bytes);
-  // The log file at `path`; empty when there is none or it cannot be read.
-  static StudyLog Read(const std::filesystem::path& path);
-
-  // An answer given now, as appending it to the file would record it.
-  void Note(EventKey key, const LocalTime& time, bool right);
-
-  // When the event was last answered (a Moment), or nothing.
-  std::optional<std::int64_t> LastAnswered(EventKey key) const;
-  // The same for many keys at once, in their order: the table's entries are
-  // fetched a few keys ahead, as a round looks up thousands of events.
-  std::vector<std::optional<std::int64_t>> LastAnswered(std::span<const EventKey> keys) const;
-  const std::vector<Answer>& answers() const { return answers_; }
-  std::size_t skippedLines() const { return skipped_; }
-
- private:
-  // When each event was last answered, by key: open addressing in one
-  // array, since a node per event would cost a cache miss per lookup and a
-  // round looks up every event of the line.
-  // Key 0 marks a free slot; an event whose key is 0 is kept under 1.
-  struct Slot {
-    EventKey key = 0;
-    std::int64_t moment = 0;
-  };
-  static EventKey Stored(EventKey key) { return key == 0 ? 1 : key; }
-  static std::size_t TableSize(std::size_t events);
-  void Rehash(std::size_t size);
-  void Reserve(std::size_t events);
-  void Shrink();
-  Slot& SlotOf(EventKey key);
-  const Slot* Find(EventKey key) const;
-  std::vector<Slot> last_;
-  std::size_t used_ = 0;
-  std::vector<Answer> answers_;
-  std::size_t skipped_ = 0;
-};
+// The bytes of the log file at `path`; empty when there is none or it
+// cannot be read.
+std::string StudyLogBytes(const std::filesystem::path& path);
 
 }  // namespace qev

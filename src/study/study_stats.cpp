@@ -1,6 +1,7 @@
 #include "study/study_stats.h"
 
 #include "events/event_line.h"
+#include "study/study_time.h"
 #include "text/byte_fields.h"
 
 namespace qev {
@@ -14,10 +15,9 @@ std::array<int, 5> LevelCounts(const std::vector<Sjis>& lines) {
   return counts;
 }
 
-DueCounts CountDue(const std::vector<ScheduleItem>& items, int today) {
+DueCounts CountDue(const std::vector<int>& dueDays, int today) {
   DueCounts counts;
-  for (const ScheduleItem& item : items) {
-    const int due = DueDay(item, today);
+  for (const int due : dueDays) {
     if (due <= today) {
       ++counts.today;
     } else if (due <= today + 7) {
@@ -27,14 +27,15 @@ DueCounts CountDue(const std::vector<ScheduleItem>& items, int today) {
   return counts;
 }
 
-std::vector<DayAnswers> AnswersPerDay(const StudyLog& log, int today, int days) {
+std::vector<DayAnswers> AnswersPerDay(const ReviewHistory& history, int today, int days) {
   std::vector<DayAnswers> perDay(static_cast<std::size_t>(days));
   const int first = today - days + 1;
   for (int i = 0; i < days; ++i) perDay[static_cast<std::size_t>(i)].day = first + i;
-  for (const StudyLog::Answer& answer : log.answers()) {
-    if (answer.day < first || answer.day > today) continue;
-    DayAnswers& day = perDay[static_cast<std::size_t>(answer.day - first)];
-    ++(answer.right ? day.right : day.wrong);
+  for (const Review& review : history.reviews()) {
+    const int answered = DayOfMoment(review.moment);
+    if (answered < first || answered > today) continue;
+    DayAnswers& day = perDay[static_cast<std::size_t>(answered - first)];
+    ++(review.right ? day.right : day.wrong);
   }
   return perDay;
 }

@@ -4,8 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "study/schedule.h"
-#include "study/study_log.h"
+#include "study/review_history.h"
 #include "text/cp932.h"
 
 namespace qev {
@@ -13,14 +12,15 @@ namespace qev {
 // The numbers behind the pictures of "学習の記録".
 
 // The events of one file's lines at memorisation level 1..5 (index 0..4);
-// lines without a level digit count as level 1, as the schedule takes them.
+// lines without a level digit count as level 1, as the schedulers take them.
 std::array<int, 5> LevelCounts(const std::vector<Sjis>& lines);
 
 struct DueCounts {
   int today = 0;     // due now
   int nextWeek = 0;  // falling due in the 7 days after today
 };
-DueCounts CountDue(const std::vector<ScheduleItem>& items, int today);
+// From the day each card falls due.
+DueCounts CountDue(const std::vector<int>& dueDays, int today);
 
 struct DayAnswers {
   int day = 0;  // DayNumber
@@ -29,7 +29,7 @@ struct DayAnswers {
 };
 // The answers of each of the `days` days up to and including `today`,
 // oldest first.
-std::vector<DayAnswers> AnswersPerDay(const StudyLog& log, int today, int days = 30);
+std::vector<DayAnswers> AnswersPerDay(const ReviewHistory& history, int today, int days = 30);
 
 // Everything "学習の記録" shows.
 struct StudyRecord {

@@ -18,6 +18,12 @@ std::int64_t Moment(const LocalTime& t) {
   return static_cast<std::int64_t>(DayNumber(t)) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
 }
 
+int DayOfMoment(std::int64_t moment) {
+  constexpr std::int64_t kSecondsPerDay = 86400;
+  return static_cast<int>(moment >= 0 ? moment / kSecondsPerDay
+                                      : (moment - kSecondsPerDay + 1) / kSecondsPerDay);
+}
+
 LocalTime DateOfDay(int dayNumber) {
   const int z = dayNumber + 719468;
   const int era = (z >= 0 ? z : z - 146096) / 146097;

@@ -16,6 +16,8 @@ inline int DayNumber(const LocalTime& t) {
   return DayNumber(t.year, t.month, t.day);
 }
 std::int64_t Moment(const LocalTime& t);
+// The day number of a moment.
+int DayOfMoment(std::int64_t moment);
 // The date of a day number (midnight).
 LocalTime DateOfDay(int dayNumber);
 

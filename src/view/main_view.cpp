@@ -84,6 +84,13 @@ void MainView::ApplyOperatingState() {
 
 void MainView::OnLButtonUp(int x, int y) {
   RedrawBatch::Scope scope(batch_);
+  const int areaX = x - layout_.drawAreaX();
+  const int areaY = y - layout_.drawAreaY();
+  if (lineClickTaker_ && drawAreaContent_ == DrawAreaContent::kTimeline && areaX >= 0 &&
+      areaX < layout_.drawAreaWidth() && areaY >= 0 && areaY < layout_.drawAreaHeight() &&
+      lineClickTaker_->TakeLineClick({areaX, areaY})) {
+    return;
+  }
   qev::OnLButtonUp(*this, x, y);
 }
 void MainView::OnRButtonUp(int x, int y) {

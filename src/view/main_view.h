@@ -55,6 +55,7 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   // Redraws what an operation of the session changed.
   void Redraw(const Changes& changes) override;
   bool SetSelfTestOpen(bool open) override;
+  void OfferLineClicks(LineClickTaker* taker) override { lineClickTaker_ = taker; }
   void SaveSlots(const std::vector<int>& slots) override;
 
   // The redraw chains and the drawings they are made of.
@@ -138,6 +139,7 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
 
   bool stateDescriptionShown_ = false;
   bool selfTestOpen_ = false;
+  LineClickTaker* lineClickTaker_ = nullptr;
   Sjis savedStateDescription_;
   ScreenPage screenPage_ = ScreenPage::kMain;
   DrawAreaContent drawAreaContent_ = DrawAreaContent::kTimeline;

@@ -37,8 +37,8 @@ std::vector<std::optional<PoolLine>> StudyHost::LinesOf(
   return lines;
 }
 
-void StudyHost::ShowQuestion(EventId id) {
-  Changes changes = session_.HideYears(true);
+void StudyHost::ShowQuestion(EventId id, const Concealment& hidden) {
+  Changes changes = session_.HideYears(hidden.years);
   changes |= session_.SelectEvent(id).changes;
   view_.Redraw(changes);
 }

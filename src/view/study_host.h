@@ -1,15 +1,15 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "study/self_test.h"
+#include "study/round.h"
 #include "view/view_handlers.h"
 
 namespace qev {
 
-// The self-test's questions on the main screen, through the view's study
+// A round's questions on the main screen, through the view's study
 // session: the event selected with the line scrolled to it, its years
 // hidden until answered, its level changed as "記憶度変更=" changes it.
-class StudyHost final : public SelfTestHost {
+class StudyHost final : public RoundHost {
  public:
   StudyHost(ViewHandlers& view, StudySession& session, Platform& platform)
       : view_(view), session_(session), platform_(platform) {}
@@ -18,7 +18,7 @@ class StudyHost final : public SelfTestHost {
   std::vector<std::optional<PoolLine>> LinesOf(
       std::span<const TimelinePoint* const> points) override;
   std::optional<Sjis> EventLine(EventId id) override { return session_.EventLine(id); }
-  void ShowQuestion(EventId id) override;
+  void ShowQuestion(EventId id, const Concealment& hidden) override;
   void RevealAnswer() override;
   bool SetMemorisationLevel(EventId id, int level) override;
   std::vector<StudySlot> LoadedSlots() override;

@@ -4,6 +4,7 @@
 
 #include "export/timeline_sheet.h"
 #include "panel/key_commands.h"
+#include "study/line_click.h"
 #include "timeline/scrolling.h"
 #include "view/event_desk.h"
 #include "view/study_session.h"
@@ -55,6 +56,9 @@ class ViewHandlers {
   // While the self-test window is open, editing is refused with a message.
   // Opening it is refused (false, with a message) while an edit is open.
   virtual bool SetSelfTestOpen(bool /*open*/) { return true; }
+  // While set, a left click on the drawing area showing the timeline goes to
+  // `taker` first (a running round); null stops it.
+  virtual void OfferLineClicks(LineClickTaker* /*taker*/) {}
   // "結果を保存": saves the slots to the files they were read from.
   virtual void SaveSlots(const std::vector<int>&) {}
 };

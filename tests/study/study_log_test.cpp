@@ -9,6 +9,7 @@
 
 #include "events/temp_folder.h"
 #include "study/event_key.h"
+#include "study/review_history.h"
 #include "study/study_time.h"
 #include "text/cp932.h"
 
@@ -20,51 +21,73 @@ using testing::TempFolder;
 using testing::WriteBytes;
 
 StudyLogEntry Entry(std::string text, std::string answer, bool right) {
-  return {LocalTime{2026, 12, 9, 8, 30, 5},
-          "日本史(古代)",
-          "AD0794",
-          std::move(text),
-          std::move(answer),
-          right,
-          2,
-          right ? 3 : 1};
+  StudyLogEntry entry;
+  entry.time = {2026, 12, 9, 8, 30, 5};
+  entry.baseName = "日本史(古代)";
+  entry.dateField = "AD0794";
+  entry.eventText = std::move(text);
+  entry.answer = std::move(answer);
+  entry.right = right;
+  entry.levelBefore = 2;
+  entry.levelAfter = right ? 3 : 1;
+  entry.grade = right ? Grade::kGood : Grade::kAgain;
+  return entry;
 }
 
-const std::string kHeader = "日時,ファイル,年代,できごと,解答,正誤,記憶度(前),記憶度(後)\n";
+CardKey YearCard(std::string_view base, std::string_view date, std::string_view text) {
+  return KeyOfCard(KeyOfLogFields(base, date, text), kYearKindName);
+}
+
+const std::string kHeader =
+    "日時,ファイル,年代,できごと,解答,正誤,記憶度(前),記憶度(後),出題形式,評価,ヒント,秒数\n";
 
 TEST(StudyLogTest, AppendsOneQuotedLinePerAnswerAfterTheHeader) {
   TempFolder folder;
   const auto path = folder / kStudyLogName;
   ASSERT_FALSE(AppendStudyLog(path, Entry("平安京, \"遷都\"", "794", true)));
-  ASSERT_FALSE(AppendStudyLog(path, Entry("a\nb", "", false)));
-  EXPECT_EQ(ReadBytes(path),
-            kHeader +
-                "2026-12-09T08:30:05,日本史(古代),AD0794,\"平安京, \"\"遷都\"\"\",794,正解,2,3\n"
-                "2026-12-09T08:30:05,日本史(古代),AD0794,\"a\nb\",,不正解,2,1\n");
-  const StudyLog log = StudyLog::Read(path);
-  EXPECT_EQ(log.answers().size(), 2u);
+  StudyLogEntry hinted = Entry("a\nb", "", false);
+  hinted.hint = true;
+  hinted.seconds = 41;
+  ASSERT_FALSE(AppendStudyLog(path, hinted));
+  EXPECT_EQ(
+      ReadBytes(path),
+      kHeader +
+          "2026-12-09T08:30:05,日本史(古代),AD0794,\"平安京, \"\"遷都\"\"\",794,正解,2,3,年,3,0,\n"
+          "2026-12-09T08:30:05,日本史(古代),AD0794,\"a\nb\",,不正解,2,1,年,1,1,41\n");
+  const ReviewHistory log = ReviewHistory::Read(path);
+  EXPECT_EQ(log.reviews().size(), 2u);
   EXPECT_EQ(log.skippedLines(), 0u);
-  EXPECT_EQ(log.LastAnswered(KeyOfLogFields("日本史(古代)", "AD0794", "平安京, \"遷都\"")),
+  EXPECT_EQ(log.LastAnswered(YearCard("日本史(古代)", "AD0794", "平安京, \"遷都\"")),
             Moment({2026, 12, 9, 8, 30, 5}));
-  EXPECT_TRUE(log.LastAnswered(KeyOfLogFields("日本史(古代)", "AD0794", "a\nb")));
+  const std::vector<Review> cut = log.Of(YearCard("日本史(古代)", "AD0794", "a\nb"));
+  ASSERT_EQ(cut.size(), 1u);
+  EXPECT_TRUE(cut[0].hint);
+  EXPECT_EQ(cut[0].seconds, 41);
 }
 
 TEST(StudyLogTest, ReadingSkipsACutLastLineAndMalformedLinesAndAppendingKeepsThemApart) {
   TempFolder folder;
   const auto path = folder / kStudyLogName;
-  const std::string good = "2026-12-01T10:00:00,f,AD0794,x,794,正解,1,2\n";
-  WriteBytes(path, kHeader + good + "garbage line\n" +
+  const std::string good = "2026-12-01T10:00:00,f,AD0794,x,794,正解,1,2,年,2,1,7\n";
+  // Later columns a later program may append are read past.
+  const std::string wider = "2026-12-01T10:00:00,f,AD0794,w,794,正解,1,2,年,4,0,,later\n";
+  WriteBytes(path, kHeader + good + wider + "garbage line\n" +
                        "2026-12-01T10:00:00,f,AD0794,y,1,正解,9,1\n" +
+                       "2026-12-01T10:00:00,f,AD0794,y,1,正解,1,2,年\n" +
+                       "2026-12-01T10:00:00,f,AD0794,y,1,正解,1,2,年,5,0,\n" +
+                       "2026-12-01T10:00:00,f,AD0794,y,1,正解,1,2,年,3,2,\n" +
+                       "2026-12-01T10:00:00,f,AD0794,y,1,正解,1,2,,3,0,\n" +
                        "2026-12-02T10:00:00,f,AD0794,\"cut here");
-  StudyLog log = StudyLog::Read(path);
-  EXPECT_EQ(log.answers().size(), 1u);
-  EXPECT_EQ(log.skippedLines(), 2u);
+  ReviewHistory log = ReviewHistory::Read(path);
+  EXPECT_EQ(log.reviews().size(), 2u);
+  EXPECT_EQ(log.skippedLines(), 6u);
 
   ASSERT_FALSE(AppendStudyLog(path, Entry("z", "794", true)));
-  log = StudyLog::Read(path);
-  EXPECT_EQ(log.answers().size(), 2u);
-  EXPECT_TRUE(log.LastAnswered(KeyOfLogFields("日本史(古代)", "AD0794", "z")));
-  EXPECT_TRUE(ReadBytes(path).starts_with(kHeader + good));
+  log = ReviewHistory::Read(path);
+  EXPECT_EQ(log.reviews().size(), 3u);
+  EXPECT_TRUE(log.LastAnswered(YearCard("日本史(古代)", "AD0794", "z")));
+  EXPECT_EQ(log.Of(YearCard("f", "AD0794", "w")).at(0).grade, Grade::kEasy);
+  EXPECT_TRUE(ReadBytes(path).starts_with(kHeader + good + wider));
 }
 
 TEST(StudyLogTest, RefusesAFifoInsteadOfHanging) {
@@ -72,7 +95,7 @@ TEST(StudyLogTest, RefusesAFifoInsteadOfHanging) {
   const auto path = folder / kStudyLogName;
   ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
   EXPECT_TRUE(AppendStudyLog(path, Entry("x", "1", true)));
-  EXPECT_TRUE(StudyLog::Read(path).answers().empty());
+  EXPECT_TRUE(ReviewHistory::Read(path).reviews().empty());
 }
 
 TEST(StudyLogTest, AnEventIsKnownByBaseNameDateFieldAndTextAsTheLogWritesThem) {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "study/self_test.h"
+#include "study/round.h"
 #include "view/view_fixture.h"
 
 namespace qev {
@@ -28,14 +28,14 @@ class StudyHostTest : public testing::ViewFixture {
 // self-test is open.
 TEST_F(StudyHostTest, AQuestionHidesTheYearsAndItsLevelChangeUndoesAfterTheTest) {
   StudyHost host(*view, *view->session(), platform);
-  SelfTest test(host);
+  Round test(host);
   ASSERT_TRUE(view->SetSelfTestOpen(true));
-  ASSERT_EQ(test.StartRound(1), SelfTest::Start::kRound);
+  ASSERT_EQ(test.StartRound(1), Round::Start::kRound);
   EXPECT_EQ(view->session()->SelectedEvent(), view->session()->store().slots[0].IdAt(1));
   EXPECT_NE(LeftPanel().find("二つ目"), std::string::npos);
   EXPECT_EQ(LeftPanel().find("300"), std::string::npos) << LeftPanel();
 
-  EXPECT_EQ(test.Answer("300").verdict, AnswerVerdict::kRight);
+  EXPECT_EQ(test.Answer(TypedAnswer{"300"}).verdict, AnswerVerdict::kRight);
   EXPECT_EQ(Line(1), EncodeCp932("AD0300;5,2,,;古代;二つ目;;;").bytes);
   EXPECT_EQ(view->session()->store().slots[0].changed, true);
   EXPECT_NE(LeftPanel().find("300"), std::string::npos);
@@ -50,6 +50,49 @@ TEST_F(StudyHostTest, AQuestionHidesTheYearsAndItsLevelChangeUndoesAfterTheTest)
   view->OnKeyCommand(KeyCommand::kUndo);
   EXPECT_EQ(Line(1), EncodeCp932("AD0300;5,1,,;古代;二つ目;;;").bytes);
   EXPECT_EQ(view->session()->store().slots[0].changed, false);
+}
+
+// A running round that takes clicks on the line, as a place-on-the-line
+// question does: it gets each left click on the drawing area first, in the
+// area's coordinates, and the timeline sees only the clicks it leaves.
+class TakesEveryClick final : public LineClickTaker {
+ public:
+  bool takes = true;
+  std::vector<std::pair<int, int>> places;
+  bool TakeLineClick(const LinePlace& place) override {
+    places.emplace_back(place.x, place.y);
+    return takes;
+  }
+};
+
+TEST_F(StudyHostTest, AClickOnTheLineGoesToTheRoundFirst) {
+  TakesEveryClick round;
+  view->OfferLineClicks(&round);
+  const ScreenLayout& l = view->layout();
+  const int x = l.drawAreaX() + 40;
+  const int y = l.drawAreaY() + 100;
+  struct Case {
+    bool takes;
+    bool selectionMoves;
+  } cases[] = {{true, false}, {false, true}};
+  for (const Case& c : cases) {
+    round.takes = c.takes;
+    round.places.clear();
+    const EventId last = view->session()->store().slots[0].IdAt(2);
+    view->Redraw(view->session()->SelectEvent(last).changes);
+    const std::optional<EventId> before = view->session()->SelectedEvent();
+    ASSERT_EQ(before, last);
+    view->OnLButtonUp(x, y);
+    EXPECT_EQ(round.places, (std::vector<std::pair<int, int>>{{40, 100}}));
+    EXPECT_EQ(view->session()->SelectedEvent() != before, c.selectionMoves) << c.takes;
+  }
+  // Clicks off the drawing area, and any click once the round is gone,
+  // are the view's alone.
+  round.places.clear();
+  view->OnLButtonUp(l.drawAreaX() - 2, y);
+  view->OfferLineClicks(nullptr);
+  view->OnLButtonUp(x, y);
+  EXPECT_TRUE(round.places.empty());
 }
 
 }  // namespace

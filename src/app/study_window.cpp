@@ -1,10 +1,9 @@
-#include "app/self_test_window.h"
+#include "app/study_window.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -47,8 +46,8 @@ QPushButton* Button(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-SelfTestWindow::SelfTestWindow(SelfTest& test, QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Window), test_(test), mainWindow_(mainWindow) {
+StudyWindow::StudyWindow(Round& round, QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Window), round_(round), mainWindow_(mainWindow) {
   setWindowTitle(QStringLiteral("確認テスト"));
 
   size_ = new QSpinBox(this);
@@ -71,12 +70,17 @@ SelfTestWindow::SelfTestWindow(SelfTest& test, QWidget* mainWindow)
   event_->setFont(big);
   hint_ = new QLabel(question);
   hint_->setWordWrap(true);
-  answer_ = new QLineEdit(question);
-  answer_->setPlaceholderText(QStringLiteral("年を入力 (例: 794, BC91, 前91)"));
+  for (const QuestionKind* kind : round_.kinds()) {
+    if (std::unique_ptr<AnswerWidget> answer = MakeAnswerWidget(*kind, question)) {
+      answer->handedIn = [this] { EnterPressed(); };
+      answers_.emplace(kind, std::move(answer));
+    }
+  }
   verdict_ = new QLabel(question);
   verdict_->setWordWrap(true);
   verdict_->setFont(big);
   hintButton_ = Button(QStringLiteral("ヒント"), question);
+  hintButton_->setObjectName(QStringLiteral("hint"));
   giveUp_ = Button(QStringLiteral("わからない"), question);
   giveUp_->setObjectName(QStringLiteral("giveUp"));
   auto* end = Button(QStringLiteral("終了"), question);
@@ -89,7 +93,11 @@ SelfTestWindow::SelfTestWindow(SelfTest& test, QWidget* mainWindow)
   questionLayout->addWidget(progress_);
   questionLayout->addWidget(event_);
   questionLayout->addWidget(hint_);
-  questionLayout->addWidget(answer_);
+  for (const QuestionKind* kind : round_.kinds()) {
+    if (auto found = answers_.find(kind); found != answers_.end()) {
+      questionLayout->addWidget(found->second->widget());
+    }
+  }
   questionLayout->addWidget(verdict_);
   questionLayout->addStretch(1);
   questionLayout->addLayout(buttons);
@@ -131,24 +139,23 @@ SelfTestWindow::SelfTestWindow(SelfTest& test, QWidget* mainWindow)
   layout->addWidget(pages_, 1);
   resize(440, 250);
 
-  connect(answer_, &QLineEdit::returnPressed, this, [this] { EnterPressed(); });
   connect(hintButton_, &QPushButton::clicked, this, [this] {
-    if (const StudyEvent* e = test_.current()) {
+    if (const StudyEvent* e = round_.ShowHint()) {
       hint_->setText(QStringLiteral("時代: %1\nメモ1: %2")
                          .arg(Unmarked(Field(e->line, ';', 2)), Decoded(Field(e->line, ';', 4))));
     }
     FocusAnswer();
   });
   connect(giveUp_, &QPushButton::clicked, this, [this] {
-    if (test_.asking()) ShowOutcome(test_.GiveUp());
+    if (round_.asking()) ShowOutcome(round_.GiveUp());
     FocusAnswer();
   });
   connect(end, &QPushButton::clicked, this, [this] { EndRound(); });
   connect(lowestRound_, &QPushButton::clicked, this,
-          [this] { ShowStart(test_.StartLowestLevelRound(roundSize())); });
+          [this] { ShowStart(round_.StartAnyway(roundSize())); });
   connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
   connect(save_, &QPushButton::clicked, this, [this] {
-    Q_EMIT saveRequested(test_.changedSlots());
+    Q_EMIT saveRequested(round_.changedSlots());
     hide();
     Q_EMIT closed();
   });
@@ -158,15 +165,15 @@ SelfTestWindow::SelfTestWindow(SelfTest& test, QWidget* mainWindow)
   });
 }
 
-int SelfTestWindow::Today() const {
-  return DayNumber(test_.Now());
+int StudyWindow::Today() const {
+  return DayNumber(round_.Now());
 }
 
-int SelfTestWindow::roundSize() const {
+int StudyWindow::roundSize() const {
   return size_->value();
 }
 
-QString SelfTestWindow::shownText() const {
+QString StudyWindow::shownText() const {
   switch (pages_->currentIndex()) {
     case kQuestionPage:
       return progress_->text() + u'\n' + event_->text() + u'\n' + hint_->text() + u'\n' +
@@ -178,73 +185,88 @@ QString SelfTestWindow::shownText() const {
   }
 }
 
-void SelfTestWindow::StartRound() {
+void StudyWindow::StartRound() {
   if (!isVisible()) PlaceBesideMainWindow();
-  const bool running = isVisible() && pages_->currentIndex() == kQuestionPage && !test_.over();
+  const bool running = isVisible() && pages_->currentIndex() == kQuestionPage && !round_.over();
   show();
   raise();
   activateWindow();
   // Asked again while a round runs: the round goes on.
-  if (!running) ShowStart(test_.StartRound(roundSize()));
+  if (!running) ShowStart(round_.StartRound(roundSize()));
   FocusAnswer();
 }
 
-void SelfTestWindow::ShowStart(SelfTest::Start start) {
-  if (start == SelfTest::Start::kRound) {
+void StudyWindow::ShowStart(Round::Start start) {
+  if (start == Round::Start::kRound) {
     ShowQuestion();
     return;
   }
-  if (start == SelfTest::Start::kEmptyPool) {
+  if (start == Round::Start::kEmptyPool) {
     notice_->setText(QStringLiteral("QEVライン上にできごとがありません。"));
     lowestRound_->hide();
   } else {
     notice_->setText(QStringLiteral("今日復習するできごとはありません。\n次の復習日: %1")
-                         .arg(DateText(test_.NextDueDay(), Today())));
+                         .arg(DateText(round_.NextDueDay(), Today())));
     lowestRound_->show();
   }
   pages_->setCurrentIndex(kNoticePage);
   if (lowestRound_->isVisible()) lowestRound_->setFocus();
 }
 
-void SelfTestWindow::ShowQuestion() {
-  const StudyEvent* e = test_.current();
+AnswerWidget* StudyWindow::CurrentAnswer() {
+  const auto found = answers_.find(round_.kind());
+  return found != answers_.end() ? found->second.get() : nullptr;
+}
+
+bool StudyWindow::TakeLineClick(const LinePlace& place) {
+  if (!round_.takesLineClicks()) return false;
+  const AnswerOutcome outcome = round_.Answer(place);
+  if (outcome.verdict != AnswerVerdict::kUnreadable) ShowOutcome(outcome);
+  return true;
+}
+
+void StudyWindow::ShowQuestion() {
+  const StudyEvent* e = round_.current();
   if (!e) return;
   pages_->setCurrentIndex(kQuestionPage);
   const int level = std::clamp(DigitAt(e->line, kMemorisationPos), 1, 5);
   progress_->setText(QStringLiteral("問題 %1 / %2　　記憶度%3")
-                         .arg(test_.index() + 1)
-                         .arg(test_.count())
+                         .arg(round_.index() + 1)
+                         .arg(round_.count())
                          .arg(Decoded(CircledNumber(level))));
   event_->setText(Unmarked(EventTextField(e->line)));
   hint_->clear();
   verdict_->clear();
-  answer_->clear();
-  answer_->setReadOnly(false);
+  for (auto& [kind, answer] : answers_) {
+    const bool asks = kind == round_.kind();
+    answer->widget()->setVisible(asks);
+    if (asks) answer->Ask(*round_.question());
+  }
   hintButton_->setEnabled(true);
   giveUp_->setEnabled(true);
   FocusAnswer();
 }
 
-void SelfTestWindow::EnterPressed() {
-  if (test_.revealed()) {
-    if (test_.Next()) {
+void StudyWindow::EnterPressed() {
+  if (round_.revealed()) {
+    if (round_.Next()) {
       ShowQuestion();
     } else {
       ShowSummary();
     }
     return;
   }
-  if (!test_.asking()) return;
-  const AnswerOutcome outcome = test_.Answer(answer_->text().toStdString());
+  AnswerWidget* answer = CurrentAnswer();
+  if (!round_.asking() || !answer) return;
+  const AnswerOutcome outcome = round_.Answer(answer->Given());
   if (outcome.verdict == AnswerVerdict::kUnreadable) {
-    verdict_->setText(QStringLiteral("年として読めません。例: 794, ０７９４, BC91, 前91"));
-    answer_->selectAll();
+    verdict_->setText(answer->Refused());
     return;
   }
   ShowOutcome(outcome);
 }
 
-void SelfTestWindow::ShowOutcome(const AnswerOutcome& outcome) {
+void StudyWindow::ShowOutcome(const AnswerOutcome& outcome) {
   const bool right = outcome.verdict == AnswerVerdict::kRight;
   QString text = QStringLiteral("<b style='color:%1'>%2</b>　%3<br>記憶度%4 → %5")
                      .arg(right ? QStringLiteral("#0a7a0a") : QStringLiteral("#c00000"),
@@ -258,19 +280,19 @@ void SelfTestWindow::ShowOutcome(const AnswerOutcome& outcome) {
                 .arg(QString::fromStdString(outcome.logProblem).toHtmlEscaped());
   }
   verdict_->setText(text);
-  answer_->setReadOnly(true);
+  if (AnswerWidget* answer = CurrentAnswer()) answer->Lock();
   hintButton_->setEnabled(false);
   giveUp_->setEnabled(false);
   FocusAnswer();
 }
 
-void SelfTestWindow::EndRound() {
-  test_.End();
+void StudyWindow::EndRound() {
+  round_.End();
   ShowSummary();
 }
 
-void SelfTestWindow::ShowSummary() {
-  const RoundSummary& s = test_.summary();
+void StudyWindow::ShowSummary() {
+  const RoundSummary& s = round_.summary();
   auto row = [](const QString& label, const QString& value) {
     return QStringLiteral("<tr><td>%1</td><td align=right>&nbsp;&nbsp;%2</td></tr>")
         .arg(label, value);
@@ -281,17 +303,19 @@ void SelfTestWindow::ShowSummary() {
                     row(QStringLiteral("不正解"), QString::number(s.wrong)) +
                     row(QStringLiteral("記憶度が上がった"), QString::number(s.levelsUp)) +
                     row(QStringLiteral("記憶度が下がった"), QString::number(s.levelsDown)) +
-                    row(QStringLiteral("次の復習日"), DateText(test_.NextDueDay(), Today())) +
+                    row(QStringLiteral("次の復習日"), DateText(round_.NextDueDay(), Today())) +
                     QStringLiteral("</table>"));
   pages_->setCurrentIndex(kSummaryPage);
   save_->setFocus();
 }
 
-void SelfTestWindow::FocusAnswer() {
-  if (pages_->currentIndex() == kQuestionPage && !test_.over()) answer_->setFocus();
+void StudyWindow::FocusAnswer() {
+  if (pages_->currentIndex() == kQuestionPage && !round_.over()) {
+    if (AnswerWidget* answer = CurrentAnswer()) answer->Focus();
+  }
 }
 
-void SelfTestWindow::PlaceBesideMainWindow() {
+void StudyWindow::PlaceBesideMainWindow() {
   // Over the upper right of the timeline, below the menu: the line with the
   // selected point in the middle, the panels and the controls stay in sight.
   const QRect frame = mainWindow_->frameGeometry();
@@ -299,8 +323,8 @@ void SelfTestWindow::PlaceBesideMainWindow() {
   move(std::max(frame.left(), frame.right() - size.width() - 20), frame.top() + 60);
 }
 
-void SelfTestWindow::closeEvent(QCloseEvent* event) {
-  if (pages_->currentIndex() == kQuestionPage && !test_.over()) {
+void StudyWindow::closeEvent(QCloseEvent* event) {
+  if (pages_->currentIndex() == kQuestionPage && !round_.over()) {
     // Closing in the middle of a round ends it: the summary decides.
     event->ignore();
     EndRound();
@@ -310,7 +334,7 @@ void SelfTestWindow::closeEvent(QCloseEvent* event) {
   Q_EMIT closed();
 }
 
-void SelfTestWindow::keyPressEvent(QKeyEvent* event) {
+void StudyWindow::keyPressEvent(QKeyEvent* event) {
   // Esc reaches here from the answer field and the buttons, which leave it.
   if (event->key() != Qt::Key_Escape) return QWidget::keyPressEvent(event);
   if (pages_->currentIndex() == kQuestionPage) {
@@ -320,7 +344,7 @@ void SelfTestWindow::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-void SelfTestWindow::changeEvent(QEvent* event) {
+void StudyWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) FocusAnswer();
 }

@@ -1,4 +1,4 @@
-#include "study/answer_check.h"
+#include "study/year_question.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@ constexpr AnswerVerdict kRight = AnswerVerdict::kRight;
 constexpr AnswerVerdict kWrong = AnswerVerdict::kWrong;
 constexpr AnswerVerdict kUnreadable = AnswerVerdict::kUnreadable;
 
-TEST(AnswerCheckTest, ExactYearsInEveryTypedFormAndApproximateOnesWithinTenYears) {
+TEST(YearQuestionTest, ExactYearsInEveryTypedFormAndApproximateOnesWithinTenYears) {
   const std::string exactAd = "AD0794;1,1,,;p;heian;m1;m2;";
   const std::string exactBc = "BC0091;1,1,,;p;event;m1;m2;";
   const std::string approxBc = "BC0005;1,1,,;p;*event;m1;m2;";
@@ -30,7 +30,31 @@ TEST(AnswerCheckTest, ExactYearsInEveryTypedFormAndApproximateOnesWithinTenYears
   }
 }
 
-TEST(AnswerCheckTest, YearsApartSkipTheMissingYearZero) {
+TEST(YearQuestionTest, AsksDatedEventsAloneAndGradesRightGoodRightAfterTheHintHardWrongAgain) {
+  const YearQuestion year;
+  EXPECT_EQ(year.name(), "年");
+  EXPECT_TRUE(year.Asks("AD0794;1,1,,;p;heian;"));
+  EXPECT_FALSE(year.Asks("X;no date;"));
+  const Question question{{StudyEvent{{0, 1}, Sjis("f"), Sjis("AD0794;1,1,,;p;heian;")}}};
+  struct Case {
+    KindAnswer answer;
+    bool hint;
+    std::optional<Grade> grade;  // nothing: the question stays open
+  } cases[] = {
+      {TypedAnswer{"794"}, false, Grade::kGood},   {TypedAnswer{"794"}, true, Grade::kHard},
+      {TypedAnswer{"795"}, false, Grade::kAgain},  {TypedAnswer{"795"}, true, Grade::kAgain},
+      {TypedAnswer{"heian"}, false, std::nullopt}, {LinePlace{10, 10}, false, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    const std::optional<Graded> graded = year.Judge(question, c.answer, c.hint);
+    ASSERT_EQ(graded.has_value(), c.grade.has_value());
+    if (!graded) continue;
+    EXPECT_EQ(graded->grade, *c.grade);
+    EXPECT_EQ(graded->logged, std::get<TypedAnswer>(c.answer).text);
+  }
+}
+
+TEST(YearQuestionTest, YearsApartSkipTheMissingYearZero) {
   EXPECT_EQ(YearsApart({true, 1}, {false, 1}), 1);
   EXPECT_EQ(YearsApart({true, 5}, {false, 5}), 9);
   EXPECT_EQ(YearsApart({false, 794}, {false, 784}), 10);

@@ -2,34 +2,40 @@
 
 #include <QWidget>
 
+#include <map>
+#include <memory>
 #include <vector>
 
-#include "study/self_test.h"
+#include "app/answer_widgets.h"
+#include "study/line_click.h"
+#include "study/round.h"
 
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QSpinBox;
 class QStackedWidget;
 
 namespace qev {
 
-// "確認テスト": the self-test window beside the main window. Not modal: the
-// main window stays usable while a round runs. The answer field has the
-// keyboard focus whenever a question is shown; Enter answers, Enter again
-// goes on; Esc ends the round and shows the summary, which Esc closes
-// without saving.
-class SelfTestWindow final : public QWidget {
+// "確認テスト": the self-test window beside the main window, running a round.
+// Not modal: the main window stays usable while a round runs. Each question
+// is answered in the widget of its kind, which has the keyboard focus
+// whenever a question is shown; Enter answers, Enter again goes on; Esc
+// ends the round and shows the summary, which Esc closes without saving.
+// A click on the line goes to the round first while its question takes
+// one.
+class StudyWindow final : public QWidget, public LineClickTaker {
   Q_OBJECT
  public:
-  SelfTestWindow(SelfTest& test, QWidget* mainWindow);
+  StudyWindow(Round& round, QWidget* mainWindow);
 
   // Starts a round of the set number of questions and shows the window.
   void StartRound();
   int roundSize() const;
 
+  bool TakeLineClick(const LinePlace& place) override;
+
   // The parts a test drives.
-  QLineEdit& answerField() { return *answer_; }
   QPushButton& saveButton() { return *save_; }
   QString shownText() const;
 
@@ -45,24 +51,26 @@ class SelfTestWindow final : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void ShowStart(SelfTest::Start start);
+  void ShowStart(Round::Start start);
   void ShowQuestion();
   void EnterPressed();
   void ShowOutcome(const AnswerOutcome& outcome);
   void EndRound();
   void ShowSummary();
   void FocusAnswer();
+  // The widget of the open question's kind.
+  AnswerWidget* CurrentAnswer();
   void PlaceBesideMainWindow();
   int Today() const;
 
-  SelfTest& test_;
+  Round& round_;
   QWidget* mainWindow_;
   QStackedWidget* pages_;
   // The question page.
   QLabel* progress_;
   QLabel* event_;
   QLabel* hint_;
-  QLineEdit* answer_;
+  std::map<const QuestionKind*, std::unique_ptr<AnswerWidget>> answers_;
   QLabel* verdict_;
   QPushButton* hintButton_;
   QPushButton* giveUp_;

@@ -32,7 +32,7 @@ std::string Cp932(std::string_view utf8) {
 // A short round through the real window on a file the program has not
 // seen: the questions in the order of the rules, answers typed, the years
 // hidden while asked, the log appended and the result saved.
-class SelfTestTest : public QObject {
+class StudyWindowTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:
   void ARoundChangesOnlyTheLevelDigitsOfTheAnsweredEvents() {
@@ -54,9 +54,11 @@ class SelfTestTest : public QObject {
     QVERIFY(QTest::qWaitFor([&] { return app.firstPaintDone(); }, 5000));
 
     QTest::keyClick(&app.viewWidget(), Qt::Key_T);
-    SelfTestWindow* window = app.selfTestWindow();
+    StudyWindow* window = app.studyWindow();
     QVERIFY(window && window->isVisible());
-    QLineEdit& answer = window->answerField();
+    auto* answerField = window->findChild<QLineEdit*>(QStringLiteral("yearAnswer"));
+    QVERIFY(answerField);
+    QLineEdit& answer = *answerField;
     auto leftPanel = [&] { return DecodeCp932(app.platform().PanelText(InfoPanel::kLeft).bytes); };
 
     // Level ① first, in timeline order; the range 710 to 794 is asked for 710.
@@ -69,6 +71,8 @@ class SelfTestTest : public QObject {
     QTest::keyClick(&answer, Qt::Key_Return);
 
     QVERIFY(window->shownText().contains(QStringLiteral("源頼朝")));
+    window->findChild<QPushButton*>(QStringLiteral("hint"))->click();
+    QVERIFY(window->shownText().contains(QStringLiteral("時代: 鎌倉時代")));
     QTest::keyClicks(&answer, QStringLiteral("1190"));
     QTest::keyClick(&answer, Qt::Key_Return);
     QVERIFY(window->shownText().contains(QStringLiteral("不正解")));
@@ -91,14 +95,17 @@ class SelfTestTest : public QObject {
     QVERIFY(saved.starts_with(Cp932("H;歴史文書20;;")));
     QCOMPARE(app.view().session()->store().slots[0].changed, 0);
     const std::string log = ReadFile(dir.filePath(QString::fromUtf8(kStudyLogName)).toStdString());
-    QVERIFY(log.find(",歴史文書20,AD0710,平城京に都がある,７１０年,正解,1,2\n") !=
+    QVERIFY(log.find(",歴史文書20,AD0710,平城京に都がある,７１０年,正解,1,2,年,3,0,") !=
             std::string::npos);
-    QVERIFY(log.find(",歴史文書20,AD0794,平安京に都を移す,,不正解,2,1\n") != std::string::npos);
+    QVERIFY(log.find(",歴史文書20,AD1192,源頼朝が征夷大将軍になる,1190,不正解,1,1,年,1,1,") !=
+            std::string::npos);
+    QVERIFY(log.find(",歴史文書20,AD0794,平安京に都を移す,,不正解,2,1,年,1,0,") !=
+            std::string::npos);
     QCOMPARE(std::count(log.begin(), log.end(), '\n'), 4);
   }
 };
 
 }  // namespace qev
 
-QTEST_MAIN(qev::SelfTestTest)
-#include "self_test_test.moc"
+QTEST_MAIN(qev::StudyWindowTest)
+#include "study_window_test.moc"

@@ -1,0 +1,80 @@
+#include "study/card_pool.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "study/event_key.h"
+
+namespace qev {
+namespace {
+
+// The lines of a batch are spread over memory: each is fetched a few
+// events before it is read, so that the waits for them overlap instead of
+// adding up over a long line.
+constexpr std::size_t kAhead = 8;
+
+std::vector<const TimelinePoint*> Batch(const std::vector<TimelinePoint>& points,
+                                        std::size_t& next) {
+  std::vector<const TimelinePoint*> batch;
+  const std::size_t end = std::min(points.size(), next + CardPool::kBatch);
+  batch.reserve(end - next);
+  for (; next < end; ++next) batch.push_back(&points[next]);
+  return batch;
+}
+
+}  // namespace
+
+std::vector<Card> CardPool::CardsOf(std::span<const TimelinePoint* const> points) {
+  const std::vector<std::optional<PoolLine>> lines = events_.LinesOf(points);
+  std::vector<std::optional<FileKeys>> files;  // by slot
+  std::vector<Card> cards;
+  cards.reserve(lines.size() * kinds_.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i + kAhead < lines.size() && lines[i + kAhead]) {
+      const std::string_view later = lines[i + kAhead]->line;
+      __builtin_prefetch(later.data());
+      // The event text may lie beyond the first cache line.
+      __builtin_prefetch(later.data() + std::min<std::size_t>(later.size(), 64));
+    }
+    if (!lines[i]) continue;
+    const TimelinePoint& point = *points[i];
+    const PoolEvent event{point.id(), lines[i]->baseName, lines[i]->line, point.memorisation};
+    std::optional<EventKey> key;
+    for (const QuestionKind* kind : kinds_) {
+      if (!kind->Asks(event.line)) continue;
+      if (!key) {
+        const auto slot = static_cast<std::size_t>(std::max(point.slot, 0));
+        if (files.size() <= slot) files.resize(slot + 1);
+        if (!files[slot]) files[slot].emplace(event.baseName);
+        key = files[slot]->Of(event.line);
+      }
+      cards.push_back({event, kind, KeyOfCard(*key, kind->name()), {}});
+    }
+  }
+  std::vector<CardKey> keys;
+  keys.reserve(cards.size());
+  for (const Card& card : cards) keys.push_back(card.key);
+  const std::vector<std::optional<std::int64_t>> last = history_.LastAnswered(keys);
+  for (std::size_t i = 0; i < cards.size(); ++i) {
+    cards[i].history = history_.Card(cards[i].key, last[i]);
+  }
+  return cards;
+}
+
+std::vector<Card> CardPool::All() {
+  const std::vector<TimelinePoint>& all = points();
+  std::vector<const TimelinePoint*> every;
+  every.reserve(all.size());
+  for (const TimelinePoint& point : all) every.push_back(&point);
+  return CardsOf(every);
+}
+
+bool CardPool::Any() {
+  const std::vector<TimelinePoint>& all = points();
+  for (std::size_t next = 0; next < all.size();) {
+    if (!CardsOf(Batch(all, next)).empty()) return true;
+  }
+  return false;
+}
+
+}  // namespace qev

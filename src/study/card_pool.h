@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <vector>
+
+#include "events/timeline_point.h"
+#include "study/event_pool.h"
+#include "study/question_kind.h"
+#include "study/review_history.h"
+
+namespace qev {
+
+// A memorisation digit outside 1..5 counts as level 1.
+inline int LevelOfDigit(char digit) {
+  return digit >= '1' && digit <= '5' ? digit - '0' : 1;
+}
+
+// One card of the pool: an event of the line and a kind that asks it, with
+// its history. The event's views stay valid until the slots change.
+struct Card {
+  PoolEvent event;
+  const QuestionKind* kind = nullptr;
+  CardKey key = 0;
+  CardHistory history;
+  int level() const { return LevelOfDigit(event.memorisation); }
+};
+
+// The cards a round may ask: every event of the pool, once for each of the
+// round's kinds that asks it. Cards are made only of the points a scheduler
+// looks at, so that a round need not read every line.
+class CardPool {
+ public:
+  CardPool(EventPool& events, const ReviewHistory& history,
+           std::span<const QuestionKind* const> kinds)
+      : events_(events), history_(history), kinds_(kinds) {}
+
+  // A scheduler looks at the points in batches of about this many, so that
+  // the lines of a batch are fetched ahead of their use.
+  static constexpr std::size_t kBatch = 256;
+
+  // The pool's points, in timeline order, with their memorisation digits.
+  const std::vector<TimelinePoint>& points() { return events_.PoolPoints(); }
+  // The cards of `points`, in their order, each point's in the order of the
+  // kinds.
+  std::vector<Card> CardsOf(std::span<const TimelinePoint* const> points);
+  // Every card of the pool.
+  std::vector<Card> All();
+  // Whether the pool holds a card at all.
+  bool Any();
+
+ private:
+  EventPool& events_;
+  const ReviewHistory& history_;
+  std::span<const QuestionKind* const> kinds_;
+};
+
+}  // namespace qev

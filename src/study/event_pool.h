@@ -1,0 +1,50 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "events/event_id.h"
+#include "events/timeline_point.h"
+#include "text/cp932.h"
+
+namespace qev {
+
+// An event's line as the host holds it, with its file's base name; the
+// views stay valid until the slots change.
+struct PoolLine {
+  std::string_view baseName;
+  std::string_view line;
+};
+
+// One event of the pool with its line.
+struct PoolEvent {
+  EventId id;  // its slot included
+  std::string_view baseName;
+  std::string_view line;
+  char memorisation = '\0';  // the line's memorisation digit
+};
+
+// An event a question asks, copied out of the pool.
+struct StudyEvent {
+  EventId id;     // its slot included
+  Sjis baseName;  // of the slot's file
+  Sjis line;
+};
+
+// The events a round may ask: those on the timeline under the current
+// filters and slot switches.
+class EventPool {
+ public:
+  virtual ~EventPool() = default;
+  // Every event of the pool, in timeline order, with its memorisation
+  // digit; valid until the points change.
+  virtual const std::vector<TimelinePoint>& PoolPoints() = 0;
+  // The lines of points of the pool, in their order; nothing for a point
+  // whose line is gone.
+  virtual std::vector<std::optional<PoolLine>> LinesOf(
+      std::span<const TimelinePoint* const> points) = 0;
+};
+
+}  // namespace qev

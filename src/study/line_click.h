@@ -1,0 +1,20 @@
+#pragma once
+
+namespace qev {
+
+// A click on the timeline's drawing area, in its own coordinates.
+struct LinePlace {
+  int x = 0;
+  int y = 0;
+};
+
+// What a running round offers the view: a left click on the drawing area
+// goes to it first, and the timeline sees only the clicks it leaves.
+class LineClickTaker {
+ public:
+  virtual ~LineClickTaker() = default;
+  // True when the click answered the open question.
+  virtual bool TakeLineClick(const LinePlace& place) = 0;
+};
+
+}  // namespace qev

@@ -1,0 +1,143 @@
+#include "study/review_history.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "study/study_log.h"
+#include "study/study_time.h"
+
+namespace qev {
+namespace {
+
+std::uint64_t HashOfKind(std::string_view kind) {
+  std::uint64_t h = 0xCBF29CE484222325ULL;
+  for (char c : kind) h = (h ^ static_cast<unsigned char>(c)) * 0x100000001B3ULL;
+  return h;
+}
+
+}  // namespace
+
+CardKey KeyOfCard(EventKey event, std::string_view kind) {
+  // The kind's hash spread over the event's, so that the cards of one event
+  // fall apart in the table.
+  std::uint64_t z = event ^ (HashOfKind(kind) * 0x9E3779B97F4A7C15ULL);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+  return z ^ (z >> 31);
+}
+
+std::vector<Review> CardHistory::reviews() const {
+  if (!history_ || !last_) return {};
+  return history_->Of(key_);
+}
+
+ReviewHistory ReviewHistory::Parse(std::string_view bytes) {
+  ReviewHistory history;
+  // One line per answer, nearly always: room for them all at once.
+  const auto lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+  history.Reserve(lines);
+  history.reviews_.reserve(lines);
+  history.previous_.reserve(lines);
+  history.skipped_ = ReadStudyLog(bytes, [&](const StudyLogEntryView& entry) {
+    const EventKey event = KeyOfLogFields(entry.baseName, entry.dateField, entry.eventText);
+    history.Note(KeyOfCard(event, entry.kind),
+                 {Moment(entry.time), entry.seconds, entry.grade, entry.right, entry.hint});
+  });
+  history.Shrink();
+  return history;
+}
+
+ReviewHistory ReviewHistory::Read(const std::filesystem::path& path) {
+  return Parse(StudyLogBytes(path));
+}
+
+// At most half full; keys are well mixed hashes, so their low bits index.
+std::size_t ReviewHistory::TableSize(std::size_t cards) {
+  std::size_t size = 64;
+  while (size < 2 * cards) size *= 2;
+  return size;
+}
+
+void ReviewHistory::Rehash(std::size_t size) {
+  std::vector<Slot> old = std::move(table_);
+  table_.assign(size, Slot{});
+  used_ = 0;
+  for (const Slot& slot : old) {
+    if (slot.key != 0) SlotOf(slot.key) = slot;
+  }
+}
+
+void ReviewHistory::Reserve(std::size_t cards) {
+  if (TableSize(cards) > table_.size()) Rehash(TableSize(cards));
+}
+
+void ReviewHistory::Shrink() {
+  // Many answers to fewer cards: a table no larger than they need keeps
+  // the lookups of a round in the cache.
+  if (TableSize(used_) < table_.size()) Rehash(TableSize(used_));
+}
+
+ReviewHistory::Slot& ReviewHistory::SlotOf(CardKey key) {
+  key = Stored(key);
+  Reserve(used_ + 1);
+  const std::size_t mask = table_.size() - 1;
+  for (std::size_t i = key & mask;; i = (i + 1) & mask) {
+    if (table_[i].key == 0) {
+      ++used_;
+      table_[i] = {key, std::numeric_limits<std::int64_t>::min(), kNone};
+      return table_[i];
+    }
+    if (table_[i].key == key) return table_[i];
+  }
+}
+
+const ReviewHistory::Slot* ReviewHistory::Find(CardKey key) const {
+  if (table_.empty()) return nullptr;
+  key = Stored(key);
+  const std::size_t mask = table_.size() - 1;
+  for (std::size_t i = key & mask; table_[i].key != 0; i = (i + 1) & mask) {
+    if (table_[i].key == key) return &table_[i];
+  }
+  return nullptr;
+}
+
+void ReviewHistory::Note(CardKey key, const Review& review) {
+  Slot& slot = SlotOf(key);
+  slot.moment = std::max(slot.moment, review.moment);
+  previous_.push_back(slot.last);
+  slot.last = static_cast<std::uint32_t>(reviews_.size());
+  reviews_.push_back(review);
+}
+
+std::optional<std::int64_t> ReviewHistory::LastAnswered(CardKey key) const {
+  if (const Slot* slot = Find(key)) return slot->moment;
+  return std::nullopt;
+}
+
+std::vector<std::optional<std::int64_t>> ReviewHistory::LastAnswered(
+    std::span<const CardKey> keys) const {
+  constexpr std::size_t kAhead = 8;
+  std::vector<std::optional<std::int64_t>> last;
+  last.reserve(keys.size());
+  const std::size_t mask = table_.empty() ? 0 : table_.size() - 1;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (i + kAhead < keys.size() && !table_.empty()) {
+      __builtin_prefetch(&table_[Stored(keys[i + kAhead]) & mask]);
+    }
+    last.push_back(LastAnswered(keys[i]));
+  }
+  return last;
+}
+
+std::vector<Review> ReviewHistory::Of(CardKey key) const {
+  std::vector<Review> found;
+  const Slot* slot = Find(key);
+  if (!slot) return found;
+  for (std::uint32_t i = slot->last; i != kNone; i = previous_[i]) found.push_back(reviews_[i]);
+  std::reverse(found.begin(), found.end());
+  std::stable_sort(found.begin(), found.end(),
+                   [](const Review& a, const Review& b) { return a.moment < b.moment; });
+  return found;
+}
+
+}  // namespace qev

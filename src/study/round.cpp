@@ -1,0 +1,210 @@
+#include "study/round.h"
+
+#include <algorithm>
+
+#include "events/event_line.h"
+#include "study/event_key.h"
+#include "study/study_log.h"
+#include "study/study_time.h"
+#include "text/byte_fields.h"
+#include "timeline/date_text.h"
+
+namespace qev {
+namespace {
+
+int LevelOf(std::string_view line) {
+  return LevelOfDigit(ByteAt(line, kMemorisationPos));
+}
+
+}  // namespace
+
+Round::Round(RoundHost& host, const StudyRegistry& registry)
+    : host_(host), kinds_(registry.kinds()), scheduler_(registry.schedulers().front()) {}
+
+const ReviewHistory& Round::history() {
+  if (!history_) history_ = ReviewHistory::Read(host_.StudyLogPath());
+  return *history_;
+}
+
+CardPool Round::Pool() {
+  return CardPool(host_, history(), kinds_);
+}
+
+Round::Start Round::StartRound(int n) {
+  CardPool pool = Pool();
+  const std::vector<Card> cards =
+      scheduler_->PlanRound(pool, host_.Now(), std::clamp(n, kMinRoundSize, kMaxRoundSize));
+  if (cards.empty()) {
+    questions_.clear();
+    index_ = 0;
+    return pool.Any() ? Start::kNothingDue : Start::kEmptyPool;
+  }
+  return Begin(cards);
+}
+
+Round::Start Round::StartAnyway(int n) {
+  CardPool pool = Pool();
+  const std::vector<Card> cards =
+      scheduler_->PlanAnyway(pool, host_.Now(), std::clamp(n, kMinRoundSize, kMaxRoundSize));
+  if (cards.empty()) return Start::kEmptyPool;
+  return Begin(cards);
+}
+
+Round::Start Round::Begin(const std::vector<Card>& cards) {
+  questions_.clear();
+  for (const Card& card : cards) {
+    const StudyEvent asked{card.event.id, Sjis(card.event.baseName), Sjis(card.event.line)};
+    questions_.push_back({card.kind->Make(asked, host_), card.kind});
+  }
+  index_ = 0;
+  revealed_ = false;
+  summary_ = {};
+  touched_.clear();
+  ShowCurrent();
+  return Start::kRound;
+}
+
+void Round::ShowCurrent() {
+  if (over()) return;
+  const Asked& asked = questions_[index_];
+  host_.ShowQuestion(asked.question.events.front().id, asked.kind->Conceals());
+  hintShown_ = false;
+  shownAt_ = host_.Now();
+}
+
+const StudyEvent* Round::current() const {
+  return index_ < questions_.size() ? &questions_[index_].question.events.front() : nullptr;
+}
+
+const Question* Round::question() const {
+  return index_ < questions_.size() ? &questions_[index_].question : nullptr;
+}
+
+const QuestionKind* Round::kind() const {
+  return index_ < questions_.size() ? questions_[index_].kind : nullptr;
+}
+
+AnswerOutcome Round::Answer(const KindAnswer& answer) {
+  if (!asking()) return {};
+  Asked& asked = questions_[index_];
+  for (StudyEvent& event : asked.question.events) {
+    if (const std::optional<Sjis> line = host_.EventLine(event.id)) event.line = *line;
+  }
+  const std::optional<Graded> graded = asked.kind->Judge(asked.question, answer, hintShown_);
+  if (!graded) return {};
+  return Record(*graded);
+}
+
+AnswerOutcome Round::GiveUp() {
+  if (!asking()) return {};
+  return Record({AnswerVerdict::kWrong, Grade::kAgain, ""});
+}
+
+const StudyEvent* Round::ShowHint() {
+  if (!asking()) return nullptr;
+  hintShown_ = true;
+  return current();
+}
+
+AnswerOutcome Round::Record(const Graded& graded) {
+  Asked& asked = questions_[index_];
+  StudyEvent& event = asked.question.events.front();
+  const bool right = graded.verdict == AnswerVerdict::kRight;
+  const LocalTime now = host_.Now();
+  const CardKey key = KeyOfCard(KeyOfEvent(event.baseName, event.line), asked.kind->name());
+  const ReviewHistory& reviews = history();  // read before the append, so that it is noted once
+  const Card card{{event.id, event.baseName, event.line, ByteAt(event.line, kMemorisationPos)},
+                  asked.kind,
+                  key,
+                  reviews.Card(key, reviews.LastAnswered(key))};
+
+  AnswerOutcome outcome;
+  outcome.verdict = graded.verdict;
+  outcome.levelBefore = LevelOf(event.line);
+  const int wanted = scheduler_->LevelAfter(card, graded.grade, now);
+  outcome.levelAfter = outcome.levelBefore;
+  if (wanted != outcome.levelBefore && host_.SetMemorisationLevel(event.id, wanted)) {
+    outcome.levelAfter = wanted;
+    if (std::find(touched_.begin(), touched_.end(), event.id.slot) == touched_.end()) {
+      touched_.push_back(event.id.slot);
+    }
+    if (const std::optional<Sjis> line = host_.EventLine(event.id)) event.line = *line;
+  }
+  outcome.dateText = EventDateText(event.line);
+
+  ++summary_.questions;
+  ++(right ? summary_.right : summary_.wrong);
+  if (outcome.levelAfter > outcome.levelBefore) ++summary_.levelsUp;
+  if (outcome.levelAfter < outcome.levelBefore) ++summary_.levelsDown;
+
+  StudyLogEntry entry;
+  entry.time = now;
+  entry.baseName = DecodeCp932(event.baseName);
+  entry.dateField = DecodeCp932(EventDateField(event.line));
+  entry.eventText = DecodeCp932(EventTextField(event.line));
+  entry.answer = graded.logged;
+  entry.right = right;
+  entry.levelBefore = outcome.levelBefore;
+  entry.levelAfter = outcome.levelAfter;
+  entry.kind = std::string(asked.kind->name());
+  entry.grade = graded.grade;
+  entry.hint = hintShown_;
+  entry.seconds = static_cast<int>(std::max<std::int64_t>(Moment(now) - Moment(shownAt_), 0));
+  if (std::optional<std::string> problem = AppendStudyLog(host_.StudyLogPath(), entry)) {
+    outcome.logProblem = *problem;
+  }
+  history_->Note(key, {Moment(now), entry.seconds, graded.grade, right, hintShown_});
+
+  revealed_ = true;
+  host_.RevealAnswer();
+  return outcome;
+}
+
+bool Round::Next() {
+  if (over()) return false;
+  ++index_;
+  revealed_ = false;
+  if (over()) return false;
+  ShowCurrent();
+  return true;
+}
+
+void Round::End() {
+  if (asking()) host_.RevealAnswer();
+  index_ = questions_.size();
+  revealed_ = false;
+}
+
+std::vector<int> Round::changedSlots() const {
+  std::vector<int> slots = touched_;
+  std::sort(slots.begin(), slots.end());
+  return slots;
+}
+
+StudyRecord Round::Statistics() {
+  StudyRecord record;
+  for (StudySlot& slot : host_.LoadedSlots()) {
+    record.files.push_back({std::move(slot.title), LevelCounts(slot.lines)});
+  }
+  const LocalTime now = host_.Now();
+  CardPool pool = Pool();
+  std::vector<int> due;
+  for (const Card& card : pool.All()) due.push_back(scheduler_->DueDay(card, now));
+  record.due = CountDue(due, DayNumber(now));
+  record.days = AnswersPerDay(history(), DayNumber(now));
+  return record;
+}
+
+std::optional<int> Round::NextDueDay() {
+  const LocalTime now = host_.Now();
+  const int today = DayNumber(now);
+  CardPool pool = Pool();
+  std::optional<int> next;
+  for (const Card& card : pool.All()) {
+    const int day = std::max(scheduler_->DueDay(card, now), today);
+    if (!next || day < *next) next = day;
+  }
+  return next;
+}
+
+}  // namespace qev

@@ -1,0 +1,153 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "events/event_id.h"
+#include "platform/platform.h"
+#include "study/event_pool.h"
+#include "study/question_kind.h"
+#include "study/review_history.h"
+#include "study/scheduler.h"
+#include "study/study_registry.h"
+#include "study/study_stats.h"
+#include "text/cp932.h"
+
+namespace qev {
+
+// The default and the limits of the number of questions of a round.
+inline constexpr int kDefaultRoundSize = 20;
+inline constexpr int kMinRoundSize = 1;
+inline constexpr int kMaxRoundSize = 500;
+
+// A loaded file as the record counts it.
+struct StudySlot {
+  Sjis title;
+  std::vector<Sjis> lines;
+};
+
+// What a round needs of the main screen.
+class RoundHost : public EventPool {
+ public:
+  // The event's line now, or nothing when it is gone.
+  virtual std::optional<Sjis> EventLine(EventId id) = 0;
+  // Selects the event with the timeline scrolled to it and hides what
+  // `hidden` says everywhere on the main screen.
+  virtual void ShowQuestion(EventId id, const Concealment& hidden) = 0;
+  // Shows what the question hid again.
+  virtual void RevealAnswer() = 0;
+  // Sets the event's memorisation level as a click on "記憶度変更=" does
+  // (undoable, the slot changed); false when the line was refused.
+  virtual bool SetMemorisationLevel(EventId id, int level) = 0;
+  // Every loaded slot, in slot order.
+  virtual std::vector<StudySlot> LoadedSlots() = 0;
+  virtual LocalTime Now() = 0;
+  virtual std::filesystem::path StudyLogPath() = 0;
+};
+
+struct RoundSummary {
+  int questions = 0;  // answered
+  int right = 0;
+  int wrong = 0;
+  int levelsUp = 0;
+  int levelsDown = 0;
+};
+
+struct AnswerOutcome {
+  AnswerVerdict verdict = AnswerVerdict::kUnreadable;
+  Sjis dateText;  // the date as the panels write it
+  int levelBefore = 1;
+  int levelAfter = 1;
+  // Why the log line could not be written (UTF-8); empty when it was.
+  std::string logProblem;
+};
+
+// A round of questions: the registry's first scheduler says which cards are
+// due, its kinds make and grade the questions, the host shows them and sets
+// the levels, and every answer is appended to the study log.
+class Round {
+ public:
+  explicit Round(RoundHost& host, const StudyRegistry& registry = StudyRegistry::Standard());
+
+  enum class Start {
+    kRound,       // questions are ready
+    kNothingDue,  // nothing due: see NextDueDay(), StartAnyway
+    kEmptyPool,   // no card on the line
+  };
+  // Plans a round of at most `n` due questions and shows the first.
+  Start StartRound(int n);
+  // A round of `n` cards though none is due: those the scheduler would ask
+  // first (the lowest levels).
+  Start StartAnyway(int n);
+
+  // The question shown: the event, its kind, its position (0-based) and the
+  // count.
+  bool asking() const { return index_ < questions_.size() && !revealed_; }
+  bool revealed() const { return revealed_; }
+  bool over() const { return index_ >= questions_.size(); }
+  const StudyEvent* current() const;
+  const Question* question() const;
+  const QuestionKind* kind() const;
+  std::size_t index() const { return index_; }
+  // The kinds a round asks, in the registry's order.
+  const std::vector<const QuestionKind*>& kinds() const { return kinds_; }
+  std::size_t count() const { return questions_.size(); }
+  // Whether a click on the line would answer the open question.
+  bool takesLineClicks() const { return asking() && kind()->TakesLineClicks(); }
+
+  // Answers the open question; an answer its kind cannot read leaves it
+  // open (kUnreadable).
+  AnswerOutcome Answer(const KindAnswer& answer);
+  // "わからない": a wrong answer with nothing given.
+  AnswerOutcome GiveUp();
+  // "ヒント": the open question's event, the hint now noted for its grade.
+  const StudyEvent* ShowHint();
+  // Goes to the next question; false when the round is over.
+  bool Next();
+  // Ends the round early (Esc, "終了"): the open question stays unanswered
+  // and what it hid is shown again.
+  void End();
+
+  const RoundSummary& summary() const { return summary_; }
+  // The slots a level change of this round touched, ascending.
+  std::vector<int> changedSlots() const;
+  // The first day (DayNumber), today or later, on which a card of the pool
+  // is due.
+  std::optional<int> NextDueDay();
+
+  LocalTime Now() const { return host_.Now(); }
+
+  // The numbers of "学習の記録" now.
+  StudyRecord Statistics();
+
+  // Every answer of the log, read from its file the first time it is needed.
+  const ReviewHistory& history();
+
+ private:
+  struct Asked {
+    Question question;
+    const QuestionKind* kind = nullptr;
+  };
+  CardPool Pool();
+  Start Begin(const std::vector<Card>& cards);
+  AnswerOutcome Record(const Graded& graded);
+  void ShowCurrent();
+
+  RoundHost& host_;
+  std::vector<const QuestionKind*> kinds_;
+  const Scheduler* scheduler_;
+  std::optional<ReviewHistory> history_;
+  std::vector<Asked> questions_;
+  std::size_t index_ = 0;
+  bool revealed_ = false;
+  bool hintShown_ = false;
+  LocalTime shownAt_;
+  RoundSummary summary_;
+  std::vector<int> touched_;
+};
+
+}  // namespace qev

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "events/event_line.h"
+#include "study/event_key.h"
+#include "study/round.h"
+#include "study/study_log.h"
+#include "text/byte_fields.h"
+
+namespace qev::testing {
+
+// The main screen as a map of lines by id, recording what it was asked.
+class FakeRoundHost : public RoundHost {
+ public:
+  explicit FakeRoundHost(std::filesystem::path log) : log_(std::move(log)) {}
+  std::map<std::uint64_t, Sjis> lines;  // by serial; slot = serial / 100
+  std::vector<TimelinePoint> points;
+  std::vector<std::uint64_t> shown;
+  bool hidden = false;
+  LocalTime now{2026, 12, 9, 9, 0, 0};
+
+  const std::vector<TimelinePoint>& PoolPoints() override {
+    points.clear();
+    for (const auto& [serial, line] : lines) {
+      TimelinePoint p;
+      p.slot = Id(serial).slot;
+      p.serial = serial;
+      p.memorisation = ByteAt(line, kMemorisationPos);
+      points.push_back(p);
+    }
+    return points;
+  }
+  std::vector<std::optional<PoolLine>> LinesOf(
+      std::span<const TimelinePoint* const> asked) override {
+    std::vector<std::optional<PoolLine>> found;
+    for (const TimelinePoint* point : asked) {
+      found.push_back(PoolLine{"f", lines.at(point->serial)});
+    }
+    return found;
+  }
+  static EventId Id(std::uint64_t serial) { return {static_cast<int>(serial / 100), serial}; }
+  std::optional<Sjis> EventLine(EventId id) override { return lines.at(id.serial); }
+  void ShowQuestion(EventId id, const Concealment& concealed) override {
+    shown.push_back(id.serial);
+    hidden = concealed.years;
+  }
+  void RevealAnswer() override { hidden = false; }
+  bool SetMemorisationLevel(EventId id, int level) override {
+    lines.at(id.serial)[9] = static_cast<char>('0' + level);
+    return true;
+  }
+  std::vector<StudySlot> LoadedSlots() override {
+    StudySlot slot{Sjis("f"), {}};
+    for (const auto& [id, line] : lines) slot.lines.push_back(line);
+    return {slot};
+  }
+  LocalTime Now() override { return now; }
+  std::filesystem::path StudyLogPath() override { return log_; }
+
+ private:
+  std::filesystem::path log_;
+};
+
+// A right answer to the typed year of the event of `line` in file "f",
+// logged at `time` in the log's first eight columns.
+inline void LogAnswer(const std::filesystem::path& log, std::string_view line,
+                      const LocalTime& time) {
+  StudyLogEntry entry;
+  entry.time = time;
+  entry.baseName = "f";
+  entry.dateField = std::string(EventDateField(line));
+  entry.eventText = std::string(EventTextField(line));
+  entry.answer = "1";
+  entry.right = true;
+  entry.levelBefore = 2;
+  entry.levelAfter = 3;
+  entry.grade = Grade::kGood;
+  AppendStudyLog(log, entry);
+}
+
+}  // namespace qev::testing

@@ -24,6 +24,7 @@
 #include "events/generated_events.h"
 #include "panel/panel_areas.h"
 #include "study/event_key.h"
+#include "study/review_history.h"
 #include "study/round.h"
 #include "study/study_log.h"
 #include "study/study_time.h"
@@ -264,15 +265,18 @@ void WriteStudyLog(const Program& program, int answers, const LocalTime& today, 
   std::string text = StudyLogHeader();
   for (int i = 0; i < answers; ++i) {
     const auto& [baseName, line] = lines[static_cast<std::size_t>(i) % lines.size()];
-    StudyLogEntry entry{DateOfDay(DayNumber(today) - 1 - i % 20),
-                        baseName,
-                        DecodeCp932(EventDateField(line)),
-                        DecodeCp932(EventTextField(line)),
-                        "1",
-                        i % 3 != 0,
-                        2,
-                        3};
+    StudyLogEntry entry;
+    entry.time = DateOfDay(DayNumber(today) - 1 - i % 20);
     entry.time.hour = 9;
+    entry.baseName = baseName;
+    entry.dateField = DecodeCp932(EventDateField(line));
+    entry.eventText = DecodeCp932(EventTextField(line));
+    entry.answer = "1";
+    entry.right = i % 3 != 0;
+    entry.levelBefore = 2;
+    entry.levelAfter = 3;
+    entry.grade = entry.right ? Grade::kGood : Grade::kAgain;
+    entry.seconds = 5;
     text += StudyLogLine(entry);
   }
   std::ofstream(std::filesystem::path(program.dir()) / kStudyLogName, std::ios::binary) << text;
@@ -319,12 +323,12 @@ void BM_NextQuestionAllAnswered(benchmark::State& state) {
 }
 BENCHMARK(BM_NextQuestionAllAnswered)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-// Reading a study log of that many answers.
+// Reading a study log of that many answers into the review history.
 void BM_ReadStudyLog(benchmark::State& state) {
   const Program program(10);
   WriteStudyLog(program, static_cast<int>(state.range(0)), LocalTime{2026, 12, 9});
   const std::filesystem::path path = std::filesystem::path(program.dir()) / kStudyLogName;
-  for (auto _ : state) benchmark::DoNotOptimize(StudyLog::Read(path));
+  for (auto _ : state) benchmark::DoNotOptimize(ReviewHistory::Read(path));
 }
 BENCHMARK(BM_ReadStudyLog)->Arg(100000)->Unit(benchmark::kMillisecond);
 

@@ -140,9 +140,8 @@ StudyWindow::StudyWindow(Round& round, QWidget* mainWindow)
   resize(440, 250);
 
   connect(hintButton_, &QPushButton::clicked, this, [this] {
-    if (const StudyEvent* e = round_.ShowHint()) {
-      hint_->setText(QStringLiteral("時代: %1\nメモ1: %2")
-                         .arg(Unmarked(Field(e->line, ';', 2)), Decoded(Field(e->line, ';', 4))));
+    if (const std::string hint = round_.ShowHint(); !hint.empty()) {
+      hint_->setText(QString::fromStdString(hint));
     }
     FocusAnswer();
   });

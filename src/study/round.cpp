@@ -100,10 +100,10 @@ AnswerOutcome Round::GiveUp() {
   return Record({AnswerVerdict::kWrong, Grade::kAgain, ""});
 }
 
-const StudyEvent* Round::ShowHint() {
-  if (!asking()) return nullptr;
+std::string Round::ShowHint() {
+  if (!asking()) return {};
   hintShown_ = true;
-  return current();
+  return kind()->Hint(*question());
 }
 
 AnswerOutcome Round::Record(const Graded& graded) {

@@ -104,8 +104,9 @@ class Round {
   AnswerOutcome Answer(const KindAnswer& answer);
   // "わからない": a wrong answer with nothing given.
   AnswerOutcome GiveUp();
-  // "ヒント": the open question's event, the hint now noted for its grade.
-  const StudyEvent* ShowHint();
+  // "ヒント": what its kind shows as the hint to the open question (UTF-8),
+  // now noted for its grade; empty when no question is open.
+  std::string ShowHint();
   // Goes to the next question; false when the round is over.
   bool Next();
   // Ends the round early (Esc, "終了"): the open question stays unanswered

@@ -3,6 +3,8 @@
 #include <cstdlib>
 
 #include "study/study_log.h"
+#include "text/byte_fields.h"
+#include "text/cp932.h"
 
 namespace qev {
 
@@ -30,6 +32,15 @@ bool YearQuestion::Asks(std::string_view line) const {
 
 Question YearQuestion::Make(const StudyEvent& asked, EventPool& /*pool*/) const {
   return {{asked}};
+}
+
+std::string YearQuestion::Hint(const Question& question) const {
+  if (question.events.empty()) return {};
+  const std::string_view line = question.events.front().line;
+  std::string_view period = Field(line, ';', 2);
+  // Without the approximate-date mark, which the panels never show.
+  if (period.starts_with('*')) period.remove_prefix(1);
+  return "時代: " + DecodeCp932(period) + "\nメモ1: " + DecodeCp932(Field(line, ';', 4));
 }
 
 std::optional<Graded> YearQuestion::Judge(const Question& question, const KindAnswer& answer,

@@ -75,7 +75,7 @@ TEST(RoundTest, ARoundAsksDueEventsChangesTheirLevelsAndLogsEachAnswer) {
   ASSERT_TRUE(test.Next());
 
   EXPECT_EQ(test.current()->id.serial, 1u);
-  EXPECT_EQ(test.ShowHint(), test.current());
+  EXPECT_EQ(test.ShowHint(), "時代: p\nメモ1: m");
   EXPECT_EQ(test.Answer(TypedAnswer{"795"}).verdict, AnswerVerdict::kWrong);
   EXPECT_EQ(host.lines[1], Sjis("AD0794;1,1,,;p;a;m;"));
   ASSERT_TRUE(test.Next());

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "text/cp932.h"
+
 namespace qev {
 namespace {
 
@@ -45,6 +47,10 @@ TEST(YearQuestionTest, AsksDatedEventsAloneAndGradesRightGoodRightAfterTheHintHa
       {TypedAnswer{"795"}, false, Grade::kAgain},  {TypedAnswer{"795"}, true, Grade::kAgain},
       {TypedAnswer{"heian"}, false, std::nullopt}, {LinePlace{10, 10}, false, std::nullopt},
   };
+  EXPECT_EQ(year.Hint(question), "時代: p\nメモ1: ");
+  const Question approximate{
+      {StudyEvent{{0, 2}, Sjis("f"), EncodeCp932("BC0005;1,5,,;*古代;*c;m1;").bytes}}};
+  EXPECT_EQ(year.Hint(approximate), "時代: 古代\nメモ1: m1");
   for (const Case& c : cases) {
     const std::optional<Graded> graded = year.Judge(question, c.answer, c.hint);
     ASSERT_EQ(graded.has_value(), c.grade.has_value());

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <tuple>
 
 #include "study/study_time.h"
 
@@ -14,30 +15,55 @@ int DueDayOf(int level, const std::optional<std::int64_t>& last, int today) {
   return DayOfMoment(*last) + LeitnerScheduler::IntervalDays(level);
 }
 
-// The at most `n` of `cards` first in the round's order, in that order:
-// lowest level, then longest unanswered, then their order in `cards`.
-std::vector<Card> FirstInOrder(std::vector<Card> cards, int n) {
-  std::vector<std::size_t> order(cards.size());
-  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-  auto before = [&](std::size_t a, std::size_t b) {
-    const Card& x = cards[a];
-    const Card& y = cards[b];
-    if (x.level() != y.level()) return x.level() < y.level();
-    const std::int64_t tx =
-        x.history.lastAnswered().value_or(std::numeric_limits<std::int64_t>::min());
-    const std::int64_t ty =
-        y.history.lastAnswered().value_or(std::numeric_limits<std::int64_t>::min());
-    if (tx != ty) return tx < ty;
-    return a < b;
+// The at most `room` cards first in a round's order of those offered:
+// lowest level, then longest unanswered (never answered first), then the
+// order offered. A heap whose top is the last of them, so that a card
+// behind it costs a comparison and no copy.
+class FirstCards {
+ public:
+  explicit FirstCards(std::size_t room) : room_(room) {}
+
+  void Offer(const Card& card) {
+    if (room_ == 0) return;
+    const Key key{card.level(),
+                  card.history.lastAnswered().value_or(std::numeric_limits<std::int64_t>::min()),
+                  offered_++};
+    if (heap_.size() == room_) {
+      if (!(key < heap_.front().key)) return;
+      std::pop_heap(heap_.begin(), heap_.end(), Before);
+      heap_.back() = {key, card};
+    } else {
+      heap_.push_back({key, card});
+    }
+    std::push_heap(heap_.begin(), heap_.end(), Before);
+  }
+
+  // Appends them to `cards`, in order.
+  void AppendTo(std::vector<Card>& cards) {
+    std::sort_heap(heap_.begin(), heap_.end(), Before);
+    for (Entry& entry : heap_) cards.push_back(std::move(entry.card));
+    heap_.clear();
+  }
+
+ private:
+  struct Key {
+    int level;
+    std::int64_t last;
+    std::size_t offered;
+    bool operator<(const Key& other) const {
+      return std::tie(level, last, offered) < std::tie(other.level, other.last, other.offered);
+    }
   };
-  const std::size_t count = std::min(order.size(), static_cast<std::size_t>(std::max(n, 0)));
-  std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(count), order.end(),
-                    before);
-  std::vector<Card> first;
-  first.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) first.push_back(cards[order[i]]);
-  return first;
-}
+  struct Entry {
+    Key key;
+    Card card;
+  };
+  static bool Before(const Entry& a, const Entry& b) { return a.key < b.key; }
+
+  std::size_t room_;
+  std::size_t offered_ = 0;
+  std::vector<Entry> heap_;
+};
 
 // The next at most `count` points at memorisation level `level` from `next`
 // on, in timeline order; `next` moves past them.
@@ -74,9 +100,10 @@ std::vector<Card> LeitnerScheduler::PlanRound(CardPool& pool, const LocalTime& n
   // the cards never answered come first, in timeline order, so the look at
   // a level ends once they fill the room.
   const std::vector<TimelinePoint>& points = pool.points();
-  std::vector<Card> due;
-  for (int level = 1; level <= 5 && due.size() < wanted; ++level) {
-    const std::size_t room = wanted - due.size();
+  std::vector<Card> round;
+  for (int level = 1; level <= 5 && round.size() < wanted; ++level) {
+    const std::size_t room = wanted - round.size();
+    FirstCards first(room);
     std::size_t neverAnswered = 0;
     for (std::size_t next = 0; next < points.size() && neverAnswered < room;) {
       const std::vector<Card> batch =
@@ -84,17 +111,22 @@ std::vector<Card> LeitnerScheduler::PlanRound(CardPool& pool, const LocalTime& n
       for (std::size_t i = 0; i < batch.size() && neverAnswered < room; ++i) {
         const std::optional<std::int64_t> last = batch[i].history.lastAnswered();
         if (DueDayOf(level, last, today) > today) continue;
-        due.push_back(batch[i]);
+        first.Offer(batch[i]);
         neverAnswered += last ? 0 : 1;
       }
     }
+    first.AppendTo(round);
   }
-  return FirstInOrder(std::move(due), n);
+  return round;
 }
 
 std::vector<Card> LeitnerScheduler::PlanAnyway(CardPool& pool, const LocalTime& /*now*/,
                                                int n) const {
-  return FirstInOrder(pool.All(), n);
+  FirstCards first(static_cast<std::size_t>(std::max(n, 0)));
+  for (const Card& card : pool.All()) first.Offer(card);
+  std::vector<Card> round;
+  first.AppendTo(round);
+  return round;
 }
 
 }  // namespace qev

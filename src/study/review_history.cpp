@@ -60,10 +60,15 @@ std::size_t ReviewHistory::TableSize(std::size_t cards) {
 
 void ReviewHistory::Rehash(std::size_t size) {
   std::vector<Slot> old = std::move(table_);
+  std::vector<std::uint32_t> oldHeads = std::move(heads_);
   table_.assign(size, Slot{});
+  heads_.assign(size, kNone);
   used_ = 0;
-  for (const Slot& slot : old) {
-    if (slot.key != 0) SlotOf(slot.key) = slot;
+  for (std::size_t i = 0; i < old.size(); ++i) {
+    if (old[i].key == 0) continue;
+    const std::size_t at = SlotOf(old[i].key);
+    table_[at] = old[i];
+    heads_[at] = oldHeads[i];
   }
 }
 
@@ -77,17 +82,18 @@ void ReviewHistory::Shrink() {
   if (TableSize(used_) < table_.size()) Rehash(TableSize(used_));
 }
 
-ReviewHistory::Slot& ReviewHistory::SlotOf(CardKey key) {
+std::size_t ReviewHistory::SlotOf(CardKey key) {
   key = Stored(key);
   Reserve(used_ + 1);
   const std::size_t mask = table_.size() - 1;
   for (std::size_t i = key & mask;; i = (i + 1) & mask) {
     if (table_[i].key == 0) {
       ++used_;
-      table_[i] = {key, std::numeric_limits<std::int64_t>::min(), kNone};
-      return table_[i];
+      table_[i] = {key, std::numeric_limits<std::int64_t>::min()};
+      heads_[i] = kNone;
+      return i;
     }
-    if (table_[i].key == key) return table_[i];
+    if (table_[i].key == key) return i;
   }
 }
 
@@ -102,10 +108,10 @@ const ReviewHistory::Slot* ReviewHistory::Find(CardKey key) const {
 }
 
 void ReviewHistory::Note(CardKey key, const Review& review) {
-  Slot& slot = SlotOf(key);
-  slot.moment = std::max(slot.moment, review.moment);
-  previous_.push_back(slot.last);
-  slot.last = static_cast<std::uint32_t>(reviews_.size());
+  const std::size_t at = SlotOf(key);
+  table_[at].moment = std::max(table_[at].moment, review.moment);
+  previous_.push_back(heads_[at]);
+  heads_[at] = static_cast<std::uint32_t>(reviews_.size());
   reviews_.push_back(review);
 }
 
@@ -133,7 +139,8 @@ std::vector<Review> ReviewHistory::Of(CardKey key) const {
   std::vector<Review> found;
   const Slot* slot = Find(key);
   if (!slot) return found;
-  for (std::uint32_t i = slot->last; i != kNone; i = previous_[i]) found.push_back(reviews_[i]);
+  const auto at = static_cast<std::size_t>(slot - table_.data());
+  for (std::uint32_t i = heads_[at]; i != kNone; i = previous_[i]) found.push_back(reviews_[i]);
   std::reverse(found.begin(), found.end());
   std::stable_sort(found.begin(), found.end(),
                    [](const Review& a, const Review& b) { return a.moment < b.moment; });

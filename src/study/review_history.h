@@ -81,11 +81,11 @@ class ReviewHistory {
   // Each card's last answer, by key: open addressing in one array, since a
   // node per card would cost a cache miss per lookup and a round looks up
   // every card of the line. Key 0 marks a free slot; a card whose key is 0
-  // is kept under 1. A card's answers are chained from its last one back.
+  // is kept under 1. A card's answers are chained from its last one back,
+  // the chain's head beside the table so that a lookup reads 16 bytes.
   struct Slot {
     CardKey key = 0;
     std::int64_t moment = 0;
-    std::uint32_t last = 0;  // index of its last answer in reviews_
   };
   static constexpr std::uint32_t kNone = 0xFFFFFFFF;
   static CardKey Stored(CardKey key) { return key == 0 ? 1 : key; }
@@ -93,10 +93,12 @@ class ReviewHistory {
   void Rehash(std::size_t size);
   void Reserve(std::size_t cards);
   void Shrink();
-  Slot& SlotOf(CardKey key);
+  // The index of the card's slot, made when it has none.
+  std::size_t SlotOf(CardKey key);
   const Slot* Find(CardKey key) const;
 
   std::vector<Slot> table_;
+  std::vector<std::uint32_t> heads_;  // per slot, the index of its last answer in reviews_
   std::size_t used_ = 0;
   std::vector<Review> reviews_;
   std::vector<std::uint32_t> previous_;  // per answer, the card's answer before it

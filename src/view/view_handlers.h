@@ -3,11 +3,11 @@
 #include <vector>
 
 #include "export/timeline_sheet.h"
+#include "model/study_session.h"
 #include "panel/key_commands.h"
 #include "study/line_click.h"
 #include "timeline/scrolling.h"
 #include "view/event_desk.h"
-#include "view/study_session.h"
 
 namespace qev {
 

@@ -506,11 +506,9 @@ FitResult FitMemoryParameters(const MemoryLog& log, std::span<const std::size_t>
   result.reviews = steps.predicted;
   if (steps.predicted == 0) return result;
 
+  const Pretrained pre = Pretrain(steps, start);
   MemoryParameters w = start;
-  if (options.pretrain) {
-    const Pretrained pre = Pretrain(steps, start);
-    for (int g = 0; g < 4; ++g) w[g] = pre.stability[g];
-  }
+  for (int g = 0; g < 4; ++g) w[g] = pre.stability[g];
   w = ClampedParameters(w);
   const MemoryParameters anchor = w;
 
@@ -570,13 +568,11 @@ FitResult FitMemoryParameters(const MemoryLog& log, std::span<const std::size_t>
       best = w;
     }
   }
-  if (options.pretrain) {
-    const Pretrained pre = Pretrain(steps, start);
-    std::array<std::optional<double>, 4> fitted;
-    for (int g = 0; g < 4; ++g) fitted[g] = best[g];
-    const auto smoothed = SmoothAndFill(fitted, pre.counts, start);
-    for (int g = 0; g < 4; ++g) best[g] = smoothed[g];
-  }
+  // The fitted initial stabilities made to rise with the grade again.
+  std::array<std::optional<double>, 4> fitted;
+  for (int g = 0; g < 4; ++g) fitted[g] = best[g];
+  const auto smoothed = SmoothAndFill(fitted, pre.counts, start);
+  for (int g = 0; g < 4; ++g) best[g] = smoothed[g];
   result.parameters = best;
   return result;
 }

@@ -69,14 +69,14 @@ struct FitOptions {
   int epochs = 5;
   std::size_t batchSize = 512;  // predicted outcomes per step
   double learningRate = 0.04;
-  double penalty = 1.0;  // the weight of the pull towards the starting parameters
-  int maxSequence = 64;  // a card's answers past this many are not predicted
-  std::uint64_t seed = 2023;
-  bool pretrain = true;  // the initial stabilities from first answers first
+  double penalty = 1.0;       // the weight of the pull towards the starting parameters
+  int maxSequence = 64;       // a card's answers past this many are not predicted
+  std::uint64_t seed = 2023;  // of the order of the cards in each epoch
 };
 
 // Called after each step with the steps done and the steps in all; false
-// stops the fit.
+// stops the fit. The fit touches nothing but its arguments, so that a window
+// can run it on a thread of its own and stop it from there.
 using FitProgress = std::function<bool(std::size_t done, std::size_t total)>;
 
 struct FitResult {
@@ -84,6 +84,8 @@ struct FitResult {
   bool cancelled = false;   // stopped through the progress callback: parameters as started
   std::size_t reviews = 0;  // the outcomes fitted
 };
+// Fits the chosen cards (all when empty) starting from `start`, towards
+// which the penalty pulls, its initial stabilities pretrained first.
 FitResult FitMemoryParameters(const MemoryLog& log, std::span<const std::size_t> cards = {},
                               const MemoryParameters& start = kDefaultMemoryParameters,
                               const FitOptions& options = {}, const FitProgress& progress = {});

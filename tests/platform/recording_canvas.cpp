@@ -137,8 +137,9 @@ bool Covers(const DrawCall& c, int x, int y) {
     case DrawCall::Op::kPicture:
       return Inside({c.x, c.y, c.x + c.x2, c.y + c.y2}, x, y);
     case DrawCall::Op::kText: {
-      const int width = static_cast<int>(c.text.size()) * c.fontHeight / 2;
-      return Inside({c.x, c.y, c.x + width, c.y + c.fontHeight}, x, y);
+      const int height = std::max(c.fontHeight, 1);
+      const int width = std::max(static_cast<int>(c.text.size()) * height / 2, 1);
+      return Inside({c.x, c.y, c.x + width, c.y + height}, x, y);
     }
     case DrawCall::Op::kLine:
       return LineCovers(c, x, y);

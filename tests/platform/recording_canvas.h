@@ -75,7 +75,8 @@ class RecordingCanvas : public Canvas {
   const DrawCall* LineFrom(int x0, int y0, int x1, int y1) const;
   // What the user sees at the pixel (x, y): the last fill, picture, line or
   // text cell over it, or null. A text's cell is its font height tall and
-  // half that wide per CP932 byte; a line covers the pixels of its pen.
+  // half that wide per CP932 byte, and holds at least its top-left pixel; a
+  // line covers the pixels of its pen.
   const DrawCall* TopAt(int x, int y) const;
   // The colour at (x, y) when a fill is what the user sees there.
   std::optional<Rgb> FillAt(int x, int y) const;

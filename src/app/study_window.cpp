@@ -12,7 +12,6 @@
 #include <algorithm>
 
 #include "events/event_line.h"
-#include "study/event_key.h"
 #include "study/study_time.h"
 #include "text/byte_fields.h"
 #include "text/circled.h"
@@ -24,12 +23,6 @@ enum Page { kQuestionPage, kNoticePage, kSummaryPage };
 
 QString Decoded(std::string_view cp932) {
   return QString::fromStdString(DecodeCp932(cp932));
-}
-
-// A field without the approximate-date mark, which the panels never show.
-QString Unmarked(std::string_view field) {
-  if (field.starts_with('*')) field.remove_prefix(1);
-  return Decoded(field);
 }
 
 QString DateText(std::optional<int> day, int today) {
@@ -233,7 +226,7 @@ void StudyWindow::ShowQuestion() {
                          .arg(round_.index() + 1)
                          .arg(round_.count())
                          .arg(Decoded(CircledNumber(level))));
-  event_->setText(Unmarked(EventTextField(e->line)));
+  event_->setText(QString::fromStdString(round_.kind()->Prompt(*round_.question())));
   hint_->clear();
   verdict_->clear();
   for (auto& [kind, answer] : answers_) {

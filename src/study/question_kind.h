@@ -59,6 +59,8 @@ class QuestionKind {
   // The question on `asked`; `pool` offers the events asked with it.
   virtual Question Make(const StudyEvent& asked, EventPool& pool) const = 0;
   virtual Concealment Conceals() const = 0;
+  // What the question shows (UTF-8).
+  virtual std::string Prompt(const Question& question) const = 0;
   // What "ヒント" shows (UTF-8).
   virtual std::string Hint(const Question& question) const = 0;
   // Whether a click on the line answers it.

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "study/event_key.h"
 #include "study/study_log.h"
 #include "text/byte_fields.h"
 #include "text/cp932.h"
@@ -34,13 +35,25 @@ Question YearQuestion::Make(const StudyEvent& asked, EventPool& /*pool*/) const 
   return {{asked}};
 }
 
+namespace {
+
+// A field without the approximate-date mark, which the panels never show.
+std::string Unmarked(std::string_view field) {
+  if (field.starts_with('*')) field.remove_prefix(1);
+  return DecodeCp932(field);
+}
+
+}  // namespace
+
+std::string YearQuestion::Prompt(const Question& question) const {
+  if (question.events.empty()) return {};
+  return Unmarked(EventTextField(question.events.front().line));
+}
+
 std::string YearQuestion::Hint(const Question& question) const {
   if (question.events.empty()) return {};
   const std::string_view line = question.events.front().line;
-  std::string_view period = Field(line, ';', 2);
-  // Without the approximate-date mark, which the panels never show.
-  if (period.starts_with('*')) period.remove_prefix(1);
-  return "時代: " + DecodeCp932(period) + "\nメモ1: " + DecodeCp932(Field(line, ';', 4));
+  return "時代: " + Unmarked(Field(line, ';', 2)) + "\nメモ1: " + DecodeCp932(Field(line, ';', 4));
 }
 
 std::optional<Graded> YearQuestion::Judge(const Question& question, const KindAnswer& answer,

@@ -29,6 +29,8 @@ class YearQuestion final : public QuestionKind {
   bool Asks(std::string_view line) const override;
   Question Make(const StudyEvent& asked, EventPool& pool) const override;
   Concealment Conceals() const override { return {}; }
+  // The event's text.
+  std::string Prompt(const Question& question) const override;
   // The event's period and memo 1.
   std::string Hint(const Question& question) const override;
   std::optional<Graded> Judge(const Question& question, const KindAnswer& answer,

@@ -48,6 +48,7 @@ class OrderOfTwo final : public QuestionKind {
     return question;
   }
   Concealment Conceals() const override { return {false}; }
+  std::string Prompt(const Question& /*question*/) const override { return "?"; }
   std::string Hint(const Question& /*question*/) const override { return "?"; }
   bool TakesLineClicks() const override { return true; }
   std::optional<Graded> Judge(const Question& question, const KindAnswer& answer,

@@ -51,6 +51,8 @@ TEST(YearQuestionTest, AsksDatedEventsAloneAndGradesRightGoodRightAfterTheHintHa
   const Question approximate{
       {StudyEvent{{0, 2}, Sjis("f"), EncodeCp932("BC0005;1,5,,;*古代;*c;m1;").bytes}}};
   EXPECT_EQ(year.Hint(approximate), "時代: 古代\nメモ1: m1");
+  EXPECT_EQ(year.Prompt(question), "heian");
+  EXPECT_EQ(year.Prompt(approximate), "c");
   for (const Case& c : cases) {
     const std::optional<Graded> graded = year.Judge(question, c.answer, c.hint);
     ASSERT_EQ(graded.has_value(), c.grade.has_value());

@@ -128,6 +128,7 @@ void EventStore::ClearSlot(int k) {
   slot.label = DefaultLabel(k);
   slot.readFrom.clear();
   slot.droppedLines = 0;
+  slot.readStamp = {};
 }
 
 void EventStore::EraseSlot(int k) {

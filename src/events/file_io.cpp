@@ -356,20 +356,26 @@ FileBytes ReadWholeFile(const std::filesystem::path& path) {
 }
 
 std::uint64_t ContentHash(std::string_view bytes) {
-  // Eight bytes a step, each mixed in by one multiplication: a file of tens
-  // of megabytes takes milliseconds, so every read and save can hash it.
+  // Four lanes of eight bytes, each mixed in by one multiplication, run
+  // side by side: a file of tens of megabytes takes a few milliseconds, so
+  // every read and save can hash it.
   constexpr std::uint64_t kOdd = 0x9E3779B97F4A7C15ULL;
   auto mix = [](std::uint64_t h, std::uint64_t word) {
     h = (h ^ word) * kOdd;
     return h ^ (h >> 29);
   };
-  std::uint64_t h = bytes.size() * kOdd;
+  auto word = [&](std::size_t at) {
+    std::uint64_t w;
+    std::memcpy(&w, bytes.data() + at, 8);
+    return w;
+  };
+  std::uint64_t lane[4] = {bytes.size(), 1, 2, 3};
   std::size_t i = 0;
-  for (; i + 8 <= bytes.size(); i += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, bytes.data() + i, 8);
-    h = mix(h, word);
+  for (; i + 32 <= bytes.size(); i += 32) {
+    for (std::size_t k = 0; k < 4; ++k) lane[k] = mix(lane[k], word(i + 8 * k));
   }
+  std::uint64_t h = mix(mix(mix(lane[0], lane[1]), lane[2]), lane[3]);
+  for (; i + 8 <= bytes.size(); i += 8) h = mix(h, word(i));
   std::uint64_t last = 0;
   if (i < bytes.size()) std::memcpy(&last, bytes.data() + i, bytes.size() - i);
   return mix(mix(h, last), kOdd);

@@ -25,8 +25,8 @@
 #include "events/event_form.h"
 #include "events/file_io.h"
 #include "study/study_time.h"
-#include "text/circled.h"
 #include "text/byte_fields.h"
+#include "text/circled.h"
 #include "timeline/date_text.h"
 
 namespace qev {
@@ -317,10 +317,10 @@ void Application::ImportTable() {
     if (!accepted) return;
     const std::string count = std::to_string(dialog.imported().lines.size());
     if (outcome.slot) {
-      platform_.ShowMessage("「" + outcome.fileName + "」に " + count +
-                                " 件のできごとを書き、ファイル" +
-                                DecodeCp932(CircledNumber(*outcome.slot + 1)) + "に読み込みました。",
-                            MessageKind::kInformation);
+      platform_.ShowMessage(
+          "「" + outcome.fileName + "」に " + count + " 件のできごとを書き、ファイル" +
+              DecodeCp932(CircledNumber(*outcome.slot + 1)) + "に読み込みました。",
+          MessageKind::kInformation);
     } else {
       platform_.ShowMessage(
           "「" + outcome.fileName + "」に " + count +
@@ -350,13 +350,22 @@ void Application::ExportTable() {
         csv + QStringLiteral(";;") + tsv + QStringLiteral(";;") + deck, &filter);
     platform_.NoteUncovered();
     if (path.isEmpty()) return;
-    const ListKind kind = filter == deck  ? ListKind::kDeck
-                          : filter == tsv ? ListKind::kTsv
-                                          : ListKind::kCsv;
-    const QString suffix = kind == ListKind::kDeck  ? QStringLiteral(".txt")
-                           : kind == ListKind::kTsv ? QStringLiteral(".tsv")
-                                                    : QStringLiteral(".csv");
-    if (QFileInfo(path).suffix().isEmpty()) path += suffix;
+    // A typed ending says the kind; without one the chosen type does.
+    const QString typed = QFileInfo(path).suffix().toLower();
+    ListKind kind = filter == deck  ? ListKind::kDeck
+                    : filter == tsv ? ListKind::kTsv
+                                    : ListKind::kCsv;
+    if (typed == QLatin1String("csv")) {
+      kind = ListKind::kCsv;
+    } else if (typed == QLatin1String("tsv")) {
+      kind = ListKind::kTsv;
+    } else if (typed == QLatin1String("txt")) {
+      kind = ListKind::kDeck;
+    } else {
+      path += kind == ListKind::kDeck  ? QStringLiteral(".txt")
+              : kind == ListKind::kTsv ? QStringLiteral(".tsv")
+                                       : QStringLiteral(".csv");
+    }
     const QString problem = WriteEventList(path, kind, events);
     if (problem.isEmpty()) {
       platform_.ShowMessage(QStringLiteral("QEVラインの %1 件のできごとを「%2」に書き出しました。")

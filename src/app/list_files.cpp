@@ -116,7 +116,9 @@ int RunImport(const CommandLine& options, const std::string& dataDir) {
     return 1;
   }
   std::cout << imported.lines.size() << " events written to " << file.path.string();
-  if (!imported.refused.empty()) std::cout << " (" << imported.refused.size() << " rows left out)";
+  if (const std::size_t out = imported.refused.size(); out > 0) {
+    std::cout << " (" << out << (out == 1 ? " row" : " rows") << " left out)";
+  }
   std::cout << "\n";
   return 0;
 }

@@ -81,7 +81,8 @@ class TableFilesTest : public QObject {
     Application app(kLayout, dir.path().toStdString());
     app.Start();
     QTRY_VERIFY(app.firstPaintDone());
-    const std::vector<Sjis> lines{"BC0091;3,1,,;;ある出来事;;;"_sj, "AD0794;4,2,,;平安;平安京;;;"_sj};
+    const std::vector<Sjis> lines{"BC0091;3,1,,;;ある出来事;;;"_sj,
+                                  "AD0794;4,2,,;平安;平安京;;;"_sj};
     const ImportOutcome outcome = app.view().ImportEvents("年表", "先生の年表", lines);
     QVERIFY2(outcome.problem.empty(), outcome.problem.c_str());
     QCOMPARE(outcome.fileName, std::string("年表.txt"));

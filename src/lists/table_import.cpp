@@ -131,7 +131,8 @@ std::string Lower(std::string_view s) {
 // not hold (the file), nothing for an unknown name.
 std::optional<ColumnRole> RoleOfName(std::string_view name) {
   static const std::vector<std::pair<ColumnRole, std::vector<std::string_view>>> kNames = {
-      {ColumnRole::kNone, {"ファイル", "file", "デッキ", "deck", "タグ", "tags"}},
+      {ColumnRole::kNone,
+       {"ファイル", "file", "デッキ", "deck", "タグ", "tags", "#", "no", "no.", "番号", "id"}},
       {ColumnRole::kYear,
        {"年", "年号", "年代", "西暦", "年月日", "日付", "year", "date", "始まりの年", "1つ目の年"}},
       {ColumnRole::kSecondYear,

@@ -207,14 +207,19 @@ TableText ReadTable(std::string_view bytes) {
   bool html = false;
   int number = 0;
   std::string columnsLine;
-  // Anki's header lines come first, each "#key:value".
+  // Anki's header lines come first, each "#key:value"; a spreadsheet's
+  // first row may start with "#" too ("#,年,できごと"), and is a row.
+  static const std::string_view kKeys[] = {"separator",   "html",        "tags",
+                                           "columns",     "notetype",    "deck",
+                                           "deck column", "tags column", "notetype column",
+                                           "guid column", "if matches"};
   while (!reader.AtEnd() && reader.PeekLine().starts_with('#')) {
     const std::string_view line = reader.PeekLine();
     const std::size_t colon = line.find(':');
-    const std::string key = Lower(Trimmed(
-        line.substr(1, colon == std::string_view::npos ? std::string_view::npos : colon - 1)));
-    const std::string_view value =
-        colon == std::string_view::npos ? std::string_view() : line.substr(colon + 1);
+    if (colon == std::string_view::npos) break;
+    const std::string key = Lower(Trimmed(line.substr(1, colon - 1)));
+    if (std::find(std::begin(kKeys), std::end(kKeys), key) == std::end(kKeys)) break;
+    const std::string_view value = line.substr(colon + 1);
     if (key == "separator") separator = SeparatorNamed(value);
     if (key == "html") html = Lower(Trimmed(value)) == "true";
     if (key == "columns") columnsLine = std::string(value);

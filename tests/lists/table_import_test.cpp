@@ -57,6 +57,9 @@ TEST(TableText, SpreadsheetFilesInEveryEncodingAndQuoting) {
       (std::vector<std::vector<std::string>>{{"鎌倉幕府\n成立", "1185 年", "History", "jp"}}));
   EXPECT_EQ(deck.otherColumns, (std::vector<std::size_t>{2, 3}));
   EXPECT_EQ(deck.rows[0].number, 5);
+  // A spreadsheet's "#" column is no header line.
+  EXPECT_EQ(CellsOf(ReadTable("#,年\n1,794\n")),
+            (std::vector<std::vector<std::string>>{{"#", "年"}, {"1", "794"}}));
 
   // Written back, each cell comes back as it was.
   const std::vector<std::string> cells{"a,b", "say \"x\"", "two\nlines", "#tag", ""};
@@ -122,6 +125,8 @@ TEST(TableImport, ColumnGuessesFromNamesAndFromCells) {
        false},
       // A first row whose year is no year is a header, whatever it says.
       {"いつ,なに\n794,平安京\n1185,鎌倉\n", {R::kYear, R::kEvent}, true},
+      // A numbering column is no year.
+      {"No.,年,できごと\n1,794,平安京\n2,1185,鎌倉\n", {R::kNone, R::kYear, R::kEvent}, true},
       {"1185,1333,鎌倉時代の始まりと終わり\n", {R::kYear, R::kSecondYear, R::kEvent}, false},
       // Anki's deck and tags columns are left out.
       {"#separator:tab\n#deck column:3\n#tags column:4\n平安京\t794\tHistory\tjp\n",

@@ -139,7 +139,7 @@ CommandLine ReadCommandLine(const QCoreApplication& app) {
                                  QStringLiteral("Check the event files given and exit."));
   const QCommandLineOption importTable(
       QStringLiteral("import"),
-      QStringLiteral("Read a table (CSV or tab-separated, UTF-8 or Shift-JIS) into a new event\n"
+      QStringLiteral("Read a table (CSV or tab-separated, UTF-8 or Shift-JIS) into a new event "
                      "file in the data folder, listing the rows left out, and exit."),
       QStringLiteral("FILE"));
   const QCommandLineOption importTitle(QStringLiteral("title"),
@@ -151,7 +151,7 @@ CommandLine ReadCommandLine(const QCoreApplication& app) {
       QStringLiteral("NAME.txt"));
   const QCommandLineOption exportTable(
       QStringLiteral("export-table"),
-      QStringLiteral("Write the events of the files given (default: those on the line as\n"
+      QStringLiteral("Write the events of the files given (default: those on the line as "
                      "the saved operating state shows it) into OUT.csv or OUT.tsv and exit."),
       QStringLiteral("OUT"));
   const QCommandLineOption exportDeck(
@@ -162,7 +162,7 @@ CommandLine ReadCommandLine(const QCoreApplication& app) {
                      importTable, importTitle, importName, exportTable, exportDeck});
   parser.addPositionalArgument(
       QStringLiteral("files"),
-      QStringLiteral("Event files to check (with --check) or to write out (with --export-table\n"
+      QStringLiteral("Event files to check (with --check) or to write out (with --export-table "
                      "or --export-deck)."),
       QStringLiteral("[FILE...]"));
   parser.process(app);

@@ -7,10 +7,10 @@
 
 #include "export/timeline_sheet.h"
 #include "lists/table_export.h"
+#include "model/study_session.h"
 #include "panel/key_commands.h"
 #include "timeline/scrolling.h"
 #include "view/event_desk.h"
-#include "view/study_session.h"
 
 namespace qev {
 

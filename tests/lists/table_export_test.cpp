@@ -76,8 +76,9 @@ TEST(TableExport, AnAnkiDeckAndItsWayBack) {
   // Read back as a table: the year from the back, the event from the front.
   const ImportedEvents back = ImportRows(table, GuessColumns(table));
   EXPECT_TRUE(back.refused.empty());
-  EXPECT_EQ(back.lines, (std::vector<Sjis>{"BC0091;3,1,,;;*ある\t出来事;;;"_sj,
-                                           "AD0794;3,1,,;;平安京（平安時代）;鳴くよ;うぐいす;"_sj}));
+  EXPECT_EQ(back.lines,
+            (std::vector<Sjis>{"BC0091;3,1,,;;*ある\t出来事;;;"_sj,
+                               "AD0794;3,1,,;;平安京（平安時代）;鳴くよ;うぐいす;"_sj}));
 }
 
 }  // namespace

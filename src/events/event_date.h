@@ -22,6 +22,15 @@ struct EraYear {
 // an era is AD. Nothing for anything else, or a year outside 1..9999.
 std::optional<EraYear> ParseTypedYear(std::string_view utf8);
 
+// The same, telling a number outside 1..9999 written as a year ("0",
+// "BC10000年") from text that is no year at all.
+enum class TypedYearKind { kYear, kOutOfRange, kNotAYear };
+struct TypedYear {
+  TypedYearKind kind = TypedYearKind::kNotAYear;
+  EraYear year;  // for kYear
+};
+TypedYear ReadTypedYear(std::string_view utf8);
+
 // The first date of an event line ("AD0794;..." or "BC0091;..."), or
 // nothing when the line does not start with an era and four digits.
 std::optional<EraYear> FirstDate(std::string_view line);

@@ -100,6 +100,20 @@ void FileCommands::CreateFile(FileTarget target) {
   host_.FullRefresh();
 }
 
+std::optional<int> FileCommands::ReadIntoEmptySlot(const std::filesystem::path& path) {
+  for (int k = 0; k < EventStore::kSlotCount; ++k) {
+    if (store_.slots[static_cast<std::size_t>(k)].loaded) continue;
+    host_.CloseStateText();
+    host_.CancelContentEdit();
+    const FileResult r = ReadFileFromDialog(store_, FileTarget::Slot(k), path);
+    host_.SlotFileChanged(k);
+    if (!r.ok()) ReportFileProblem(r, path);
+    host_.FullRefresh();
+    return k;
+  }
+  return std::nullopt;
+}
+
 void FileCommands::Save(FileTarget target) {
   host_.CancelContentEdit();
   host_.DrawControlPanel();

@@ -151,7 +151,8 @@ void Application::ConnectEvents() {
   });
 
   QObject::connect(&clock_, &QTimer::timeout, &window_, [this] { TickClock(); });
-  QObject::connect(&window_, &MainWindow::aboutRequested, &window_, [this] { ShowAbout(); });
+  QObject::connect(&window_, &MainWindow::actionRequested, &window_,
+                   [this](WindowAction action) { RunWindowAction(action); });
   auto runCommand = [this](KeyCommand c) {
     if (c == KeyCommand::kSelfTest) return OpenSelfTest();
     if (!RunWindowCommand(c)) Forward([&] { view_->OnKeyCommand(c); });
@@ -160,8 +161,7 @@ void Application::ConnectEvents() {
   };
   QObject::connect(&widget, &ViewWidget::keyCommand, &window_, runCommand);
   QObject::connect(&window_, &MainWindow::commandRequested, &window_, runCommand);
-  QObject::connect(&window_, &MainWindow::exportRequested, &window_,
-                   [this] { ExportWholeTimeline(); });
+  widget.SetTypingSource([this] { return view_->RightPanelTyping(); });
   widget.SetTipSource([this](int x, int y) {
     EventDesk* desk = view_->desk();
     if (depth_ > 0 || desk == nullptr) return QString();
@@ -170,8 +170,6 @@ void Application::ConnectEvents() {
   });
   widget.leftPanel().viewport()->installEventFilter(
       new DoubleClickFilter([this] { EditEvent(); }, &window_));
-  QObject::connect(&window_, &MainWindow::studyRecordRequested, &window_,
-                   [this] { ShowStudyRecord(); });
   window_.SetCloseGuard([this] {
     if (depth_ > 0) return false;
     bool close = true;
@@ -226,6 +224,27 @@ void Application::Scroll(ScrollCode code, int thumbPos) {
   Forward([&] { view_->ScrollTimeline(code, thumbPos); });
   // The bar has moved its thumb by itself; it belongs where the view put it.
   platform_.ShowThumb();
+}
+
+void Application::RunWindowAction(WindowAction action) {
+  switch (action) {
+    case WindowAction::kAbout:
+      return ShowAbout();
+    case WindowAction::kGettingStarted:
+      return ShowGettingStarted();
+    case WindowAction::kStudyRecord:
+      return ShowStudyRecord();
+    case WindowAction::kPrintTimeline:
+      return ExportWholeTimeline();
+    case WindowAction::kCommand:
+    case WindowAction::kSeparator:
+      return;
+  }
+}
+
+void Application::ShowGettingStarted() {
+  if (!gettingStarted_) gettingStarted_ = std::make_unique<GettingStartedWindow>(&window_);
+  gettingStarted_->Open();
 }
 
 void Application::ShowAbout() {

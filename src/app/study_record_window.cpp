@@ -4,8 +4,13 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QDialogButtonBox>
 #include <QHorizontalStackedBarSeries>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStackedBarSeries>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -17,6 +22,9 @@
 
 namespace qev {
 namespace {
+
+constexpr int kChartHeight = 220;
+constexpr QSize kPreferredSize(900, 660);
 
 // Level colours from unknown (red) to known (green).
 const QColor kLevelColours[5] = {QColor(0xd7, 0x30, 0x27), QColor(0xfc, 0x8d, 0x59),
@@ -46,7 +54,7 @@ QChartView* ChartView(QChart* chart) {
   chart->setAnimationOptions(QChart::NoAnimation);
   auto* view = new QChartView(chart);
   view->setRenderHint(QPainter::Antialiasing);
-  view->setMinimumHeight(260);
+  view->setMinimumHeight(kChartHeight);
   return view;
 }
 
@@ -130,11 +138,40 @@ StudyRecordWindow::StudyRecordWindow(QWidget* mainWindow) : QWidget(mainWindow, 
   QFont big = due_->font();
   big.setPointSizeF(big.pointSizeF() * 1.3);
   due_->setFont(big);
-  charts_ = new QVBoxLayout;
+  counted_ = new QLabel(this);
+  auto* charts = new QWidget;
+  charts_ = new QVBoxLayout(charts);
+  charts_->setContentsMargins(0, 0, 0, 0);
+  auto* scroll = new QScrollArea(this);
+  scroll->setWidget(charts);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("閉じる"));
+  connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(due_);
-  layout->addLayout(charts_, 1);
-  resize(900, 660);
+  layout->addWidget(counted_);
+  layout->addWidget(scroll, 1);
+  layout->addWidget(buttons);
+}
+
+void StudyRecordWindow::FitScreen() {
+  // Within the screen, its frame included, with the close button in view.
+  const QScreen* screen = parentWidget() ? parentWidget()->screen() : nullptr;
+  if (screen == nullptr) return resize(kPreferredSize);
+  const QRect room = screen->availableGeometry();
+  resize(kPreferredSize.boundedTo(room.size() - QSize(16, 48)));
+  move(room.topLeft() + QPoint((room.width() - width()) / 2, 8));
+}
+
+void StudyRecordWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void StudyRecordWindow::Show(const StudyRecord& record, int today) {
@@ -146,8 +183,13 @@ void StudyRecordWindow::Show(const StudyRecord& record, int today) {
                     .arg(QString::fromStdString(JapaneseDate(DateOfDay(today))))
                     .arg(record.due.today)
                     .arg(record.due.nextWeek));
+  counted_->setText(
+      QStringLiteral("数えているのは、表示中のファイルとフィルタのできごと %1 件です。")
+          .arg(record.events));
   charts_->addWidget(LevelChart(record), 1);
   charts_->addWidget(AnswerChart(record), 1);
+  // Where the user put it once it shows.
+  if (!isVisible()) FitScreen();
   show();
   raise();
   activateWindow();
@@ -155,6 +197,10 @@ void StudyRecordWindow::Show(const StudyRecord& record, int today) {
 
 QString StudyRecordWindow::dueText() const {
   return due_->text();
+}
+
+QString StudyRecordWindow::countedText() const {
+  return counted_->text();
 }
 
 }  // namespace qev

@@ -50,6 +50,7 @@ class StudyLog {
   struct Answer {
     int day = 0;  // DayNumber
     bool right = false;
+    EventKey key = 0;
   };
 
   // The lines of a log file's bytes. A last line without its line break (cut

@@ -226,6 +226,11 @@ void Application::Scroll(ScrollCode code, int thumbPos) {
   platform_.ShowThumb();
 }
 
+QSize Application::ScreenSize() {
+  const ScreenLayout& layout = window_.viewWidget().layout();
+  return {layout.W, layout.H};
+}
+
 void Application::RunWindowAction(WindowAction action) {
   switch (action) {
     case WindowAction::kAbout:
@@ -243,7 +248,8 @@ void Application::RunWindowAction(WindowAction action) {
 }
 
 void Application::ShowGettingStarted() {
-  if (!gettingStarted_) gettingStarted_ = std::make_unique<GettingStartedWindow>(&window_);
+  if (!gettingStarted_)
+    gettingStarted_ = std::make_unique<GettingStartedWindow>(&window_, ScreenSize());
   gettingStarted_->Open();
 }
 
@@ -275,7 +281,7 @@ void Application::OpenSelfTest() {
 void Application::ShowStudyRecord() {
   if (!studyHost_ || depth_ > 0) return;
   if (!selfTest_) selfTest_ = std::make_unique<SelfTest>(*studyHost_);
-  if (!recordWindow_) recordWindow_ = std::make_unique<StudyRecordWindow>(&window_);
+  if (!recordWindow_) recordWindow_ = std::make_unique<StudyRecordWindow>(&window_, ScreenSize());
   recordWindow_->Show(selfTest_->Statistics(), DayNumber(studyHost_->Now()));
 }
 

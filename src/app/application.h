@@ -74,6 +74,8 @@ class Application {
   void Forward(const std::function<void()>& handler);
   void Scroll(ScrollCode code, int thumbPos);
   void RunWindowAction(WindowAction action);
+  // The screen the program is laid out for.
+  QSize ScreenSize();
   void ShowAbout();
   // Asks for a .pdf or .png file and prints the whole timeline into it.
   void ExportWholeTimeline();

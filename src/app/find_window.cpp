@@ -162,7 +162,9 @@ void FindWindow::Search() {
 void FindWindow::FitColumns() {
   const QFontMetrics metrics = list_->fontMetrics();
   auto width = [&](const QString& text) { return metrics.horizontalAdvance(text); };
-  auto title = [&](Column c) { return width(model_.headerData(c, Qt::Horizontal).toString()); };
+  auto title = [&](Column c) {
+    return width(model_.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
+  };
   const std::vector<FoundModel::Row>& rows = model_.rows();
   std::size_t longest = 0;
   for (const FoundModel::Row& row : rows) longest = std::max(longest, row.found.date.size());

@@ -2,13 +2,13 @@
 
 #include <QDialogButtonBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
+#include "app/screen_fit.h"
 #include "panel/key_commands.h"
 
 namespace qev {
@@ -67,7 +67,8 @@ QString PageHtml() {
 
 }  // namespace
 
-GettingStartedWindow::GettingStartedWindow(QWidget* mainWindow) : QDialog(mainWindow) {
+GettingStartedWindow::GettingStartedWindow(QWidget* mainWindow, QSize screen)
+    : QDialog(mainWindow), screen_(screen) {
   setWindowTitle(QStringLiteral("はじめに"));
   page_ = new QTextBrowser(this);
   page_->setHtml(PageHtml());
@@ -81,12 +82,7 @@ GettingStartedWindow::GettingStartedWindow(QWidget* mainWindow) : QDialog(mainWi
 }
 
 void GettingStartedWindow::Open() {
-  QSize size(kWidth, kHeight);
-  if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : nullptr) {
-    // The frame needs a little room of its own.
-    size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
-  }
-  resize(size);
+  if (!isVisible()) FitOnScreen(*this, QSize(kWidth, kHeight), screen_);
   page_->verticalScrollBar()->setValue(0);
   show();
   raise();

@@ -11,13 +11,15 @@ namespace qev {
 class GettingStartedWindow final : public QDialog {
   Q_OBJECT
  public:
-  explicit GettingStartedWindow(QWidget* mainWindow);
+  // `screen`: the size of the screen the program is laid out for.
+  GettingStartedWindow(QWidget* mainWindow, QSize screen);
 
   // Shows the page from its top, within the screen.
   void Open();
   QString pageText() const;
 
  private:
+  QSize screen_;
   QTextBrowser* page_;
 };
 

@@ -9,7 +9,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QStackedBarSeries>
 #include <QVBoxLayout>
@@ -17,6 +16,7 @@
 
 #include <algorithm>
 
+#include "app/screen_fit.h"
 #include "study/study_time.h"
 #include "text/circled.h"
 
@@ -132,7 +132,8 @@ QChartView* AnswerChart(const StudyRecord& record) {
 
 }  // namespace
 
-StudyRecordWindow::StudyRecordWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window) {
+StudyRecordWindow::StudyRecordWindow(QWidget* mainWindow, QSize screen)
+    : QWidget(mainWindow, Qt::Window), screen_(screen) {
   setWindowTitle(QStringLiteral("学習の記録"));
   due_ = new QLabel(this);
   QFont big = due_->font();
@@ -155,15 +156,6 @@ StudyRecordWindow::StudyRecordWindow(QWidget* mainWindow) : QWidget(mainWindow, 
   layout->addWidget(counted_);
   layout->addWidget(scroll, 1);
   layout->addWidget(buttons);
-}
-
-void StudyRecordWindow::FitScreen() {
-  // Within the screen, its frame included, with the close button in view.
-  const QScreen* screen = parentWidget() ? parentWidget()->screen() : nullptr;
-  if (screen == nullptr) return resize(kPreferredSize);
-  const QRect room = screen->availableGeometry();
-  resize(kPreferredSize.boundedTo(room.size() - QSize(16, 48)));
-  move(room.topLeft() + QPoint((room.width() - width()) / 2, 8));
 }
 
 void StudyRecordWindow::keyPressEvent(QKeyEvent* event) {
@@ -189,7 +181,7 @@ void StudyRecordWindow::Show(const StudyRecord& record, int today) {
   charts_->addWidget(LevelChart(record), 1);
   charts_->addWidget(AnswerChart(record), 1);
   // Where the user put it once it shows.
-  if (!isVisible()) FitScreen();
+  if (!isVisible()) FitOnScreen(*this, kPreferredSize, screen_);
   show();
   raise();
   activateWindow();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QWidget>
 
 #include "study/study_stats.h"
@@ -17,7 +18,8 @@ namespace qev {
 class StudyRecordWindow final : public QWidget {
   Q_OBJECT
  public:
-  explicit StudyRecordWindow(QWidget* mainWindow);
+  // `screen`: the size of the screen the program is laid out for.
+  StudyRecordWindow(QWidget* mainWindow, QSize screen);
 
   // Draws `record` of the day `today` (a DayNumber).
   void Show(const StudyRecord& record, int today);
@@ -28,8 +30,7 @@ class StudyRecordWindow final : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void FitScreen();
-
+  QSize screen_;
   QLabel* due_;
   QLabel* counted_;
   QVBoxLayout* charts_;

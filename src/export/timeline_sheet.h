@@ -39,7 +39,7 @@ struct SheetSource {
 std::vector<SheetEntry> SheetEntries(const PointList& points, const EventStore& store);
 
 struct SheetMetrics {
-  int pageWidth = 1090;  // A4 landscape at 100 dpi within 10 mm margins
+  int pageWidth = 1091;  // A4 landscape at 100 dpi within 10 mm margins
   int pageHeight = 748;
   int textHeight = 11;
   int margin = 24;  // left and right of the line

@@ -225,7 +225,7 @@ class ShellTest : public QObject {
     QCOMPARE(frame.windowTitle(), QStringLiteral(" [ Q E V ライン式 歴史年代 暗記法 V2.00 ] "));
     QVERIFY(frame.windowState() & Qt::WindowMaximized);
     const QList<QAction*> menus = frame.menuBar()->actions();
-    QCOMPARE(menus.size(), 2);
+    QCOMPARE(menus.size(), 5);
     QCOMPARE(menus[0]->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     QCOMPARE(menus[0]->menu()->actions().size(), 1);
     QCOMPARE(menus[0]->menu()->actions()[0]->text(),

@@ -1,6 +1,7 @@
 #include "export/timeline_sheet.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -64,10 +65,9 @@ int FloorTo(int year, int step) {
 // One page as it would be at one range.
 struct PagePlan {
   SheetPage page;
-  std::size_t end = 0;  // the first entry after the page
   std::vector<SheetLabel> labels;
+  std::size_t end = 0;  // the first entry after the page, or the first that did not fit
   bool fits = true;
-  int nextFrom = 0;  // where the next page begins
 };
 
 // What every plan of a sheet shares.
@@ -82,37 +82,47 @@ struct Planner {
   std::vector<int> widths;
   int rowsPerPage = 1;
 
-  // Page from `from` at `range`, holding the entries from `first` on that
-  // its stretch takes. At the nearest range the stretch ends before the
-  // first label its rows cannot take.
-  PagePlan Plan(std::size_t first, int from, int range) const {
+  int usable() const { return layout.pageWidth - 2 * metrics.margin; }
+
+  // The page from `from` at `range` with the entries from `first` on that
+  // its stretch takes: as many years as a page width holds at the range,
+  // or, with `stretchTo`, the years up to it spread across the page. Its
+  // labels as far as its rows take them.
+  PagePlan Plan(std::size_t first, int from, int range, std::optional<int> stretchTo) const {
     TimelineScale scale = base;
     scale.SetRange(range);
-    const int usable = layout.pageWidth - 2 * metrics.margin;
     const int at = Pos(scale, from);
     int to = from + kStepYears;
-    while (Pos(scale, to + kStepYears) - at <= usable) to += kStepYears;
-    // The last page ends just past its last point.
-    if (starts.back() < to) to = std::min(to, FloorTo(starts.back(), kStepYears) + kStepYears);
-
+    if (stretchTo) {
+      to = *stretchTo;
+    } else {
+      while (Pos(scale, to + kStepYears) - at <= usable()) to += kStepYears;
+      // The last page ends just past its last point.
+      if (starts.back() < to) to = std::min(to, FloorTo(starts.back(), kStepYears) + kStepYears);
+    }
     PagePlan plan;
-    plan.page.rangeIndex = range;
-    plan.page.fromYear = from;
-    plan.page.originX = metrics.margin - at;
-    plan.page.lineLeft = metrics.margin;
+    SheetPage& page = plan.page;
+    page.rangeIndex = range;
+    page.fromYear = from;
+    page.toYear = to;
+    page.fromOffset = at;
+    page.span = std::max(1, Pos(scale, to) - at);
+    page.lineLeft = metrics.margin;
+    page.lineRight = metrics.margin + (stretchTo ? usable() : page.span);
+
     std::vector<int> rowEnds;
     std::size_t i = first;
     for (; i < entries.size() && starts[i] < to; ++i) {
       SheetLabel label;
       label.entry = i;
       label.text = texts[i];
-      label.markX = plan.page.originX + Pos(scale, starts[i]);
+      label.lineOffset = Pos(scale, starts[i]);
+      label.markX = SheetX(page, label.lineOffset);
       const int w = widths[i];
       label.rect.left = label.markX + w > layout.pageWidth ? label.markX - w : label.markX;
       label.rect.right = label.rect.left + w;
-      const int lineRight = plan.page.originX + Pos(scale, to);
-      label.barEnd = entries[i].hasEnd ? std::clamp(plan.page.originX + Pos(scale, ends[i]),
-                                                    metrics.margin, lineRight)
+      label.barEnd = entries[i].hasEnd ? std::clamp(SheetX(page, Pos(scale, ends[i])),
+                                                    page.lineLeft, page.lineRight)
                                        : label.markX;
       const int left = std::min(label.rect.left, label.barEnd);
       const int right = std::max(label.rect.right, label.barEnd + 1);
@@ -129,35 +139,43 @@ struct Planner {
       plan.labels.push_back(std::move(label));
     }
     plan.end = i;
-    plan.nextFrom = to;
-    if (!plan.fits) {
-      // The stretch ends on the decade of the label that did not fit, or
-      // on its year; labels from there on go to the next page.
-      int cut = FloorTo(starts[i], kStepYears);
-      if (cut <= from) cut = starts[i];
-      if (cut > from) {
-        to = cut;
-        plan.nextFrom = cut;
-        while (!plan.labels.empty() && starts[plan.labels.back().entry] >= cut) {
-          plan.labels.pop_back();
-        }
-        plan.end = first + plan.labels.size();
-      } else {
-        // More labels at one year than a page has rows: the next page goes
-        // on at the same year.
-        to = from + 1;
-        plan.nextFrom = from;
-      }
+    return plan;
+  }
+
+  // The next page from `from`: at the chosen range where its labels fit,
+  // else at the nearest range that fits them; where none does, the
+  // longest stretch of decades whose labels fit spread across the page.
+  PagePlan Next(std::size_t first, int from) const {
+    PagePlan plan;
+    for (int range = base.rangeIndex(); range < TimelineScale::kRangeCount; ++range) {
+      plan = Plan(first, from, range, std::nullopt);
+      if (plan.fits) return plan;
     }
-    plan.page.toYear = to;
-    plan.page.lineRight = plan.page.originX + Pos(scale, to);
-    for (SheetLabel& label : plan.labels)
-      label.barEnd = std::min(label.barEnd, plan.page.lineRight);
+    const int nearest = TimelineScale::kRangeCount - 1;
+    const int whole = plan.page.toYear;
+    std::optional<PagePlan> longest;
+    for (int to = from + kStepYears; to <= whole; to += kStepYears) {
+      PagePlan stretched = Plan(first, from, nearest, to);
+      if (!stretched.fits) break;
+      longest = std::move(stretched);
+    }
+    if (longest) return *longest;
+    // More labels in a decade than the rows take: the next page goes on
+    // from the first that did not fit.
+    plan = Plan(first, from, nearest, from + kStepYears);
+    plan.page.toYear = starts[plan.end];
     return plan;
   }
 };
 
 }  // namespace
+
+int SheetX(const SheetPage& page, int lineOffset) {
+  const long long width = page.lineRight - page.lineLeft;
+  const long long x =
+      page.lineLeft + (static_cast<long long>(lineOffset) - page.fromOffset) * width / page.span;
+  return static_cast<int>(std::clamp<long long>(x, -(1LL << 30), 1LL << 30));
+}
 
 Sjis SheetYearText(int year) {
   return YearText(year < 0, year < 0 ? -year : year, false);
@@ -218,40 +236,38 @@ SheetLayout LayoutSheet(const std::vector<SheetEntry>& entries, const TimelineSc
   int from = FloorTo(planner.starts.front(), kStepYears);
   while (next < entries.size()) {
     from = std::max(from, FloorTo(planner.starts[next], kStepYears));
-    PagePlan plan;
-    for (int range = scale.rangeIndex();; ++range) {
-      plan = planner.Plan(next, from, range);
-      if (plan.fits || range == TimelineScale::kRangeCount - 1) break;
-    }
+    PagePlan plan = planner.Next(next, from);
     for (SheetLabel& label : plan.labels) {
       label.page = layout.pages.size();
       layout.labels[label.entry] = std::move(label);
     }
-    layout.pages.push_back(plan.page);
     next = std::max(plan.end, next + 1);
-    from = plan.nextFrom;
+    from = plan.page.toYear;
+    layout.pages.push_back(plan.page);
   }
   return layout;
 }
 
 namespace {
 
-// Draws the piece of the line from (x0, y0) to (x1, y1) that lies between
-// `left` and `right`.
-void ClippedLine(Canvas& canvas, int x0, int y0, int x1, int y1, int left, int right) {
-  if (x1 < x0) {
-    std::swap(x0, x1);
+// Draws the piece of the line between offsets (u0, y0) and (u1, y1) from
+// the era line that lies on the page's stretch.
+void StretchLine(Canvas& canvas, const SheetPage& page, int u0, int y0, int u1, int y1) {
+  if (u1 < u0) {
+    std::swap(u0, u1);
     std::swap(y0, y1);
   }
-  if (x1 < left || x0 > right) return;
-  auto yAt = [&](int x) {
-    return x1 == x0 ? y0
-                    : y0 + static_cast<int>(static_cast<long long>(y1 - y0) * (x - x0) / (x1 - x0));
+  const int from = page.fromOffset;
+  const int to = page.fromOffset + page.span;
+  if (u1 < from || u0 > to) return;
+  auto yAt = [&](int u) {
+    return u1 == u0 ? y0
+                    : y0 + static_cast<int>(static_cast<long long>(y1 - y0) * (u - u0) / (u1 - u0));
   };
-  const int a = std::max(x0, left);
-  const int b = std::min(x1, right);
-  canvas.MoveTo(a, yAt(a));
-  canvas.LineTo(b, yAt(b));
+  const int a = std::max(u0, from);
+  const int b = std::min(u1, to);
+  canvas.MoveTo(SheetX(page, a), yAt(a));
+  canvas.LineTo(SheetX(page, b), yAt(b));
 }
 
 }  // namespace
@@ -261,7 +277,8 @@ void DrawSheetPage(Canvas& canvas, const SheetLayout& layout, const TimelineScal
   const SheetPage& p = layout.pages[page];
   TimelineScale at = scale;
   at.SetRange(p.rangeIndex);
-  at.SetOriginX(p.originX);
+  // Drawing-area x is the offset from the era line.
+  at.SetOriginX(0);
   const int t = layout.textHeight;
   // The line keeps one height on every page, whatever its range.
   const int upper = at.baselineY() - at.segmentWidth();
@@ -280,57 +297,59 @@ void DrawSheetPage(Canvas& canvas, const SheetLayout& layout, const TimelineScal
                      Sjis(std::to_string(page + 1)) + "/"_sj +
                      Sjis(std::to_string(layout.pages.size())));
 
-  // The line between the ends of the stretch: the cycles on both sides of
-  // the era line that reach it.
+  // The line over the stretch: the cycles on both sides of the era line
+  // that reach it.
   const int cycle = at.cycleWidth();
   canvas.SetPen(2, kLineGrey);
   for (int side : {1, -1}) {
-    const int nearEdge = side > 0 ? p.lineLeft - p.originX : p.originX - p.lineRight;
-    const int farEdge = side > 0 ? p.lineRight - p.originX : p.originX - p.lineLeft;
-    if (farEdge < 0) continue;
-    for (int k = std::max(0, nearEdge / cycle); k * cycle <= farEdge; ++k) {
-      const int x0 = p.originX + side * k * cycle;
+    const int from = side > 0 ? p.fromOffset : -(p.fromOffset + p.span);
+    const int to = side > 0 ? p.fromOffset + p.span : -p.fromOffset;
+    if (to < 0) continue;
+    for (int k = std::max(0, from / cycle); k * cycle <= to; ++k) {
       for (int s = 0; s < kSegments; ++s) {
-        ClippedLine(canvas, x0 + side * at.SegmentStart(s), pageY(at.SegmentStartY(s)),
-                    x0 + side * at.SegmentEnd(s), pageY(at.SegmentEndY(s)), p.lineLeft,
-                    p.lineRight);
+        StretchLine(canvas, p, side * (k * cycle + at.SegmentStart(s)), pageY(at.SegmentStartY(s)),
+                    side * (k * cycle + at.SegmentEnd(s)), pageY(at.SegmentEndY(s)));
       }
     }
   }
 
-  // Ticks every 100 years, labelled as often as their labels have room.
+  // Ticks every 10 or 100 years as they have room, labelled as often as
+  // their labels have room.
   const int tickTop = t + 4;
   const int tickLabelY = tickTop + 10;
-  const int century = Pos(at, 100);
-  int labelled = 100;
-  for (int step : {100, 500, 1000, 5000, 10000}) {
+  auto width = [&](int years) {
+    return static_cast<int>(static_cast<long long>(Pos(at, years)) * (p.lineRight - p.lineLeft) /
+                            p.span);
+  };
+  const int tick = width(10) >= 6 ? 10 : 100;
+  int labelled = 10;
+  for (int step : {10, 50, 100, 500, 1000, 5000, 10000}) {
     labelled = step;
-    if (Pos(at, step) >= 9 * t) break;
+    if (step >= tick && width(step) >= 9 * t) break;
   }
-  const int firstTick = FloorTo(p.fromYear + 99, 100);
-  for (int year = firstTick; year <= p.toYear; year += 100) {
-    const int x = p.originX + Pos(at, year);
+  for (int year = FloorTo(p.fromYear + tick - 1, tick); year <= p.toYear; year += tick) {
+    const int x = SheetX(p, Pos(at, year));
     const bool label = year % labelled == 0;
-    if (!label && century < 6) continue;
+    if (!label && width(tick) < 6) continue;
     canvas.SetPen(year == 0 ? 2 : 1, kLineGrey);
     canvas.MoveTo(x, tickTop);
     canvas.LineTo(x, year == 0 ? layout.rowsTop - 4 : tickTop + (label ? 8 : 4));
     if (label) canvas.TextOut(x + 3, tickLabelY, year == 0 ? "0"_sj : SheetYearText(year));
   }
 
-  auto markY = [&](int x) { return pageY(at.MarkAt(x).y); };
+  auto markY = [&](const SheetLabel& label) { return pageY(at.MarkAt(label.lineOffset).y); };
   // Leaders first, so the labels cover those of the rows they cross.
   canvas.SetPen(1, kLeaderGrey);
   for (const SheetLabel& label : layout.labels) {
     if (label.page != page) continue;
-    canvas.MoveTo(label.markX, markY(label.markX) + 4);
+    canvas.MoveTo(label.markX, markY(label) + 4);
     canvas.LineTo(label.markX, label.rect.top);
   }
   canvas.SetPen(2, kBlack);
   for (const SheetLabel& label : layout.labels) {
     if (label.page != page) continue;
-    canvas.MoveTo(label.markX, markY(label.markX) + 3);
-    canvas.LineTo(label.markX, markY(label.markX) - 3);
+    canvas.MoveTo(label.markX, markY(label) + 3);
+    canvas.LineTo(label.markX, markY(label) - 3);
   }
   for (const SheetLabel& label : layout.labels) {
     if (label.page != page) continue;

@@ -61,20 +61,24 @@ struct SheetLabel {
   std::size_t entry = 0;
   std::size_t page = 0;
   SheetRect rect;
-  int markX = 0;   // the point's x; the text starts or ends there
-  int barEnd = 0;  // end of the range bar; markX when the point has no range
-  Sjis text;       // the label as printed: cut with "…" when wider than half a page
+  int lineOffset = 0;  // the point's offset from the era line at its page's range
+  int markX = 0;       // the point's page x; the text starts or ends there
+  int barEnd = 0;      // end of the range bar; markX when the point has no range
+  Sjis text;           // the label as printed: cut with "…" when wider than half a page
 };
 
 // A page's stretch of years, BC negative: from `fromYear` up to, not
-// including, `toYear` (the year where the next page begins).
+// including, `toYear` (the year where the next page begins), drawn at its
+// range from lineLeft to lineRight: `span` pixels of the line at that
+// range, spread wider where a crowded stretch needs it.
 struct SheetPage {
   int rangeIndex = 0;
   int fromYear = 0;
   int toYear = 0;
-  int originX = 0;    // page x of the era line (may lie off the page)
-  int lineLeft = 0;   // page x of fromYear
-  int lineRight = 0;  // page x of toYear
+  int fromOffset = 0;  // offset of fromYear from the era line at the range
+  int span = 1;        // offset of toYear less fromOffset
+  int lineLeft = 0;    // page x of fromYear
+  int lineRight = 0;   // page x of toYear
 };
 
 struct SheetLayout {
@@ -91,6 +95,9 @@ struct SheetLayout {
 
 // The width of a text in sheet units, as it will be printed.
 using TextWidth = std::function<int(const Sjis&)>;
+
+// The page x of an offset from the era line at the page's range.
+int SheetX(const SheetPage& page, int lineOffset);
 
 // A year, BC negative, as the sheet writes it: "AD1500年", "BC3000年".
 Sjis SheetYearText(int year);

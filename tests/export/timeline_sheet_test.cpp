@@ -105,8 +105,13 @@ TEST(TimelineSheetTest, PagesFollowTheLineAndLabelsStandAtTheirPoints) {
       EXPECT_LT(year, page.toYear);
       TimelineScale at = scale;
       at.SetRange(page.rangeIndex);
-      EXPECT_EQ(a.markX,
-                page.originX + (year < 0 ? -at.YearToOffset(-year) : at.YearToOffset(year)));
+      EXPECT_EQ(a.lineOffset, year < 0 ? -at.YearToOffset(-year) : at.YearToOffset(year));
+      EXPECT_EQ(a.markX, SheetX(page, a.lineOffset));
+      EXPECT_GE(a.markX, page.lineLeft);
+      EXPECT_LE(a.markX, page.lineRight);
+      if (i > 0 && layout.labels[i - 1].page == a.page) {
+        EXPECT_GE(a.markX, layout.labels[i - 1].markX) << "label " << i;
+      }
       EXPECT_TRUE(a.rect.left == a.markX || a.rect.right == a.markX) << "label " << i;
       EXPECT_GE(a.rect.left, 0);
       EXPECT_LE(a.rect.right, layout.pageWidth);

@@ -193,7 +193,9 @@ void FindWindow::FitColumns() {
   QHeaderView& header = *list_->header();
   header.resizeSection(kDate, date + kPadding);
   header.resizeSection(kFile, file + kPadding);
-  header.resizeSection(kReason, reason > 0 ? reason + kPadding : 0);
+  // Only an event off the line has a reason.
+  header.setSectionHidden(kReason, reason == 0);
+  if (reason > 0) header.resizeSection(kReason, reason + kPadding);
 }
 
 void FindWindow::ChooseCurrent() {

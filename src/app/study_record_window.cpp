@@ -24,6 +24,8 @@ namespace qev {
 namespace {
 
 constexpr int kChartHeight = 220;
+constexpr int kChartFrame = 110;  // title, axis and legend of a chart
+constexpr int kBarHeight = 22;
 constexpr QSize kPreferredSize(900, 660);
 
 // Level colours from unknown (red) to known (green).
@@ -89,7 +91,11 @@ QChartView* LevelChart(const StudyRecord& record) {
   auto* axisX = CountAxis(widest);
   chart->addAxis(axisX, Qt::AlignBottom);
   series->attachAxis(axisX);
-  return ChartView(chart);
+  QChartView* view = ChartView(chart);
+  // Room for every file's name beside its bar.
+  view->setMinimumHeight(
+      std::max(kChartHeight, kChartFrame + kBarHeight * static_cast<int>(files.size())));
+  return view;
 }
 
 QChartView* AnswerChart(const StudyRecord& record) {
@@ -113,6 +119,7 @@ QChartView* AnswerChart(const StudyRecord& record) {
   chart->addSeries(series);
   auto* axisX = new QBarCategoryAxis;
   axisX->append(days);
+  axisX->setTruncateLabels(false);
   QFont small = axisX->labelsFont();
   small.setPointSizeF(small.pointSizeF() * 0.8);
   axisX->setLabelsFont(small);

@@ -26,7 +26,7 @@
 #include "app/find_window.h"
 #include "app/getting_started_window.h"
 #include "app/study_record_window.h"
-#include "state/operating_state.h"
+#include "state/operating_state_text.h"
 #include "text/cp932.h"
 
 using namespace qev::literals;

@@ -126,14 +126,10 @@ class StudySession {
   Changes HideYears(bool hidden);
 
   // ---- Drawing what the model holds ----
-  int RandomIndex() const { return randomIndex_.Value(clock_()); }
   // The information panels of the selected point; keeps what they hand to
   // the control panel and the selected point's levels as the level-change
   // values. Call only with a selection.
   InfoPanelsContent ComposeSelectedPanels();
-  // The visible points rebuilt from the point list, the random index
-  // restarted when there are any.
-  void RebuildVisiblePoints();
 
   // ---- Content editing and level changes ----
   // The right panel's text for an edit of the selected point's line, which
@@ -195,6 +191,10 @@ class StudySession {
   // The line moved: the thumb follows the era line.
   Changes Scrolled();
   void RebuildPoints();
+  // The visible points rebuilt from the point list, the random index
+  // restarted when there are any.
+  void RebuildVisiblePoints();
+  int RandomIndex() const { return randomIndex_.Value(clock_()); }
   void PlacePoints();
   // The line at scroll position `pos`; returns the position taken.
   int ScrollTo(int pos);

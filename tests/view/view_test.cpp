@@ -20,14 +20,7 @@ using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
 
-class ViewTest : public testing::ViewFixture {
- protected:
-  // The control panel text drawn last at (x, y).
-  const testing::DrawCall* PanelTextAt(int x, int y) const {
-    auto texts = platform.view.TextsAt(x, y);
-    return texts.empty() ? nullptr : texts.back();
-  }
-};
+class ViewTest : public testing::ViewFixture {};
 
 TEST_F(ViewTest, FirstPaintLoadsTheSlotsAndShowsTheFirstVisiblePoint) {
   WriteBytes(SlotFile(0), EventFile("日本史",
@@ -66,7 +59,7 @@ TEST_F(ViewTest, RangeStepAndSlotColoursOnTheControlPanel) {
   Start();
   const ScreenLayout& l = view->layout();
   Click(PanelArea::kRange);
-  const testing::DrawCall* range = PanelTextAt(l.X(815), l.row2());
+  const testing::DrawCall* range = platform.view.TextAt(l.X(815), l.row2());
   ASSERT_NE(range, nullptr);
   EXPECT_EQ(range->utf8, " レンジ= 8 ");
   EXPECT_EQ(range->color, kPanelOn);
@@ -76,11 +69,11 @@ TEST_F(ViewTest, RangeStepAndSlotColoursOnTheControlPanel) {
   slot.changed = 1;
   view->DrawControlPanel();
   int x = SlotColumn(l, 2) - 2 * l.u();
-  EXPECT_EQ(PanelTextAt(x, l.row3())->color, kPanelChanged);
+  EXPECT_EQ(platform.view.TextAt(x, l.row3())->color, kPanelChanged);
   slot.on = 0;  // loaded, off and changed
   view->DrawControlPanel();
-  EXPECT_EQ(PanelTextAt(x, l.row3())->utf8, "世界史");
-  EXPECT_EQ(PanelTextAt(x, l.row3())->color, kPanelOff);
+  EXPECT_EQ(platform.view.TextAt(x, l.row3())->utf8, "世界史");
+  EXPECT_EQ(platform.view.TextAt(x, l.row3())->color, kPanelOff);
 }
 
 TEST_F(ViewTest, PointsOnBothEdgesOfTheDrawingAreaAreVisible) {

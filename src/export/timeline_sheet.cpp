@@ -329,7 +329,8 @@ void DrawSheetPage(Canvas& canvas, const SheetLayout& layout, const TimelineScal
   }
   for (int year = FloorTo(p.fromYear + tick - 1, tick); year <= p.toYear; year += tick) {
     const int x = SheetX(p, Pos(at, year));
-    const bool label = year % labelled == 0;
+    // The year the stretch ends at is the next page's to label.
+    const bool label = year % labelled == 0 && year < p.toYear;
     if (!label && width(tick) < 6) continue;
     canvas.SetPen(year == 0 ? 2 : 1, kLineGrey);
     canvas.MoveTo(x, tickTop);

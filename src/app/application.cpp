@@ -157,7 +157,8 @@ void Application::ConnectEvents() {
   });
 
   QObject::connect(&clock_, &QTimer::timeout, &window_, [this] { TickClock(); });
-  QObject::connect(&window_, &MainWindow::aboutRequested, &window_, [this] { ShowAbout(); });
+  QObject::connect(&window_, &MainWindow::actionRequested, &window_,
+                   [this](WindowAction action) { RunWindowAction(action); });
   auto runCommand = [this](KeyCommand c) {
     if (c == KeyCommand::kSelfTest) return OpenSelfTest();
     if (!RunWindowCommand(c)) Forward([&] { view_->OnKeyCommand(c); });
@@ -166,12 +167,7 @@ void Application::ConnectEvents() {
   };
   QObject::connect(&widget, &ViewWidget::keyCommand, &window_, runCommand);
   QObject::connect(&window_, &MainWindow::commandRequested, &window_, runCommand);
-  QObject::connect(&window_, &MainWindow::exportRequested, &window_,
-                   [this] { ExportWholeTimeline(); });
-  QObject::connect(&window_, &MainWindow::tableImportRequested, &window_,
-                   [this] { ImportTable(); });
-  QObject::connect(&window_, &MainWindow::tableExportRequested, &window_,
-                   [this] { ExportTable(); });
+  widget.SetTypingSource([this] { return view_->RightPanelTyping(); });
   widget.SetTipSource([this](int x, int y) {
     EventDesk* desk = view_->desk();
     if (depth_ > 0 || desk == nullptr) return QString();
@@ -180,8 +176,6 @@ void Application::ConnectEvents() {
   });
   widget.leftPanel().viewport()->installEventFilter(
       new DoubleClickFilter([this] { EditEvent(); }, &window_));
-  QObject::connect(&window_, &MainWindow::studyRecordRequested, &window_,
-                   [this] { ShowStudyRecord(); });
   window_.SetCloseGuard([this] {
     if (depth_ > 0) return false;
     bool close = true;
@@ -238,6 +232,37 @@ void Application::Scroll(ScrollCode code, int thumbPos) {
   platform_.ShowThumb();
 }
 
+QSize Application::ScreenSize() {
+  const ScreenLayout& layout = window_.viewWidget().layout();
+  return {layout.W, layout.H};
+}
+
+void Application::RunWindowAction(WindowAction action) {
+  switch (action) {
+    case WindowAction::kAbout:
+      return ShowAbout();
+    case WindowAction::kGettingStarted:
+      return ShowGettingStarted();
+    case WindowAction::kStudyRecord:
+      return ShowStudyRecord();
+    case WindowAction::kPrintTimeline:
+      return ExportWholeTimeline();
+    case WindowAction::kImportTable:
+      return ImportTable();
+    case WindowAction::kExportTable:
+      return ExportTable();
+    case WindowAction::kCommand:
+    case WindowAction::kSeparator:
+      return;
+  }
+}
+
+void Application::ShowGettingStarted() {
+  if (!gettingStarted_)
+    gettingStarted_ = std::make_unique<GettingStartedWindow>(&window_, ScreenSize());
+  gettingStarted_->Open();
+}
+
 void Application::ShowAbout() {
   Forward([&] {
     AboutDialog about(&window_);
@@ -266,7 +291,7 @@ void Application::OpenSelfTest() {
 void Application::ShowStudyRecord() {
   if (!studyHost_ || depth_ > 0) return;
   if (!selfTest_) selfTest_ = std::make_unique<SelfTest>(*studyHost_);
-  if (!recordWindow_) recordWindow_ = std::make_unique<StudyRecordWindow>(&window_);
+  if (!recordWindow_) recordWindow_ = std::make_unique<StudyRecordWindow>(&window_, ScreenSize());
   recordWindow_->Show(selfTest_->Statistics(), DayNumber(studyHost_->Now()));
 }
 

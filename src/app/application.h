@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/find_window.h"
+#include "app/getting_started_window.h"
 #include "app/main_window.h"
 #include "app/qt_platform.h"
 #include "app/self_test_window.h"
@@ -53,6 +54,11 @@ class Application {
   const QTimer& clockTimer() const { return clock_; }
 
   MainWindow& window() { return window_; }
+  // "はじめに": the page on how to study with the program, opened from the
+  // menu and on the first start of a new data folder.
+  void ShowGettingStarted();
+  GettingStartedWindow* gettingStartedWindow() { return gettingStarted_.get(); }
+  StudyRecordWindow* studyRecordWindow() { return recordWindow_.get(); }
   // The self-test window, once opened.
   SelfTestWindow* selfTestWindow() { return selfTestWindow_.get(); }
   // The self-test's view of the main screen; null for a view without a
@@ -67,6 +73,9 @@ class Application {
   // Runs a view handler, then the repaint of what a dialog uncovered.
   void Forward(const std::function<void()>& handler);
   void Scroll(ScrollCode code, int thumbPos);
+  void RunWindowAction(WindowAction action);
+  // The screen the program is laid out for.
+  QSize ScreenSize();
   void ShowAbout();
   // Asks for a .pdf or .png file and prints the whole timeline into it.
   void ExportWholeTimeline();
@@ -109,6 +118,7 @@ class Application {
   std::unique_ptr<SelfTest> selfTest_;
   std::unique_ptr<SelfTestWindow> selfTestWindow_;
   std::unique_ptr<StudyRecordWindow> recordWindow_;
+  std::unique_ptr<GettingStartedWindow> gettingStarted_;
   int depth_ = 0;
   bool firstPaintDone_ = false;
 };

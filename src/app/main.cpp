@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -38,16 +39,18 @@ void TranslateQt(QApplication& app, QTranslator& translator) {
   }
 }
 
-// The data folder to use, the user's own made on its first use. What goes
-// wrong there is told, and the program still starts: on the folder as far
-// as it was made, where a save says why it fails.
-std::string DataDir(const qev::CommandLine& options, bool unattended) {
+// The data folder to use, the user's own made on its first use (`made`
+// then says so). What goes wrong there is told, and the program still
+// starts: on the folder as far as it was made, where a save says why it
+// fails.
+std::string DataDir(const qev::CommandLine& options, bool unattended, bool& made) {
   const QString appDir = QCoreApplication::applicationDirPath();
   const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
   const std::string dataDir =
       qev::ResolveDataDir(options.dataDir, QDir::currentPath(), appDir, dataHome);
   const QString userDir = qev::UserDataDir(dataHome);
   if (dataDir != QFile::encodeName(userDir).toStdString()) return dataDir;
+  made = !QFileInfo::exists(userDir);
   const QString problem = qev::PrepareDataDir(userDir, qev::InstalledSamplesDir(appDir));
   if (!problem.isEmpty()) {
     std::fprintf(stderr, "%s\n", qPrintable(problem));
@@ -97,8 +100,10 @@ int main(int argc, char** argv) {
                                       : qev::MaximisedClientSize(*QGuiApplication::primaryScreen())
                                             .expandedTo(qev::kMinimumScreen);
   const qev::ScreenLayout layout{screen.width(), screen.height()};
+  bool newDataDir = false;
   const std::string dataDir = DataDir(
-      options, !options.screenshot.isEmpty() || !options.exportFile.isEmpty() || writesList);
+      options, !options.screenshot.isEmpty() || !options.exportFile.isEmpty() || writesList,
+      newDataDir);
   qev::Application program(layout, dataDir);
 
   if (writesList) {
@@ -122,7 +127,10 @@ int main(int argc, char** argv) {
     return app.exec();
   }
   if (options.screenshot.isEmpty()) {
-    program.Start();
+    // A new learner's first start opens on how to study with the program.
+    program.Start([&] {
+      if (newDataDir) program.ShowGettingStarted();
+    });
     return app.exec();
   }
   program.platform().SetUnattended(true);

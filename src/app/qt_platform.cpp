@@ -199,6 +199,9 @@ SaveAnswer QtPlatform::AskToSave(const std::string& text) {
   } else {
     QMessageBox box(QMessageBox::Question, QString(), FromUtf8(text),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, dialogParent_);
+    box.button(QMessageBox::Save)->setText(QStringLiteral("保存"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("保存しない"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {

@@ -244,6 +244,32 @@ bool FileCommands::ConfirmDiscard(int k) {
   return false;
 }
 
+bool FileCommands::ConfirmClose() {
+  std::vector<int> changed;
+  std::string list;
+  for (int k = 0; k < EventStore::kSlotCount; ++k) {
+    const FileSlot& slot = store_.slots[static_cast<std::size_t>(k)];
+    if (slot.changed != 1) continue;
+    changed.push_back(k);
+    const std::filesystem::path file =
+        slot.readFrom.empty() ? store_.BuildPath(slot.baseName) : slot.readFrom;
+    list += "\n・" + DecodeCp932(slot.label) + "　" + file.string();
+  }
+  if (changed.empty()) return true;
+  switch (platform_.AskToSave("次のファイルの変更は保存されていません。保存しますか?\n" + list +
+                              "\n\n「保存」: それぞれを読み込んだファイルに保存します"
+                              "(Ctrl+S と同じ)。")) {
+    case SaveAnswer::kDiscard:
+      return true;
+    case SaveAnswer::kCancel:
+      return false;
+    case SaveAnswer::kSave:
+      // A save that fails has said why; the window stays open.
+      return SaveSlotsToTheirFiles(changed);
+  }
+  return false;
+}
+
 std::vector<std::string> FileCommands::AutoLoadSlots() {
   std::vector<std::string> unreadable;
   const std::filesystem::path statePath = store_.BuildPath(store_.stateBaseName);

@@ -77,6 +77,13 @@ class FileCommands {
   // the question of any save. True when every one of them was written.
   bool SaveSlotsToTheirFiles(const std::vector<int>& slots);
 
+  // Before the window closes: one question listing every changed slot,
+  // answered by saving each to the file it was read from (as
+  // SaveChangedSlots, its refusals and questions included), by not saving,
+  // or by staying open. True when the window may close: nothing changed,
+  // not saved, or every changed slot written.
+  bool ConfirmClose();
+
   // Saves the target through the save dialog; true when it was written.
   bool SaveTarget(FileTarget target);
   // Asks before unsaved changes of slot k are lost: true to go on (saved or

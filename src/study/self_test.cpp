@@ -236,12 +236,22 @@ std::vector<int> SelfTest::changedSlots() const {
 
 StudyRecord SelfTest::Statistics() {
   StudyRecord record;
+  const Askable pool = AskablePool();
   for (StudySlot& slot : host_.LoadedSlots()) {
-    record.files.push_back({std::move(slot.title), LevelCounts(slot.lines)});
+    std::array<int, 5> levels{};
+    int events = 0;
+    for (const PoolEvent& e : pool.events) {
+      if (e.id.slot != slot.slot) continue;
+      ++levels[static_cast<std::size_t>(LevelOfDigit(e.memorisation) - 1)];
+      ++events;
+    }
+    // A file switched off or filtered out has nothing on the line.
+    if (events > 0) record.files.push_back({std::move(slot.title), levels});
   }
+  record.events = static_cast<int>(pool.events.size());
   const int today = DayNumber(host_.Now());
-  record.due = CountDue(ScheduleOf(AskablePool()), today);
-  record.days = AnswersPerDay(log(), today);
+  record.due = CountDue(ScheduleOf(pool), today);
+  record.days = AnswersPerDay(log(), pool.keys, today);
   return record;
 }
 

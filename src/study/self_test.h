@@ -42,10 +42,10 @@ struct StudyEvent {
   Sjis line;
 };
 
-// A loaded file as the record counts it.
+// A loaded file as the record names it.
 struct StudySlot {
   Sjis title;
-  std::vector<Sjis> lines;
+  int slot = -1;
 };
 
 // What a round needs of the main screen.

@@ -290,7 +290,7 @@ const StudyLog::Slot* StudyLog::Find(EventKey key) const {
 void StudyLog::Note(EventKey key, const LocalTime& time, bool right) {
   Slot& slot = SlotOf(key);
   slot.moment = std::max(slot.moment, Moment(time));
-  answers_.push_back({DayNumber(time), right});
+  answers_.push_back({DayNumber(time), right, key});
 }
 
 std::optional<std::int64_t> StudyLog::LastAnswered(EventKey key) const {

@@ -63,6 +63,7 @@ class StudyLog {
   struct Answer {
     int day = 0;  // DayNumber
     bool right = false;
+    EventKey key = 0;
   };
 
   // The lines of a log file's bytes, one record each: a record never goes

@@ -48,8 +48,11 @@ class ViewHandlers {
   // Before the window closes: false keeps it open.
   virtual bool QueryClose() = 0;
 
-  // A key or its entry in the menu "操作".
+  // A key or its menu entry.
   virtual void OnKeyCommand(KeyCommand command) = 0;
+  // The right panel holds text being typed: a content edit or the state
+  // text. The keys that type or undo there stay with it then.
+  virtual bool RightPanelTyping() const { return false; }
   // What printing the whole timeline takes: every point the filters let
   // through and the range shown.
   virtual SheetSource WholeTimeline() = 0;

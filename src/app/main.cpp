@@ -101,9 +101,9 @@ int main(int argc, char** argv) {
                                             .expandedTo(qev::kMinimumScreen);
   const qev::ScreenLayout layout{screen.width(), screen.height()};
   bool newDataDir = false;
-  const std::string dataDir = DataDir(
-      options, !options.screenshot.isEmpty() || !options.exportFile.isEmpty() || writesList,
-      newDataDir);
+  const std::string dataDir =
+      DataDir(options, !options.screenshot.isEmpty() || !options.exportFile.isEmpty() || writesList,
+              newDataDir);
   qev::Application program(layout, dataDir);
 
   if (writesList) {

@@ -67,7 +67,10 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     SetIdentity();
     const qev::CommandLine options = qev::ReadCommandLine(app);
-    if (!options.importTable.empty()) return qev::RunImport(options, DataDir(options, true));
+    if (!options.importTable.empty()) {
+      bool made = false;
+      return qev::RunImport(options, DataDir(options, true, made));
+    }
     return qev::RunCheck(options.files);
   }
 

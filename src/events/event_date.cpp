@@ -47,7 +47,9 @@ bool ConsumePrefix(std::string_view& s, std::string_view prefix) {
   return true;
 }
 
-std::optional<EraYear> DateField(std::string_view text) {
+}  // namespace
+
+std::optional<EraYear> ParseFileDate(std::string_view text) {
   const char era = ByteAt(text, 0);
   if ((era != 'A' && era != 'B') || text.size() < 6) return std::nullopt;
   int year = 0;
@@ -57,8 +59,6 @@ std::optional<EraYear> DateField(std::string_view text) {
   }
   return EraYear{era == 'B', year};
 }
-
-}  // namespace
 
 std::optional<EraYear> ParseTypedYear(std::string_view utf8) {
   const std::string folded = Folded(utf8);
@@ -83,19 +83,11 @@ std::optional<EraYear> ParseTypedYear(std::string_view utf8) {
 }
 
 std::optional<EraYear> FirstDate(std::string_view line) {
-  return DateField(EventHead(line));
-}
-
-std::optional<EraYear> SecondDate(std::string_view line) {
-  return DateField(SecondDateText(line));
+  return ParseFileDate(EventHead(line));
 }
 
 bool FirstDateApproximate(std::string_view line) {
-  return ByteAt(Field(line, ';', 3), 0) == '*';
-}
-
-bool SecondDateApproximate(std::string_view line) {
-  return ByteAt(Field(line, ';', 2), 0) == '*';
+  return ParseEvent(line).firstApproximate;
 }
 
 }  // namespace qev

@@ -22,17 +22,16 @@ struct EraYear {
 // an era is AD. Nothing for anything else, or a year outside 1..9999.
 std::optional<EraYear> ParseTypedYear(std::string_view utf8);
 
+// A date as the files write it, "AD0794" or "BC0091": "A" or "B" (the era),
+// any byte, then four digits; bytes after them do not count. Nothing for
+// anything else.
+std::optional<EraYear> ParseFileDate(std::string_view text);
+
 // The first date of an event line ("AD0794;..." or "BC0091;..."), or
 // nothing when the line does not start with an era and four digits.
 std::optional<EraYear> FirstDate(std::string_view line);
 
-// The second date of an event line (field 1 after its second ","), or
-// nothing when there is none.
-std::optional<EraYear> SecondDate(std::string_view line);
-
-// Whether the first / the second date is approximate: the event text, or
-// the period text, starts with "*".
+// Whether the first date is approximate: the event text starts with "*".
 bool FirstDateApproximate(std::string_view line);
-bool SecondDateApproximate(std::string_view line);
 
 }  // namespace qev

@@ -19,8 +19,8 @@
 #include "app/sheet_export.h"
 #include "events/event_date.h"
 #include "events/event_form.h"
+#include "events/event_line.h"
 #include "study/study_time.h"
-#include "text/byte_fields.h"
 #include "timeline/date_text.h"
 
 namespace qev {
@@ -63,9 +63,8 @@ QString FromSjis(std::string_view bytes) {
 
 // An event as a question names it: its date and its text.
 QString EventName(std::string_view line) {
-  std::string_view text = Field(line, ';', 3);
-  if (ByteAt(text, 0) == '*') text.remove_prefix(1);
-  return FromSjis(EventDateText(line)).simplified() + QStringLiteral("　") + FromSjis(text);
+  const EventFields event = ParseEvent(line);
+  return FromSjis(EventDateText(event)).simplified() + QStringLiteral("　") + FromSjis(event.event);
 }
 
 QString OffLineMessage(OffLine off, const QString& label) {

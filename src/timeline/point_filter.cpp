@@ -1,8 +1,5 @@
 #include "timeline/point_filter.h"
 
-#include "events/event_line.h"
-#include "text/byte_fields.h"
-
 namespace qev {
 
 bool PassesFilter(const DisplaySettings& settings, char importance, char memorisation) {
@@ -13,9 +10,12 @@ bool PassesFilter(const DisplaySettings& settings, char importance, char memoris
   return filter[static_cast<std::size_t>(level - '0')] == 1;
 }
 
+bool PassesFilter(const DisplaySettings& settings, const EventFields& event) {
+  return PassesFilter(settings, event.importance, event.memorisation);
+}
+
 bool PassesFilter(const DisplaySettings& settings, std::string_view eventLine) {
-  return PassesFilter(settings, ByteAt(eventLine, kImportancePos),
-                      ByteAt(eventLine, kMemorisationPos));
+  return PassesFilter(settings, ParseEvent(eventLine));
 }
 
 }  // namespace qev

@@ -299,7 +299,7 @@ void StudySession::LeaveContentEdit() {
 
 void StudySession::RebuildPoints() {
   points_.Rebuild(
-      store_, [this](std::string_view line) { return PassesFilter(settings_, line); },
+      store_, [this](const EventFields& event) { return PassesFilter(settings_, event); },
       [this](int year) { return scale_.YearToOffset(year); });
 }
 

@@ -46,7 +46,7 @@ SheetSource MainView::WholeTimeline() {
   PointList all;
   all.Rebuild(
       session_.store(),
-      [this](std::string_view line) { return PassesFilter(session_.settings(), line); },
+      [this](const EventFields& event) { return PassesFilter(session_.settings(), event); },
       [](int) { return 0; });
   return {SheetEntries(all, session_.store()), session_.scale().rangeIndex()};
 }

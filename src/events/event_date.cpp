@@ -49,17 +49,6 @@ bool ConsumePrefix(std::string_view& s, std::string_view prefix) {
 
 }  // namespace
 
-std::optional<EraYear> ParseFileDate(std::string_view text) {
-  const char era = ByteAt(text, 0);
-  if ((era != 'A' && era != 'B') || text.size() < 6) return std::nullopt;
-  int year = 0;
-  for (std::size_t i = 2; i < 6; ++i) {
-    if (text[i] < '0' || text[i] > '9') return std::nullopt;
-    year = year * 10 + (text[i] - '0');
-  }
-  return EraYear{era == 'B', year};
-}
-
 std::optional<EraYear> ParseTypedYear(std::string_view utf8) {
   const std::string folded = Folded(utf8);
   std::string_view s = folded;

@@ -25,7 +25,16 @@ std::optional<EraYear> ParseTypedYear(std::string_view utf8);
 // A date as the files write it, "AD0794" or "BC0091": "A" or "B" (the era),
 // any byte, then four digits; bytes after them do not count. Nothing for
 // anything else.
-std::optional<EraYear> ParseFileDate(std::string_view text);
+// Inline: the point list reads two per event.
+inline std::optional<EraYear> ParseFileDate(std::string_view text) {
+  if (text.size() < 6 || (text[0] != 'A' && text[0] != 'B')) return std::nullopt;
+  int year = 0;
+  for (std::size_t i = 2; i < 6; ++i) {
+    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+    year = year * 10 + (text[i] - '0');
+  }
+  return EraYear{text[0] == 'B', year};
+}
 
 // The first date of an event line ("AD0794;..." or "BC0091;..."), or
 // nothing when the line does not start with an era and four digits.

@@ -18,31 +18,38 @@ bool TakeMark(std::string_view& text) {
 }  // namespace
 
 EventFields ParseEvent(std::string_view line) {
-  // One pass over the line for its six fields, then the reads by position.
+  // Field n runs from after the n-th ";" up to the next one (or the end);
+  // it is empty when the line has fewer than n of them.
   std::array<std::string_view, 6> fields{};
   std::size_t start = 0;
-  for (std::string_view& field : fields) {
+  for (std::string_view& f : fields) {
     const std::size_t end = line.find(';', start);
-    field = line.substr(start, end == kNoPos ? kNoPos : end - start);
+    f = line.substr(start, end == kNoPos ? kNoPos : end - start);
     if (end == kNoPos) break;
     start = end + 1;
   }
-  EventFields e;
-  e.dateField = fields[0];
-  e.levelsField = fields[1];
-  e.period = fields[2];
-  e.event = fields[3];
-  e.memo1 = fields[4];
-  e.memo2 = fields[5];
-  e.secondApproximate = TakeMark(e.period);
-  e.firstApproximate = TakeMark(e.event);
-  e.head = e.dateField.substr(0, kHeadLimit);
-  e.secondDate = SecondDateText(line);
-  e.importance = ByteAt(line, kImportancePos);
-  e.memorisation = ByteAt(line, kMemorisationPos);
-  e.first = ParseFileDate(e.head);
-  e.second = ParseFileDate(e.secondDate);
-  return e;
+  std::string_view period = fields[2];
+  std::string_view event = fields[3];
+  const bool secondApproximate = TakeMark(period);
+  const bool firstApproximate = TakeMark(event);
+  const std::string_view head = fields[0].substr(0, kHeadLimit);
+  const std::string_view secondDate = SecondDateText(line);
+  const EventLevels levels = LevelsOf(line);
+  // Every member named, so that nothing is cleared first.
+  return EventFields{.dateField = fields[0],
+                     .levelsField = fields[1],
+                     .period = period,
+                     .event = event,
+                     .memo1 = fields[4],
+                     .memo2 = fields[5],
+                     .firstApproximate = firstApproximate,
+                     .secondApproximate = secondApproximate,
+                     .head = head,
+                     .secondDate = secondDate,
+                     .importance = levels.importance,
+                     .memorisation = levels.memorisation,
+                     .first = ParseFileDate(head),
+                     .second = ParseFileDate(secondDate)};
 }
 
 std::array<std::string_view, 3> EventFields::LevelParts() const {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "events/event_date.h"
+#include "text/byte_fields.h"
 
 namespace qev {
 
@@ -55,6 +56,16 @@ struct EventFields {
 };
 
 EventFields ParseEvent(std::string_view line);
+
+// An event's two level characters alone, as ParseEvent reads them, for the
+// readers that go over every line and need nothing else (the level filter).
+struct EventLevels {
+  char importance = '\0';
+  char memorisation = '\0';
+};
+inline EventLevels LevelsOf(std::string_view line) {
+  return {ByteAt(line, kImportancePos), ByteAt(line, kMemorisationPos)};
+}
 
 // The era and year field: the bytes before the first ";", the whole line
 // when it has none, at most kHeadLimit bytes.

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "events/event_line.h"
 #include "text/byte_fields.h"
 #include "text/collation.h"
 
@@ -18,7 +19,7 @@ void AppendInt(Sjis& s, long long value) {
 }
 
 // What a key says about a point's second date.
-struct KeyDate {
+struct SecondDate {
   bool present = false;
   std::string_view label;  // e.g. "AD0794"; its first letter is the end era
   int year = 0;
@@ -29,8 +30,8 @@ struct KeyDate {
 // next ";", and the year is read after the first "C" or "D". A date text
 // without these letters gives no second date.
 // `p` is the position of that third ";" in the key.
-KeyDate SecondDateOfKey(std::string_view key, std::size_t p) {
-  KeyDate date;
+SecondDate SecondDateOfKey(std::string_view key, std::size_t p) {
+  SecondDate date;
   if (p == kNoPos || ByteAt(key, p + 1) == ';') return date;
   std::size_t era = key.find_first_of("AB", p + 1);
   std::size_t yearLetter = key.find_first_of("CD", p + 1);
@@ -51,12 +52,12 @@ void PointList::Clear() {
   points_ = std::make_shared<const std::vector<TimelinePoint>>();
 }
 
-std::optional<PointList::Entry> PointList::MakeEntry(int k, std::size_t j, const EventFields& event,
+std::optional<PointList::Entry> PointList::MakeEntry(int k, std::size_t j, std::string_view line,
                                                      EventId id) {
-  const std::string_view head = event.head;
+  std::string_view head = EventHead(line);
   char era = ByteAt(head, 0);
   if (era != 'A' && era != 'B') return std::nullopt;
-  const std::string_view date = event.secondDate;
+  std::string_view date = SecondDateText(line);
   Entry e;
   e.key.reserve(head.size() + date.size() + 12);
   e.key.append(head).append(";");
@@ -70,8 +71,8 @@ std::optional<PointList::Entry> PointList::MakeEntry(int k, std::size_t j, const
   e.point.slot = k;
   e.point.line = static_cast<int>(j);
   e.point.serial = id.serial;
-  e.point.memorisation = event.memorisation;
-  KeyDate second = SecondDateOfKey(e.key, thirdSemi);
+  e.point.memorisation = LevelsOf(line).memorisation;
+  SecondDate second = SecondDateOfKey(e.key, thirdSemi);
   e.point.hasEnd = second.present;
   e.point.endBc = ByteAt(second.label, 0) == 'B';
   e.year2 = second.year;
@@ -80,9 +81,10 @@ std::optional<PointList::Entry> PointList::MakeEntry(int k, std::size_t j, const
 
 void PointList::AddKeysOfSlot(int k, const FileSlot& slot, const LineFilter& passes) {
   for (std::size_t j = 0; j < slot.Count(); ++j) {
-    const EventFields event = ParseEvent(slot.Line(j));
-    if (!passes(event)) continue;
-    if (std::optional<Entry> e = MakeEntry(k, j, event, slot.IdAt(j))) {
+    std::string_view line = slot.Line(j);
+    const EventLevels levels = LevelsOf(line);
+    if (!passes(levels.importance, levels.memorisation)) continue;
+    if (std::optional<Entry> e = MakeEntry(k, j, line, slot.IdAt(j))) {
       (e->point.bc ? bcEntries_ : adEntries_).push_back(std::move(*e));
     }
   }
@@ -174,7 +176,7 @@ void PointList::Erase(int k, std::size_t j) {
 void PointList::InsertLine(int k, std::size_t j, std::string_view line, EventId id, bool passes,
                            const YearToOffset& yearToOffset) {
   Renumber(k, j, 1);
-  if (std::optional<Entry> e = passes ? MakeEntry(k, j, ParseEvent(line), id) : std::nullopt) {
+  if (std::optional<Entry> e = passes ? MakeEntry(k, j, line, id) : std::nullopt) {
     Place(*e, yearToOffset);
     Put(std::move(*e));
   }
@@ -190,7 +192,7 @@ void PointList::RemoveLine(int k, std::size_t j) {
 void PointList::ReplaceLine(int k, std::size_t j, std::string_view line, EventId id, bool passes,
                             const YearToOffset& yearToOffset) {
   Erase(k, j);
-  if (std::optional<Entry> e = passes ? MakeEntry(k, j, ParseEvent(line), id) : std::nullopt) {
+  if (std::optional<Entry> e = passes ? MakeEntry(k, j, line, id) : std::nullopt) {
     Place(*e, yearToOffset);
     Put(std::move(*e));
   }
@@ -242,7 +244,7 @@ std::vector<Sjis> PointList::placed() const {
     Sjis entry(Head(key, ';', kHeadLimit));
     entry.append(";");
     AppendInt(entry, point.offset1);
-    KeyDate date = SecondDateOfKey(key, FindNth(key, ';', 3));
+    SecondDate date = SecondDateOfKey(key, FindNth(key, ';', 3));
     if (date.present) {
       entry.append(";").append(date.label).append(";");
       AppendInt(entry, point.offset2);

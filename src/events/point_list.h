@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "events/event_line.h"
 #include "events/event_store.h"
 #include "events/timeline_point.h"
 #include "text/cp932.h"
@@ -24,8 +23,9 @@ class PointList {
  public:
   // Pixel offset from the era line of a year, for the current range.
   using YearToOffset = std::function<int(int)>;
-  // Whether an event becomes a point (the level filter).
-  using LineFilter = std::function<bool(const EventFields&)>;
+  // Whether an event with these level characters (importance,
+  // memorisation) becomes a point: the level filter.
+  using LineFilter = std::function<bool(char, char)>;
 
   // Empties every list.
   void Clear();
@@ -81,7 +81,7 @@ class PointList {
   static void Place(Entry& e, const YearToOffset& yearToOffset);
   // Makes points() from the entries as they are placed.
   void Publish();
-  static std::optional<Entry> MakeEntry(int k, std::size_t j, const EventFields& event, EventId id);
+  static std::optional<Entry> MakeEntry(int k, std::size_t j, std::string_view line, EventId id);
   // How many of the listed points are BC (they come first).
   std::size_t BcCount() const;
   // Sorts keys lo..hi (on one side) into list order again.

@@ -68,11 +68,9 @@ InfoPanelsContent ComposeInfoPanels(std::string_view displayLine, const DisplayS
   const auto [importance, memorisation, secondDateField] =
       ParseEvent(displayLine.substr(0, std::min(displayLine.size(), kDateScanLimit + 2)))
           .LevelParts();
-  // A leading "*" marks a date as approximate; it is never shown itself.
+  // The "*" that marks a date as approximate is never shown itself.
   const bool eventAbout = f.firstApproximate;
   const bool periodAbout = f.secondApproximate;
-  const std::string_view period = f.period;
-  const std::string_view event = f.event;
   const Sjis secondDate = SecondDateShown(secondDateField);
 
   // Line 1: date ; importance , memorisation ; event ; with the second date
@@ -94,24 +92,24 @@ InfoPanelsContent ComposeInfoPanels(std::string_view displayLine, const DisplayS
   left += ',';
   AppendShownOrMasked(left, memorisation, settings.showMemorisation, 1);
   left += ';';
-  if (settings.showEventLeft) left += event;
+  if (settings.showEventLeft) left += f.event;
   left += ';';
   left += kCrLf;
 
   if (YearsShown(settings).range) {
     const bool dateShown = AppendRange(left, f.dateField, secondDate, eventAbout, periodAbout);
-    if (settings.showEventLeft && !period.empty()) {
+    if (settings.showEventLeft && !f.period.empty()) {
       if (dateShown) {
         left += " = ";
       } else {
         left.append(17, ' ');
       }
-      left += period;
+      left += f.period;
       left += kCrLf;
     }
   }
 
-  if (settings.showEventRight) AppendLabelled(c.right, "できごと="_sj, event);
+  if (settings.showEventRight) AppendLabelled(c.right, "できごと="_sj, f.event);
   if (settings.showMemo1 && YearsShown(settings).memos) {
     AppendLabelled(c.right, "  メモ1  ="_sj, f.memo1);
   }

@@ -1,5 +1,7 @@
 #include "timeline/point_filter.h"
 
+#include "events/event_line.h"
+
 namespace qev {
 
 bool PassesFilter(const DisplaySettings& settings, char importance, char memorisation) {
@@ -10,12 +12,9 @@ bool PassesFilter(const DisplaySettings& settings, char importance, char memoris
   return filter[static_cast<std::size_t>(level - '0')] == 1;
 }
 
-bool PassesFilter(const DisplaySettings& settings, const EventFields& event) {
-  return PassesFilter(settings, event.importance, event.memorisation);
-}
-
 bool PassesFilter(const DisplaySettings& settings, std::string_view eventLine) {
-  return PassesFilter(settings, ParseEvent(eventLine));
+  const EventLevels levels = LevelsOf(eventLine);
+  return PassesFilter(settings, levels.importance, levels.memorisation);
 }
 
 }  // namespace qev

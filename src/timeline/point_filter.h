@@ -2,7 +2,6 @@
 
 #include <string_view>
 
-#include "events/event_line.h"
 #include "settings/display_settings.h"
 
 namespace qev {
@@ -12,9 +11,8 @@ namespace qev {
 // memorisation under 記憶度優先), and it must be "1".."5" with its filter on.
 bool PassesFilter(const DisplaySettings& settings, char importance, char memorisation);
 
-// The same for an event, from its level characters; a line too short to
-// hold them never passes.
-bool PassesFilter(const DisplaySettings& settings, const EventFields& event);
+// The same for an event line, from its level characters; a line too short
+// to hold them never passes.
 bool PassesFilter(const DisplaySettings& settings, std::string_view eventLine);
 
 }  // namespace qev

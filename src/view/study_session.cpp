@@ -299,7 +299,10 @@ void StudySession::LeaveContentEdit() {
 
 void StudySession::RebuildPoints() {
   points_.Rebuild(
-      store_, [this](const EventFields& event) { return PassesFilter(settings_, event); },
+      store_,
+      [this](char importance, char memorisation) {
+        return PassesFilter(settings_, importance, memorisation);
+      },
       [this](int year) { return scale_.YearToOffset(year); });
 }
 

@@ -46,7 +46,9 @@ SheetSource MainView::WholeTimeline() {
   PointList all;
   all.Rebuild(
       session_.store(),
-      [this](const EventFields& event) { return PassesFilter(session_.settings(), event); },
+      [this](char importance, char memorisation) {
+        return PassesFilter(session_.settings(), importance, memorisation);
+      },
       [](int) { return 0; });
   return {SheetEntries(all, session_.store()), session_.scale().rangeIndex()};
 }

@@ -179,7 +179,8 @@ TEST(EventLine, OddLinesParseIntoTheirParts) {
 }
 
 // Every prefix of a line, however it is cut, reads as the fields split at
-// ";" and the bytes at the level positions.
+// ";", the head and second date the point list reads, and the bytes at the
+// level positions.
 TEST(EventLine, EveryPrefixReadsAsItsFields) {
   for (const Sjis& full :
        {"AD0710;3,1,AD0794,;*奈良;*平城京;メモ;m2;"_sj, Sjis("BC0091;2,\x81,;\x81;*;;\xff;x")}) {
@@ -198,6 +199,8 @@ TEST(EventLine, EveryPrefixReadsAsItsFields) {
       EXPECT_EQ(e.memo2, Field(line, ';', 5)) << n;
       EXPECT_EQ(e.secondApproximate, ByteAt(Field(line, ';', 2), 0) == '*') << n;
       EXPECT_EQ(e.firstApproximate, ByteAt(Field(line, ';', 3), 0) == '*') << n;
+      EXPECT_EQ(e.head, EventHead(line)) << n;
+      EXPECT_EQ(e.secondDate, SecondDateText(line)) << n;
       EXPECT_EQ(e.importance, ByteAt(line, 7)) << n;
       EXPECT_EQ(e.memorisation, ByteAt(line, 9)) << n;
     }

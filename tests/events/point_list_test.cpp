@@ -31,7 +31,11 @@ class PointListTest : public ::testing::Test {
   }
   void Build() {
     list.Rebuild(
-        store, [this](const EventFields& event) { return PassesFilter(settings, event); }, Offset);
+        store,
+        [this](char importance, char memorisation) {
+          return PassesFilter(settings, importance, memorisation);
+        },
+        Offset);
   }
 
   EventStore store;
@@ -214,7 +218,9 @@ TEST_F(PointListTest, LineChangesFollowedWithoutARebuildAsARebuildWould) {
   }
   settings.importanceFilter[2] = 0;  // some lines are no points
   Build();
-  auto passes = [this](const EventFields& event) { return PassesFilter(settings, event); };
+  auto passes = [this](char importance, char memorisation) {
+    return PassesFilter(settings, importance, memorisation);
+  };
   for (int step = 0; step < 60; ++step) {
     const int k = step % 3 == 0 ? 4 : 1;
     FileSlot& slot = store.slots[static_cast<std::size_t>(k)];
@@ -223,12 +229,12 @@ TEST_F(PointListTest, LineChangesFollowedWithoutARebuildAsARebuildWould) {
                             random() % 2 ? "AD1000" : "");
     switch (random() % 3) {
       case 0:
-        list.InsertLine(k, j, line, slot.Insert(j, line), passes(ParseEvent(line)), Offset);
+        list.InsertLine(k, j, line, slot.Insert(j, line), PassesFilter(settings, line), Offset);
         break;
       case 1:
         if (j == slot.Count()) continue;
         slot.Replace(j, line);
-        list.ReplaceLine(k, j, line, slot.IdAt(j), passes(ParseEvent(line)), Offset);
+        list.ReplaceLine(k, j, line, slot.IdAt(j), PassesFilter(settings, line), Offset);
         break;
       default:
         if (j == slot.Count()) continue;

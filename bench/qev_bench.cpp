@@ -22,6 +22,7 @@
 #include "events/event_form.h"
 #include "events/event_search.h"
 #include "events/generated_events.h"
+#include "model/session_probe.h"
 #include "panel/panel_areas.h"
 #include "study/event_key.h"
 #include "study/self_test.h"
@@ -130,13 +131,13 @@ void BM_DrawTimeline(benchmark::State& state) {
   const int range = session.scale().rangeIndex();
   const int originX = session.scale().originX();
   while (session.scale().rangeIndex() != state.range(0)) session.ChangeRange(+1);
-  session.PutEraLineAt(originX);
+  SessionProbe::PutEraLineAt(session, originX);
   for (auto _ : state) {
     view.DrawTimeline();
     r.FinishFrame();
   }
   while (session.scale().rangeIndex() != range) session.ChangeRange(+1);
-  view.Redraw(session.PutEraLineAt(originX));
+  view.Redraw(SessionProbe::PutEraLineAt(session, originX));
   r.FinishFrame();
 }
 BENCHMARK(BM_DrawTimeline)->Arg(0)->Arg(7)->Unit(benchmark::kMillisecond);

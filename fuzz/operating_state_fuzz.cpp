@@ -10,7 +10,7 @@
 #include "events/slot_files.h"
 #include "platform/screen_layout.h"
 #include "require.h"
-#include "state/operating_state.h"
+#include "state/operating_state_text.h"
 #include "timeline/timeline_scale.h"
 
 namespace {

@@ -55,10 +55,6 @@ void FileSlot::SetLines(std::vector<Sjis> lines) {
   for (std::size_t i = 0; i < lines_.size(); ++i) ids_.push_back(NewId());
 }
 
-EventId FileSlot::Append(Sjis line) {
-  return Insert(lines_.size(), std::move(line));
-}
-
 bool FileSlot::Replace(std::size_t i, Sjis line) {
   if (i >= lines_.size()) return false;
   lines_[i] = std::move(line);

@@ -47,7 +47,6 @@ class FileSlot {
 
   // New lines, each with a new id (a read, an erase, a restore).
   void SetLines(std::vector<Sjis> lines);
-  EventId Append(Sjis line);
   // Replacing a line keeps its id; an index the slot does not hold is
   // refused.
   bool Replace(std::size_t i, Sjis line);

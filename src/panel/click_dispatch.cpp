@@ -27,108 +27,98 @@ bool TimelineClickable(const ClickTarget& t) {
 
 // A level-change value stepped by `step`, written into the selected point's
 // line; the selection survives the rebuild of the slot views.
-void StepLevelChange(ClickTarget& t, Level kind, int step) {
-  t.StepLevelChange(kind, step);
-  t.DrawControlPanel();
-  t.SelectRedraw();
+Changes LeftClickLevelChange(ClickTarget& t, Level kind) {
+  if (!t.pointsExist()) return {};
+  t.CloseStateText();
+  Changes changes = t.CancelEdit();
+  changes |= t.StepLevelChange(kind, +1);
+  return changes;
 }
 
-void LeftClickLevelChange(ClickTarget& t, Level kind) {
-  if (!t.pointsExist()) return;
+Changes RightClickLevelChange(ClickTarget& t, Level kind) {
   t.CloseStateText();
-  t.CancelContentEdit();
-  StepLevelChange(t, kind, +1);
-}
-
-void RightClickLevelChange(ClickTarget& t, Level kind) {
-  t.CloseStateText();
-  t.CancelContentEdit();
-  if (t.pointsExist()) StepLevelChange(t, kind, -1);
+  Changes changes = t.CancelEdit();
+  if (t.pointsExist()) changes |= t.StepLevelChange(kind, -1);
+  return changes;
 }
 
 // A display switch of the information panels; refused while editing, since
 // the right panel then holds the edit.
-void FlipPanelDisplay(ClickTarget& t, DisplaySwitch which) {
+Changes FlipPanelDisplay(ClickTarget& t, DisplaySwitch which) {
   t.CloseStateText();
-  if (t.editing()) return;
-  t.Flip(which);
-  t.PanelsRedraw();
-  t.DrawControlPanel();
+  if (t.editing()) return {};
+  return t.Flip(which);
 }
 
-void FlipFilter(ClickTarget& t, Level kind, int level) {
-  if (t.editing()) return;
-  t.FlipFilter(kind, level);
-  t.FullRefresh();
+Changes FlipFilter(ClickTarget& t, Level kind, int level) {
+  if (t.editing()) return {};
+  return t.FlipFilter(kind, level);
 }
 
-void SelectRandom(ClickTarget& t) {
-  if (!t.pointsExist()) return;
+Changes SelectRandom(ClickTarget& t) {
+  if (!t.pointsExist()) return {};
   t.CloseStateText();
-  if (t.editing()) return;
-  t.Select(SelectionStep::kRandom);
-  t.SelectRedraw();
+  if (t.editing()) return {};
+  return t.Select(SelectionStep::kRandom);
 }
 
-void ClickSlotLabel(ClickTarget& t, int k) {
+Changes ClickSlotLabel(ClickTarget& t, int k) {
   t.CloseStateText();
-  t.CancelContentEdit();
-  if (t.FlipSlot(k)) t.FullRefresh();
+  Changes changes = t.CancelEdit();
+  changes |= t.FlipSlot(k);
+  return changes;
 }
 
 // "[設定]"/"[実行]" is tested twice per click, once before and once after
 // "[中止]": the first test enters editing, the second one of the next click
 // brings the count to 4 and writes the edit back.
-void EditButtonFirstTest(ClickTarget& t) {
-  if (!t.pointsExist()) return;
+Changes EditButtonFirstTest(ClickTarget& t) {
+  if (!t.pointsExist()) return {};
   t.CountEditButtonTest();
-  if (t.editing()) return;
-  t.BeginContentEdit();
-  t.DrawControlPanel();
+  if (t.editing()) return {};
+  return t.BeginContentEdit();
 }
 
-void EditButtonSecondTest(ClickTarget& t) {
-  if (!t.pointsExist()) return;
-  if (t.CountEditButtonTest() != 4) return;
+Changes EditButtonSecondTest(ClickTarget& t) {
+  if (!t.pointsExist()) return {};
+  if (t.CountEditButtonTest() != 4) return {};
   t.SetEditButtonTests(0);
-  if (!t.editing()) return;
-  t.ExecuteContentEdit();
+  if (!t.editing()) return {};
+  Changes changes = t.ExecuteContentEdit();
   // A refused edit stays open with what the user typed; the next click on
   // "[実行]" tries again.
   if (t.editing()) t.SetEditButtonTests(2);
+  return changes;
 }
 
-void CancelButton(ClickTarget& t) {
-  if (!t.editing()) return;
+Changes CancelButton(ClickTarget& t) {
+  if (!t.editing()) return {};
   t.CloseStateText();
-  t.LeaveContentEdit();
-  t.PanelsRedraw();
-  t.DrawControlPanel();
+  return t.LeaveContentEdit();
 }
 
-void LeftClickArea(ClickTarget& t, PanelArea area) {
+Changes LeftClickArea(ClickTarget& t, PanelArea area) {
   if (auto level = ImportanceLevelOf(area)) return FlipFilter(t, Level::kImportance, *level);
   if (auto level = MemorisationLevelOf(area)) return FlipFilter(t, Level::kMemorisation, *level);
   if (auto slot = SlotOf(area)) return ClickSlotLabel(t, *slot);
   switch (area) {
     case PanelArea::kPriority:
       t.CloseStateText();
-      if (t.editing()) return;
-      t.Flip(DisplaySwitch::kFilterPriority);
-      t.FullRefresh();
-      return;
+      if (t.editing()) return {};
+      return t.Flip(DisplaySwitch::kFilterPriority);
     case PanelArea::kImportanceChange:
       return LeftClickLevelChange(t, Level::kImportance);
     case PanelArea::kMemorisationChange:
       return LeftClickLevelChange(t, Level::kMemorisation);
-    case PanelArea::kEditSetExecute:
+    case PanelArea::kEditSetExecute: {
       // "[中止]" lies beside it, never on it, so the second test can follow
       // at once.
-      EditButtonFirstTest(t);
-      EditButtonSecondTest(t);
+      Changes changes = EditButtonFirstTest(t);
+      changes |= EditButtonSecondTest(t);
       // A refused "[設定]" leaves no edit to count clicks for.
       if (!t.editing()) t.SetEditButtonTests(0);
-      return;
+      return changes;
+    }
     case PanelArea::kEditCancel:
       return CancelButton(t);
     case PanelArea::kShowYear:
@@ -148,75 +138,74 @@ void LeftClickArea(ClickTarget& t, PanelArea area) {
     case PanelArea::kShowMemo2:
       return FlipPanelDisplay(t, DisplaySwitch::kShowMemo2);
     case PanelArea::kYearDisplayMode:
-      t.Flip(DisplaySwitch::kYearDisplayMode);
-      t.DrawTimeline();
-      t.SelectRedraw();
-      t.PanelsRedraw();
-      return;
-    case PanelArea::kRange:
+      return t.Flip(DisplaySwitch::kYearDisplayMode);
+    case PanelArea::kRange: {
       t.CloseStateText();
-      t.CancelContentEdit();
-      t.ChangeRange(+1);
-      return;
+      Changes changes = t.CancelEdit();
+      changes |= t.ChangeRange(+1);
+      return changes;
+    }
     case PanelArea::kStopwatch:
-      t.StopwatchClick();
-      t.DrawControlPanel();
-      return;
+      return t.StopwatchClick();
     case PanelArea::kStateLabel:
       if (t.stateDescriptionShown()) {
         t.CloseStateText();
-        t.PanelsRedraw();
-      } else {
-        t.ShowStateDescription();
+        return {.panels = true};
       }
-      t.DrawControlPanel();
-      return;
+      t.ShowStateDescription();
+      return {.controlPanel = true};
     case PanelArea::kTextSize:
-      t.Flip(DisplaySwitch::kTextSize);
-      t.DrawControlPanel();
-      return;
+      return t.Flip(DisplaySwitch::kTextSize);
     case PanelArea::kPointDisplayMode:
-      t.Step(SteppedSetting::kPointDisplayMode, +1);
-      t.DrawTimeline();
-      t.SelectRedraw();
-      t.DrawControlPanel();
-      return;
+      return t.Step(SteppedSetting::kPointDisplayMode, +1);
     case PanelArea::kDiagram:
-      if (t.screenPage() == ScreenPage::kDiagram) return t.BackToMain();
-      return t.ShowDiagram();
+      if (t.screenPage() == ScreenPage::kDiagram) {
+        t.BackToMain();
+      } else {
+        t.ShowDiagram();
+      }
+      return {};
     case PanelArea::kHelp:
       // Opens on P1 but keeps the page index, so paging goes on from the
       // page last shown.
-      if (t.screenPage() == ScreenPage::kHelp) return t.BackToMain();
-      return t.ShowHelpPage(0);
+      if (t.screenPage() == ScreenPage::kHelp) {
+        t.BackToMain();
+      } else {
+        t.ShowHelpPage(0);
+      }
+      return {};
     case PanelArea::kBrightness:
-      t.Step(SteppedSetting::kBrightness, +1);
-      t.DrawTimeline();
-      t.SelectRedraw();
-      return;
+      return t.Step(SteppedSetting::kBrightness, +1);
     case PanelArea::kUnit:
       // "単位=1年" is the one unit there is: its click changes nothing.
     default:
-      return;
+      return {};
   }
 }
 
 // A click in the frame steps the selection (left back, right on); one in
 // the strip above it selects the point under it. Only while the drawing
 // area shows the timeline and has points.
-void ClickTimeline(ClickTarget& t, int x, int y, SelectionStep step) {
-  if (!TimelineClickable(t)) return;
+Changes ClickTimeline(ClickTarget& t, int x, int y, SelectionStep step) {
+  if (!TimelineClickable(t)) return {};
   const ScreenLayout& l = t.layout();
+  Changes changes;
   if (InFrame(l, x, y)) {
     t.CloseStateText();
-    t.CancelContentEdit();
-    t.Select(step);
-    t.SelectRedraw();
+    changes |= t.CancelEdit();
+    changes |= t.Select(step);
   }
-  if (y < l.Y(20)) {
-    t.SelectAt(x);
-    t.SelectRedraw();
-  }
+  if (y < l.Y(20)) changes |= t.SelectAt(x);
+  return changes;
+}
+
+// What a double click in a strip beside the frame does: the first or last
+// point in view.
+Changes JumpToEnd(ClickTarget& t, SelectionStep step) {
+  t.CloseStateText();
+  Changes changes = t.CancelEdit();
+  if (t.pointsExist()) changes |= t.Select(step);
+  return changes;
 }
 
 }  // namespace
@@ -233,9 +222,9 @@ void OnLButtonUp(ClickTarget& t, int x, int y) {
     t.TurnHelpPage((t.helpPageIndex() + 1) % kHelpPageCount);
   }
 
-  ClickTimeline(t, x, y, SelectionStep::kPrevious);
+  t.Show(ClickTimeline(t, x, y, SelectionStep::kPrevious));
 
-  for (PanelArea area : AreasAt(l, x, y)) LeftClickArea(t, area);
+  for (PanelArea area : AreasAt(l, x, y)) t.Show(LeftClickArea(t, area));
 }
 
 void OnRButtonUp(ClickTarget& t, int x, int y) {
@@ -246,60 +235,40 @@ void OnRButtonUp(ClickTarget& t, int x, int y) {
     t.TurnHelpPage((t.helpPageIndex() + kHelpPageCount - 1) % kHelpPageCount);
   }
 
-  ClickTimeline(t, x, y, SelectionStep::kNext);
+  t.Show(ClickTimeline(t, x, y, SelectionStep::kNext));
 
   // Only these labels step back on a right click; the context menu decides
   // what the others offer.
   auto hit = [&](PanelArea area) { return AreaRect(l, area).Contains(x, y); };
-  if (hit(PanelArea::kImportanceChange)) RightClickLevelChange(t, Level::kImportance);
-  if (hit(PanelArea::kMemorisationChange)) RightClickLevelChange(t, Level::kMemorisation);
-  if (hit(PanelArea::kRandom)) SelectRandom(t);
+  if (hit(PanelArea::kImportanceChange)) t.Show(RightClickLevelChange(t, Level::kImportance));
+  if (hit(PanelArea::kMemorisationChange)) t.Show(RightClickLevelChange(t, Level::kMemorisation));
+  if (hit(PanelArea::kRandom)) t.Show(SelectRandom(t));
   if (hit(PanelArea::kPointDisplayMode) && t.pointsExist()) {
-    t.Step(SteppedSetting::kPointDisplayMode, -1);
-    t.SelectRedraw();
-    t.DrawControlPanel();
+    t.Show(t.Step(SteppedSetting::kPointDisplayMode, -1));
   }
   if (hit(PanelArea::kRange)) {
-    t.CancelContentEdit();
-    t.ChangeRange(-1);
+    Changes changes = t.CancelEdit();
+    changes |= t.ChangeRange(-1);
+    t.Show(changes);
   }
-  if (hit(PanelArea::kBrightness)) {
-    t.Step(SteppedSetting::kBrightness, -1);
-    t.DrawTimeline();
-    t.SelectRedraw();
-  }
+  if (hit(PanelArea::kBrightness)) t.Show(t.Step(SteppedSetting::kBrightness, -1));
 }
 
 void OnLButtonDblClk(ClickTarget& t, int x, int y) {
   const ScreenLayout& l = t.layout();
-  if (LeftStrip(l).Contains(x, y)) {
-    t.CloseStateText();
-    t.CancelContentEdit();
-    if (t.pointsExist()) {
-      t.Select(SelectionStep::kFirst);
-      t.SelectRedraw();
-    }
-  }
-  if (RightStrip(l).Contains(x, y) && t.pointsExist()) {
-    t.CloseStateText();
-    t.CancelContentEdit();
-    t.Select(SelectionStep::kLast);
-    t.SelectRedraw();
-  }
+  if (LeftStrip(l).Contains(x, y)) t.Show(JumpToEnd(t, SelectionStep::kFirst));
+  if (RightStrip(l).Contains(x, y) && t.pointsExist()) t.Show(JumpToEnd(t, SelectionStep::kLast));
 }
 
 void OnRButtonDblClk(ClickTarget& t, int x, int y) {
-  if (!RightStrip(t.layout()).Contains(x, y)) return;
-  t.CloseStateText();
-  t.CancelContentEdit();
-  if (!t.pointsExist()) return;
-  t.Select(SelectionStep::kLast);
-  t.SelectRedraw();
+  if (RightStrip(t.layout()).Contains(x, y)) t.Show(JumpToEnd(t, SelectionStep::kLast));
 }
 
 void OnLButtonDown(ClickTarget& t, int x, int y) {
   // Ends an edit before the release toggles the state description.
-  if (StateLabelPressRect(t.layout()).Contains(x, y) && t.pointsExist()) t.CancelContentEdit();
+  if (StateLabelPressRect(t.layout()).Contains(x, y) && t.pointsExist()) {
+    t.Show(t.CancelEdit());
+  }
 }
 
 }  // namespace qev

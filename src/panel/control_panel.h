@@ -5,11 +5,11 @@
 #include <string_view>
 
 #include "events/event_store.h"
+#include "model/stopwatch.h"
 #include "panel/panel_areas.h"
 #include "platform/canvas.h"
 #include "platform/screen_layout.h"
 #include "settings/display_settings.h"
-#include "state/stopwatch.h"
 
 namespace qev {
 

@@ -67,10 +67,6 @@ PanelArea MemorisationArea(int level) {
   return static_cast<PanelArea>(Index(PanelArea::kMemorisation1) + level - 1);
 }
 
-PanelArea SlotArea(int slot) {
-  return static_cast<PanelArea>(Index(PanelArea::kSlot1) + slot);
-}
-
 std::optional<int> ImportanceLevelOf(PanelArea area) {
   auto i = OffsetIn(area, PanelArea::kImportance1, 5);
   return i ? std::optional<int>(*i + 1) : std::nullopt;

@@ -60,10 +60,9 @@ struct PanelRect {
   friend bool operator==(const PanelRect&, const PanelRect&) = default;
 };
 
-// The area of importance or memorisation level 1..5, and of slot 0..9.
+// The area of importance or memorisation level 1..5.
 PanelArea ImportanceArea(int level);
 PanelArea MemorisationArea(int level);
-PanelArea SlotArea(int slot);
 // The level (1..5) or slot (0..9) an area stands for; nothing for any other.
 std::optional<int> ImportanceLevelOf(PanelArea area);
 std::optional<int> MemorisationLevelOf(PanelArea area);

@@ -23,38 +23,34 @@ bool MainView::EditingRefused() {
   return true;
 }
 
-void MainView::BeginContentEdit() {
-  if (EditingRefused()) return;
+Changes MainView::BeginContentEdit() {
+  const Changes panel{.controlPanel = true};
+  if (EditingRefused()) return panel;
   StudySession::EditStart start = session_.BeginContentEdit();
   if (start.refused) platform_.ShowMessage(EditProblemMessage(*start.refused));
-  if (!start.text) return;
-  platform_.SetPanelText(InfoPanel::kRight, *start.text);
-  DrawControlPanel();
+  if (start.text) platform_.SetPanelText(InfoPanel::kRight, *start.text);
+  return panel;
 }
 
-void MainView::ExecuteContentEdit() {
+Changes MainView::ExecuteContentEdit() {
   // The edit goes back to the line it was started on, even if the
   // selection moved while the user typed.
-  if (!session_.edit().editing()) return;
+  if (!session_.edit().editing()) return {};
   Cp932Encoding typed = platform_.PanelText(InfoPanel::kRight);
   if (!typed.ok()) {
     platform_.ShowMessage("文字「" + typed.unencodable +
                           "」はShift-JISで保存できないため、変更を書き込めません。"
                           "この文字を直してから、もう一度[実行]を押してください。");
-    return;
+    return {};
   }
   std::optional<EditedLine> edited = session_.ExecuteContentEdit(typed.bytes);
-  if (!edited) return;
+  if (!edited) return {};
   if (!edited->ok()) {
     platform_.ShowMessage(EditProblemMessage(*edited));
-    return;
+    return {};
   }
   CloseStateText();
-  desk_.EventsChanged();
-  // The line is shown again, the selection kept where it was.
-  session_.RebuildVisiblePoints();
-  DrawControlPanel();
-  ShowSelection();
+  return {.selection = true, .controlPanel = true, .lines = true};
 }
 
 }  // namespace qev

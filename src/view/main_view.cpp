@@ -11,7 +11,7 @@
 #include "panel/panel_areas.h"
 #include "state/clock.h"
 #include "state/context_menu.h"
-#include "state/operating_state.h"
+#include "state/operating_state_text.h"
 #include "timeline/info_panels.h"
 #include "timeline/point_display.h"
 #include "timeline/point_filter.h"
@@ -79,7 +79,7 @@ void MainView::ApplyOperatingState() {
   session_.ApplyOperatingState(
       ReadOperatingState(session_.store().stateFileText, session_.CurrentOperatingState()));
   DrawTimeline();
-  platform_.SetScrollThumb(TimelineScale::ThumbForOriginX(session_.scale().originX()));
+  platform_.SetScrollThumb(session_.thumb());
 }
 
 void MainView::OnLButtonUp(int x, int y) {
@@ -123,14 +123,7 @@ void MainView::ScrollTimeline(ScrollCode code, int thumbPos) {
   RedrawBatch::Scope scope(batch_);
   CloseStateText();
   const ScrollStep step = NextScrollPos(code, platform_.ScrollThumb(), thumbPos);
-  platform_.SetScrollThumb(session_.ScrollTo(step.pos));
-  DrawTimeline();
-  if (!step.fullRefresh) return;
-  platform_.SetScrollThumb(TimelineScale::ThumbForOriginX(session_.scale().originX()));
-  session_.RebuildVisiblePoints();
-  DrawControlPanel();
-  session_.Select(SelectionStep::kFirst);
-  ShowSelection();
+  Show(session_.ScrollLine(step.pos, step.fullRefresh));
 }
 
 void MainView::OnClockTick() {
@@ -145,16 +138,6 @@ bool MainView::QueryClose() {
     if (!files_.ConfirmDiscard(k)) return false;
   }
   return true;
-}
-
-void MainView::FullRefresh() {
-  desk_.EventsChanged();
-  CloseStateText();
-  session_.RebuildPoints();
-  session_.RebuildVisiblePoints();
-  DrawControlPanel();
-  session_.Select(SelectionStep::kFirst);
-  ShowSelection();
 }
 
 void MainView::ShowSelection() {
@@ -248,16 +231,6 @@ void MainView::DrawControlPanel() {
   });
 }
 
-void MainView::ChangeRange(int direction) {
-  platform_.SetScrollThumb(session_.ChangeRange(direction));
-  DrawTimeline();
-  session_.PlacePoints();
-  session_.RebuildVisiblePoints();
-  session_.Select(SelectionStep::kFirst);
-  ShowSelection();
-  DrawControlPanel();
-}
-
 Sjis MainView::ClockText() {
   return FormatClockText(platform_.Now());
 }
@@ -294,7 +267,7 @@ void MainView::SaveSlots(const std::vector<int>& slots) {
 }
 
 void MainView::CancelContentEdit() {
-  if (session_.CancelContentEdit()) FullRefresh();
+  Show(session_.CancelContentEdit());
 }
 
 void MainView::ShowStateDescription() {
@@ -311,7 +284,7 @@ void MainView::ShowHelpPage(int k) {
 }
 
 void MainView::TurnHelpPage(int k) {
-  session_.SetHelpPage(k);
+  helpPageIndex_ = k;
   ShowHelpPage(k);
 }
 
@@ -361,12 +334,24 @@ void MainView::Redraw(const Changes& changes) {
   if (!changes.any()) return;
   RedrawBatch::Scope scope(batch_);
   CloseStateText();
-  if (changes.scrolled) {
-    platform_.SetScrollThumb(TimelineScale::ThumbForOriginX(session_.scale().originX()));
+  Changes shown = changes;
+  shown.selection = true;
+  Show(shown);
+}
+
+void MainView::Show(const Changes& c) {
+  if (c.refreshed) {
+    desk_.EventsChanged();
+    CloseStateText();
+    DrawControlPanel();
+    ShowSelection();
   }
-  if (changes.scrolled || changes.points) DrawTimeline();
-  if (changes.points) DrawControlPanel();
-  ShowSelection();
+  if (c.lines) desk_.EventsChanged();
+  if (c.scrolled) platform_.SetScrollThumb(session_.thumb());
+  if (c.scrolled || c.points || c.look) DrawTimeline();
+  if (c.points || c.controlPanel) DrawControlPanel();
+  if (c.selection) ShowSelection();
+  if (c.panels) FillInfoPanels();
 }
 
 }  // namespace qev

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "events/file_commands.h"
+#include "model/study_session.h"
 #include "panel/click_dispatch.h"
 #include "panel/screen_page.h"
 #include "platform/platform.h"
@@ -10,7 +11,6 @@
 #include "state/context_menu.h"
 #include "view/redraw_batch.h"
 #include "view/session_desk.h"
-#include "view/study_session.h"
 #include "view/view_handlers.h"
 
 namespace qev {
@@ -58,7 +58,7 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   void SaveSlots(const std::vector<int>& slots) override;
 
   // The redraw chains and the drawings they are made of.
-  void FullRefresh() override;
+  void FullRefresh() override { Show(session_.Refresh()); }
   void ShowSelection();
   void DrawTimeline() override;
   void DrawControlPanel() override;
@@ -90,35 +90,34 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   void SlotFileChanged(int k) override { session_.SlotFileChanged(k); }
   void SlotSaved(int k) override { session_.SlotSaved(k); }
 
-  // ClickTarget, in click_operations.cpp.
+  // ClickTarget: the operations of the model, the screen's own state.
   bool pointsExist() const override { return !session_.visible().empty(); }
   bool editing() const override { return session_.edit().editing(); }
-  int helpPageIndex() const override { return session_.helpPageIndex(); }
+  int helpPageIndex() const override { return helpPageIndex_; }
   DrawAreaContent drawAreaContent() const override { return drawAreaContent_; }
-  void Flip(DisplaySwitch which) override { session_.Flip(which); }
-  void Step(SteppedSetting which, int step) override { session_.Step(which, step); }
-  void FlipFilter(Level kind, int level) override { session_.FlipFilter(kind, level); }
-  bool FlipSlot(int k) override { return session_.FlipSlot(k); }
-  void ChangeRange(int direction) override;
-  void Select(SelectionStep step) override { session_.Select(step); }
-  void SelectAt(int x) override { session_.SelectAt(x); }
-  void SelectRedraw() override { ShowSelection(); }
-  void PanelsRedraw() override { FillInfoPanels(); }
-  void StepLevelChange(Level kind, int step) override {
-    if (EditingRefused()) return;
-    session_.StepLevelChange(kind, step);
-    session_.RebuildVisiblePoints();
-    desk_.EventsChanged();
+  // The one place where what changed becomes redraws.
+  void Show(const Changes& changes) override;
+  Changes CancelEdit() override { return session_.CancelContentEdit(); }
+  Changes Flip(DisplaySwitch which) override { return session_.Flip(which); }
+  Changes Step(SteppedSetting which, int step) override { return session_.Step(which, step); }
+  Changes FlipFilter(Level kind, int level) override { return session_.FlipFilter(kind, level); }
+  Changes FlipSlot(int k) override { return session_.FlipSlot(k); }
+  Changes ChangeRange(int direction) override { return session_.ChangeRange(direction); }
+  Changes Select(SelectionStep step) override { return session_.Select(step); }
+  Changes SelectAt(int x) override { return session_.SelectAt(x); }
+  Changes StepLevelChange(Level kind, int step) override {
+    if (EditingRefused()) return {.selection = true, .controlPanel = true};
+    return session_.StepLevelChange(kind, step);
   }
-  void BeginContentEdit() override;
-  void ExecuteContentEdit() override;
+  Changes BeginContentEdit() override;
+  Changes ExecuteContentEdit() override;
   // While the self-test window is open: says so and returns true.
   bool EditingRefused();
-  void LeaveContentEdit() override { session_.LeaveContentEdit(); }
+  Changes LeaveContentEdit() override { return session_.LeaveContentEdit(); }
   int CountEditButtonTest() override { return session_.CountEditButtonTest(); }
   void SetEditButtonTests(int count) override { session_.SetEditButtonTests(count); }
   void ShowStateDescription() override;
-  void StopwatchClick() override { session_.StopwatchClick(); }
+  Changes StopwatchClick() override { return session_.StopwatchClick(); }
   void ShowHelpPage(int k) override;
   void TurnHelpPage(int k) override;
   void ShowDiagram() override;
@@ -142,6 +141,7 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   ScreenPage screenPage_ = ScreenPage::kMain;
   DrawAreaContent drawAreaContent_ = DrawAreaContent::kTimeline;
   bool firstPaint_ = true;
+  int helpPageIndex_ = 0;
 };
 
 }  // namespace qev

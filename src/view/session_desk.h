@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "model/study_session.h"
 #include "view/event_desk.h"
-#include "view/study_session.h"
 #include "view/view_handlers.h"
 
 namespace qev {

@@ -1,7 +1,7 @@
 #include "view/study_host.h"
 
 #include "events/event_line.h"
-#include "panel/content_edit.h"
+#include "model/content_edit.h"
 #include "study/study_log.h"
 #include "text/byte_fields.h"
 

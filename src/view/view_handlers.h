@@ -3,10 +3,10 @@
 #include <vector>
 
 #include "export/timeline_sheet.h"
+#include "model/study_session.h"
 #include "panel/key_commands.h"
 #include "timeline/scrolling.h"
 #include "view/event_desk.h"
-#include "view/study_session.h"
 
 namespace qev {
 

@@ -16,7 +16,7 @@
 #include "app/application.h"
 #include "app/event_dialog.h"
 #include "app/find_window.h"
-#include "state/operating_state.h"
+#include "state/operating_state_text.h"
 #include "text/cp932.h"
 
 using namespace qev::literals;

@@ -16,6 +16,7 @@
 #include "app/application.h"
 #include "events/generated_events.h"
 #include "panel/panel_areas.h"
+#include "panel/slot_area.h"
 
 namespace qev {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/application.h"
-#include "state/operating_state.h"
+#include "state/operating_state_text.h"
 #include "study/study_log.h"
 #include "text/cp932.h"
 

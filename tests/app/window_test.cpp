@@ -14,7 +14,7 @@
 
 #include "app/application.h"
 #include "panel/panel_areas.h"
-#include "state/operating_state.h"
+#include "state/operating_state_text.h"
 #include "text/cp932.h"
 
 using namespace qev::literals;

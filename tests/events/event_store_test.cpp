@@ -1,4 +1,5 @@
 #include "events/event_store.h"
+#include "events/slot_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -66,9 +67,9 @@ TEST(EventStore, SlotsStartWithTheirNamesLoadedAndOn) {
 TEST(EventStore, LinesKeepTheirOrderAndReplaceInPlace) {
   EventStore store;
   FileSlot& slot = store.slots[3];
-  slot.Append("BC0100;1,1,,;a;b;c;d;"_sj);
-  slot.Append("AD0100;1,1,,;a;b;c;d;"_sj);
-  slot.Append("AD0050;1,1,,;a;b;c;d;"_sj);
+  AppendLine(slot, "BC0100;1,1,,;a;b;c;d;"_sj);
+  AppendLine(slot, "AD0100;1,1,,;a;b;c;d;"_sj);
+  AppendLine(slot, "AD0050;1,1,,;a;b;c;d;"_sj);
   ASSERT_EQ(slot.Count(), 3u);
   EXPECT_TRUE(slot.Replace(1, "AD0101;2,2,,;x;y;z;w;"_sj));
   EXPECT_EQ(slot.Line(0), "BC0100;1,1,,;a;b;c;d;");

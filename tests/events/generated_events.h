@@ -5,7 +5,7 @@
 #include <string>
 
 #include "events/file_io.h"
-#include "state/operating_state.h"
+#include "state/operating_state_text.h"
 #include "text/cp932.h"
 
 namespace qev::testing {

@@ -1,4 +1,5 @@
 #include "events/point_list.h"
+#include "events/slot_lines.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -184,7 +185,7 @@ TEST_F(PointListTest, TenThousandEventsBuildInOrder) {
   for (int i = 0; i < 10000; ++i) {
     std::string year = std::to_string(10000 + (i * 7919) % 10000).substr(1);
     std::string head = (i % 2 ? "AD" : "BC") + year;
-    store.slots[static_cast<std::size_t>(i % 10)].Append(Event(head));
+    AppendLine(store.slots[static_cast<std::size_t>(i % 10)], Event(head));
   }
   Build();
   ASSERT_EQ(list.size(), 10000u);
@@ -212,8 +213,8 @@ TEST_F(PointListTest, LineChangesFollowedWithoutARebuildAsARebuildWould) {
   const char* heads[] = {"AD0794", "BC0091", "AD1192", "BC0660", "AD0794"};
   for (int k : {1, 4}) {
     for (int j = 0; j < 12; ++j) {
-      store.slots[static_cast<std::size_t>(k)].Append(
-          Event(heads[j % 5], static_cast<char>('1' + j % 5)));
+      AppendLine(store.slots[static_cast<std::size_t>(k)],
+                 Event(heads[j % 5], static_cast<char>('1' + j % 5)));
     }
   }
   settings.importanceFilter[2] = 0;  // some lines are no points

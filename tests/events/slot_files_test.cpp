@@ -1,4 +1,5 @@
 #include "events/slot_files.h"
+#include "events/slot_lines.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,7 +46,7 @@ TEST_F(SlotFiles, LoadTakesLinesTitleAndHeaderAndKeepsTheFlags) {
                               "\r\nnote\r\n;\r\nAD2000;1,1,,;;;;;\r\n");
   store.slots[2].on = 0;
   store.slots[2].changed = 1;
-  store.slots[2].Append("stale"_sj);
+  AppendLine(store.slots[2], "stale"_sj);
 
   ASSERT_TRUE(LoadSlot(store, 2).ok());
   const FileSlot& slot = store.slots[2];
@@ -68,7 +69,7 @@ TEST_F(SlotFiles, AFileWithoutHeaderLeavesAnEmptyLabel) {
 
 TEST_F(SlotFiles, AMissingFileEmptiesTheSlotQuietly) {
   FileSlot& slot = store.slots[4];
-  slot.Append("AD0001;1,1,,;;;;;"_sj);
+  AppendLine(slot, "AD0001;1,1,,;;;;;"_sj);
   slot.label = "old"_sj;
   FileResult result = LoadSlot(store, 4);
   EXPECT_EQ(result.status, FileStatus::kMissing);
@@ -90,7 +91,7 @@ TEST_F(SlotFiles, AMissingFileEmptiesTheSlotQuietly) {
 TEST_F(SlotFiles, AFileThatCannotBeReadIsReportedAndTheSlotKeepsEverything) {
   std::filesystem::create_directory(SlotPath(1));
   FileSlot& slot = store.slots[1];
-  slot.Append("AD0001;1,1,,;;;;;"_sj);
+  AppendLine(slot, "AD0001;1,1,,;;;;;"_sj);
   slot.label = "mine"_sj;
   FileResult result = LoadSlot(store, 1);
   EXPECT_EQ(result.status, FileStatus::kUnreadable);
@@ -110,7 +111,7 @@ TEST_F(SlotFiles, AFileWithoutReadPermissionIsUnreadable) {
   if (::geteuid() == 0) GTEST_SKIP() << "root reads files whatever their permissions";
   WriteBytes(SlotPath(0), "H;t;;\r\n;\r\n");
   ::chmod(SlotPath(0).c_str(), 0);
-  store.slots[0].Append("AD0001;1,1,,;;;;;"_sj);
+  AppendLine(store.slots[0], "AD0001;1,1,,;;;;;"_sj);
   FileResult result = LoadSlot(store, 0);
   EXPECT_EQ(result.status, FileStatus::kUnreadable);
   EXPECT_EQ(result.reason, std::strerror(EACCES));
@@ -157,7 +158,7 @@ TEST_F(SlotFiles, ReadingFromADialogRenamesTheSlotAndSwitchesItOn) {
 
 TEST_F(SlotFiles, AFailedDialogReadLeavesTheSlotAlone) {
   FileSlot& slot = store.slots[0];
-  slot.Append("AD0001;1,1,,;;;;;"_sj);
+  AppendLine(slot, "AD0001;1,1,,;;;;;"_sj);
   FileResult missing = ReadFileFromDialog(store, FileTarget::Slot(0), folder / "nothing.txt");
   EXPECT_EQ(missing.status, FileStatus::kMissing);
   std::filesystem::create_directory(folder / "dir.txt");
@@ -233,7 +234,7 @@ TEST_F(SlotFiles, SavingOverAFileReplacesItAndKeepsItsPermissions) {
   std::filesystem::path chosen = folder / "t.txt";
   WriteBytes(chosen, std::string(10000, 'x'));
   ::chmod(chosen.c_str(), 0640);
-  store.slots[3].Append("BC0001;1,1,,;;;;;"_sj);
+  AppendLine(store.slots[3], "BC0001;1,1,,;;;;;"_sj);
   ASSERT_TRUE(WriteTarget(store, FileTarget::Slot(3), chosen, "c"_sj, {}).ok());
   EXPECT_EQ(ReadBytes(chosen), "H;t;;c;\r\nBC0001;1,1,,;;;;;\r\n;\r\n");
   struct stat st {};
@@ -251,7 +252,7 @@ TEST_F(SlotFiles, AFailedSaveReportsWhyAndKeepsTheOldFileAndTheChangedFlag) {
   std::filesystem::path chosen = folder / "keep.txt";
   WriteBytes(chosen, "old content");
   FileSlot& slot = store.slots[0];
-  slot.Append("AD0001;1,1,,;;;;;"_sj);
+  AppendLine(slot, "AD0001;1,1,,;;;;;"_sj);
   slot.changed = 1;
   slot.headerLine = "H;before;;"_sj;
 

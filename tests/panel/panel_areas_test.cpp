@@ -1,4 +1,5 @@
 #include "panel/panel_areas.h"
+#include "panel/slot_area.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

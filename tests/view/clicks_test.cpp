@@ -4,6 +4,7 @@
 #include <string>
 
 #include "panel/panel_areas.h"
+#include "panel/slot_area.h"
 #include "platform/platform.h"
 #include "state/context_menu.h"
 #include "view/view_fixture.h"

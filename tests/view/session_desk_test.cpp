@@ -1,4 +1,5 @@
 #include "view/session_desk.h"
+#include "model/session_probe.h"
 
 #include <gtest/gtest.h>
 
@@ -43,8 +44,9 @@ TEST_F(SessionDeskTest, ChangesSelectTheirEventAndUndoByteForByte) {
   const EventId added = slot.IdAt(3);
 
   ASSERT_TRUE(desk().ReplaceEvent(added, Line(1700, "足した")));
-  EXPECT_EQ(slot.Line(3), Line(1700, "足した"));        // rewritten where it was
-  EXPECT_EQ(view->session()->PointEvents()[3], added);  // moved past AD 1500 on the line
+  EXPECT_EQ(slot.Line(3), Line(1700, "足した"));  // rewritten where it was
+  EXPECT_EQ(SessionProbe::PointEvents(*view->session())[3],
+            added);  // moved past AD 1500 on the line
   EXPECT_EQ(*view->session()->SelectedEvent(), added);
 
   ASSERT_TRUE(desk().DeleteEvent(slot.IdAt(1)));

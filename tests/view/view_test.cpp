@@ -1,3 +1,4 @@
+#include "model/session_probe.h"
 #include "view/main_view.h"
 
 #include <gtest/gtest.h>
@@ -89,7 +90,7 @@ TEST_F(ViewTest, PointsOnBothEdgesOfTheDrawingAreaAreVisible) {
       SlotFile(0),
       EventFile("t", "AD0000;1,1,,;;zero;;;\r\nAD1190;1,1,,;;edge;;;\r\nAD1191;1,1,,;;out;;;\r\n"));
   Start();
-  view->Redraw(view->session()->PutEraLineAt(0));
+  view->Redraw(SessionProbe::PutEraLineAt(*view->session(), 0));
   ASSERT_EQ(view->session()->visible().size(), 2);
   EXPECT_EQ(view->session()->visible().entries()[0].x1, 0);
   EXPECT_EQ(view->session()->visible().entries()[1].x1, 772);
@@ -98,7 +99,7 @@ TEST_F(ViewTest, PointsOnBothEdgesOfTheDrawingAreaAreVisible) {
 TEST_F(ViewTest, ImportancePriorityWithEveryImportanceOffShowsNothing) {
   WriteBytes(SlotFile(0), EventFile("t", "AD0100;1,1,,;;a;;;\r\nAD0200;5,5,,;;b;;;\r\n"));
   Start();
-  view->Redraw(view->session()->PutEraLineAt(0));
+  view->Redraw(SessionProbe::PutEraLineAt(*view->session(), 0));
   for (int k = 1; k <= 5; ++k) Click(ImportanceArea(k));
   EXPECT_TRUE(view->session()->points().empty());
   EXPECT_EQ(platform.PanelUtf8(InfoPanel::kLeft), "");
@@ -109,7 +110,7 @@ TEST_F(ViewTest, ImportancePriorityWithEveryImportanceOffShowsNothing) {
 TEST_F(ViewTest, ClickAboveAMarkSelectsItAt1024) {
   WriteBytes(SlotFile(0), EventFile("t", "AD0100;1,1,,;;a;;;\r\nAD0200;1,1,,;;b;;;\r\n"));
   Start({1024, 768});
-  view->Redraw(view->session()->PutEraLineAt(0));
+  view->Redraw(SessionProbe::PutEraLineAt(*view->session(), 0));
   int second = view->session()->visible().entries()[1].x1;
   // The drawing area starts 15 px from the view's edge at 1024.
   ClickAbove(second + 15 - 1);

@@ -1,4 +1,4 @@
-#include "state/random_index.h"
+#include "model/random_index.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "state/stopwatch.h"
+#include "model/stopwatch.h"
 
 #include <string>
 

@@ -1,4 +1,6 @@
-#include "view/study_session.h"
+#include "model/study_session.h"
+#include "model/session_probe.h"
+#include "panel/slot_area.h"
 
 #include <gtest/gtest.h>
 
@@ -35,9 +37,9 @@ class StudySessionTest : public testing::ViewFixture {
 };
 
 TEST_F(StudySessionTest, SelectingAnEventBringsItIntoViewOrSaysWhyNot) {
-  EXPECT_EQ(session().AllEvents().size(), 4u);
-  ASSERT_EQ(session().PointEvents().size(), 4u);
-  EXPECT_EQ(session().PointEvents()[0], IdOf(0, 2));
+  EXPECT_EQ(SessionProbe::AllEvents(session()).size(), 4u);
+  ASSERT_EQ(SessionProbe::PointEvents(session()).size(), 4u);
+  EXPECT_EQ(SessionProbe::PointEvents(session())[0], IdOf(0, 2));
   const std::pair<EventId, const char*> events[] = {{IdOf(0, 2), "三つ目"},
                                                     {IdOf(1, 0), "四つ目"},
                                                     {IdOf(0, 0), "一つ目"},

@@ -1,4 +1,4 @@
-#include "panel/content_edit.h"
+#include "model/content_edit.h"
 
 #include <gtest/gtest.h>
 

@@ -10,57 +10,25 @@
 #include "events/edit_history.h"
 #include "events/event_store.h"
 #include "events/point_list.h"
-#include "panel/click_dispatch.h"
-#include "panel/content_edit.h"
+#include "model/content_edit.h"
+#include "model/operating_state.h"
+#include "model/operations.h"
+#include "model/random_index.h"
+#include "model/stopwatch.h"
 #include "platform/screen_layout.h"
 #include "settings/display_settings.h"
-#include "state/operating_state.h"
-#include "state/random_index.h"
-#include "state/stopwatch.h"
 #include "timeline/info_panels.h"
 #include "timeline/timeline_scale.h"
 #include "timeline/visible_points.h"
 
 namespace qev {
 
-// What an operation of the session changed, for the view to redraw.
-struct Changes {
-  bool scrolled = false;   // the line moved: scroll thumb and timeline
-  bool points = false;     // the points on the line: timeline and control panel
-  bool selection = false;  // the selection or its event: marks, panels, control panel
-
-  Changes& operator|=(const Changes& o) {
-    scrolled |= o.scrolled;
-    points |= o.points;
-    selection |= o.selection;
-    return *this;
-  }
-  bool any() const { return scrolled || points || selection; }
-};
-
-// Where an event stands on the line after an operation that wants it shown.
-enum class EventPlace {
-  kSelected,     // on the line, in view and selected
-  kNoSuchEvent,  // no loaded slot holds it (any more)
-  kSlotOff,      // its slot is switched off or not loaded
-  kFilteredOut,  // the level filters leave it out, or its date is no date
-};
-
-// An operation's outcome: what became of the event it is about (for an
-// insert the new one, for a removal the neighbour selected instead) and
-// what to redraw.
-struct EventOutcome {
-  EventPlace place = EventPlace::kNoSuchEvent;
-  EventId id;
-  Changes changes;
-  bool selected() const { return place == EventPlace::kSelected; }
-};
-
-// One learner's study of the loaded events: the ten slots, the display
-// settings, the scale, the point lists and the selection, the content edit
-// and the edit history, the help page and the stopwatch. It owns that state
-// and changes it only through the named operations below, which say what
-// changed; it draws nothing. MainView turns the changes into redraws.
+// The program's model: one learner's study of the loaded events. The ten
+// slots, the display settings, the scale, the point lists and the
+// selection, the content edit and the edit history, and the stopwatch. It
+// owns that state and changes it only through the named operations below,
+// each of which does its whole change at once and says what changed; it
+// draws nothing. The view turns the changes into redraws.
 class StudySession {
  public:
   // Milliseconds of a steady clock (the random selection runs on it).
@@ -76,7 +44,6 @@ class StudySession {
   const VisiblePointList& visible() const { return visible_; }
   const ContentEditState& edit() const { return edit_; }
   const Stopwatch& stopwatch() const { return stopwatch_; }
-  int helpPageIndex() const { return helpPageIndex_; }
   int savedScrollPos() const { return savedScrollPos_; }
   // What the last information-panel composition hands to the control panel.
   const Sjis& selectedImportanceText() const { return selectedImportanceText_; }
@@ -86,37 +53,46 @@ class StudySession {
   // The slots as the file commands read, save and erase them.
   EventStore& store() { return store_; }
 
-  // ---- What the clicks change (the caller redraws) ----
-  void Flip(DisplaySwitch which);
-  void Step(SteppedSetting which, int step);
-  void FlipFilter(Level kind, int level);
-  // Slot k on or off, its title set to its label; false when it holds no
-  // file.
-  bool FlipSlot(int k);
+  // ---- What the clicks change; each operation says what to redraw ----
+  Changes Flip(DisplaySwitch which);
+  Changes Step(SteppedSetting which, int step);
+  // The filter flipped and the point list rebuilt.
+  Changes FlipFilter(Level kind, int level);
+  // Slot k on or off, its title set to its label, the point list rebuilt;
+  // nothing changes when it holds no file.
+  Changes FlipSlot(int k);
+  // The point list rebuilt from the loaded, switched-on slots and the level
+  // filters, placed for the current range, the first visible point selected.
+  Changes Refresh();
+  // One range step, with the points placed for it and the first visible
+  // point selected.
+  Changes ChangeRange(int direction);
+  // The line at scroll position `pos` (a step of the scroll bar); with
+  // `rebuild`, the visible points follow and the first is selected.
+  Changes ScrollLine(int pos, bool rebuild);
   // The selection moved; nothing without visible points.
-  void Select(SelectionStep step);
-  void SelectAt(int x);
+  Changes Select(SelectionStep step);
+  Changes SelectAt(int x);
   // The level-change value stepped and both values written into the
   // selected point's line.
-  void StepLevelChange(Level kind, int step);
+  Changes StepLevelChange(Level kind, int step);
   int CountEditButtonTest() { return ++edit_.editClickCount; }
   void SetEditButtonTests(int count) { edit_.editClickCount = count; }
   // Leaves an edit without writing it back ("[中止]").
-  void LeaveContentEdit();
-  void SetHelpPage(int k) { helpPageIndex_ = k; }
-  void StopwatchClick() { stopwatch_.StopwatchClick(clock_()); }
+  Changes LeaveContentEdit();
+  Changes StopwatchClick() {
+    stopwatch_.StopwatchClick(clock_());
+    return {.controlPanel = true};
+  }
   // The once-a-second count (Stopwatch::Tick).
   bool TickStopwatch(std::int64_t nowMs) { return stopwatch_.Tick(nowMs); }
   // While idle the stopwatch is held at zero (every control-panel redraw).
   void HoldStopwatchAtZero(std::int64_t nowMs) { stopwatch_.HoldIdleAtZero(nowMs); }
+  // Where the scroll bar's thumb stands after the last operation that
+  // moved the line.
+  int thumb() const { return thumb_; }
 
   // ---- Events by id ----
-  // The events on the line under the current filters, in point-list
-  // (chronological) order: entry i is point i.
-  std::vector<EventId> PointEvents() const;
-  // Every event of the loaded slots, switched on or off, in slot and file
-  // order.
-  std::vector<EventId> AllEvents() const;
   // The event line of an id, or nothing when no slot holds it.
   std::optional<Sjis> EventLine(EventId id) const;
   // The selected point's event, or nothing without visible points.
@@ -145,29 +121,11 @@ class StudySession {
   Changes Undo();
   Changes Redo();
 
-  // Puts the era line at drawing-area x `originX`, wherever the scroll bar
-  // could not put it (as a range change may); the visible points follow and
-  // the first of them is selected.
-  Changes PutEraLineAt(int originX);
-
   // The self-test hides the selected event's years while it asks for them
   // (YearsShown then shows none); false shows them again.
   Changes HideYears(bool hidden);
 
-  // ---- The chains' steps ----
-  // The point list rebuilt from the loaded, switched-on slots and the level
-  // filters, placed for the current range.
-  void RebuildPoints();
-  // The visible points rebuilt from the point list, the random index
-  // restarted when there are any.
-  void RebuildVisiblePoints();
-  // One range step; returns the new thumb position. The points follow with
-  // PlacePoints.
-  int ChangeRange(int direction);
-  void PlacePoints();
-  // The line at scroll position `pos`; returns the position taken.
-  int ScrollTo(int pos);
-  int RandomIndex() const { return randomIndex_.Value(clock_()); }
+  // ---- Drawing what the model holds ----
   // The information panels of the selected point; keeps what they hand to
   // the control panel and the selected point's levels as the level-change
   // values. Call only with a selection.
@@ -187,8 +145,9 @@ class StudySession {
   // and ends the edit; a refused rewrite keeps the edit open and is returned.
   // Nothing when no edit has a line to write to.
   std::optional<EditedLine> ExecuteContentEdit(const Sjis& typed);
-  // Ends an edit without writing it back; true when one was under way.
-  bool CancelContentEdit() { return edit_.Cancel(); }
+  // Ends an edit without writing it back; when one was under way, the
+  // point list is rebuilt (Refresh).
+  Changes CancelContentEdit();
 
   // ---- Files and the state file ----
   // Slot k now holds what a file holds (or nothing): no earlier change of it
@@ -205,6 +164,9 @@ class StudySession {
   void RestoreSelection() { visible_.SetSelectedIndex(restoredSelectedIndex_); }
 
  private:
+  // The tests' and benchmarks' look inside (tests/model/session_probe.h).
+  friend struct SessionProbe;
+
   // Writes the level-change values into the selected point's line.
   void ApplyLevelChange();
   // The selected point's event when its line can be edited.
@@ -226,6 +188,16 @@ class StudySession {
   std::optional<std::size_t> IndexOf(EventId id) const;
   // The index in points() of an event, or nothing.
   std::optional<std::size_t> PointIndexOf(EventId id) const;
+  // The line moved: the thumb follows the era line.
+  Changes Scrolled();
+  void RebuildPoints();
+  // The visible points rebuilt from the point list, the random index
+  // restarted when there are any.
+  void RebuildVisiblePoints();
+  int RandomIndex() const { return randomIndex_.Value(clock_()); }
+  void PlacePoints();
+  // The line at scroll position `pos`; returns the position taken.
+  int ScrollTo(int pos);
   // Why an event is not on the line.
   EventPlace PlaceOffLine(EventId id) const;
   Changes AfterHistory(const std::optional<EditCommand>& command, bool undone);
@@ -242,8 +214,8 @@ class StudySession {
   EditHistory history_;
   // The event a content edit under way writes back to.
   std::optional<EventId> editTarget_;
-  int helpPageIndex_ = 0;
   int savedScrollPos_ = TimelineScale::kStartThumb;
+  int thumb_ = TimelineScale::kStartThumb;
   int restoredSelectedIndex_ = 0;
   Sjis selectedImportanceText_;
   Sjis selectedMemorisationText_;

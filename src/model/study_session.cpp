@@ -1,4 +1,4 @@
-#include "view/study_session.h"
+#include "model/study_session.h"
 
 #include <algorithm>
 #include <utility>
@@ -13,22 +13,6 @@ namespace qev {
 StudySession::StudySession(const ScreenLayout& layout, std::string dataDir, SteadyClock clock)
     : clock_(std::move(clock)), scale_(layout) {
   store_.SetDataDir(std::move(dataDir));
-}
-
-std::vector<EventId> StudySession::PointEvents() const {
-  std::vector<EventId> ids;
-  ids.reserve(points_.size());
-  for (const TimelinePoint& p : points_.points()) ids.push_back(p.id());
-  return ids;
-}
-
-std::vector<EventId> StudySession::AllEvents() const {
-  std::vector<EventId> ids;
-  for (const FileSlot& slot : store_.slots) {
-    if (slot.loaded != 1) continue;
-    for (std::size_t i = 0; i < slot.Count(); ++i) ids.push_back(slot.IdAt(i));
-  }
-  return ids;
 }
 
 std::optional<Sjis> StudySession::EventLine(EventId id) const {
@@ -65,7 +49,7 @@ EventOutcome StudySession::SelectEvent(EventId id) {
   std::optional<std::size_t> index = PointIndexOf(id);
   if (!index) return {PlaceOffLine(id), id, {}};
   const TimelinePoint& point = points_.points()[*index];
-  Changes changes{false, true, true};
+  Changes changes{.points = true, .selection = true};
   const int width = scale_.drawAreaWidth();
   const int x = point.StartX(scale_.originX());
   if (x < 0 || x > width) {
@@ -76,7 +60,7 @@ EventOutcome StudySession::SelectEvent(EventId id) {
     ScrollTo(TimelineScale::ThumbForOriginX(origin));
     const int shown = point.StartX(scale_.originX());
     if (shown < 0 || shown > width) scale_.SetOriginX(origin);
-    changes.scrolled = true;
+    changes |= Scrolled();
   }
   RebuildVisiblePoints();
   const std::vector<VisiblePoint>& entries = visible_.entries();
@@ -191,110 +175,161 @@ std::optional<std::size_t> StudySession::IndexOf(EventId id) const {
   return store_.slots[static_cast<std::size_t>(id.slot)].IndexOf(id);
 }
 
-Changes StudySession::PutEraLineAt(int originX) {
-  scale_.SetOriginX(originX);
-  RebuildVisiblePoints();
-  Select(SelectionStep::kFirst);
-  return {true, true, true};
+Changes StudySession::Scrolled() {
+  thumb_ = TimelineScale::ThumbForOriginX(scale_.originX());
+  return {.scrolled = true};
 }
 
 Changes StudySession::HideYears(bool hidden) {
   if (settings_.yearsHidden == hidden) return {};
   settings_.yearsHidden = hidden;
-  return {false, false, true};
+  return {.selection = true};
 }
 
-void StudySession::Flip(DisplaySwitch which) {
+Changes StudySession::Flip(DisplaySwitch which) {
   DisplaySettings& d = settings_;
   auto flip = [](int& flag) { flag = flag == 0 ? 1 : 0; };
+  const Changes panels{.panels = true};
   switch (which) {
     case DisplaySwitch::kShowYear:
-      return flip(d.showYear);
+      flip(d.showYear);
+      return panels;
     case DisplaySwitch::kShowImportance:
       flip(d.showImportance);
       d.importanceToPanel = d.showImportance;
-      return;
+      return panels;
     case DisplaySwitch::kShowMemorisation:
       flip(d.showMemorisation);
       d.memorisationToPanel = d.showMemorisation;
-      return;
+      return panels;
     case DisplaySwitch::kShowEventLeft:
-      return flip(d.showEventLeft);
+      flip(d.showEventLeft);
+      return panels;
     case DisplaySwitch::kShowEventRight:
-      return flip(d.showEventRight);
+      flip(d.showEventRight);
+      return panels;
     case DisplaySwitch::kShowMemo1:
-      return flip(d.showMemo1);
+      flip(d.showMemo1);
+      return panels;
     case DisplaySwitch::kShowMemo2:
-      return flip(d.showMemo2);
+      flip(d.showMemo2);
+      return panels;
     case DisplaySwitch::kFilterPriority:
-      return flip(d.filterPriority);
+      flip(d.filterPriority);
+      return Refresh();
     case DisplaySwitch::kYearDisplayMode:
       d.yearDisplayMode = d.yearDisplayMode == YearDisplayMode::kRange ? YearDisplayMode::kYear
                                                                        : YearDisplayMode::kRange;
-      return;
+      return {.look = true, .selection = true, .panels = true};
     case DisplaySwitch::kTextSize:
       d.textSize = d.textSize == TextSize::kSmall ? TextSize::kLarge : TextSize::kSmall;
-      return;
+      return {.controlPanel = true};
   }
+  return {};
 }
 
-void StudySession::Step(SteppedSetting which, int step) {
+Changes StudySession::Step(SteppedSetting which, int step) {
   DisplaySettings& d = settings_;
   switch (which) {
     case SteppedSetting::kPointDisplayMode:
       d.pointDisplayMode = static_cast<PointDisplayMode>(
           (static_cast<int>(d.pointDisplayMode) + (step > 0 ? 1 : 2)) % 3);
-      return;
+      return {.look = true, .selection = true, .controlPanel = true};
     case SteppedSetting::kBrightness:
       if (step > 0) {
         d.brightness = d.brightness >= 5 ? 1 : d.brightness + 1;
       } else {
         d.brightness = d.brightness <= 1 ? 5 : d.brightness - 1;
       }
-      return;
+      break;
   }
+  return {.look = true, .selection = true};
 }
 
-void StudySession::FlipFilter(Level kind, int level) {
+Changes StudySession::FlipFilter(Level kind, int level) {
   std::array<int, 6>& filter =
       kind == Level::kImportance ? settings_.importanceFilter : settings_.memorisationFilter;
   int& flag = filter.at(static_cast<std::size_t>(level));
   flag = flag == 0 ? 1 : 0;
+  return Refresh();
 }
 
-bool StudySession::FlipSlot(int k) {
-  return store_.SwitchSlot(k);
+Changes StudySession::FlipSlot(int k) {
+  if (!store_.SwitchSlot(k)) return {};
+  return Refresh();
 }
 
-void StudySession::Select(SelectionStep step) {
-  if (visible_.empty()) return;
+Changes StudySession::Refresh() {
+  RebuildPoints();
+  RebuildVisiblePoints();
+  Select(SelectionStep::kFirst);
+  return {.refreshed = true};
+}
+
+Changes StudySession::ChangeRange(int direction) {
+  thumb_ = scale_.ChangeRange(direction);
+  PlacePoints();
+  RebuildVisiblePoints();
+  Select(SelectionStep::kFirst);
+  return {.scrolled = true, .points = true, .selection = true};
+}
+
+Changes StudySession::ScrollLine(int pos, bool rebuild) {
+  thumb_ = ScrollTo(pos);
+  if (!rebuild) return {.scrolled = true};
+  Changes changes = Scrolled();
+  RebuildVisiblePoints();
+  Select(SelectionStep::kFirst);
+  changes.controlPanel = true;
+  changes.selection = true;
+  return changes;
+}
+
+Changes StudySession::Select(SelectionStep step) {
+  const Changes selection{.selection = true};
+  if (visible_.empty()) return selection;
   switch (step) {
     case SelectionStep::kFirst:
-      return visible_.SelectFirst();
+      visible_.SelectFirst();
+      break;
     case SelectionStep::kLast:
-      return visible_.SelectLast();
+      visible_.SelectLast();
+      break;
     case SelectionStep::kPrevious:
-      return visible_.SelectPrevious();
+      visible_.SelectPrevious();
+      break;
     case SelectionStep::kNext:
-      return visible_.SelectNext();
+      visible_.SelectNext();
+      break;
     case SelectionStep::kRandom:
-      return visible_.SelectRandom(RandomIndex());
+      visible_.SelectRandom(RandomIndex());
+      break;
   }
+  return selection;
 }
 
-void StudySession::SelectAt(int x) {
+Changes StudySession::SelectAt(int x) {
   if (!visible_.empty()) visible_.SelectAtX(x, scale_.layout());
+  return {.selection = true};
 }
 
-void StudySession::StepLevelChange(Level kind, int step) {
+Changes StudySession::StepLevelChange(Level kind, int step) {
   int& value = kind == Level::kImportance ? edit_.importanceChange : edit_.memorisationChange;
   value = StepLevel(value, step);
   ApplyLevelChange();
+  RebuildVisiblePoints();
+  return {.selection = true, .controlPanel = true, .lines = true};
 }
 
-void StudySession::LeaveContentEdit() {
+Changes StudySession::LeaveContentEdit() {
   edit_.contentEditMode = false;
   edit_.editClickCount = 0;
+  return {.panels = true};
+}
+
+Changes StudySession::CancelContentEdit() {
+  if (!edit_.Cancel()) return {};
+  return Refresh();
 }
 
 void StudySession::RebuildPoints() {
@@ -310,10 +345,6 @@ void StudySession::RebuildVisiblePoints() {
   visible_.RebuildVisiblePoints(points_.points(), scale_.originX(), scale_.drawAreaWidth());
   if (visible_.empty()) return;
   randomIndex_.Reset(visible_.randomBound(), clock_());
-}
-
-int StudySession::ChangeRange(int direction) {
-  return scale_.ChangeRange(direction);
 }
 
 void StudySession::PlacePoints() {
@@ -377,6 +408,8 @@ std::optional<EditedLine> StudySession::ExecuteContentEdit(const Sjis& typed) {
   edit_.contentEditMode = false;
   WriteLine(*editTarget_, edited.line);
   editTarget_.reset();
+  // The line is shown again, the selection kept where it was.
+  RebuildVisiblePoints();
   return edited;
 }
 
@@ -413,6 +446,7 @@ void StudySession::ApplyOperatingState(const OperatingState& state) {
   restoredSelectedIndex_ = state.selectedIndex;
   scale_.SetRange(state.rangeIndex);
   ScrollTo(state.savedScrollPos);
+  Scrolled();
 }
 
 }  // namespace qev

@@ -1,4 +1,4 @@
-#include "state/operating_state.h"
+#include "state/operating_state_text.h"
 
 #include "events/event_store.h"
 
@@ -115,16 +115,6 @@ void Bound(OperatingState& s) {
 }
 
 }  // namespace
-
-std::array<OperatingState::Slot, OperatingState::kSlotCount> OperatingState::InitialSlots() {
-  std::array<Slot, kSlotCount> slots;
-  for (int k = 0; k < kSlotCount; ++k) {
-    Slot& slot = slots[static_cast<std::size_t>(k)];
-    slot.baseName = EventStore::DefaultBaseName(k);
-    slot.label = EventStore::DefaultLabel(k);
-  }
-  return slots;
-}
 
 Sjis ComposeStateText(const OperatingState& state, const Sjis& stateTitle, const Sjis& clockText) {
   const DisplaySettings& d = state.display;

@@ -1,4 +1,4 @@
-#include "state/operating_state.h"
+#include "state/operating_state_text.h"
 
 #include "events/event_store.h"
 

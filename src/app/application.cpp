@@ -5,7 +5,9 @@
 #include <QAbstractSlider>
 #include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -16,11 +18,15 @@
 
 #include "app/about_dialog.h"
 #include "app/event_dialog.h"
+#include "app/list_files.h"
 #include "app/sheet_export.h"
+#include "app/table_import_dialog.h"
 #include "events/event_date.h"
 #include "events/event_form.h"
 #include "events/event_line.h"
+#include "events/file_io.h"
 #include "study/study_time.h"
+#include "text/circled.h"
 #include "timeline/date_text.h"
 
 namespace qev {
@@ -161,6 +167,10 @@ void Application::ConnectEvents() {
   QObject::connect(&window_, &MainWindow::commandRequested, &window_, runCommand);
   QObject::connect(&window_, &MainWindow::exportRequested, &window_,
                    [this] { ExportWholeTimeline(); });
+  QObject::connect(&window_, &MainWindow::tableImportRequested, &window_,
+                   [this] { ImportTable(); });
+  QObject::connect(&window_, &MainWindow::tableExportRequested, &window_,
+                   [this] { ExportTable(); });
   widget.SetTipSource([this](int x, int y) {
     EventDesk* desk = view_->desk();
     if (depth_ > 0 || desk == nullptr) return QString();
@@ -271,6 +281,96 @@ void Application::ExportWholeTimeline() {
         ExportTimeline(view_->WholeTimeline(), window_.viewWidget().layout(), path);
     if (problem.isEmpty()) {
       platform_.ShowMessage(QStringLiteral("「%1」に印刷しました。").arg(path).toStdString(),
+                            MessageKind::kInformation);
+    } else {
+      platform_.ShowMessage(problem.toStdString());
+    }
+  });
+}
+
+void Application::ImportTable() {
+  EventDesk* desk = view_->desk();
+  if (desk == nullptr) return;
+  Forward([&] {
+    if (RefusedNow(*desk)) return;
+    const QString path = QFileDialog::getOpenFileName(
+        &window_, QStringLiteral("表から読み込む"), QDir::homePath(),
+        QStringLiteral("表 (*.csv *.tsv *.txt);;すべてのファイル (*)"));
+    platform_.NoteUncovered();
+    if (path.isEmpty()) return;
+    const FileBytes bytes = ReadWholeFile(QFile::encodeName(path).toStdString());
+    if (bytes.status != ReadStatus::kRead) {
+      platform_.ShowMessage("「" + path.toStdString() + "」を読めませんでした: " + bytes.reason);
+      return;
+    }
+    ImportOutcome outcome;
+    TableImportDialog dialog(
+        path, ReadTable(bytes.bytes),
+        [&](const std::string& name, const std::string& title, const std::vector<Sjis>& lines) {
+          outcome = view_->ImportEvents(name, title, lines);
+          return outcome.problem;
+        },
+        &window_);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    platform_.NoteUncovered();
+    if (!accepted) return;
+    const std::string count = std::to_string(dialog.imported().lines.size());
+    if (outcome.slot) {
+      platform_.ShowMessage(
+          "「" + outcome.fileName + "」に " + count + " 件のできごとを書き、ファイル" +
+              DecodeCp932(CircledNumber(*outcome.slot + 1)) + "に読み込みました。",
+          MessageKind::kInformation);
+    } else {
+      platform_.ShowMessage(
+          "「" + outcome.fileName + "」に " + count +
+              " 件のできごとを書きました。空いているファイル欄がないため、"
+              "ファイル名のラベルを右クリックして「ファイルを読み込む」で読み込んで"
+              "ください。",
+          MessageKind::kInformation);
+    }
+  });
+  FocusTimeline();
+}
+
+void Application::ExportTable() {
+  Forward([&] {
+    const std::vector<ListedEvent> events = view_->LineEvents();
+    if (events.empty()) {
+      platform_.ShowMessage("QEVラインにできごとがありません。");
+      return;
+    }
+    const QString csv = QStringLiteral("CSV (*.csv)");
+    const QString tsv = QStringLiteral("タブ区切り (*.tsv)");
+    const QString deck = QStringLiteral("Ankiの単語帳 (*.txt)");
+    QString filter = csv;
+    QString path = QFileDialog::getSaveFileName(
+        &window_, QStringLiteral("表に書き出す"),
+        QDir::home().filePath(QStringLiteral("QEVライン.csv")),
+        csv + QStringLiteral(";;") + tsv + QStringLiteral(";;") + deck, &filter);
+    platform_.NoteUncovered();
+    if (path.isEmpty()) return;
+    // A typed ending says the kind; without one the chosen type does.
+    const QString typed = QFileInfo(path).suffix().toLower();
+    ListKind kind = filter == deck  ? ListKind::kDeck
+                    : filter == tsv ? ListKind::kTsv
+                                    : ListKind::kCsv;
+    if (typed == QLatin1String("csv")) {
+      kind = ListKind::kCsv;
+    } else if (typed == QLatin1String("tsv")) {
+      kind = ListKind::kTsv;
+    } else if (typed == QLatin1String("txt")) {
+      kind = ListKind::kDeck;
+    } else {
+      path += kind == ListKind::kDeck  ? QStringLiteral(".txt")
+              : kind == ListKind::kTsv ? QStringLiteral(".tsv")
+                                       : QStringLiteral(".csv");
+    }
+    const QString problem = WriteEventList(path, kind, events);
+    if (problem.isEmpty()) {
+      platform_.ShowMessage(QStringLiteral("QEVラインの %1 件のできごとを「%2」に書き出しました。")
+                                .arg(events.size())
+                                .arg(path)
+                                .toStdString(),
                             MessageKind::kInformation);
     } else {
       platform_.ShowMessage(problem.toStdString());

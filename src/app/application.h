@@ -73,6 +73,12 @@ class Application {
   // "確認テスト" (T): opens the self-test window with a new round, or brings
   // back the round under way.
   void OpenSelfTest();
+  // 表から読み込む: a table picked in a dialog, read into a new event file
+  // through the import dialog.
+  void ImportTable();
+  // 表に書き出す: the events on the line into a CSV or tab-separated table
+  // or an Anki deck, as the save dialog's type says.
+  void ExportTable();
   void ShowStudyRecord();
 
   // The commands of the window's own windows and dialogs; false for a

@@ -11,10 +11,13 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "app/application.h"
 #include "app/check.h"
 #include "app/command_line.h"
+#include "app/list_files.h"
 #include "app/screen_fit.h"
 #include "app/sheet_export.h"
 
@@ -56,11 +59,13 @@ std::string DataDir(const qev::CommandLine& options, bool unattended) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Help, version and the line check run without a window.
+  // Help, version, the line check and a table import run without a window.
   if (qev::NeedsNoWindow(argc, argv)) {
     QCoreApplication app(argc, argv);
     SetIdentity();
-    return qev::RunCheck(qev::ReadCommandLine(app).checkFiles);
+    const qev::CommandLine options = qev::ReadCommandLine(app);
+    if (!options.importTable.empty()) return qev::RunImport(options, DataDir(options, true));
+    return qev::RunCheck(options.files);
   }
 
   // A screenshot or a print is drawn off screen: it needs no display, so
@@ -77,6 +82,14 @@ int main(int argc, char** argv) {
   // and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("qevline"));
   const qev::CommandLine options = qev::ReadCommandLine(app);
+  const bool writesList = !options.exportTable.isEmpty() || !options.exportDeck.isEmpty();
+  if (writesList && !options.files.empty()) {
+    std::vector<std::string> problems;
+    const std::vector<qev::ListedEvent> events = qev::EventsOfFiles(options.files, problems);
+    for (const std::string& problem : problems) std::fprintf(stderr, "%s\n", problem.c_str());
+    if (!problems.empty()) return 1;
+    return qev::RunListExport(options, events);
+  }
 
   // By default the form fills what the maximised window can show, so that
   // no part of it hides behind scroll bars.
@@ -84,9 +97,17 @@ int main(int argc, char** argv) {
                                       : qev::MaximisedClientSize(*QGuiApplication::primaryScreen())
                                             .expandedTo(qev::kMinimumScreen);
   const qev::ScreenLayout layout{screen.width(), screen.height()};
-  const std::string dataDir =
-      DataDir(options, !options.screenshot.isEmpty() || !options.exportFile.isEmpty());
+  const std::string dataDir = DataDir(
+      options, !options.screenshot.isEmpty() || !options.exportFile.isEmpty() || writesList);
   qev::Application program(layout, dataDir);
+
+  if (writesList) {
+    // The events on the line as the state file sets it up at start.
+    program.platform().SetUnattended(true);
+    program.Start(
+        [&] { QCoreApplication::exit(qev::RunListExport(options, program.view().LineEvents())); });
+    return app.exec();
+  }
 
   if (!options.exportFile.isEmpty()) {
     // The data folder and the state file as at start, printed instead of shown.

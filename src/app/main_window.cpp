@@ -28,6 +28,9 @@ MainWindow::MainWindow(const ScreenLayout& layout) : view_(new ViewWidget(layout
   commands->addAction(QStringLiteral("QEVライン全体を印刷 (PDF/PNG)..."), this,
                       &MainWindow::exportRequested);
   commands->addAction(QStringLiteral("学習の記録"), this, &MainWindow::studyRecordRequested);
+  commands->addSeparator();
+  commands->addAction(QStringLiteral("表から読み込む…"), this, &MainWindow::tableImportRequested);
+  commands->addAction(QStringLiteral("表に書き出す…"), this, &MainWindow::tableExportRequested);
 
   auto* scrollArea = new QScrollArea;
   scrollArea->setFrameShape(QFrame::NoFrame);

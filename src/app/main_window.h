@@ -28,6 +28,8 @@ class MainWindow final : public QMainWindow {
   void aboutRequested();
   void commandRequested(KeyCommand command);
   void exportRequested();
+  void tableImportRequested();
+  void tableExportRequested();
   void studyRecordRequested();
 
  protected:

@@ -216,6 +216,29 @@ SaveAnswer QtPlatform::AskToSave(const std::string& text) {
   return answer;
 }
 
+ChangedFileAnswer QtPlatform::AskChangedFile(const std::string& text) {
+  ChangedFileAnswer answer = ChangedFileAnswer::kCancel;
+  if (!changedFileAnswers.empty()) {
+    messageRequests.push_back(text);
+    answer = changedFileAnswers.front();
+    changedFileAnswers.pop_front();
+  } else {
+    QMessageBox box(QMessageBox::Warning, QString(), FromUtf8(text), QMessageBox::NoButton,
+                    dialogParent_);
+    QPushButton* overwrite =
+        box.addButton(QStringLiteral("上書き保存"), QMessageBox::DestructiveRole);
+    QPushButton* saveAs = box.addButton(QStringLiteral("別の名前で保存…"), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == overwrite) answer = ChangedFileAnswer::kOverwrite;
+    if (box.clickedButton() == saveAs) answer = ChangedFileAnswer::kSaveAs;
+  }
+  NoteUncovered();
+  return answer;
+}
+
 std::optional<NewFileAnswer> QtPlatform::AskNewFile(const NewFileAnswer& typed) {
   std::optional<NewFileAnswer> answer;
   if (!newFileAnswers.empty()) {

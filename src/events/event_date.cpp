@@ -49,7 +49,7 @@ bool ConsumePrefix(std::string_view& s, std::string_view prefix) {
 
 }  // namespace
 
-std::optional<EraYear> ParseTypedYear(std::string_view utf8) {
+TypedYear ReadTypedYear(std::string_view utf8) {
   const std::string folded = Folded(utf8);
   std::string_view s = folded;
   bool bc = false;
@@ -61,14 +61,21 @@ std::optional<EraYear> ParseTypedYear(std::string_view utf8) {
   ConsumePrefix(s, ".");
   std::size_t digits = 0;
   int year = 0;
-  while (digits < s.size() && s[digits] >= '0' && s[digits] <= '9' && digits < 5) {
-    year = year * 10 + (s[digits] - '0');
+  while (digits < s.size() && s[digits] >= '0' && s[digits] <= '9') {
+    if (year <= 9999) year = year * 10 + (s[digits] - '0');
     ++digits;
   }
   s.remove_prefix(digits);
   ConsumePrefix(s, "年");
-  if (digits == 0 || !s.empty() || year < 1 || year > 9999) return std::nullopt;
-  return EraYear{bc, year};
+  if (digits == 0 || !s.empty()) return {TypedYearKind::kNotAYear, {}};
+  if (year < 1 || year > 9999) return {TypedYearKind::kOutOfRange, {}};
+  return {TypedYearKind::kYear, {bc, year}};
+}
+
+std::optional<EraYear> ParseTypedYear(std::string_view utf8) {
+  const TypedYear typed = ReadTypedYear(utf8);
+  if (typed.kind != TypedYearKind::kYear) return std::nullopt;
+  return typed.year;
 }
 
 std::optional<EraYear> FirstDate(std::string_view line) {

@@ -22,10 +22,19 @@ struct EraYear {
 // an era is AD. Nothing for anything else, or a year outside 1..9999.
 std::optional<EraYear> ParseTypedYear(std::string_view utf8);
 
+// The same, telling a number outside 1..9999 written as a year ("0",
+// "BC10000年") from text that is no year at all.
+enum class TypedYearKind { kYear, kOutOfRange, kNotAYear };
+struct TypedYear {
+  TypedYearKind kind = TypedYearKind::kNotAYear;
+  EraYear year;  // for kYear
+};
+TypedYear ReadTypedYear(std::string_view utf8);
+
 // A date as the files write it, "AD0794" or "BC0091": "A" or "B" (the era),
 // any byte, then four digits; bytes after them do not count. Nothing for
 // anything else.
-// Inline: the point list reads two per event.
+// Inline: every parsed event line reads two.
 inline std::optional<EraYear> ParseFileDate(std::string_view text) {
   if (text.size() < 6 || (text[0] != 'A' && text[0] != 'B')) return std::nullopt;
   int year = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,9 @@ class FileCommands {
   // file of that name into the data folder (never over an existing file)
   // and reads it into the slot.
   void CreateFile(FileTarget target);
+  // Reads the event file at `path` into the first slot that holds no file,
+  // as ファイルを読み込む does; the slot, or nothing when every slot holds one.
+  std::optional<int> ReadIntoEmptySlot(const std::filesystem::path& path);
   // ファイルを消去: empties a slot (the file on disk stays), after asking
   // about unsaved changes.
   void EraseSlot(FileTarget target);

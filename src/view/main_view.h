@@ -46,6 +46,9 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   // (redrawn as after an edit).
   void OnKeyCommand(KeyCommand command) override;
   SheetSource WholeTimeline() override;
+  std::vector<ListedEvent> LineEvents() override;
+  ImportOutcome ImportEvents(std::string_view name, std::string_view title,
+                             const std::vector<Sjis>& lines) override;
 
   // The study session behind the view. The shell's windows run an
   // operation on it and hand what it changed to Redraw.

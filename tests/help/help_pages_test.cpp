@@ -65,32 +65,31 @@ TEST(HelpPages, TextsSitAtTheirPerMillePositionsInTheirFonts) {
   }
 }
 
-// Every page starts from a fresh context, covers the whole drawing area with
-// its fill, and draws all its entries in black on opaque white inside it.
+// Every page starts from a fresh context whatever an earlier pass left,
+// covers the whole drawing area with its fill, and draws all its entries in
+// black on opaque white inside it, over the fill.
 TEST(HelpPages, EachPageFillsTheAreaAndDrawsEveryLineInside) {
   const ScreenLayout layout{800, 600};
   const int textCounts[kHelpPageCount] = {27, 30, 37, 26};
   for (int page = 0; page < kHelpPageCount; ++page) {
+    SCOPED_TRACE(page);
     RecordingCanvas canvas;
+    canvas.LeaveForeignState();
     DrawHelpPage(canvas, layout, page);
-    ASSERT_GE(canvas.calls.size(), 2u);
-    EXPECT_EQ(canvas.calls[0].op, DrawCall::Op::kReset);
-    const DrawCall& fill = canvas.calls[1];
-    EXPECT_EQ(fill.op, DrawCall::Op::kFill);
-    EXPECT_EQ(fill.x, 0);
-    EXPECT_EQ(fill.y, 0);
-    EXPECT_EQ(fill.x2, 772);
-    EXPECT_EQ(fill.y2, 393);
-    EXPECT_EQ(fill.color, kHelpBackground);
+    EXPECT_EQ(canvas.FillAt(0, 0), kHelpBackground);
+    EXPECT_EQ(canvas.FillAt(771, 392), kHelpBackground);
+    EXPECT_EQ(canvas.TopAt(772, 0), nullptr);
+    EXPECT_EQ(canvas.TopAt(0, 393), nullptr);
 
     const auto texts = canvas.Texts();
-    EXPECT_EQ(static_cast<int>(texts.size()), textCounts[page]) << "page " << page;
+    EXPECT_EQ(static_cast<int>(texts.size()), textCounts[page]);
     for (const DrawCall* t : texts) {
       EXPECT_EQ(t->color, (Rgb{0, 0, 0})) << t->utf8;
       EXPECT_EQ(t->background, (Rgb{255, 255, 255})) << t->utf8;
       EXPECT_EQ(t->mode, BackgroundMode::kOpaque) << t->utf8;
       EXPECT_LT(t->x, 772) << t->utf8;
       EXPECT_LE(t->y + t->fontHeight, 393) << t->utf8;
+      EXPECT_EQ(canvas.TopAt(t->x, t->y)->op, DrawCall::Op::kText) << t->utf8;
     }
   }
 }

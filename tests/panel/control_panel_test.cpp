@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,13 +43,13 @@ class ControlPanelTest : public ::testing::Test {
     DrawControlPanel(canvas, state, stopwatch, nowMs);
   }
 
-  // The texts drawn, as "text@x,y" in drawing order.
-  std::vector<std::string> Placed() const {
-    std::vector<std::string> out;
+  // No fill covers a text: every text lies over what was drawn before it.
+  void ExpectEveryTextOnTop() const {
     for (const DrawCall* c : canvas.Texts()) {
-      out.push_back(c->utf8 + "@" + std::to_string(c->x) + "," + std::to_string(c->y));
+      const DrawCall* top = canvas.TopAt(c->x, c->y);
+      ASSERT_NE(top, nullptr);
+      EXPECT_EQ(top->op, DrawCall::Op::kText) << c->utf8;
     }
-    return out;
   }
 
   const DrawCall& Last(std::string_view utf8) const {
@@ -74,18 +75,18 @@ class ControlPanelTest : public ::testing::Test {
 };
 
 // Every text of the default panel at 1024 x 768 (u = 2, so unit offsets and
-// per-mille columns drift apart), in drawing order; positions worked out by
-// hand.
-TEST_F(ControlPanelTest, DrawsEveryLabelInOrderAtItsPlaceOn1024x768) {
+// per-mille columns drift apart), in reading order, a blank before the label
+// drawn over it; positions worked out by hand.
+TEST_F(ControlPanelTest, DrawsEveryLabelAtItsPlaceOn1024x768) {
   state.layout = {1024, 768};
   Draw();
   const std::string slotBlank(22, ' ');
   const std::vector<std::string> expected = {
       // Row 1 (y 597).
-      "重要度=@15,597", "①@62,597", "②@84,597", "③@106,597", "④@128,597", "⑤@150,597", "+@76,597",
-      "+@98,597", "+@120,597", "+@142,597",  //
-      "記憶度=@209,597", "①@257,597", "②@279,597", "③@301,597", "④@323,597", "⑤@345,597",
-      "+@271,597", "+@293,597", "+@315,597", "+@337,597",  //
+      "重要度=@15,597", "①@62,597", "+@76,597", "②@84,597", "+@98,597", "③@106,597", "+@120,597",
+      "④@128,597", "+@142,597", "⑤@150,597",  //
+      "記憶度=@209,597", "①@257,597", "+@271,597", "②@279,597", "+@293,597", "③@301,597",
+      "+@315,597", "④@323,597", "+@337,597", "⑤@345,597",  //
       "重要度優先@414,597", "重要度変更=@514,597", "③ @582,597", "記憶度変更=@619,597",
       "② @687,597", "ファイル位置=①@722,597", "内容変更の@839,597", "[設定]      @901,597",
       // Row 2 (y 619).
@@ -100,11 +101,11 @@ TEST_F(ControlPanelTest, DrawsEveryLabelInOrderAtItsPlaceOn1024x768) {
       slotBlank + "@610,640", "ファイル⑦@610,640", slotBlank + "@707,640", "ファイル⑧@707,640",
       slotBlank + "@804,640", "ファイル⑨@804,640", slotBlank + "@902,640", "ファイル⑩@902,640",
       // Row 4 (y 661).
-      "2026年12月08日09時05分@15,661", "タイマー=             @209,661", "   @194,661",
+      "2026年12月08日09時05分@15,661", "   @194,661", "タイマー=             @209,661",
       "タイマー= 0分0秒@209,661", "動作状態@337,661", "ポイントの全表示@419,661",
       "表示文字小@531,661", "Q E V ライン式 暗記法機能図@629,661", "暗記法の機能説明@823,661",
       "明度=3@948,661"};
-  EXPECT_THAT(Placed(), ElementsAreArray(expected));
+  EXPECT_THAT(canvas.Placed(), ElementsAreArray(expected));
 
   for (const DrawCall* c : canvas.Texts()) {
     EXPECT_EQ(c->face, "MS P明朝");
@@ -112,29 +113,42 @@ TEST_F(ControlPanelTest, DrawsEveryLabelInOrderAtItsPlaceOn1024x768) {
     EXPECT_EQ(c->background, kGrey);
     EXPECT_EQ(c->mode, BackgroundMode::kOpaque);
   }
-  std::vector<std::string> fills;
-  for (const DrawCall* f : canvas.Fills()) {
-    fills.push_back(std::to_string(f->x) + "," + std::to_string(f->y) + "," +
-                    std::to_string(f->x2) + "," + std::to_string(f->y2) + " " +
-                    std::to_string(f->color.r));
-  }
-  EXPECT_THAT(fills,
-              ElementsAreArray({"0,595,1024,768 152", "10,683,1013,695 128", "10,695,1013,706 104",
-                                "10,706,1013,718 88", "10,718,1013,729 72"}));
-  // The background goes first, under every text.
-  EXPECT_EQ(canvas.calls[1].op, DrawCall::Op::kFill);
+  ExpectEveryTextOnTop();
+  // The grey panel from y 595 down, and the four bands at its foot, each
+  // probed at its corners and just outside them.
+  struct Pixel {
+    int x, y;
+    std::optional<Rgb> fill;
+  };
+  const Pixel pixels[] = {
+      {0, 594, std::nullopt},
+      {0, 595, kGrey},
+      {1023, 767, kGrey},
+      {9, 683, kGrey},
+      {10, 682, kGrey},
+      {10, 683, Rgb{128, 128, 128}},
+      {1012, 694, Rgb{128, 128, 128}},
+      {1013, 694, kGrey},
+      {10, 695, Rgb{104, 104, 104}},
+      {1012, 705, Rgb{104, 104, 104}},
+      {10, 706, Rgb{88, 88, 88}},
+      {1012, 717, Rgb{88, 88, 88}},
+      {10, 718, Rgb{72, 72, 72}},
+      {1012, 728, Rgb{72, 72, 72}},
+      {10, 729, kGrey},
+  };
+  for (const Pixel& p : pixels) EXPECT_EQ(canvas.FillAt(p.x, p.y), p.fill) << p.x << "," << p.y;
+  EXPECT_EQ(canvas.Fills().size(), 5u);
 }
 
 TEST_F(ControlPanelTest, RangeLabelShowsTheNewRangeOverItsBlank) {
   state.rangeIndex = 8;
   Draw();
   // 800 x 600: X(815) = 652, row 2 = 483.
-  auto at = canvas.TextsAt(652, 483);
-  ASSERT_EQ(at.size(), 2u);
-  EXPECT_EQ(at[0]->utf8, "    　　　 　　 ");
-  EXPECT_EQ(at[1]->utf8, " レンジ= 8 ");
-  EXPECT_EQ(at[1]->color, kWhite);
-  EXPECT_EQ(at[1]->background, kGrey);
+  EXPECT_THAT(canvas.Placed({652, 483, 653, 484}),
+              ElementsAreArray({"    　　　 　　 @652,483", " レンジ= 8 @652,483"}));
+  EXPECT_EQ(canvas.TextAt(652, 483)->color, kWhite);
+  EXPECT_EQ(canvas.TextAt(652, 483)->background, kGrey);
 }
 
 TEST_F(ControlPanelTest, SlotLabelsTakeTheColourOfTheirState) {
@@ -147,11 +161,11 @@ TEST_F(ControlPanelTest, SlotLabelsTakeTheColourOfTheirState) {
   const int xs[] = {20, 96, 172, 248};
   const Rgb colors[] = {kChanged, kOff, kWhite, kOff};
   for (int i = 0; i < 4; ++i) {
-    auto at = canvas.TextsAt(xs[i], 500);
-    ASSERT_EQ(at.size(), 2u) << i;
-    EXPECT_EQ(at[0]->utf8, std::string(22, ' '));
-    EXPECT_EQ(at[1]->text, labels[static_cast<std::size_t>(i)]);
-    EXPECT_EQ(at[1]->color, colors[i]) << i;
+    const std::string at = "@" + std::to_string(xs[i]) + ",500";
+    EXPECT_THAT(canvas.Placed({xs[i], 500, xs[i] + 1, 501}),
+                ElementsAreArray({std::string(22, ' ') + at,
+                                  DecodeCp932(labels[static_cast<std::size_t>(i)]) + at}));
+    EXPECT_EQ(canvas.TextAt(xs[i], 500)->color, colors[i]) << i;
   }
 }
 
@@ -159,9 +173,9 @@ TEST_F(ControlPanelTest, EmptyVisibleListBlanksTheLevelValuesAndSlotPosition) {
   state.visiblePointCount = 0;
   Draw();
   // 800 x 600: row 1 = 466; X(502) = 401, X(605) = 484, X(690) + 8u = 568.
-  const DrawCall* importance = canvas.TextsAt(401, 466).back();
-  const DrawCall* memorisation = canvas.TextsAt(484, 466).back();
-  const DrawCall* slot = canvas.TextsAt(568, 466).back();
+  const DrawCall* importance = canvas.TextAt(401, 466);
+  const DrawCall* memorisation = canvas.TextAt(484, 466);
+  const DrawCall* slot = canvas.TextAt(568, 466);
   EXPECT_EQ(importance->utf8, "重要度変更=    ");
   EXPECT_EQ(memorisation->utf8, "記憶度変更=    ");
   EXPECT_EQ(slot->utf8, "ファイル位置=     ");
@@ -204,6 +218,7 @@ TEST_F(ControlPanelTest, LargeTextLeavesTheBackgroundAndUses14Pixels) {
     erased = erased || (f->x == edit.left && f->y == edit.top && f->x2 == state.layout.W);
   }
   EXPECT_TRUE(erased);
+  ExpectEveryTextOnTop();
   for (const DrawCall* c : canvas.Texts()) EXPECT_EQ(c->fontHeight, 14);
   EXPECT_EQ(Last("表示文字大").color, kWhite);
 }
@@ -218,12 +233,12 @@ TEST_F(ControlPanelTest, SwitchedSettingsShowTheirOtherTextsAndColours) {
   state.stateDescriptionShown = 1;
   Draw();
   // 800 x 600: rows 466 and 483; X(30) + 27u = 78, X(120) = 96.
-  EXPECT_EQ(canvas.TextsAt(78, 466).at(0)->color, kOff);
-  EXPECT_EQ(canvas.TextsAt(96, 483).at(0)->utf8, "重要度表示");
-  EXPECT_EQ(canvas.TextsAt(96, 483).at(0)->color, kOff);
+  EXPECT_EQ(canvas.TextAt(78, 466)->color, kOff);
+  EXPECT_EQ(canvas.TextAt(96, 483)->utf8, "重要度表示");
+  EXPECT_EQ(canvas.TextAt(96, 483)->color, kOff);
   EXPECT_EQ(Last("メモ2表示").color, kOff);
   EXPECT_EQ(Last("メモ1表示   ").color, kWhite);
-  EXPECT_EQ(canvas.TextsAt(602, 483).at(0)->utf8, "年表示");  // X(690) + 25u
+  EXPECT_EQ(canvas.TextAt(602, 483)->utf8, "年表示");  // X(690) + 25u
   EXPECT_EQ(Last("内容変更の[実行] [中止]").color, kWhite);
   EXPECT_FALSE(DrawnStartingWith("[設定]"));
   EXPECT_EQ(Last("保存/入力").color, kWhite);
@@ -244,27 +259,25 @@ TEST_F(ControlPanelTest, StopwatchInItsThreeStates) {
   stopwatch.Count(75'000);  // ticks count while idle too
   nowMs = 75'000;
   Draw();
-  EXPECT_EQ(canvas.TextsAt(152, 516).at(0)->utf8, "   ");
-  EXPECT_EQ(canvas.TextsAt(164, 516).back()->utf8, "タイマー= 0分0秒");
-  EXPECT_EQ(canvas.TextsAt(164, 516).back()->color, kOff);
+  EXPECT_EQ(canvas.TextAt(152, 516)->utf8, "   ");
+  EXPECT_EQ(canvas.TextAt(164, 516)->utf8, "タイマー= 0分0秒");
+  EXPECT_EQ(canvas.TextAt(164, 516)->color, kOff);
 
   stopwatch.StopwatchClick(nowMs);
   stopwatch.Count(nowMs + 125'000);
   Draw();
-  EXPECT_EQ(canvas.TextsAt(152, 516).at(0)->utf8, "■");
-  EXPECT_EQ(canvas.TextsAt(152, 516).at(0)->color, kWhite);
-  auto text = canvas.TextsAt(164, 516);
-  ASSERT_EQ(text.size(), 2u);
-  EXPECT_EQ(text[0]->utf8, "タイマー=             ");
-  EXPECT_EQ(text[1]->utf8, "タイマー= 2分5秒");
-  EXPECT_EQ(text[1]->color, kWhite);
+  EXPECT_EQ(canvas.TextAt(152, 516)->utf8, "■");
+  EXPECT_EQ(canvas.TextAt(152, 516)->color, kWhite);
+  EXPECT_THAT(canvas.Placed({164, 516, 165, 517}),
+              ElementsAreArray({"タイマー=             @164,516", "タイマー= 2分5秒@164,516"}));
+  EXPECT_EQ(canvas.TextAt(164, 516)->color, kWhite);
 
   stopwatch.StopwatchClick(nowMs + 126'000);
   stopwatch.Count(nowMs + 200'000);
   Draw();
-  EXPECT_EQ(canvas.TextsAt(152, 516).at(0)->utf8, "   ");
-  EXPECT_EQ(canvas.TextsAt(164, 516).back()->utf8, "タイマー= 2分5秒");
-  EXPECT_EQ(canvas.TextsAt(164, 516).back()->color, kOff);
+  EXPECT_EQ(canvas.TextAt(152, 516)->utf8, "   ");
+  EXPECT_EQ(canvas.TextAt(164, 516)->utf8, "タイマー= 2分5秒");
+  EXPECT_EQ(canvas.TextAt(164, 516)->color, kOff);
 }
 
 TEST_F(ControlPanelTest, ClockTickShowsTheTimeAndWhileRunningBlinksTheCount) {
@@ -274,24 +287,22 @@ TEST_F(ControlPanelTest, ClockTickShowsTheTimeAndWhileRunningBlinksTheCount) {
     DrawClockTick(canvas, state.layout, textSize, clock, stopwatch, marker);
   };
   tick(1'000, TextSize::kLarge);
-  auto texts = canvas.Texts();
-  ASSERT_EQ(texts.size(), 1u);  // idle: the clock only
-  EXPECT_EQ(texts[0]->utf8 + "@" + std::to_string(texts[0]->x) + "," + std::to_string(texts[0]->y),
-            "2026年12月08日09時05分@12,516");
-  EXPECT_EQ(texts[0]->color, kWhite);
-  EXPECT_EQ(texts[0]->background, kGrey);
-  EXPECT_EQ(texts[0]->fontHeight, 14);
+  // Idle: the clock only.
+  EXPECT_THAT(canvas.Placed(), ElementsAreArray({"2026年12月08日09時05分@12,516"}));
+  const DrawCall* time = canvas.TextAt(12, 516);
+  EXPECT_EQ(time->color, kWhite);
+  EXPECT_EQ(time->background, kGrey);
+  EXPECT_EQ(time->fontHeight, 14);
 
   stopwatch.StopwatchClick(0);
   std::vector<std::string> markers;
   for (std::int64_t s = 124; s <= 127; ++s) {
     tick(s * 1000 + 10, TextSize::kSmall);
-    markers.push_back(canvas.TextsAt(152, 516).at(0)->utf8);
-    auto text = canvas.TextsAt(164, 516);
-    ASSERT_EQ(text.size(), 2u);
-    EXPECT_EQ(text[0]->utf8, "タイマー=             ");
-    EXPECT_EQ(text[1]->utf8, "タイマー= 2分" + std::to_string(s - 120) + "秒");
-    EXPECT_EQ(text[1]->fontHeight, 12);
+    markers.push_back(canvas.TextAt(152, 516)->utf8);
+    EXPECT_THAT(canvas.Placed({164, 516, 165, 517}),
+                ElementsAreArray({std::string("タイマー=             @164,516"),
+                                  "タイマー= 2分" + std::to_string(s - 120) + "秒@164,516"}));
+    EXPECT_EQ(canvas.TextAt(164, 516)->fontHeight, 12);
   }
   EXPECT_THAT(markers, ElementsAreArray({"   ", "■", "   ", "■"}));
 

@@ -1,5 +1,8 @@
 #include "platform/recording_canvas.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace qev::testing {
 
 void RecordingCanvas::Reset() {
@@ -88,7 +91,64 @@ void RecordingCanvas::DrawPicture(int x, int y, int width, int height, std::stri
   calls.push_back(c);
 }
 
+void RecordingCanvas::LeaveForeignState() {
+  SetPen(3, {255, 0, 0});
+  SetTextColor({0, 255, 0});
+  SetBackgroundColor({0, 0, 255});
+  SetBackgroundMode(BackgroundMode::kTransparent);
+  SetFont("Courier", 30);
+}
+
 namespace {
+
+bool Inside(const Rect& r, int x, int y) {
+  return r.left <= x && x < r.right && r.top <= y && y < r.bottom;
+}
+
+// Whether the pen of `line` paints (x, y): a pen w pixels wide centred on
+// each pixel of the segment (to the left and above for even widths), the end
+// point left out.
+bool LineCovers(const DrawCall& line, int x, int y) {
+  const int from = -(line.penWidth / 2);
+  const Rect pen{x - from - line.penWidth + 1, y - from - line.penWidth + 1, x - from + 1,
+                 y - from + 1};
+  const int dx = std::abs(line.x2 - line.x), dy = -std::abs(line.y2 - line.y);
+  const int sx = line.x < line.x2 ? 1 : -1, sy = line.y < line.y2 ? 1 : -1;
+  int px = line.x, py = line.y, err = dx + dy;
+  while (px != line.x2 || py != line.y2) {
+    if (Inside(pen, px, py)) return true;
+    const int e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      px += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      py += sy;
+    }
+  }
+  return false;
+}
+
+bool Covers(const DrawCall& c, int x, int y) {
+  switch (c.op) {
+    case DrawCall::Op::kFill:
+      return Inside({c.x, c.y, c.x2, c.y2}, x, y);
+    case DrawCall::Op::kPicture:
+      return Inside({c.x, c.y, c.x + c.x2, c.y + c.y2}, x, y);
+    case DrawCall::Op::kText: {
+      const int height = std::max(c.fontHeight, 1);
+      const int width = std::max(static_cast<int>(c.text.size()) * height / 2, 1);
+      return Inside({c.x, c.y, c.x + width, c.y + height}, x, y);
+    }
+    case DrawCall::Op::kLine:
+      return LineCovers(c, x, y);
+    case DrawCall::Op::kReset:
+      return false;
+  }
+  return false;
+}
+
 template <typename Pred>
 std::vector<const DrawCall*> Select(const std::vector<DrawCall>& calls, Pred pred) {
   std::vector<const DrawCall*> out;
@@ -114,6 +174,52 @@ std::vector<const DrawCall*> RecordingCanvas::TextsAt(int x, int y) const {
   return Select(calls, [x, y](const DrawCall& c) {
     return c.op == DrawCall::Op::kText && c.x == x && c.y == y;
   });
+}
+
+const DrawCall* RecordingCanvas::TextAt(int x, int y) const {
+  const std::vector<const DrawCall*> at = TextsAt(x, y);
+  return at.empty() ? nullptr : at.back();
+}
+
+std::vector<const DrawCall*> RecordingCanvas::TextsIn(Rect area) const {
+  std::vector<const DrawCall*> out = Select(calls, [&area](const DrawCall& c) {
+    return c.op == DrawCall::Op::kText && Inside(area, c.x, c.y);
+  });
+  std::stable_sort(out.begin(), out.end(), [](const DrawCall* a, const DrawCall* b) {
+    return a->y != b->y ? a->y < b->y : a->x < b->x;
+  });
+  return out;
+}
+
+std::vector<std::string> RecordingCanvas::Placed(Rect area) const {
+  std::vector<std::string> out;
+  for (const DrawCall* c : TextsIn(area)) {
+    out.push_back(c->utf8 + "@" + std::to_string(c->x) + "," + std::to_string(c->y));
+  }
+  return out;
+}
+
+const DrawCall* RecordingCanvas::LineFrom(int x0, int y0, int x1, int y1) const {
+  for (auto it = calls.rbegin(); it != calls.rend(); ++it) {
+    if (it->op == DrawCall::Op::kLine && it->x == x0 && it->y == y0 && it->x2 == x1 &&
+        it->y2 == y1) {
+      return &*it;
+    }
+  }
+  return nullptr;
+}
+
+const DrawCall* RecordingCanvas::TopAt(int x, int y) const {
+  for (auto it = calls.rbegin(); it != calls.rend(); ++it) {
+    if (Covers(*it, x, y)) return &*it;
+  }
+  return nullptr;
+}
+
+std::optional<Rgb> RecordingCanvas::FillAt(int x, int y) const {
+  const DrawCall* top = TopAt(x, y);
+  if (top == nullptr || top->op != DrawCall::Op::kFill) return std::nullopt;
+  return top->color;
 }
 
 std::vector<const DrawCall*> RecordingCanvas::Lines() const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <climits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,7 +26,13 @@ struct DrawCall {
   std::string utf8;  // the same text decoded, for readable assertions
 };
 
-// A canvas that records every call in order.
+// The pixels left <= x < right, top <= y < bottom; by default all of them.
+struct Rect {
+  int left = INT_MIN, top = INT_MIN, right = INT_MAX, bottom = INT_MAX;
+};
+
+// A canvas that records every call in order and answers what the user would
+// see on it.
 class RecordingCanvas : public Canvas {
  public:
   std::vector<DrawCall> calls;
@@ -44,6 +52,9 @@ class RecordingCanvas : public Canvas {
   void DrawPicture(int x, int y, int width, int height, std::string_view name) override;
 
   void Clear() { calls.clear(); }
+  // Selects a pen, colours, a mode and a font unlike a fresh context's, as an
+  // earlier drawing pass may leave them.
+  void LeaveForeignState();
   // Texts drawn (UTF-8), in order.
   std::vector<const DrawCall*> Texts() const;
   // The last text call whose UTF-8 text equals `utf8`, or null.
@@ -52,6 +63,23 @@ class RecordingCanvas : public Canvas {
   std::vector<const DrawCall*> TextsAt(int x, int y) const;
   std::vector<const DrawCall*> Lines() const;
   std::vector<const DrawCall*> Fills() const;
+
+  // The text the user reads at (x, y): the last one placed there, or null.
+  const DrawCall* TextAt(int x, int y) const;
+  // The texts placed inside `area` in reading order: top to bottom, then
+  // left to right; texts at one place as drawn, so the last is on top.
+  std::vector<const DrawCall*> TextsIn(Rect area = {}) const;
+  // The same texts as "text@x,y", for readable tables.
+  std::vector<std::string> Placed(Rect area = {}) const;
+  // The line drawn from (x0, y0) to (x1, y1), or null.
+  const DrawCall* LineFrom(int x0, int y0, int x1, int y1) const;
+  // What the user sees at the pixel (x, y): the last fill, picture, line or
+  // text cell over it, or null. A text's cell is its font height tall and
+  // half that wide per CP932 byte, and holds at least its top-left pixel; a
+  // line covers the pixels of its pen.
+  const DrawCall* TopAt(int x, int y) const;
+  // The colour at (x, y) when a fill is what the user sees there.
+  std::optional<Rgb> FillAt(int x, int y) const;
 
  private:
   Rgb pen_;

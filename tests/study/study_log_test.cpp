@@ -36,17 +36,18 @@ TEST(StudyLogTest, AppendsOneQuotedLinePerAnswerAfterTheHeader) {
   TempFolder folder;
   const auto path = folder / kStudyLogName;
   ASSERT_FALSE(AppendStudyLog(path, Entry("平安京, \"遷都\"", "794", true)));
-  ASSERT_FALSE(AppendStudyLog(path, Entry("a\nb", "", false)));
+  ASSERT_FALSE(AppendStudyLog(path, Entry("a\rb", "x\ny", false)));
+  // One line per record: a line break in a field becomes a blank.
   EXPECT_EQ(ReadBytes(path),
             kHeader +
                 "2026-12-09T08:30:05,日本史(古代),AD0794,\"平安京, \"\"遷都\"\"\",794,正解,2,3\n"
-                "2026-12-09T08:30:05,日本史(古代),AD0794,\"a\nb\",,不正解,2,1\n");
+                "2026-12-09T08:30:05,日本史(古代),AD0794,\"a\rb\",\"x y\",不正解,2,1\n");
   const StudyLog log = StudyLog::Read(path);
   EXPECT_EQ(log.answers().size(), 2u);
   EXPECT_EQ(log.skippedLines(), 0u);
   EXPECT_EQ(log.LastAnswered(KeyOfLogFields("日本史(古代)", "AD0794", "平安京, \"遷都\"")),
             Moment({2026, 12, 9, 8, 30, 5}));
-  EXPECT_TRUE(log.LastAnswered(KeyOfLogFields("日本史(古代)", "AD0794", "a\nb")));
+  EXPECT_TRUE(log.LastAnswered(KeyOfLogFields("日本史(古代)", "AD0794", "a\rb")));
 }
 
 TEST(StudyLogTest, ReadingSkipsACutLastLineAndMalformedLinesAndAppendingKeepsThemApart) {
@@ -65,6 +66,92 @@ TEST(StudyLogTest, ReadingSkipsACutLastLineAndMalformedLinesAndAppendingKeepsThe
   EXPECT_EQ(log.answers().size(), 2u);
   EXPECT_TRUE(log.LastAnswered(KeyOfLogFields("日本史(古代)", "AD0794", "z")));
   EXPECT_TRUE(ReadBytes(path).starts_with(kHeader + good));
+}
+
+// A line cut anywhere (by a crash, a full disk, a copy), inside quotes too,
+// and then appended to: the cut answer is read whole or not at all, and
+// every later answer goes to its own event, whatever its fields hold. Also
+// where the cut line was ended by a bare line break (as earlier versions
+// of the program did), and with more columns than are read.
+TEST(StudyLogTest, NoCutLineFollowedByAnyAnswerIsMisread) {
+  TempFolder folder;
+  StudyLogEntry cut = Entry("平安京, \"遷都\"", "7,9\"4", true);
+  cut.baseName = "日本史,古代";
+  const std::string cutLine = StudyLogLine(cut);
+  const std::string wide = cutLine.substr(0, cutLine.size() - 1) + ",\"x,\"\"y\",12\n";
+  const struct {
+    std::string text;
+    std::string answer;
+  } nexts[] = {{",a,b", ""},      {",", ","},         {"\"", "\""},
+               {",\",\"", "794"}, {"a,b", ",\",\","}, {"", ""}};
+  int cases = 0;
+  for (const std::string& line : {cutLine, wide}) {
+    for (std::size_t at = 0; at < line.size(); ++at) {
+      for (const bool bareBreak : {false, true}) {
+        for (const auto& n : nexts) {
+          StudyLogEntry next = Entry(n.text, n.answer, false);
+          next.time = {2026, 12, 10, 7, 0, 0};
+          next.baseName = "g";
+          // A new file each time: rewriting one would wait for the disk.
+          const auto path = folder / (std::to_string(cases) + ".csv");
+          WriteBytes(path, kHeader + line.substr(0, at) + (bareBreak ? "\n" : ""));
+          ASSERT_FALSE(AppendStudyLog(path, next));
+          ASSERT_FALSE(AppendStudyLog(path, next));
+          const StudyLog log = StudyLog::Read(path);
+          SCOPED_TRACE("cut at " + std::to_string(at) + " before \"" + n.text + "\"");
+          // Cut just after its last column read: the answer is whole.
+          const bool whole = at + 1 == cutLine.size();
+          EXPECT_EQ(log.answers().size(), whole ? 3u : 2u);
+          EXPECT_EQ(log.LastAnswered(KeyOfLogFields("g", "AD0794", n.text)), Moment(next.time));
+          EXPECT_EQ(
+              log.LastAnswered(KeyOfLogFields(cut.baseName, "AD0794", cut.eventText)).has_value(),
+              whole);
+          ++cases;
+        }
+      }
+    }
+  }
+  EXPECT_GT(cases, 1000);
+}
+
+// The log stays in the data folder: a link to nothing or out of the folder
+// is refused, with the reason, and nothing is written through it; a link to
+// a file in the folder is followed.
+TEST(StudyLogTest, ALinkOutOfTheDataFolderIsRefused) {
+  TempFolder folder;
+  TempFolder elsewhere;
+  const auto path = folder / kStudyLogName;
+  const struct {
+    std::filesystem::path target;
+    const char* reason;
+  } links[] = {
+      {elsewhere / "missing.csv", "存在しないファイルへのリンク"},
+      {folder / "sub" / "missing.csv", "存在しないファイルへのリンク"},
+      {elsewhere / "there.csv", "データフォルダの外"},
+  };
+  WriteBytes(elsewhere / "there.csv", kHeader + "2026-12-01T10:00:00,f,AD0794,x,794,正解,1,2\n");
+  for (const auto& link : links) {
+    SCOPED_TRACE(link.target.string());
+    std::filesystem::remove(path);
+    std::filesystem::create_symlink(link.target, path);
+    const std::optional<std::string> refused = AppendStudyLog(path, Entry("x", "1", true));
+    ASSERT_TRUE(refused);
+    EXPECT_NE(refused->find(link.reason), std::string::npos) << *refused;
+    EXPECT_NE(refused->find(kStudyLogName), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder / "sub"));
+    EXPECT_TRUE(StudyLog::Read(path).answers().empty());
+  }
+  EXPECT_FALSE(std::filesystem::exists(elsewhere / "missing.csv"));
+  EXPECT_EQ(ReadBytes(elsewhere / "there.csv"),
+            kHeader + "2026-12-01T10:00:00,f,AD0794,x,794,正解,1,2\n");
+
+  std::filesystem::remove(path);
+  std::filesystem::create_directories(folder / "logs");
+  std::filesystem::create_symlink("logs/2026.csv", path);
+  WriteBytes(folder / "logs" / "2026.csv", "");
+  ASSERT_FALSE(AppendStudyLog(path, Entry("x", "1", true)));
+  EXPECT_EQ(StudyLog::Read(path).answers().size(), 1u);
+  EXPECT_TRUE(ReadBytes(folder / "logs" / "2026.csv").starts_with(kHeader));
 }
 
 TEST(StudyLogTest, RefusesAFifoInsteadOfHanging) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/recording_canvas.h"
 
@@ -45,13 +47,14 @@ TEST_F(TimelineDrawing, BackgroundGreyFollowsTheBrightness) {
   for (int b = 1; b <= 5; ++b) {
     settings.brightness = b;
     Draw(scale);
+    const Rgb grey{16 * b, 16 * b, 16 * b};
     ASSERT_EQ(area.Fills().size(), 1u);
-    const DrawCall& fill = *area.Fills()[0];
-    EXPECT_EQ(fill.color, (Rgb{16 * b, 16 * b, 16 * b}));
-    EXPECT_EQ(fill.x2, 772);
-    EXPECT_EQ(fill.y2, 393);
+    EXPECT_EQ(area.FillAt(0, 0), grey);
+    EXPECT_EQ(area.FillAt(771, 392), grey);
+    EXPECT_EQ(area.TopAt(772, 0), nullptr);
+    EXPECT_EQ(area.TopAt(0, 393), nullptr);
     // Labels sit on that same grey.
-    EXPECT_EQ(area.LastText("0")->background, fill.color);
+    EXPECT_EQ(area.LastText("0")->background, grey);
     EXPECT_EQ(area.LastText("0")->mode, BackgroundMode::kOpaque);
   }
   for (const int b : {0, 6}) {
@@ -76,9 +79,12 @@ TEST_F(TimelineDrawing, EraLineZigzagAndLabels) {
   // Era line, 15 cycles of ten segments on each side, a millennium and a
   // half tick on each side per cycle.
   ASSERT_EQ(lines.size(), 1u + 15 * (20 + 4));
-  EXPECT_EQ(lines[0]->x, 350);
-  EXPECT_EQ(lines[0]->y, 3);
-  EXPECT_EQ(lines[0]->y2, 389);
+  const auto expectLine = [&](int x0, int y0, int x1, int y1) {
+    const DrawCall* line = area.LineFrom(x0, y0, x1, y1);
+    ASSERT_NE(line, nullptr) << x0 << "," << y0 << " " << x1 << "," << y1;
+    EXPECT_EQ(line->color, kLine);
+  };
+  expectLine(350, 3, 350, 389);
 
   struct Seg {
     int x, y, x2, y2;
@@ -97,15 +103,9 @@ TEST_F(TimelineDrawing, EraLineZigzagAndLabels) {
   };
   for (int s = 0; s < 10; ++s) {
     SCOPED_TRACE(s);
-    const DrawCall& ad = *lines[1 + s];
-    EXPECT_EQ(ad.x, 350 + firstAd[s].x);
-    EXPECT_EQ(ad.y, firstAd[s].y);
-    EXPECT_EQ(ad.x2, 350 + firstAd[s].x2);
-    EXPECT_EQ(ad.y2, firstAd[s].y2);
-    const DrawCall& bc = *lines[11 + s];
-    EXPECT_EQ(bc.x, 350 - firstAd[s].x);
-    EXPECT_EQ(bc.x2, 350 - firstAd[s].x2);
-    EXPECT_EQ(bc.y2, firstAd[s].y2);
+    const Seg& ad = firstAd[s];
+    expectLine(350 + ad.x, ad.y, 350 + ad.x2, ad.y2);
+    expectLine(350 - ad.x, ad.y, 350 - ad.x2, ad.y2);
   }
 
   const DrawCall* zero = area.LastText("0");
@@ -129,23 +129,21 @@ TEST_F(TimelineDrawing, EraLineZigzagAndLabels) {
   EXPECT_EQ(area.LastText("AD15500年"), nullptr);
 
   // Ticks: millennium 2..12, half 2..6.
-  EXPECT_EQ(lines[21]->x, 350 - cycle);
-  EXPECT_EQ(lines[21]->y, 2);
-  EXPECT_EQ(lines[21]->y2, 12);
-  EXPECT_EQ(lines[23]->x, 350 - half);
-  EXPECT_EQ(lines[23]->y2, 6);
+  expectLine(350 - cycle, 2, 350 - cycle, 12);
+  expectLine(350 - half, 2, 350 - half, 6);
 }
 
 TEST_F(TimelineDrawing, WidestRangeDrawsEveryCycleWithMillenniumLabelsOnly) {
   const TimelineScale scale = AtRange(0, -6650);
   Draw(scale);
   EXPECT_EQ(LinesIn(kLine).size(), 1u + 1900 + 190);
-  const std::vector<const DrawCall*> texts = area.Texts();
-  ASSERT_EQ(texts.size(), 1u + 190);
-  EXPECT_EQ(texts[1]->utf8, "BC1000年");
-  EXPECT_EQ(texts[2]->utf8, "AD1000年");
-  EXPECT_EQ(texts.back()->utf8, "AD95000年");
-  for (const DrawCall* t : texts) EXPECT_EQ(t->utf8.find("500年"), std::string::npos);
+  // Read from the top left: "0" over the era line, then the millennia.
+  std::vector<std::string> expected = {"0"};
+  for (int k = 95; k >= 1; --k) expected.push_back("BC" + std::to_string(k) + "000年");
+  for (int k = 1; k <= 95; ++k) expected.push_back("AD" + std::to_string(k) + "000年");
+  std::vector<std::string> read;
+  for (const DrawCall* t : area.TextsIn()) read.push_back(t->utf8);
+  EXPECT_EQ(read, expected);
 }
 
 TEST_F(TimelineDrawing, LargeScreenFont) {
@@ -162,16 +160,15 @@ TEST_F(TimelineDrawing, PointMarksOnlyInShowAllMode) {
   };
   settings.pointDisplayMode = PointDisplayMode::kAll;
   Draw(scale, points);
-  const std::vector<const DrawCall*> marks = LinesIn(kPointMarkColor);
-  ASSERT_EQ(marks.size(), 2u);
+  EXPECT_EQ(LinesIn(kPointMarkColor).size(), 2u);
   const int base = scale.baselineY();
-  EXPECT_EQ(marks[0]->x, 350 - 77);
-  EXPECT_EQ(marks[0]->x2, 350 - 77);
-  EXPECT_EQ(marks[0]->y, base - 77 + 3);
-  EXPECT_EQ(marks[0]->y2, base - 77 - 3);
-  EXPECT_EQ(marks[0]->penWidth, 2);
-  EXPECT_EQ(marks[1]->x, 350 + scale.YearToOffset(300));
-  EXPECT_EQ(marks[1]->y, base + 3);
+  const int ad300 = 350 + scale.YearToOffset(300);
+  for (const DrawCall* mark : {area.LineFrom(273, base - 77 + 3, 273, base - 77 - 3),
+                               area.LineFrom(ad300, base + 3, ad300, base - 3)}) {
+    ASSERT_NE(mark, nullptr);
+    EXPECT_EQ(mark->color, kPointMarkColor);
+    EXPECT_EQ(mark->penWidth, 2);
+  }
 
   for (const PointDisplayMode mode : {PointDisplayMode::kHidden, PointDisplayMode::kSelectedOnly}) {
     settings.pointDisplayMode = mode;
@@ -194,13 +191,20 @@ TEST_F(TimelineDrawing, MarksAreDrawnWhereTheyReachTheArea) {
 
 TEST_F(TimelineDrawing, MarginStripsOnTheView) {
   Draw(AtRange(7, 350));
-  const std::vector<const DrawCall*> fills = view.Fills();
-  ASSERT_EQ(fills.size(), 2u);
-  EXPECT_EQ(fills[0]->color, kMarginStripColor);
-  EXPECT_EQ((std::vector<int>{fills[0]->x, fills[0]->y, fills[0]->x2, fills[0]->y2}),
-            (std::vector<int>{0, 12, 12, 405}));
-  EXPECT_EQ((std::vector<int>{fills[1]->x, fills[1]->y, fills[1]->x2, fills[1]->y2}),
-            (std::vector<int>{784, 12, 797, 405}));
+  // Left 0..11 and right 784..796, from y 12 to 404; probed at their
+  // corners and just outside them.
+  EXPECT_EQ(view.Fills().size(), 2u);
+  struct Pixel {
+    int x, y;
+    bool strip;
+  };
+  const Pixel pixels[] = {{0, 12, true},    {11, 404, true},  {12, 12, false},   {0, 11, false},
+                          {0, 405, false},  {784, 12, true},  {796, 404, true},  {783, 12, false},
+                          {797, 12, false}, {784, 11, false}, {784, 405, false}, {400, 200, false}};
+  for (const Pixel& p : pixels) {
+    EXPECT_EQ(view.FillAt(p.x, p.y), p.strip ? std::optional(kMarginStripColor) : std::nullopt)
+        << p.x << "," << p.y;
+  }
 }
 
 TEST_F(TimelineDrawing, WideScreenZigzagKeepsInsideTheArea) {
@@ -240,18 +244,16 @@ TEST_F(SelectionMarks, StartAndRangeEndInRangeMode) {
   settings.yearDisplayMode = YearDisplayMode::kRange;
   for (const PointDisplayMode mode : {PointDisplayMode::kAll, PointDisplayMode::kSelectedOnly}) {
     settings.pointDisplayMode = mode;
-    const std::vector<const DrawCall*> lines = Draw(selected);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0]->color, kSelectedMarkColor);
-    EXPECT_EQ(lines[0]->penWidth, 2);
-    EXPECT_EQ(lines[0]->x, 370);
-    EXPECT_EQ(lines[0]->x2, 370);
-    EXPECT_EQ(lines[0]->y, base - 20 + 3);
-    EXPECT_EQ(lines[0]->y2, base - 20 - 3);
-    EXPECT_EQ(lines[1]->color, kRangeEndMarkColor);
-    EXPECT_EQ(lines[1]->penWidth, 2);
-    EXPECT_EQ(lines[1]->x, *selected.x2);
-    EXPECT_EQ(lines[1]->y, base - scale.segmentWidth() + 3);
+    ASSERT_EQ(Draw(selected).size(), 2u);
+    const int up = base - scale.segmentWidth();
+    const DrawCall* start = area.LineFrom(370, base - 20 + 3, 370, base - 20 - 3);
+    const DrawCall* end = area.LineFrom(*selected.x2, up + 3, *selected.x2, up - 3);
+    ASSERT_NE(start, nullptr);
+    ASSERT_NE(end, nullptr);
+    EXPECT_EQ(start->color, kSelectedMarkColor);
+    EXPECT_EQ(start->penWidth, 2);
+    EXPECT_EQ(end->color, kRangeEndMarkColor);
+    EXPECT_EQ(end->penWidth, 2);
   }
 }
 
@@ -259,9 +261,8 @@ TEST_F(SelectionMarks, YearModeMarksTheStartOnlyAndHiddenMarksNothing) {
   const VisiblePoint selected{370, 500, 0};
   settings.yearDisplayMode = YearDisplayMode::kYear;
   settings.pointDisplayMode = PointDisplayMode::kAll;
-  const std::vector<const DrawCall*> lines = Draw(selected);
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0]->color, kSelectedMarkColor);
+  ASSERT_EQ(Draw(selected).size(), 1u);
+  EXPECT_EQ(area.TopAt(370, scale.baselineY() - 20)->color, kSelectedMarkColor);
 
   settings.yearDisplayMode = YearDisplayMode::kRange;
   EXPECT_EQ(Draw(VisiblePoint{370, std::nullopt, 0}).size(), 1u);

@@ -23,9 +23,9 @@
 #include "app/table_import_dialog.h"
 #include "events/event_date.h"
 #include "events/event_form.h"
+#include "events/event_line.h"
 #include "events/file_io.h"
 #include "study/study_time.h"
-#include "text/byte_fields.h"
 #include "text/circled.h"
 #include "timeline/date_text.h"
 
@@ -69,9 +69,8 @@ QString FromSjis(std::string_view bytes) {
 
 // An event as a question names it: its date and its text.
 QString EventName(std::string_view line) {
-  std::string_view text = Field(line, ';', 3);
-  if (ByteAt(text, 0) == '*') text.remove_prefix(1);
-  return FromSjis(EventDateText(line)).simplified() + QStringLiteral("　") + FromSjis(text);
+  const EventFields event = ParseEvent(line);
+  return FromSjis(EventDateText(event)).simplified() + QStringLiteral("　") + FromSjis(event.event);
 }
 
 QString OffLineMessage(OffLine off, const QString& label) {

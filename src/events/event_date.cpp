@@ -47,17 +47,6 @@ bool ConsumePrefix(std::string_view& s, std::string_view prefix) {
   return true;
 }
 
-std::optional<EraYear> DateField(std::string_view text) {
-  const char era = ByteAt(text, 0);
-  if ((era != 'A' && era != 'B') || text.size() < 6) return std::nullopt;
-  int year = 0;
-  for (std::size_t i = 2; i < 6; ++i) {
-    if (text[i] < '0' || text[i] > '9') return std::nullopt;
-    year = year * 10 + (text[i] - '0');
-  }
-  return EraYear{era == 'B', year};
-}
-
 }  // namespace
 
 TypedYear ReadTypedYear(std::string_view utf8) {
@@ -90,19 +79,11 @@ std::optional<EraYear> ParseTypedYear(std::string_view utf8) {
 }
 
 std::optional<EraYear> FirstDate(std::string_view line) {
-  return DateField(EventHead(line));
-}
-
-std::optional<EraYear> SecondDate(std::string_view line) {
-  return DateField(SecondDateText(line));
+  return ParseFileDate(EventHead(line));
 }
 
 bool FirstDateApproximate(std::string_view line) {
-  return ByteAt(Field(line, ';', 3), 0) == '*';
-}
-
-bool SecondDateApproximate(std::string_view line) {
-  return ByteAt(Field(line, ';', 2), 0) == '*';
+  return ParseEvent(line).firstApproximate;
 }
 
 }  // namespace qev

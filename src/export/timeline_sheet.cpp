@@ -28,12 +28,6 @@ Sjis YearText(bool bc, int year, bool about) {
   return text;
 }
 
-// A leading "*" marks a date as approximate: the event text's the first
-// date, the period text's the second.
-bool Approximate(std::string_view field) {
-  return ByteAt(field, 0) == '*';
-}
-
 // `text` cut before the character that would make it wider than `limit`,
 // with "…".
 Sjis FitText(const Sjis& text, int limit, const TextWidth& width) {
@@ -185,22 +179,21 @@ std::vector<SheetEntry> SheetEntries(const PointList& points, const EventStore& 
   std::vector<SheetEntry> entries;
   entries.reserve(points.size());
   for (const TimelinePoint& p : points.points()) {
-    const std::string_view line =
-        store.slots[static_cast<std::size_t>(p.slot)].Line(static_cast<std::size_t>(p.line));
+    const EventFields event = ParseEvent(
+        store.slots[static_cast<std::size_t>(p.slot)].Line(static_cast<std::size_t>(p.line)));
     SheetEntry e;
     e.bc = p.bc;
-    e.year = LeadingInt(EventHead(line).substr(std::min<std::size_t>(2, EventHead(line).size())));
-    const std::string_view event = Field(line, ';', 3);
-    Sjis date = YearText(e.bc, e.year, Approximate(event));
+    e.year = LeadingInt(event.head.substr(std::min<std::size_t>(2, event.head.size())));
+    Sjis date = YearText(e.bc, e.year, event.firstApproximate);
     if (p.hasEnd) {
-      const std::string_view second = SecondDateText(line);
+      const std::string_view second = event.secondDate;
       const std::size_t era = second.find_first_of("CD");
       e.hasEnd = true;
       e.endBc = p.endBc;
       e.endYear = era == std::string_view::npos ? 0 : LeadingInt(second.substr(era + 1));
-      date += "～"_sj + YearText(e.endBc, e.endYear, Approximate(Field(line, ';', 2)));
+      date += "～"_sj + YearText(e.endBc, e.endYear, event.secondApproximate);
     }
-    e.label = date + "　"_sj + Sjis(Approximate(event) ? event.substr(1) : event);
+    e.label = date + "　"_sj + Sjis(event.event);
     entries.push_back(std::move(e));
   }
   return entries;

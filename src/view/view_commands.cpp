@@ -49,7 +49,9 @@ SheetSource MainView::WholeTimeline() {
   PointList all;
   all.Rebuild(
       session_.store(),
-      [this](std::string_view line) { return PassesFilter(session_.settings(), line); },
+      [this](char importance, char memorisation) {
+        return PassesFilter(session_.settings(), importance, memorisation);
+      },
       [](int) { return 0; });
   return {SheetEntries(all, session_.store()), session_.scale().rangeIndex()};
 }

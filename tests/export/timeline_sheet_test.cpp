@@ -34,7 +34,7 @@ std::vector<SheetEntry> BundledEntries() {
   }
   PointList points;
   points.Rebuild(
-      store, [](std::string_view) { return true; }, [](int year) { return year; });
+      store, [](char, char) { return true; }, [](int year) { return year; });
   return SheetEntries(points, store);
 }
 

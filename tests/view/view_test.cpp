@@ -385,7 +385,6 @@ TEST_F(SaveLossTest, ASaveOverAFileChangedOnDiskAsksFirst) {
         return program.OnKeyCommand(KeyCommand::kSaveChanged);
       case Route::kClosing:
         screen.saveAnswers.push_front(SaveAnswer::kSave);
-        screen.dialogAnswers.push_front(SlotFile(0).string());
         program.QueryClose();
         return;
       case Route::kSelfTestResult:

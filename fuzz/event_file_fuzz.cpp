@@ -34,7 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   settings.showEventLeft = (bits >> 3) & 1;
   PointList points;
   points.Rebuild(
-      store, [&](std::string_view line) { return PassesFilter(settings, line); },
+      store,
+      [&](char importance, char memorisation) {
+        return PassesFilter(settings, importance, memorisation);
+      },
       [](int year) { return year % 100000; });
   Require(points.keys().size() == points.points().size());
   for (std::size_t i = 0; i < points.size(); ++i) {

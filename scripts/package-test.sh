@@ -37,6 +37,9 @@ for f in /usr/bin/qevline /usr/share/applications/qevline.desktop \
   dpkg -L qevline | grep -qx "$f" || { echo "the package lacks $f" >&2; exit 1; }
 done
 desktop-file-validate /usr/share/applications/qevline.desktop
+metainfo="$(dpkg -L qevline | grep -x '/usr/share/metainfo/.*\.metainfo\.xml')" ||
+  { echo "the package lacks its AppStream metadata" >&2; exit 1; }
+appstreamcli validate --no-net "$metainfo"
 
 # A new user: no data folder yet, started where there is no qev_file.
 mkdir "$work/home" "$work/here" "$work/empty"

@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev
   fonts-ipafont-mincho fonts-ipafont-gothic
   poppler-utils
-  dpkg-dev file desktop-file-utils imagemagick
+  dpkg-dev file desktop-file-utils imagemagick appstream
   clang libclang-rt-14-dev
 )
 

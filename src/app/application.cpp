@@ -5,7 +5,9 @@
 #include <QAbstractSlider>
 #include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -16,11 +18,15 @@
 
 #include "app/about_dialog.h"
 #include "app/event_dialog.h"
+#include "app/list_files.h"
 #include "app/sheet_export.h"
+#include "app/table_import_dialog.h"
 #include "events/event_date.h"
 #include "events/event_form.h"
+#include "events/event_line.h"
+#include "events/file_io.h"
 #include "study/study_time.h"
-#include "text/byte_fields.h"
+#include "text/circled.h"
 #include "timeline/date_text.h"
 
 namespace qev {
@@ -63,9 +69,8 @@ QString FromSjis(std::string_view bytes) {
 
 // An event as a question names it: its date and its text.
 QString EventName(std::string_view line) {
-  std::string_view text = Field(line, ';', 3);
-  if (ByteAt(text, 0) == '*') text.remove_prefix(1);
-  return FromSjis(EventDateText(line)).simplified() + QStringLiteral("　") + FromSjis(text);
+  const EventFields event = ParseEvent(line);
+  return FromSjis(EventDateText(event)).simplified() + QStringLiteral("　") + FromSjis(event.event);
 }
 
 QString OffLineMessage(OffLine off, const QString& label) {
@@ -151,7 +156,8 @@ void Application::ConnectEvents() {
   });
 
   QObject::connect(&clock_, &QTimer::timeout, &window_, [this] { TickClock(); });
-  QObject::connect(&window_, &MainWindow::aboutRequested, &window_, [this] { ShowAbout(); });
+  QObject::connect(&window_, &MainWindow::actionRequested, &window_,
+                   [this](WindowAction action) { RunWindowAction(action); });
   auto runCommand = [this](KeyCommand c) {
     if (c == KeyCommand::kSelfTest) return OpenSelfTest();
     if (!RunWindowCommand(c)) Forward([&] { view_->OnKeyCommand(c); });
@@ -160,8 +166,7 @@ void Application::ConnectEvents() {
   };
   QObject::connect(&widget, &ViewWidget::keyCommand, &window_, runCommand);
   QObject::connect(&window_, &MainWindow::commandRequested, &window_, runCommand);
-  QObject::connect(&window_, &MainWindow::exportRequested, &window_,
-                   [this] { ExportWholeTimeline(); });
+  widget.SetTypingSource([this] { return view_->RightPanelTyping(); });
   widget.SetTipSource([this](int x, int y) {
     EventDesk* desk = view_->desk();
     if (depth_ > 0 || desk == nullptr) return QString();
@@ -170,8 +175,6 @@ void Application::ConnectEvents() {
   });
   widget.leftPanel().viewport()->installEventFilter(
       new DoubleClickFilter([this] { EditEvent(); }, &window_));
-  QObject::connect(&window_, &MainWindow::studyRecordRequested, &window_,
-                   [this] { ShowStudyRecord(); });
   window_.SetCloseGuard([this] {
     if (depth_ > 0) return false;
     bool close = true;
@@ -228,6 +231,37 @@ void Application::Scroll(ScrollCode code, int thumbPos) {
   platform_.ShowThumb();
 }
 
+QSize Application::ScreenSize() {
+  const ScreenLayout& layout = window_.viewWidget().layout();
+  return {layout.W, layout.H};
+}
+
+void Application::RunWindowAction(WindowAction action) {
+  switch (action) {
+    case WindowAction::kAbout:
+      return ShowAbout();
+    case WindowAction::kGettingStarted:
+      return ShowGettingStarted();
+    case WindowAction::kStudyRecord:
+      return ShowStudyRecord();
+    case WindowAction::kPrintTimeline:
+      return ExportWholeTimeline();
+    case WindowAction::kImportTable:
+      return ImportTable();
+    case WindowAction::kExportTable:
+      return ExportTable();
+    case WindowAction::kCommand:
+    case WindowAction::kSeparator:
+      return;
+  }
+}
+
+void Application::ShowGettingStarted() {
+  if (!gettingStarted_)
+    gettingStarted_ = std::make_unique<GettingStartedWindow>(&window_, ScreenSize());
+  gettingStarted_->Open();
+}
+
 void Application::ShowAbout() {
   Forward([&] {
     AboutDialog about(&window_);
@@ -259,7 +293,7 @@ void Application::OpenSelfTest() {
 void Application::ShowStudyRecord() {
   if (!studyHost_ || depth_ > 0) return;
   if (!round_) round_ = std::make_unique<Round>(*studyHost_);
-  if (!recordWindow_) recordWindow_ = std::make_unique<StudyRecordWindow>(&window_);
+  if (!recordWindow_) recordWindow_ = std::make_unique<StudyRecordWindow>(&window_, ScreenSize());
   recordWindow_->Show(round_->Statistics(), DayNumber(studyHost_->Now()));
 }
 
@@ -275,6 +309,96 @@ void Application::ExportWholeTimeline() {
         ExportTimeline(view_->WholeTimeline(), window_.viewWidget().layout(), path);
     if (problem.isEmpty()) {
       platform_.ShowMessage(QStringLiteral("「%1」に印刷しました。").arg(path).toStdString(),
+                            MessageKind::kInformation);
+    } else {
+      platform_.ShowMessage(problem.toStdString());
+    }
+  });
+}
+
+void Application::ImportTable() {
+  EventDesk* desk = view_->desk();
+  if (desk == nullptr) return;
+  Forward([&] {
+    if (RefusedNow(*desk)) return;
+    const QString path = QFileDialog::getOpenFileName(
+        &window_, QStringLiteral("表から読み込む"), QDir::homePath(),
+        QStringLiteral("表 (*.csv *.tsv *.txt);;すべてのファイル (*)"));
+    platform_.NoteUncovered();
+    if (path.isEmpty()) return;
+    const FileBytes bytes = ReadWholeFile(QFile::encodeName(path).toStdString());
+    if (bytes.status != ReadStatus::kRead) {
+      platform_.ShowMessage("「" + path.toStdString() + "」を読めませんでした: " + bytes.reason);
+      return;
+    }
+    ImportOutcome outcome;
+    TableImportDialog dialog(
+        path, ReadTable(bytes.bytes),
+        [&](const std::string& name, const std::string& title, const std::vector<Sjis>& lines) {
+          outcome = view_->ImportEvents(name, title, lines);
+          return outcome.problem;
+        },
+        &window_);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    platform_.NoteUncovered();
+    if (!accepted) return;
+    const std::string count = std::to_string(dialog.imported().lines.size());
+    if (outcome.slot) {
+      platform_.ShowMessage(
+          "「" + outcome.fileName + "」に " + count + " 件のできごとを書き、ファイル" +
+              DecodeCp932(CircledNumber(*outcome.slot + 1)) + "に読み込みました。",
+          MessageKind::kInformation);
+    } else {
+      platform_.ShowMessage(
+          "「" + outcome.fileName + "」に " + count +
+              " 件のできごとを書きました。空いているファイル欄がないため、"
+              "ファイル名のラベルを右クリックして「ファイルを読み込む」で読み込んで"
+              "ください。",
+          MessageKind::kInformation);
+    }
+  });
+  FocusTimeline();
+}
+
+void Application::ExportTable() {
+  Forward([&] {
+    const std::vector<ListedEvent> events = view_->LineEvents();
+    if (events.empty()) {
+      platform_.ShowMessage("QEVラインにできごとがありません。");
+      return;
+    }
+    const QString csv = QStringLiteral("CSV (*.csv)");
+    const QString tsv = QStringLiteral("タブ区切り (*.tsv)");
+    const QString deck = QStringLiteral("Ankiの単語帳 (*.txt)");
+    QString filter = csv;
+    QString path = QFileDialog::getSaveFileName(
+        &window_, QStringLiteral("表に書き出す"),
+        QDir::home().filePath(QStringLiteral("QEVライン.csv")),
+        csv + QStringLiteral(";;") + tsv + QStringLiteral(";;") + deck, &filter);
+    platform_.NoteUncovered();
+    if (path.isEmpty()) return;
+    // A typed ending says the kind; without one the chosen type does.
+    const QString typed = QFileInfo(path).suffix().toLower();
+    ListKind kind = filter == deck  ? ListKind::kDeck
+                    : filter == tsv ? ListKind::kTsv
+                                    : ListKind::kCsv;
+    if (typed == QLatin1String("csv")) {
+      kind = ListKind::kCsv;
+    } else if (typed == QLatin1String("tsv")) {
+      kind = ListKind::kTsv;
+    } else if (typed == QLatin1String("txt")) {
+      kind = ListKind::kDeck;
+    } else {
+      path += kind == ListKind::kDeck  ? QStringLiteral(".txt")
+              : kind == ListKind::kTsv ? QStringLiteral(".tsv")
+                                       : QStringLiteral(".csv");
+    }
+    const QString problem = WriteEventList(path, kind, events);
+    if (problem.isEmpty()) {
+      platform_.ShowMessage(QStringLiteral("QEVラインの %1 件のできごとを「%2」に書き出しました。")
+                                .arg(events.size())
+                                .arg(path)
+                                .toStdString(),
                             MessageKind::kInformation);
     } else {
       platform_.ShowMessage(problem.toStdString());

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/find_window.h"
+#include "app/getting_started_window.h"
 #include "app/main_window.h"
 #include "app/qt_platform.h"
 #include "app/study_record_window.h"
@@ -53,6 +54,11 @@ class Application {
   const QTimer& clockTimer() const { return clock_; }
 
   MainWindow& window() { return window_; }
+  // "はじめに": the page on how to study with the program, opened from the
+  // menu and on the first start of a new data folder.
+  void ShowGettingStarted();
+  GettingStartedWindow* gettingStartedWindow() { return gettingStarted_.get(); }
+  StudyRecordWindow* studyRecordWindow() { return recordWindow_.get(); }
   // The self-test window, once opened.
   StudyWindow* studyWindow() { return studyWindow_.get(); }
   // The rounds' view of the main screen; null for a view without a study
@@ -67,12 +73,21 @@ class Application {
   // Runs a view handler, then the repaint of what a dialog uncovered.
   void Forward(const std::function<void()>& handler);
   void Scroll(ScrollCode code, int thumbPos);
+  void RunWindowAction(WindowAction action);
+  // The screen the program is laid out for.
+  QSize ScreenSize();
   void ShowAbout();
   // Asks for a .pdf or .png file and prints the whole timeline into it.
   void ExportWholeTimeline();
   // "確認テスト" (T): opens the self-test window with a new round, or brings
   // back the round under way.
   void OpenSelfTest();
+  // 表から読み込む: a table picked in a dialog, read into a new event file
+  // through the import dialog.
+  void ImportTable();
+  // 表に書き出す: the events on the line into a CSV or tab-separated table
+  // or an Anki deck, as the save dialog's type says.
+  void ExportTable();
   void ShowStudyRecord();
 
   // The commands of the window's own windows and dialogs; false for a
@@ -103,6 +118,7 @@ class Application {
   std::unique_ptr<Round> round_;
   std::unique_ptr<StudyWindow> studyWindow_;
   std::unique_ptr<StudyRecordWindow> recordWindow_;
+  std::unique_ptr<GettingStartedWindow> gettingStarted_;
   int depth_ = 0;
   bool firstPaintDone_ = false;
 };

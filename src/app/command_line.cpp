@@ -75,7 +75,8 @@ bool NeedsNoWindow(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "-h" || arg == "-?" || arg == "--help" || arg == "--help-all" || arg == "-v" ||
-        arg == "--version" || arg == "--check") {
+        arg == "--version" || arg == "--check" || arg == "--import" ||
+        arg.starts_with("--import=")) {
       return true;
     }
   }
@@ -85,7 +86,8 @@ bool NeedsNoWindow(int argc, char** argv) {
 bool DrawsOffScreen(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    for (std::string_view option : {"--screenshot", "--export"}) {
+    for (std::string_view option :
+         {"--screenshot", "--export", "--export-table", "--export-deck"}) {
       if (arg == option ||
           (arg.starts_with(option) && arg.size() > option.size() && arg[option.size()] == '=')) {
         return true;
@@ -135,10 +137,34 @@ CommandLine ReadCommandLine(const QCoreApplication& app) {
       QStringLiteral("N"));
   const QCommandLineOption check(QStringLiteral("check"),
                                  QStringLiteral("Check the event files given and exit."));
-  parser.addOptions({dataDir, screen, screenshot, screenshotSize, exportFile, exportRange, check});
-  parser.addPositionalArgument(QStringLiteral("files"),
-                               QStringLiteral("Event files to check (with --check)."),
-                               QStringLiteral("[FILE...]"));
+  const QCommandLineOption importTable(
+      QStringLiteral("import"),
+      QStringLiteral("Read a table (CSV or tab-separated, UTF-8 or Shift-JIS) into a new event "
+                     "file in the data folder, listing the rows left out, and exit."),
+      QStringLiteral("FILE"));
+  const QCommandLineOption importTitle(QStringLiteral("title"),
+                                       QStringLiteral("The new event file's title, with --import."),
+                                       QStringLiteral("TITLE"));
+  const QCommandLineOption importName(
+      QStringLiteral("out"),
+      QStringLiteral("The new event file's name, with --import (default: the title)."),
+      QStringLiteral("NAME.txt"));
+  const QCommandLineOption exportTable(
+      QStringLiteral("export-table"),
+      QStringLiteral("Write the events of the files given (default: those on the line as "
+                     "the saved operating state shows it) into OUT.csv or OUT.tsv and exit."),
+      QStringLiteral("OUT"));
+  const QCommandLineOption exportDeck(
+      QStringLiteral("export-deck"),
+      QStringLiteral("Write the same events as a deck for Anki's text import and exit."),
+      QStringLiteral("OUT.txt"));
+  parser.addOptions({dataDir, screen, screenshot, screenshotSize, exportFile, exportRange, check,
+                     importTable, importTitle, importName, exportTable, exportDeck});
+  parser.addPositionalArgument(
+      QStringLiteral("files"),
+      QStringLiteral("Event files to check (with --check) or to write out (with --export-table "
+                     "or --export-deck)."),
+      QStringLiteral("[FILE...]"));
   parser.process(app);
 
   CommandLine result;
@@ -184,9 +210,27 @@ CommandLine ReadCommandLine(const QCoreApplication& app) {
     result.exportRange = range;
   }
   result.check = parser.isSet(check);
-  result.checkFiles = ArgumentsAsGiven(parser.positionalArguments(), raw);
-  if (!result.check && !result.checkFiles.empty()) {
-    Fail(QStringLiteral("Files are only taken with --check."));
+  if (parser.isSet(importTable)) {
+    result.importTable = ArgumentsAsGiven({parser.value(importTable)}, raw)[0];
+    result.importTitle = parser.value(importTitle).toStdString();
+    result.importName = parser.value(importName).toStdString();
+    if (result.importTitle.empty()) Fail(QStringLiteral("--import needs --title TITLE."));
+  } else if (parser.isSet(importTitle) || parser.isSet(importName)) {
+    Fail(QStringLiteral("--title and --out need --import."));
+  }
+  result.exportTable = parser.value(exportTable);
+  if (!result.exportTable.isEmpty()) {
+    const QString suffix = QFileInfo(result.exportTable).suffix().toLower();
+    if (suffix != QLatin1String("csv") && suffix != QLatin1String("tsv")) {
+      Fail(QStringLiteral("--export-table wants a file ending in .csv or .tsv; got \"%1\".")
+               .arg(result.exportTable));
+    }
+  }
+  result.exportDeck = parser.value(exportDeck);
+  result.files = ArgumentsAsGiven(parser.positionalArguments(), raw);
+  if (!result.check && result.exportTable.isEmpty() && result.exportDeck.isEmpty() &&
+      !result.files.empty()) {
+    Fail(QStringLiteral("Files are only taken with --check, --export-table or --export-deck."));
   }
   return result;
 }

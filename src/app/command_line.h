@@ -21,19 +21,29 @@ struct CommandLine {
   QString exportFile;                   // .pdf or .png to print the whole timeline into, then exit
   std::optional<int> exportRange;       // the range to print at; else the one of the state file
   bool check = false;
-  std::vector<std::string> checkFiles;
+  // A table to read into a new event file (bytes), its title and file name
+  // (UTF-8; the name defaults to the title).
+  std::string importTable;
+  std::string importTitle;
+  std::string importName;
+  QString exportTable;  // .csv or .tsv to write the events into, then exit
+  QString exportDeck;   // an Anki text-import deck to write, then exit
+  // The event files named: to check, or to write out (bytes).
+  std::vector<std::string> files;
 };
 
 // The smallest screen the layout works on: one layout unit across (W/400)
 // and down (H/500).
 inline constexpr QSize kMinimumScreen{400, 500};
 
-// Whether the command line only asks for output on the terminal (help,
-// version, the line check), which needs no display.
+// Whether the command line only asks for output on the terminal or into
+// files (help, version, the line check, a table import), which needs no
+// display.
 bool NeedsNoWindow(int argc, char** argv);
 
-// Whether the command line asks for a picture or a print (--screenshot,
-// --export), which is drawn off screen and needs no display.
+// Whether the command line asks for a picture, a print, a table or a deck
+// (--screenshot, --export, --export-table, --export-deck), which is made off
+// screen and needs no display.
 bool DrawsOffScreen(int argc, char** argv);
 
 // Reads the program's options. Help, version and errors are printed here

@@ -9,6 +9,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <set>
 #include <string>
 
 namespace qev {
@@ -95,10 +97,6 @@ FindWindow::FindWindow(EventDesk& desk, QWidget* parent) : QDialog(parent, Qt::T
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->header()->setStretchLastSection(false);
   list_->header()->setSectionResizeMode(kText, QHeaderView::Stretch);
-  // Wide enough for a range of approximate dates, without measuring rows.
-  list_->header()->resizeSection(
-      kDate,
-      fontMetrics().horizontalAdvance(QStringLiteral("AD 9999 ころ 　～ 　AD 9999 ころ")) + 12);
   status_ = new QLabel;
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(query_);
@@ -154,10 +152,50 @@ void FindWindow::Search() {
   std::vector<QString> labels;
   for (int k = 0; k < 10; ++k) labels.push_back(FromSjis(desk_.SlotLabel(k)));
   model_.SetRows(std::move(rows), std::move(labels));
+  FitColumns();
   chosenRow_ = -1;
   if (resultCount() > 0) list_->setCurrentIndex(model_.index(0, 0));
   status_->setText(query_->text().isEmpty() ? QString()
                                             : QStringLiteral("%1 件").arg(resultCount()));
+}
+
+void FindWindow::FitColumns() {
+  const QFontMetrics metrics = list_->fontMetrics();
+  auto width = [&](const QString& text) { return metrics.horizontalAdvance(text); };
+  auto title = [&](Column c) {
+    return width(model_.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
+  };
+  const std::vector<FoundModel::Row>& rows = model_.rows();
+  std::size_t longest = 0;
+  for (const FoundModel::Row& row : rows) longest = std::max(longest, row.found.date.size());
+  // The dates of most bytes are the widest; a few of them are measured.
+  constexpr int kMeasured = 32;
+  int measured = 0;
+  int date = title(kDate);
+  std::set<int> slots;
+  std::set<OffLine> reasons;
+  for (const FoundModel::Row& row : rows) {
+    if (row.found.date.size() == longest && measured < kMeasured) {
+      date = std::max(date, width(FromSjis(row.found.date)));
+      ++measured;
+    }
+    slots.insert(row.slot);
+    reasons.insert(row.off);
+  }
+  int file = title(kFile);
+  for (int k : slots) {
+    if (k >= 0 && k < 10) file = std::max(file, width(FromSjis(desk_.SlotLabel(k))));
+  }
+  int reason = 0;
+  for (OffLine off : reasons) reason = std::max(reason, width(OffLineText(off)));
+  // Room for the cell's margins and the header's sort mark.
+  constexpr int kPadding = 16;
+  QHeaderView& header = *list_->header();
+  header.resizeSection(kDate, date + kPadding);
+  header.resizeSection(kFile, file + kPadding);
+  // Only an event off the line has a reason.
+  header.setSectionHidden(kReason, reason == 0);
+  if (reason > 0) header.resizeSection(kReason, reason + kPadding);
 }
 
 void FindWindow::ChooseCurrent() {

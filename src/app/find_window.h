@@ -60,6 +60,8 @@ class FindWindow final : public QDialog {
   // nothing without results.
   std::optional<FoundModel::Row> Step(int direction);
   int resultCount() const { return static_cast<int>(model_.rows().size()); }
+  // The results as listed, for looking at their columns.
+  const QTreeView& list() const { return *list_; }
 
  Q_SIGNALS:
   void chosen(const FoundModel::Row& row);
@@ -69,6 +71,9 @@ class FindWindow final : public QDialog {
 
  private:
   void Search();
+  // The date, file and reason columns as wide as their texts among the
+  // results; the event text takes the rest.
+  void FitColumns();
   void ChooseCurrent();
   void MoveCurrent(int by);
 

@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -11,10 +12,13 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "app/application.h"
 #include "app/check.h"
 #include "app/command_line.h"
+#include "app/list_files.h"
 #include "app/screen_fit.h"
 #include "app/sheet_export.h"
 
@@ -35,16 +39,18 @@ void TranslateQt(QApplication& app, QTranslator& translator) {
   }
 }
 
-// The data folder to use, the user's own made on its first use. What goes
-// wrong there is told, and the program still starts: on the folder as far
-// as it was made, where a save says why it fails.
-std::string DataDir(const qev::CommandLine& options, bool unattended) {
+// The data folder to use, the user's own made on its first use (`made`
+// then says so). What goes wrong there is told, and the program still
+// starts: on the folder as far as it was made, where a save says why it
+// fails.
+std::string DataDir(const qev::CommandLine& options, bool unattended, bool& made) {
   const QString appDir = QCoreApplication::applicationDirPath();
   const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
   const std::string dataDir =
       qev::ResolveDataDir(options.dataDir, QDir::currentPath(), appDir, dataHome);
   const QString userDir = qev::UserDataDir(dataHome);
   if (dataDir != QFile::encodeName(userDir).toStdString()) return dataDir;
+  made = !QFileInfo::exists(userDir);
   const QString problem = qev::PrepareDataDir(userDir, qev::InstalledSamplesDir(appDir));
   if (!problem.isEmpty()) {
     std::fprintf(stderr, "%s\n", qPrintable(problem));
@@ -56,11 +62,16 @@ std::string DataDir(const qev::CommandLine& options, bool unattended) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Help, version and the line check run without a window.
+  // Help, version, the line check and a table import run without a window.
   if (qev::NeedsNoWindow(argc, argv)) {
     QCoreApplication app(argc, argv);
     SetIdentity();
-    return qev::RunCheck(qev::ReadCommandLine(app).checkFiles);
+    const qev::CommandLine options = qev::ReadCommandLine(app);
+    if (!options.importTable.empty()) {
+      bool made = false;
+      return qev::RunImport(options, DataDir(options, true, made));
+    }
+    return qev::RunCheck(options.files);
   }
 
   // A screenshot or a print is drawn off screen: it needs no display, so
@@ -77,6 +88,14 @@ int main(int argc, char** argv) {
   // and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("qevline"));
   const qev::CommandLine options = qev::ReadCommandLine(app);
+  const bool writesList = !options.exportTable.isEmpty() || !options.exportDeck.isEmpty();
+  if (writesList && !options.files.empty()) {
+    std::vector<std::string> problems;
+    const std::vector<qev::ListedEvent> events = qev::EventsOfFiles(options.files, problems);
+    for (const std::string& problem : problems) std::fprintf(stderr, "%s\n", problem.c_str());
+    if (!problems.empty()) return 1;
+    return qev::RunListExport(options, events);
+  }
 
   // By default the form fills what the maximised window can show, so that
   // no part of it hides behind scroll bars.
@@ -84,9 +103,19 @@ int main(int argc, char** argv) {
                                       : qev::MaximisedClientSize(*QGuiApplication::primaryScreen())
                                             .expandedTo(qev::kMinimumScreen);
   const qev::ScreenLayout layout{screen.width(), screen.height()};
+  bool newDataDir = false;
   const std::string dataDir =
-      DataDir(options, !options.screenshot.isEmpty() || !options.exportFile.isEmpty());
+      DataDir(options, !options.screenshot.isEmpty() || !options.exportFile.isEmpty() || writesList,
+              newDataDir);
   qev::Application program(layout, dataDir);
+
+  if (writesList) {
+    // The events on the line as the state file sets it up at start.
+    program.platform().SetUnattended(true);
+    program.Start(
+        [&] { QCoreApplication::exit(qev::RunListExport(options, program.view().LineEvents())); });
+    return app.exec();
+  }
 
   if (!options.exportFile.isEmpty()) {
     // The data folder and the state file as at start, printed instead of shown.
@@ -101,7 +130,10 @@ int main(int argc, char** argv) {
     return app.exec();
   }
   if (options.screenshot.isEmpty()) {
-    program.Start();
+    // A new learner's first start opens on how to study with the program.
+    program.Start([&] {
+      if (newDataDir) program.ShowGettingStarted();
+    });
     return app.exec();
   }
   program.platform().SetUnattended(true);

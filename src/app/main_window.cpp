@@ -13,21 +13,28 @@ MainWindow::MainWindow(const ScreenLayout& layout) : view_(new ViewWidget(layout
   setWindowTitle(QStringLiteral(" [ Q E V ライン式 歴史年代 暗記法 V2.00 ] "));
   setWindowIcon(ProgramIcon());
 
-  QMenu* menu = menuBar()->addMenu(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
-  menu->addAction(QStringLiteral("[ Q E V ライン式 歴史のできごと 記憶法 ] のﾊﾞｰｼﾞｮﾝ情報"), this,
-                  &MainWindow::aboutRequested);
-
-  QMenu* commands = menuBar()->addMenu(QStringLiteral("操作"));
-  for (const KeyBinding& b : KeyBindings()) {
-    // The key is shown as the item's shortcut; the view area takes the key
-    // itself, so it does not act while a panel is being typed in.
-    const QString text = QString::fromUtf8(b.label) + u'\t' + QString::fromUtf8(b.shortcut);
-    commands->addAction(text, this, [this, c = b.command] { Q_EMIT commandRequested(c); });
+  for (const MenuTable& table : MenuBarMenus()) {
+    QMenu* menu = menuBar()->addMenu(QString::fromUtf8(table.title));
+    for (const MenuEntry& e : table.entries) {
+      switch (e.action) {
+        case WindowAction::kSeparator:
+          menu->addSeparator();
+          break;
+        case WindowAction::kCommand: {
+          // The key is shown beside the entry; the view widget takes the
+          // key itself (ViewWidget::keyCommand).
+          const KeyBinding& b = BindingOf(e.command);
+          menu->addAction(QString::fromUtf8(b.label) + u'\t' + QString::fromUtf8(b.shortcut), this,
+                          [this, c = e.command] { Q_EMIT commandRequested(c); });
+          break;
+        }
+        default:
+          menu->addAction(QString::fromUtf8(e.label), this,
+                          [this, a = e.action] { Q_EMIT actionRequested(a); });
+          break;
+      }
+    }
   }
-  commands->addSeparator();
-  commands->addAction(QStringLiteral("QEVライン全体を印刷 (PDF/PNG)..."), this,
-                      &MainWindow::exportRequested);
-  commands->addAction(QStringLiteral("学習の記録"), this, &MainWindow::studyRecordRequested);
 
   auto* scrollArea = new QScrollArea;
   scrollArea->setFrameShape(QFrame::NoFrame);

@@ -7,12 +7,13 @@
 
 #include "app/view_widget.h"
 #include "panel/key_commands.h"
+#include "panel/menu_bar.h"
 #include "platform/screen_layout.h"
 
 namespace qev {
 
-// The main window: title, the version menu, the menu "操作" of every
-// command with its key, and the view widget at its fixed
+// The main window: title, the menus by task (MenuBarMenus: the version
+// menu, then every command with its key), and the view widget at its fixed
 // size inside a scroll area, so that all of it stays reachable when the
 // window is smaller than the screen it was laid out for.
 class MainWindow final : public QMainWindow {
@@ -25,10 +26,9 @@ class MainWindow final : public QMainWindow {
   void SetCloseGuard(std::function<bool()> guard) { closeGuard_ = std::move(guard); }
 
  Q_SIGNALS:
-  void aboutRequested();
   void commandRequested(KeyCommand command);
-  void exportRequested();
-  void studyRecordRequested();
+  // A menu entry of the window's own windows.
+  void actionRequested(WindowAction action);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

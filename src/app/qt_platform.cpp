@@ -199,6 +199,9 @@ SaveAnswer QtPlatform::AskToSave(const std::string& text) {
   } else {
     QMessageBox box(QMessageBox::Question, QString(), FromUtf8(text),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, dialogParent_);
+    box.button(QMessageBox::Save)->setText(QStringLiteral("保存"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("保存しない"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
@@ -211,6 +214,29 @@ SaveAnswer QtPlatform::AskToSave(const std::string& text) {
       default:
         break;
     }
+  }
+  NoteUncovered();
+  return answer;
+}
+
+ChangedFileAnswer QtPlatform::AskChangedFile(const std::string& text) {
+  ChangedFileAnswer answer = ChangedFileAnswer::kCancel;
+  if (!changedFileAnswers.empty()) {
+    messageRequests.push_back(text);
+    answer = changedFileAnswers.front();
+    changedFileAnswers.pop_front();
+  } else {
+    QMessageBox box(QMessageBox::Warning, QString(), FromUtf8(text), QMessageBox::NoButton,
+                    dialogParent_);
+    QPushButton* overwrite =
+        box.addButton(QStringLiteral("上書き保存"), QMessageBox::DestructiveRole);
+    QPushButton* saveAs = box.addButton(QStringLiteral("別の名前で保存…"), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == overwrite) answer = ChangedFileAnswer::kOverwrite;
+    if (box.clickedButton() == saveAs) answer = ChangedFileAnswer::kSaveAs;
   }
   NoteUncovered();
   return answer;

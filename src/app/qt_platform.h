@@ -55,6 +55,7 @@ class QtPlatform final : public Platform {
   SaveAnswer AskToSave(const std::string& text) override;
   // Answered from messageAnswers too: kSave saves anyway.
   bool AskToSaveAnyway(const std::string& text) override;
+  ChangedFileAnswer AskChangedFile(const std::string& text) override;
   std::optional<NewFileAnswer> AskNewFile(const NewFileAnswer& typed) override;
 
   // Records that a modal window closed over the view.
@@ -73,6 +74,7 @@ class QtPlatform final : public Platform {
   // and ignores its value.
   std::deque<SaveAnswer> messageAnswers;
   std::deque<std::optional<NewFileAnswer>> newFileAnswers;
+  std::deque<ChangedFileAnswer> changedFileAnswers;  // recorded in messageRequests
 
   // What the answered requests would have shown.
   struct DialogRequest {

@@ -10,6 +10,10 @@
 namespace qev {
 namespace {
 
+// Room left for the frame a window manager puts around a window.
+constexpr int kFrameWidth = 16;
+constexpr int kFrameHeight = 48;
+
 // How long the client size must stay the same before it counts as settled:
 // a window manager maximises a window a moment after mapping it.
 constexpr int kSettledMilliseconds = 250;
@@ -49,6 +53,18 @@ QSize MaximisedClientSize(QScreen& screen, int waitMilliseconds) {
   // A window system that never showed the probe: the available geometry is
   // the best guess left.
   return last.isEmpty() ? screen.availableGeometry().size() : last;
+}
+
+void FitOnScreen(QWidget& window, QSize preferred, QSize screen) {
+  QRect room(QPoint(0, 0), screen);
+  if (const QScreen* shown = window.screen()) {
+    const QRect available = shown->availableGeometry();
+    room = available.intersected(QRect(available.topLeft(), screen));
+  }
+  const QSize size = preferred.boundedTo(room.size() - QSize(kFrameWidth, kFrameHeight));
+  window.resize(size);
+  window.move(room.left() + (room.width() - size.width()) / 2,
+              room.top() + (room.height() - size.height() - kFrameHeight) / 2);
 }
 
 }  // namespace qev

@@ -2,6 +2,7 @@
 
 #include <QScreen>
 #include <QSize>
+#include <QWidget>
 
 namespace qev {
 
@@ -12,5 +13,10 @@ namespace qev {
 // measured once its size has settled (at most `waitMilliseconds`), and
 // closed again.
 QSize MaximisedClientSize(QScreen& screen, int waitMilliseconds = 2000);
+
+// Sizes `window` to `preferred` or smaller and centres it, so that it lies
+// whole, with a window manager's frame, within the screen it shows on and
+// within the `screen` size the program is laid out for.
+void FitOnScreen(QWidget& window, QSize preferred, QSize screen);
 
 }  // namespace qev

@@ -1,5 +1,6 @@
 #include "app/sheet_export.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QPageLayout>
@@ -7,6 +8,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <algorithm>
 #include <span>
 
 #include "app/qt_canvas.h"
@@ -81,36 +83,51 @@ class PainterCanvas final : public Canvas {
 };
 
 constexpr int kPdfDpi = 100;
-constexpr int kPdfTextHeight = 11;
-constexpr int kPngTextHeight = 12;
+constexpr int kTextHeight = 11;
 constexpr qint64 kMostPngPixels = 200'000'000;
 
-TextWidth WidthOn(const QFont& font, const QPaintDevice* device) {
-  return [metrics = QFontMetrics(font, device)](const Sjis& text) {
-    return metrics.horizontalAdvance(QString::fromStdString(DecodeCp932(text)));
-  };
-}
-
-QFont SheetFont(int pixelHeight) {
+QFont SheetFont() {
   QFont font;
   font.setFamilies(FontFamiliesFor(kTimelineFace));
-  font.setPixelSize(pixelHeight);
+  font.setPixelSize(kTextHeight);
   return font;
 }
 
-QString ExportPdf(const SheetSource& source, const TimelineScale& scale, const QString& path) {
-  QPdfWriter writer(path);
+void SetUpPdf(QPdfWriter& writer) {
   writer.setResolution(kPdfDpi);
   writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                    QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
   writer.setTitle(QStringLiteral("QEVライン"));
-  const QRect page = writer.pageLayout().paintRectPixels(kPdfDpi);
+}
+
+// The PDF and the PNG have one layout: A4 pages, each text as wide as the
+// wider of its widths in the PDF and in a picture.
+SheetLayout Layout(const SheetSource& source, const TimelineScale& scale) {
+  QBuffer nowhere;
+  nowhere.open(QIODevice::WriteOnly);
+  QPdfWriter pdf(&nowhere);
+  SetUpPdf(pdf);
+  const QImage picture(1, 1, QImage::Format_RGB32);
+  const QRect page = pdf.pageLayout().paintRectPixels(kPdfDpi);
   SheetMetrics metrics;
   metrics.pageWidth = page.width();
   metrics.pageHeight = page.height();
-  metrics.textHeight = kPdfTextHeight;
-  const SheetLayout layout =
-      LayoutSheet(source.entries, scale, WidthOn(SheetFont(kPdfTextHeight), &writer), metrics);
+  metrics.textHeight = kTextHeight;
+  const QFont font = SheetFont();
+  const QFontMetrics onPdf(font, &pdf);
+  const QFontMetrics onPicture(font, &picture);
+  return LayoutSheet(
+      source.entries, scale,
+      [&](const Sjis& text) {
+        const QString s = QString::fromStdString(DecodeCp932(text));
+        return std::max(onPdf.horizontalAdvance(s), onPicture.horizontalAdvance(s));
+      },
+      metrics);
+}
+
+QString ExportPdf(const SheetLayout& layout, const TimelineScale& scale, const QString& path) {
+  QPdfWriter writer(path);
+  SetUpPdf(writer);
   QPainter painter;
   if (!painter.begin(&writer)) return QStringLiteral("「%1」に書き込めません。").arg(path);
   PainterCanvas canvas(painter);
@@ -125,24 +142,30 @@ QString ExportPdf(const SheetSource& source, const TimelineScale& scale, const Q
   return {};
 }
 
-QString ExportPng(const SheetSource& source, const TimelineScale& scale, const QString& path) {
-  SheetMetrics metrics;
-  metrics.textHeight = kPngTextHeight;
-  const QFont font = SheetFont(kPngTextHeight);
-  const QImage probe(1, 1, QImage::Format_RGB32);
-  const SheetLayout layout = LayoutSheet(source.entries, scale, WidthOn(font, &probe), metrics);
-  if (static_cast<qint64>(layout.pageWidth) * layout.pageHeight > kMostPngPixels) {
-    return QStringLiteral("画像が大きすぎます(%1×%2)。PDFにするか、小さいレンジを選んでください。")
-        .arg(layout.pageWidth)
-        .arg(layout.pageHeight);
+// The pages one under another, a grey line between two.
+QString ExportPng(const SheetLayout& layout, const TimelineScale& scale, const QString& path) {
+  const int pages = static_cast<int>(layout.pages.size());
+  const qint64 height = static_cast<qint64>(layout.pageHeight) * pages;
+  if (layout.pageWidth * height > kMostPngPixels) {
+    return QStringLiteral(
+               "画像が大きすぎます(%1ページ)。PDFにするか、大きいレンジを選んでください。")
+        .arg(pages);
   }
-  QImage image(layout.pageWidth, layout.pageHeight, QImage::Format_RGB32);
+  QImage image(layout.pageWidth, static_cast<int>(height), QImage::Format_RGB32);
   if (image.isNull()) return QStringLiteral("画像のためのメモリが足りません。");
   {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing);
     PainterCanvas canvas(painter);
-    DrawSheetPage(canvas, layout, scale, 0);
+    for (int p = 0; p < pages; ++p) {
+      painter.save();
+      painter.translate(0, p * layout.pageHeight);
+      painter.setClipRect(QRect(0, 0, layout.pageWidth, layout.pageHeight));
+      DrawSheetPage(canvas, layout, scale, static_cast<std::size_t>(p));
+      painter.restore();
+      if (p > 0)
+        painter.fillRect(0, p * layout.pageHeight, layout.pageWidth, 1, QColor(160, 160, 160));
+    }
   }
   if (!image.save(path, "PNG")) return QStringLiteral("「%1」に書き込めません。").arg(path);
   return {};
@@ -154,9 +177,15 @@ QString ExportTimeline(const SheetSource& source, const ScreenLayout& layout, co
   TimelineScale scale(layout);
   scale.SetRange(source.rangeIndex);
   const QString suffix = QFileInfo(path).suffix().toLower();
-  if (suffix == QLatin1String("pdf")) return ExportPdf(source, scale, path);
-  if (suffix == QLatin1String("png")) return ExportPng(source, scale, path);
-  return QStringLiteral("「%1」: 印刷先は .pdf か .png のファイルにしてください。").arg(path);
+  const bool pdf = suffix == QLatin1String("pdf");
+  if (!pdf && suffix != QLatin1String("png")) {
+    return QStringLiteral("「%1」: 印刷先は .pdf か .png のファイルにしてください。").arg(path);
+  }
+  if (source.entries.empty()) {
+    return QStringLiteral("印刷するできごとがありません。QEVラインにポイントが出ていません。");
+  }
+  const SheetLayout sheet = Layout(source, scale);
+  return pdf ? ExportPdf(sheet, scale, path) : ExportPng(sheet, scale, path);
 }
 
 }  // namespace qev

@@ -4,19 +4,29 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QDialogButtonBox>
 #include <QHorizontalStackedBarSeries>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
 #include <QStackedBarSeries>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
 #include <algorithm>
 
+#include "app/screen_fit.h"
 #include "study/study_time.h"
 #include "text/circled.h"
 
 namespace qev {
 namespace {
+
+constexpr int kChartHeight = 220;
+constexpr int kChartFrame = 110;  // title, axis and legend of a chart
+constexpr int kBarHeight = 22;
+constexpr QSize kPreferredSize(900, 660);
 
 // Level colours from unknown (red) to known (green).
 const QColor kLevelColours[5] = {QColor(0xd7, 0x30, 0x27), QColor(0xfc, 0x8d, 0x59),
@@ -46,7 +56,7 @@ QChartView* ChartView(QChart* chart) {
   chart->setAnimationOptions(QChart::NoAnimation);
   auto* view = new QChartView(chart);
   view->setRenderHint(QPainter::Antialiasing);
-  view->setMinimumHeight(260);
+  view->setMinimumHeight(kChartHeight);
   return view;
 }
 
@@ -81,7 +91,11 @@ QChartView* LevelChart(const StudyRecord& record) {
   auto* axisX = CountAxis(widest);
   chart->addAxis(axisX, Qt::AlignBottom);
   series->attachAxis(axisX);
-  return ChartView(chart);
+  QChartView* view = ChartView(chart);
+  // Room for every file's name beside its bar.
+  view->setMinimumHeight(
+      std::max(kChartHeight, kChartFrame + kBarHeight * static_cast<int>(files.size())));
+  return view;
 }
 
 QChartView* AnswerChart(const StudyRecord& record) {
@@ -105,6 +119,7 @@ QChartView* AnswerChart(const StudyRecord& record) {
   chart->addSeries(series);
   auto* axisX = new QBarCategoryAxis;
   axisX->append(days);
+  axisX->setTruncateLabels(false);
   QFont small = axisX->labelsFont();
   small.setPointSizeF(small.pointSizeF() * 0.8);
   axisX->setLabelsFont(small);
@@ -124,17 +139,38 @@ QChartView* AnswerChart(const StudyRecord& record) {
 
 }  // namespace
 
-StudyRecordWindow::StudyRecordWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window) {
+StudyRecordWindow::StudyRecordWindow(QWidget* mainWindow, QSize screen)
+    : QWidget(mainWindow, Qt::Window), screen_(screen) {
   setWindowTitle(QStringLiteral("学習の記録"));
   due_ = new QLabel(this);
   QFont big = due_->font();
   big.setPointSizeF(big.pointSizeF() * 1.3);
   due_->setFont(big);
-  charts_ = new QVBoxLayout;
+  counted_ = new QLabel(this);
+  auto* charts = new QWidget;
+  charts_ = new QVBoxLayout(charts);
+  charts_->setContentsMargins(0, 0, 0, 0);
+  auto* scroll = new QScrollArea(this);
+  scroll->setWidget(charts);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("閉じる"));
+  connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(due_);
-  layout->addLayout(charts_, 1);
-  resize(900, 660);
+  layout->addWidget(counted_);
+  layout->addWidget(scroll, 1);
+  layout->addWidget(buttons);
+}
+
+void StudyRecordWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void StudyRecordWindow::Show(const StudyRecord& record, int today) {
@@ -146,8 +182,13 @@ void StudyRecordWindow::Show(const StudyRecord& record, int today) {
                     .arg(QString::fromStdString(JapaneseDate(DateOfDay(today))))
                     .arg(record.due.today)
                     .arg(record.due.nextWeek));
+  counted_->setText(
+      QStringLiteral("数えているのは、表示中のファイルとフィルタのできごと %1 件です。")
+          .arg(record.events));
   charts_->addWidget(LevelChart(record), 1);
   charts_->addWidget(AnswerChart(record), 1);
+  // Where the user put it once it shows.
+  if (!isVisible()) FitOnScreen(*this, kPreferredSize, screen_);
   show();
   raise();
   activateWindow();
@@ -155,6 +196,10 @@ void StudyRecordWindow::Show(const StudyRecord& record, int today) {
 
 QString StudyRecordWindow::dueText() const {
   return due_->text();
+}
+
+QString StudyRecordWindow::countedText() const {
+  return counted_->text();
 }
 
 }  // namespace qev

@@ -126,6 +126,8 @@ ViewWidget::ViewWidget(const ScreenLayout& layout, QWidget* parent)
   rightPanel_ = new PanelEdit(panelFont, this);
   rightPanel_->setGeometry(layout.rightPanelX(), layout.panelY(), layout.panelWidth(),
                            layout.panelHeight());
+  leftPanel_->installEventFilter(this);
+  rightPanel_->installEventFilter(this);
 }
 
 QImage ViewWidget::Grab() {
@@ -146,6 +148,9 @@ void ViewWidget::paintEvent(QPaintEvent* event) {
 }
 
 void ViewWidget::mousePressEvent(QMouseEvent* event) {
+  // Any button gives the timeline the keyboard; a middle click, or a click
+  // in the strips beside the line, does nothing else.
+  setFocus(Qt::MouseFocusReason);
   const QPoint p = event->position().toPoint();
   if (event->button() == Qt::LeftButton) Q_EMIT leftPressed(p.x(), p.y());
   event->accept();
@@ -166,21 +171,22 @@ void ViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void ViewWidget::keyPressEvent(QKeyEvent* event) {
-  const Qt::KeyboardModifiers mods = event->modifiers();
-  const std::optional<Key> key = KeyFor(event->key());
-  std::optional<KeyCommand> command;
-  if (key && !(mods & (Qt::AltModifier | Qt::MetaModifier))) {
-    command = CommandForKey(*key, mods & Qt::ControlModifier, mods & Qt::ShiftModifier);
-  }
-  // A key a panel leaves comes here too; of those only Esc and the save of
-  // the window as a whole act.
-  if (command &&
-      (hasFocus() || command == KeyCommand::kCancelEdit || command == KeyCommand::kSaveChanged)) {
+  // Keys a panel leaves come here too; they are not the timeline's.
+  if (const std::optional<KeyCommand> command = CommandFor(*event); command && hasFocus()) {
     event->accept();
     Q_EMIT keyCommand(*command);
     return;
   }
   QWidget::keyPressEvent(event);
+}
+
+bool ViewWidget::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+  const std::optional<KeyCommand> command = CommandFor(*static_cast<QKeyEvent*>(event));
+  const bool typing = watched == rightPanel_ && typingSource_ && typingSource_();
+  if (!command || !ActsFromPanel(*command, typing)) return false;
+  Q_EMIT keyCommand(*command);
+  return true;
 }
 
 bool ViewWidget::event(QEvent* event) {
@@ -194,6 +200,13 @@ bool ViewWidget::event(QEvent* event) {
     QToolTip::showText(help->globalPos(), tip, this);
   }
   return true;
+}
+
+std::optional<KeyCommand> CommandFor(const QKeyEvent& event) {
+  const Qt::KeyboardModifiers mods = event.modifiers();
+  const std::optional<Key> key = KeyFor(event.key());
+  if (!key || (mods & (Qt::AltModifier | Qt::MetaModifier))) return std::nullopt;
+  return CommandForKey(*key, mods & Qt::ControlModifier, mods & Qt::ShiftModifier);
 }
 
 std::optional<Key> KeyFor(int qtKey) {

@@ -75,6 +75,10 @@ class ViewWidget final : public QWidget {
   // The area with its child controls, at exactly W x H pixels.
   QImage Grab();
 
+  // Whether the right panel holds text being typed (the keys that type or
+  // undo stay with it then).
+  void SetTypingSource(std::function<bool()> source) { typingSource_ = std::move(source); }
+
   // What the tooltip at a view position says; an empty text shows none.
   void SetTipSource(std::function<QString(int x, int y)> source) { tipSource_ = std::move(source); }
 
@@ -84,8 +88,8 @@ class ViewWidget final : public QWidget {
   void rightReleased(int x, int y);
   void leftDoubleClicked(int x, int y);
   void rightDoubleClicked(int x, int y);
-  // A key of the timeline, while the area itself has the focus (Esc also
-  // from the panels, to leave an edit).
+  // A key of the timeline while the area itself has the focus; from a
+  // panel, Esc and the commands with keys of their own (ActsFromPanel).
   void keyCommand(KeyCommand command);
 
  protected:
@@ -95,9 +99,12 @@ class ViewWidget final : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   bool event(QEvent* event) override;
+  // Keys pressed in a panel, before the panel takes them.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   std::function<QString(int x, int y)> tipSource_;
+  std::function<bool()> typingSource_;
   ScreenLayout layout_;
   BackBuffer buffer_;
   TimelineScrollBar* scrollBar_;
@@ -107,6 +114,8 @@ class ViewWidget final : public QWidget {
 
 // The timeline's key for a Qt key, if it is one.
 std::optional<Key> KeyFor(int qtKey);
+// The command of a key press, if it has one.
+std::optional<KeyCommand> CommandFor(const QKeyEvent& event);
 
 // The font of the form's controls at the largest pixel height up to 12 at
 // which three lines, one pixel height apart, fit into `panelHeight`.

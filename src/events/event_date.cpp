@@ -47,20 +47,9 @@ bool ConsumePrefix(std::string_view& s, std::string_view prefix) {
   return true;
 }
 
-std::optional<EraYear> DateField(std::string_view text) {
-  const char era = ByteAt(text, 0);
-  if ((era != 'A' && era != 'B') || text.size() < 6) return std::nullopt;
-  int year = 0;
-  for (std::size_t i = 2; i < 6; ++i) {
-    if (text[i] < '0' || text[i] > '9') return std::nullopt;
-    year = year * 10 + (text[i] - '0');
-  }
-  return EraYear{era == 'B', year};
-}
-
 }  // namespace
 
-std::optional<EraYear> ParseTypedYear(std::string_view utf8) {
+TypedYear ReadTypedYear(std::string_view utf8) {
   const std::string folded = Folded(utf8);
   std::string_view s = folded;
   bool bc = false;
@@ -72,30 +61,29 @@ std::optional<EraYear> ParseTypedYear(std::string_view utf8) {
   ConsumePrefix(s, ".");
   std::size_t digits = 0;
   int year = 0;
-  while (digits < s.size() && s[digits] >= '0' && s[digits] <= '9' && digits < 5) {
-    year = year * 10 + (s[digits] - '0');
+  while (digits < s.size() && s[digits] >= '0' && s[digits] <= '9') {
+    if (year <= 9999) year = year * 10 + (s[digits] - '0');
     ++digits;
   }
   s.remove_prefix(digits);
   ConsumePrefix(s, "年");
-  if (digits == 0 || !s.empty() || year < 1 || year > 9999) return std::nullopt;
-  return EraYear{bc, year};
+  if (digits == 0 || !s.empty()) return {TypedYearKind::kNotAYear, {}};
+  if (year < 1 || year > 9999) return {TypedYearKind::kOutOfRange, {}};
+  return {TypedYearKind::kYear, {bc, year}};
+}
+
+std::optional<EraYear> ParseTypedYear(std::string_view utf8) {
+  const TypedYear typed = ReadTypedYear(utf8);
+  if (typed.kind != TypedYearKind::kYear) return std::nullopt;
+  return typed.year;
 }
 
 std::optional<EraYear> FirstDate(std::string_view line) {
-  return DateField(EventHead(line));
-}
-
-std::optional<EraYear> SecondDate(std::string_view line) {
-  return DateField(SecondDateText(line));
+  return ParseFileDate(EventHead(line));
 }
 
 bool FirstDateApproximate(std::string_view line) {
-  return ByteAt(Field(line, ';', 3), 0) == '*';
-}
-
-bool SecondDateApproximate(std::string_view line) {
-  return ByteAt(Field(line, ';', 2), 0) == '*';
+  return ParseEvent(line).firstApproximate;
 }
 
 }  // namespace qev

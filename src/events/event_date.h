@@ -22,17 +22,34 @@ struct EraYear {
 // an era is AD. Nothing for anything else, or a year outside 1..9999.
 std::optional<EraYear> ParseTypedYear(std::string_view utf8);
 
+// The same, telling a number outside 1..9999 written as a year ("0",
+// "BC10000年") from text that is no year at all.
+enum class TypedYearKind { kYear, kOutOfRange, kNotAYear };
+struct TypedYear {
+  TypedYearKind kind = TypedYearKind::kNotAYear;
+  EraYear year;  // for kYear
+};
+TypedYear ReadTypedYear(std::string_view utf8);
+
+// A date as the files write it, "AD0794" or "BC0091": "A" or "B" (the era),
+// any byte, then four digits; bytes after them do not count. Nothing for
+// anything else.
+// Inline: every parsed event line reads two.
+inline std::optional<EraYear> ParseFileDate(std::string_view text) {
+  if (text.size() < 6 || (text[0] != 'A' && text[0] != 'B')) return std::nullopt;
+  int year = 0;
+  for (std::size_t i = 2; i < 6; ++i) {
+    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+    year = year * 10 + (text[i] - '0');
+  }
+  return EraYear{text[0] == 'B', year};
+}
+
 // The first date of an event line ("AD0794;..." or "BC0091;..."), or
 // nothing when the line does not start with an era and four digits.
 std::optional<EraYear> FirstDate(std::string_view line);
 
-// The second date of an event line (field 1 after its second ","), or
-// nothing when there is none.
-std::optional<EraYear> SecondDate(std::string_view line);
-
-// Whether the first / the second date is approximate: the event text, or
-// the period text, starts with "*".
+// Whether the first date is approximate: the event text starts with "*".
 bool FirstDateApproximate(std::string_view line);
-bool SecondDateApproximate(std::string_view line);
 
 }  // namespace qev

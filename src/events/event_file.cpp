@@ -55,15 +55,17 @@ ParsedFile ParseEventFile(std::string_view text) {
     char kind = ByteAt(line, 0);
     if (kind == ';') {
       parsed.endMarkerLine = number;
+    } else if (kind == 'H' && i == 0) {
+      parsed.headerLine.assign(line);
     } else if (kind == 'H') {
-      parsed.lastHeaderLine.assign(line);
+      parsed.dropped.push_back({number, DroppedLine::Why::kLaterHeader});
     } else if (kind == 'A' || kind == 'B') {
       parsed.lines.emplace_back(line);
     } else if (!line.empty()) {
       parsed.dropped.push_back({number, DroppedLine::Why::kNotAnEventLine});
     }
   }
-  parsed.title = HeaderTitle(parsed.lastHeaderLine);
+  parsed.title = HeaderTitle(parsed.headerLine);
   return parsed;
 }
 

@@ -10,6 +10,7 @@ namespace qev {
 
 // The event list file: a header line "H;title;;clock;", event lines
 // beginning "A" (AD) or "B" (BC), and an end marker line beginning ";".
+// Only the first line can be the header.
 // Everything is CP932 bytes and is never converted.
 
 constexpr std::size_t kTitleLimit = 99;
@@ -31,6 +32,7 @@ std::vector<std::string_view> SplitFileLines(std::string_view text);
 struct DroppedLine {
   enum class Why {
     kNotAnEventLine,  // begins with none of "A", "B", "H", ";"
+    kLaterHeader,     // begins with "H" but is not the first line
     kAfterEndMarker,  // follows the end marker line
   };
   int line = 0;  // physical line, counted from 1
@@ -39,7 +41,7 @@ struct DroppedLine {
 
 // What reading one file yields.
 struct ParsedFile {
-  Sjis lastHeaderLine;      // the last "H" line before the end marker
+  Sjis headerLine;          // the first line when it begins with "H"
   Sjis lastFileText;        // every line read, each + CR LF, end marker included
   Sjis title;               // from the header: empty without one
   std::vector<Sjis> lines;  // the "A" and "B" lines, in file order

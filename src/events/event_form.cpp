@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "events/event_line.h"
 #include "text/byte_fields.h"
 
 namespace qev {
@@ -34,14 +35,8 @@ ComposedLine Refuse(FormField field, const std::string& why) {
   return {{}, field, "「" + std::string(FieldName(field)) + "」" + why};
 }
 
-int LevelOf(std::string_view line, std::size_t pos) {
-  const int level = DigitAt(line, pos);
-  return level >= 1 && level <= 5 ? level : 1;
-}
-
-std::string_view WithoutMark(std::string_view text) {
-  if (ByteAt(text, 0) == kApproximateMark) text.remove_prefix(1);
-  return text;
+int LevelOf(char digit) {
+  return digit >= '1' && digit <= '5' ? digit - '0' : 1;
 }
 
 // A date field as the files write it: "AD0794", "BC0091".
@@ -82,10 +77,13 @@ constexpr std::array<FormField, kTextFieldCount> kTextFields{FormField::kPeriod,
 std::array<const std::string*, kTextFieldCount> TextsOf(const EventForm& form) {
   return {&form.period, &form.event, &form.memo1, &form.memo2};
 }
+std::array<std::string_view, kTextFieldCount> TextsOf(const EventFields& event) {
+  return {event.period, event.event, event.memo1, event.memo2};
+}
 
 // The four text fields of the form in CP932, marks included; `old`, where
 // given, supplies the bytes of every text the dialog left as it was.
-TextFields EncodeTexts(const EventForm& form, std::string_view old) {
+TextFields EncodeTexts(const EventForm& form, const EventFields* old) {
   TextFields out;
   const auto texts = TextsOf(form);
   const std::array<bool, kTextFieldCount> marks{form.secondApproximate, form.firstApproximate,
@@ -95,9 +93,8 @@ TextFields EncodeTexts(const EventForm& form, std::string_view old) {
     const bool markable = i < 2;
     Sjis& bytes = out.bytes[index];
     if (marks[index]) bytes += kApproximateMark;
-    if (!old.empty()) {
-      std::string_view oldText = Field(old, ';', i + 2);
-      if (markable) oldText = WithoutMark(oldText);
+    if (old) {
+      const std::string_view oldText = TextsOf(*old)[index];
       if (DecodeCp932(oldText) == *texts[index]) {
         bytes.append(oldText);
         continue;
@@ -156,24 +153,32 @@ ComposedLine Assemble(std::string_view head, std::string_view levels, const Text
 
 }  // namespace
 
-EventForm FormOfLine(std::string_view line) {
+namespace {
+
+EventForm FormOf(const EventFields& event) {
   EventForm form;
-  if (const std::optional<EraYear> first = FirstDate(line)) form.first = *first;
-  form.second = SecondDate(line);
-  form.firstApproximate = FirstDateApproximate(line);
-  form.secondApproximate = SecondDateApproximate(line);
-  form.importance = LevelOf(line, 7);
-  form.memorisation = LevelOf(line, 9);
-  form.period = DecodeCp932(WithoutMark(Field(line, ';', 2)));
-  form.event = DecodeCp932(WithoutMark(Field(line, ';', 3)));
-  form.memo1 = DecodeCp932(Field(line, ';', 4));
-  form.memo2 = DecodeCp932(Field(line, ';', 5));
+  if (event.first) form.first = *event.first;
+  form.second = event.second;
+  form.firstApproximate = event.firstApproximate;
+  form.secondApproximate = event.secondApproximate;
+  form.importance = LevelOf(event.importance);
+  form.memorisation = LevelOf(event.memorisation);
+  form.period = DecodeCp932(event.period);
+  form.event = DecodeCp932(event.event);
+  form.memo1 = DecodeCp932(event.memo1);
+  form.memo2 = DecodeCp932(event.memo2);
   return form;
+}
+
+}  // namespace
+
+EventForm FormOfLine(std::string_view line) {
+  return FormOf(ParseEvent(line));
 }
 
 ComposedLine ComposeEventLine(const EventForm& form) {
   if (ComposedLine bad = CheckDates(form); !bad.ok()) return bad;
-  const TextFields texts = EncodeTexts(form, {});
+  const TextFields texts = EncodeTexts(form, nullptr);
   if (!texts.problem.ok()) return texts.problem;
   ComposedLine out = Assemble(DateText(form.first), LevelsAndSecondDate(form), texts, {});
   if (out.line.size() > kEventLineLimit) return RefuseLength(texts, out.line.size());
@@ -182,17 +187,18 @@ ComposedLine ComposeEventLine(const EventForm& form) {
 
 ComposedLine ComposeEditedLine(std::string_view line, const EventForm& form) {
   if (ComposedLine bad = CheckDates(form); !bad.ok()) return bad;
-  const TextFields texts = EncodeTexts(form, line);
+  const EventFields event = ParseEvent(line);
+  const TextFields texts = EncodeTexts(form, &event);
   if (!texts.problem.ok()) return texts.problem;
-  const EventForm old = FormOfLine(line);
+  const EventForm old = FormOf(event);
 
-  std::string_view head = Field(line, ';', 0);
+  std::string_view head = event.dateField;
   const std::string newHead = DateText(form.first);
-  if (FirstDate(line) != form.first) head = newHead;
+  if (event.first != form.first) head = newHead;
 
   // Field 1: the level digits, the second date, and whatever follows its
   // comma, which no reader uses but the file keeps.
-  std::string_view levels = Field(line, ';', 1);
+  std::string_view levels = event.levelsField;
   std::string newLevels;
   const bool levelsKept = old.importance == form.importance &&
                           old.memorisation == form.memorisation && old.second == form.second;

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "events/event_date.h"
-#include "text/byte_fields.h"
+#include "events/event_line.h"
 
 namespace qev {
 namespace {
@@ -26,11 +26,8 @@ bool OnCharBoundary(std::string_view text, std::size_t from, std::size_t pos) {
   return i == pos;
 }
 
-}  // namespace
-
-std::string FoldForSearch(std::string_view cp932) {
-  std::string out;
-  out.reserve(cp932.size());
+// Appends the folded text to `out` (FoldForSearch).
+void AppendFolded(std::string& out, std::string_view cp932) {
   for (std::size_t i = 0; i < cp932.size(); ++i) {
     const auto b = static_cast<unsigned char>(cp932[i]);
     if (!IsLeadByte(b) || i + 1 >= cp932.size()) {
@@ -51,6 +48,14 @@ std::string FoldForSearch(std::string_view cp932) {
       out += static_cast<char>(t);
     }
   }
+}
+
+}  // namespace
+
+std::string FoldForSearch(std::string_view cp932) {
+  std::string out;
+  out.reserve(cp932.size());
+  AppendFolded(out, cp932);
   return out;
 }
 
@@ -66,14 +71,14 @@ void EventSearch::Build(const std::vector<std::string_view>& lines) {
   highYear_.reserve(lines.size());
   for (std::string_view line : lines) {
     starts_.push_back(folded_.size());
-    for (int f = 2; f <= 5; ++f) {
-      std::string_view text = Field(line, ';', f);
-      if (f <= 3 && ByteAt(text, 0) == '*') text.remove_prefix(1);
-      folded_ += FoldForSearch(text);
-      folded_ += f < 5 ? '\n' : '\0';
+    const EventFields event = ParseEvent(line);
+    for (std::string_view text : {event.period, event.event, event.memo1, event.memo2}) {
+      AppendFolded(folded_, text);
+      folded_ += '\n';
     }
-    const std::optional<EraYear> first = FirstDate(line);
-    const std::optional<EraYear> second = SecondDate(line);
+    folded_.back() = '\0';
+    const std::optional<EraYear>& first = event.first;
+    const std::optional<EraYear>& second = event.second;
     // A line without a date sorts last and matches no year.
     const int a = first ? first->Signed() : 10000;
     const int b = second && first ? second->Signed() : a;

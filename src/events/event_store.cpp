@@ -124,6 +124,7 @@ void EventStore::ClearSlot(int k) {
   slot.label = DefaultLabel(k);
   slot.readFrom.clear();
   slot.droppedLines = 0;
+  slot.readStamp = {};
 }
 
 void EventStore::EraseSlot(int k) {

@@ -9,6 +9,7 @@
 
 #include "events/event_id.h"
 #include "events/file_encoding.h"
+#include "events/file_io.h"
 #include "text/cp932.h"
 
 namespace qev {
@@ -25,10 +26,13 @@ class FileSlot {
   bool loaded = true;
   bool on = true;
   bool changed = false;
-  // The file the lines were last read from, and how many of its lines the
-  // reader did not keep (a save over that file would lose them).
+  // The file the lines were last read from, how many of its lines the
+  // reader did not keep (a save over that file would lose them), and what
+  // it held when it was last read or saved (a save over it first checks
+  // that nobody changed it since).
   std::filesystem::path readFrom;
   std::size_t droppedLines = 0;
+  FileStamp readStamp;
   // How that file stores its text; every save of the slot writes it so.
   FileForm form;
 
@@ -94,6 +98,9 @@ class EventStore {
   Sjis stateTitle;
   Sjis stateHeaderLine;
   Sjis stateFileText;
+  // The state file last read or saved, and what it held then.
+  std::filesystem::path stateReadFrom;
+  FileStamp stateStamp;
 
   // Initial names of slot k (0..9).
   static const Sjis& DefaultLabel(int k);

@@ -106,6 +106,9 @@ std::string DroppedMessage(std::string_view line, DroppedLine::Why why, int endM
   if (why == DroppedLine::Why::kAfterEndMarker) {
     return "after the end marker \";\" of line " + std::to_string(endMarkerLine) + lost;
   }
+  if (why == DroppedLine::Why::kLaterHeader) {
+    return "begins with \"H\", but only the first line is the header" + std::string(lost);
+  }
   return "begins with " + FirstCharacter(line) + ", not \"A\", \"B\", \"H\" or \";\"" + lost;
 }
 
@@ -137,7 +140,7 @@ std::vector<FileProblem> CheckEventFile(std::string_view bytes) {
   }
   if (text.empty()) {
     problems.push_back({1, "the file is empty: no header line and no event line"});
-  } else if (parsed.lines.empty() && parsed.lastHeaderLine.empty()) {
+  } else if (parsed.lines.empty() && parsed.headerLine.empty()) {
     problems.push_back({1, "no header line and no event line: nothing in this file is an event"});
   }
   for (const DroppedLine& d : parsed.dropped) {

@@ -1,5 +1,6 @@
 #include "events/file_commands.h"
 
+#include <ctime>
 #include <optional>
 
 #include "events/file_io.h"
@@ -8,11 +9,40 @@
 namespace qev {
 namespace {
 
-// The backup is never removed here: it may hold the only whole copy.
-std::string LeftoverNotice(const std::filesystem::path& file, const std::filesystem::path& backup) {
-  return file.string() +
-         ": the last save of this file was interrupted; the previous content is in " +
-         backup.string();
+// What an interrupted save left beside `file`, in words: a whole backup
+// (the previous content) or an incomplete copy (not it: that save had not
+// touched the file yet). Neither is removed here: the backup may hold the
+// only whole copy.
+std::vector<std::string> LeftoverNotices(const std::filesystem::path& file) {
+  std::vector<std::string> notices;
+  if (std::optional<std::filesystem::path> backup = LeftoverBackup(file)) {
+    notices.push_back(file.string() +
+                      ": the last save of this file was interrupted; the previous content is in " +
+                      backup->string());
+  }
+  if (std::optional<std::filesystem::path> partial = LeftoverIncompleteBackup(file)) {
+    notices.push_back(file.string() +
+                      ": a save of this file was interrupted while it copied the file; " +
+                      partial->string() +
+                      " is an incomplete copy, not the previous content (that save had not "
+                      "changed the file, and the next save replaces the copy)");
+  }
+  return notices;
+}
+
+// The question before a save over `file`, which another program changed
+// (its modification time in `now`) since this program read or saved it.
+std::string ChangedFileQuestion(const std::filesystem::path& file, const FileStamp& now) {
+  const std::time_t seconds = static_cast<std::time_t>(now.modifiedSeconds);
+  std::tm local{};
+  char when[64] = "";
+  if (::localtime_r(&seconds, &local) != nullptr) {
+    std::strftime(when, sizeof when, "%Y年%m月%d日%H時%M分%S秒", &local);
+  }
+  return "「" + file.string() +
+         "」は、読み込んでから(または前回の保存から)ほかのプログラムで変更されています(変更日時 " +
+         when +
+         ")。上書きすると、その変更は失われます。\n上書き保存しますか、別の名前で保存しますか?";
 }
 
 }  // namespace
@@ -39,9 +69,7 @@ void FileCommands::ReadSlot(FileTarget target) {
   FileResult r = ReadFileFromDialog(store_, target, *picked);
   host_.SlotFileChanged(*target.slot());
   if (!r.ok()) ReportFileProblem(r, *picked);
-  if (std::optional<std::filesystem::path> backup = LeftoverBackup(*picked)) {
-    ReportUnreadable({LeftoverNotice(*picked, *backup)});
-  }
+  ReportUnreadable(LeftoverNotices(*picked));
   host_.FullRefresh();
 }
 
@@ -70,6 +98,20 @@ void FileCommands::CreateFile(FileTarget target) {
   host_.SlotFileChanged(*target.slot());
   if (!r.ok()) ReportFileProblem(r, file.path);
   host_.FullRefresh();
+}
+
+std::optional<int> FileCommands::ReadIntoEmptySlot(const std::filesystem::path& path) {
+  for (int k = 0; k < EventStore::kSlotCount; ++k) {
+    if (store_.slots[static_cast<std::size_t>(k)].loaded) continue;
+    host_.CloseStateText();
+    host_.CancelContentEdit();
+    const FileResult r = ReadFileFromDialog(store_, FileTarget::Slot(k), path);
+    host_.SlotFileChanged(k);
+    if (!r.ok()) ReportFileProblem(r, path);
+    host_.FullRefresh();
+    return k;
+  }
+  return std::nullopt;
 }
 
 void FileCommands::Save(FileTarget target) {
@@ -112,7 +154,23 @@ bool FileCommands::SaveTarget(FileTarget target) {
 
 bool FileCommands::SaveTo(FileTarget target, const std::string& chosen,
                           const Sjis& rightPanelText) {
-  if (const std::size_t lost = LinesLostBySave(store_, target, chosen); lost > 0) {
+  // Overwriting a file that changed since it was read loses the change, and
+  // with it whatever it has that the count of unread lines below knows
+  // nothing of: one question covers both.
+  bool overwriteChanged = false;
+  if (const std::optional<FileStamp> now = ChangedSinceRead(store_, target, chosen)) {
+    switch (platform_.AskChangedFile(ChangedFileQuestion(chosen, *now))) {
+      case ChangedFileAnswer::kCancel:
+        return false;
+      case ChangedFileAnswer::kSaveAs:
+        return SaveTarget(target);
+      case ChangedFileAnswer::kOverwrite:
+        overwriteChanged = true;
+        break;
+    }
+  }
+  if (const std::size_t lost = LinesLostBySave(store_, target, chosen);
+      lost > 0 && !overwriteChanged) {
     if (!platform_.AskToSaveAnyway("「" + chosen + "」には、このプログラムが読み込まなかった行が" +
                                    std::to_string(lost) +
                                    "行あります。このまま保存すると、それらの行は失われます。"
@@ -186,12 +244,36 @@ bool FileCommands::ConfirmDiscard(int k) {
   return false;
 }
 
+bool FileCommands::ConfirmClose() {
+  std::vector<int> changed;
+  std::string list;
+  for (int k = 0; k < EventStore::kSlotCount; ++k) {
+    const FileSlot& slot = store_.slots[static_cast<std::size_t>(k)];
+    if (slot.changed != 1) continue;
+    changed.push_back(k);
+    const std::filesystem::path file =
+        slot.readFrom.empty() ? store_.BuildPath(slot.baseName) : slot.readFrom;
+    list += "\n・" + DecodeCp932(slot.label) + "　" + file.string();
+  }
+  if (changed.empty()) return true;
+  switch (platform_.AskToSave("次のファイルの変更は保存されていません。保存しますか?\n" + list +
+                              "\n\n「保存」: それぞれを読み込んだファイルに保存します"
+                              "(Ctrl+S と同じ)。")) {
+    case SaveAnswer::kDiscard:
+      return true;
+    case SaveAnswer::kCancel:
+      return false;
+    case SaveAnswer::kSave:
+      // A save that fails has said why; the window stays open.
+      return SaveSlotsToTheirFiles(changed);
+  }
+  return false;
+}
+
 std::vector<std::string> FileCommands::AutoLoadSlots() {
   std::vector<std::string> unreadable;
   const std::filesystem::path statePath = store_.BuildPath(store_.stateBaseName);
-  if (std::optional<std::filesystem::path> backup = LeftoverBackup(statePath)) {
-    unreadable.push_back(LeftoverNotice(statePath, *backup));
-  }
+  for (std::string& notice : LeftoverNotices(statePath)) unreadable.push_back(std::move(notice));
   for (int k = 0; k < EventStore::kSlotCount; ++k) {
     FileSlot& slot = store_.slots[static_cast<std::size_t>(k)];
     if (slot.loaded != 1) continue;
@@ -205,9 +287,7 @@ std::vector<std::string> FileCommands::AutoLoadSlots() {
       const bool tooLong = slot.baseName.size() > kBaseNameLimit;
       unreadable.push_back((tooLong ? std::string() : path.string() + ": ") + r.reason);
     }
-    if (std::optional<std::filesystem::path> backup = LeftoverBackup(path)) {
-      unreadable.push_back(LeftoverNotice(path, *backup));
-    }
+    for (std::string& notice : LeftoverNotices(path)) unreadable.push_back(std::move(notice));
   }
   return unreadable;
 }

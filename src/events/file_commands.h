@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,9 @@ class FileCommands {
   // file of that name into the data folder (never over an existing file)
   // and reads it into the slot.
   void CreateFile(FileTarget target);
+  // Reads the event file at `path` into the first slot that holds no file,
+  // as ファイルを読み込む does; the slot, or nothing when every slot holds one.
+  std::optional<int> ReadIntoEmptySlot(const std::filesystem::path& path);
   // ファイルを消去: empties a slot (the file on disk stays), after asking
   // about unsaved changes.
   void EraseSlot(FileTarget target);
@@ -72,6 +76,13 @@ class FileCommands {
   // without a dialog, to the file it was read from, with the refusals and
   // the question of any save. True when every one of them was written.
   bool SaveSlotsToTheirFiles(const std::vector<int>& slots);
+
+  // Before the window closes: one question listing every changed slot,
+  // answered by saving each to the file it was read from (as
+  // SaveChangedSlots, its refusals and questions included), by not saving,
+  // or by staying open. True when the window may close: nothing changed,
+  // not saved, or every changed slot written.
+  bool ConfirmClose();
 
   // Saves the target through the save dialog; true when it was written.
   bool SaveTarget(FileTarget target);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 
@@ -135,7 +136,49 @@ class TempFile {
 };
 
 constexpr std::string_view kBackupSuffix = ".qev-backup";
+constexpr std::string_view kIncompleteSuffix = ".qev-backup-incomplete";
 constexpr std::size_t kNameLimit = 255;  // bytes of one name in a folder
+
+// `file` with `suffix` after its name, the name cut so that the whole stays
+// within kNameLimit.
+std::filesystem::path WithSuffix(const std::filesystem::path& file, std::string_view suffix) {
+  std::string name = file.filename().string();
+  std::size_t keep = std::min(name.size(), kNameLimit - suffix.size());
+  // Cut at the start of a UTF-8 character.
+  while (keep > 0 && keep < name.size() &&
+         (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) {
+    --keep;
+  }
+  name.resize(keep);
+  return file.parent_path() / (name + std::string(suffix));
+}
+
+FileStamp StampOf(const struct stat& st, std::string_view bytes) {
+  return {bytes.size(), st.st_mtim.tv_sec, st.st_mtim.tv_nsec, ContentHash(bytes)};
+}
+
+// The stamp of the open file `fd` that holds `bytes`.
+FileStamp StampOf(int fd, std::string_view bytes) {
+  struct stat st {};
+  ::fstat(fd, &st);
+  return StampOf(st, bytes);
+}
+
+// Renames `from` to `to` unless something named `to` is there; 0 or the
+// error (EEXIST when it is there).
+int RenameNoReplace(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  // A file system without the exclusive rename.
+  struct stat st {};
+  if (::lstat(to.c_str(), &st) == 0) return EEXIST;
+  return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+std::string InterruptedSave(const std::filesystem::path& backup) {
+  return "an earlier save of this file was interrupted; the previous content is in " +
+         backup.string() + " (move it away to save)";
+}
 
 // Copies everything `from` holds to the start of `to`; 0 or the error.
 int CopyContent(int from, int to) {
@@ -162,10 +205,11 @@ WriteOutcome RestoreFromBackup(const std::filesystem::path& target,
   if (from.get() >= 0 && to.get() >= 0 && CopyContent(from.get(), to.get()) == 0 &&
       ::ftruncate(to.get(), oldSize) == 0 && ::fsync(to.get()) == 0) {
     ::unlink(backup.c_str());
-    return {false, Reason(err)};
+    return {false, Reason(err), {}};
   }
   return {false,
-          Reason(err) + "; the file may be damaged, its previous content is in " + backup.string()};
+          Reason(err) + "; the file may be damaged, its previous content is in " + backup.string(),
+          {}};
 }
 
 // Overwrites the existing file `target`, whose status is `old`, with
@@ -177,23 +221,31 @@ WriteOutcome OverwriteInPlace(const std::filesystem::path& target, const struct 
     if (afterStep) afterStep(s);
   };
   Fd file(::open(target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
-  if (file.get() < 0) return {false, Reason(errno)};
+  if (file.get() < 0) return {false, Reason(errno), {}};
+  // A backup already there may hold the only whole copy of the file: it
+  // stays until the user has looked at it.
   const std::filesystem::path backupPath = BackupPath(target);
-  Fd backup(
-      ::open(backupPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, old.st_mode & 0666));
-  if (backup.get() < 0) {
-    if (errno != EEXIST) return {false, Reason(errno)};
-    // It may hold the only whole copy of the file: it stays until the user
-    // has looked at it.
-    return {false, "an earlier save of this file was interrupted; the previous content is in " +
-                       backupPath.string() + " (move it away to save)"};
-  }
+  struct stat there {};
+  if (::lstat(backupPath.c_str(), &there) == 0) return {false, InterruptedSave(backupPath), {}};
+
+  // The copy gets the backup's name only once it is whole and on disk, so
+  // a save killed while copying leaves no backup that looks complete. What
+  // such a save left under the temporary name is of no use: replaced.
+  const std::filesystem::path partial = IncompleteBackupPath(target);
+  ::unlink(partial.c_str());
+  Fd backup(::open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, old.st_mode & 0666));
+  if (backup.get() < 0) return {false, Reason(errno), {}};
   int err = CopyContent(file.get(), backup.get());
   if (err == 0 && ::fsync(backup.get()) != 0) err = errno;
   if (err == 0 && backup.Close() != 0) err = errno;
   if (err != 0) {
-    ::unlink(backupPath.c_str());
-    return {false, Reason(err)};
+    ::unlink(partial.c_str());
+    return {false, Reason(err), {}};
+  }
+  step(OverwriteStep::kBackupCopied);
+  if (int renamed = RenameNoReplace(partial, backupPath); renamed != 0) {
+    ::unlink(partial.c_str());
+    return {false, renamed == EEXIST ? InterruptedSave(backupPath) : Reason(renamed), {}};
   }
   SyncFolder(backupPath.parent_path());
   step(OverwriteStep::kBackupWritten);
@@ -206,7 +258,7 @@ WriteOutcome OverwriteInPlace(const std::filesystem::path& target, const struct 
       errno == ENOSPC) {
     ::ftruncate(file.get(), old.st_size);  // gives back what was reserved
     ::unlink(backupPath.c_str());
-    return {false, Reason(ENOSPC)};
+    return {false, Reason(ENOSPC), {}};
   }
   if (!WriteAll(file.get(), bytes)) {
     return RestoreFromBackup(target, backupPath, old.st_size, errno);
@@ -216,13 +268,15 @@ WriteOutcome OverwriteInPlace(const std::filesystem::path& target, const struct 
     return RestoreFromBackup(target, backupPath, old.st_size, errno);
   }
   step(OverwriteStep::kCutToLength);
-  if (::fsync(file.get()) != 0 || file.Close() != 0) {
+  if (::fsync(file.get()) != 0) {
     return RestoreFromBackup(target, backupPath, old.st_size, errno);
   }
+  const FileStamp stamp = StampOf(file.get(), bytes);
+  if (file.Close() != 0) return RestoreFromBackup(target, backupPath, old.st_size, errno);
   step(OverwriteStep::kSynced);
   ::unlink(backupPath.c_str());
   step(OverwriteStep::kBackupRemoved);
-  return {true, {}};
+  return {true, {}, stamp};
 }
 
 // Why `target` must not be replaced, or nothing. `existing` receives the
@@ -288,29 +342,65 @@ FileBytes ReadWholeFile(const std::filesystem::path& path) {
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
-      return FileBytes{ReadStatus::kUnreadable, {}, Reason(errno)};
+      return FileBytes{ReadStatus::kUnreadable, {}, Reason(errno), {}};
     }
     // A file that grows while it is read is held to the same limit.
     if (result.bytes.size() + static_cast<std::size_t>(n) > kFileSizeLimit) {
-      return FileBytes{ReadStatus::kUnreadable, {}, tooLarge};
+      return FileBytes{ReadStatus::kUnreadable, {}, tooLarge, {}};
     }
     result.bytes.append(buffer, static_cast<std::size_t>(n));
   }
   result.status = ReadStatus::kRead;
+  result.stamp = StampOf(st, result.bytes);
   return result;
+}
+
+std::uint64_t ContentHash(std::string_view bytes) {
+  // Four lanes of eight bytes, each mixed in by one multiplication, run
+  // side by side: a file of tens of megabytes takes a few milliseconds, so
+  // every read and save can hash it.
+  constexpr std::uint64_t kOdd = 0x9E3779B97F4A7C15ULL;
+  auto mix = [](std::uint64_t h, std::uint64_t word) {
+    h = (h ^ word) * kOdd;
+    return h ^ (h >> 29);
+  };
+  auto word = [&](std::size_t at) {
+    std::uint64_t w;
+    std::memcpy(&w, bytes.data() + at, 8);
+    return w;
+  };
+  std::uint64_t lane[4] = {bytes.size(), 1, 2, 3};
+  std::size_t i = 0;
+  for (; i + 32 <= bytes.size(); i += 32) {
+    for (std::size_t k = 0; k < 4; ++k) lane[k] = mix(lane[k], word(i + 8 * k));
+  }
+  std::uint64_t h = mix(mix(mix(lane[0], lane[1]), lane[2]), lane[3]);
+  for (; i + 8 <= bytes.size(); i += 8) h = mix(h, word(i));
+  std::uint64_t last = 0;
+  if (i < bytes.size()) std::memcpy(&last, bytes.data() + i, bytes.size() - i);
+  return mix(mix(h, last), kOdd);
+}
+
+std::optional<FileStamp> ChangedOnDisk(const std::filesystem::path& path, const FileStamp& stamp) {
+  const FileBytes now = ReadWholeFile(path);
+  if (now.status != ReadStatus::kRead) return std::nullopt;
+  if (now.stamp.size == stamp.size && now.stamp.hash == stamp.hash) return std::nullopt;
+  return now.stamp;
 }
 
 WriteOutcome WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
                                  const OverwriteStepHook& afterStep) {
-  if (HasNul(target) || !target.has_filename()) return {false, Reason(EINVAL)};
+  if (HasNul(target) || !target.has_filename()) return {false, Reason(EINVAL), {}};
   if (bytes.size() > kFileSizeLimit) {
-    return {false, "the file would be larger than " + std::to_string(kFileSizeLimit >> 20) +
-                       " MB, and a larger file is not read"};
+    return {false,
+            "the file would be larger than " + std::to_string(kFileSizeLimit >> 20) +
+                " MB, and a larger file is not read",
+            {}};
   }
 
   std::optional<struct stat> existing;
   if (std::optional<std::string> refused = RefusedTarget(target, existing)) {
-    return {false, std::move(*refused)};
+    return {false, std::move(*refused), {}};
   }
 
   // Write through a symbolic link to the file it names, keeping the link.
@@ -324,7 +414,7 @@ WriteOutcome WriteFileAtomically(const std::filesystem::path& target, std::strin
   if (folder.empty()) folder = ".";
 
   TempFile temp(folder);
-  if (int err = temp.Create(); err != 0) return {false, Reason(err)};
+  if (int err = temp.Create(); err != 0) return {false, Reason(err), {}};
 
   // A renamed file would split hard links; where the new file cannot be
   // given the old one's owner and group either, the old file is
@@ -340,46 +430,58 @@ WriteOutcome WriteFileAtomically(const std::filesystem::path& target, std::strin
     ::fchmod(temp.fd(), existing->st_mode & 07777);
   }
 
-  if (!WriteAll(temp.fd(), bytes) || ::fsync(temp.fd()) != 0) return {false, Reason(errno)};
-  if (int err = temp.ReplaceTarget(real); err != 0) return {false, Reason(err)};
+  if (!WriteAll(temp.fd(), bytes) || ::fsync(temp.fd()) != 0) return {false, Reason(errno), {}};
+  const FileStamp stamp = StampOf(temp.fd(), bytes);
+  if (int err = temp.ReplaceTarget(real); err != 0) return {false, Reason(err), {}};
   SyncFolder(folder);
-  return {true, {}};
+  return {true, {}, stamp};
 }
 
 WriteOutcome WriteNewFile(const std::filesystem::path& path, std::string_view bytes) {
-  if (HasNul(path) || !path.has_filename()) return {false, Reason(EINVAL)};
+  if (HasNul(path) || !path.has_filename()) return {false, Reason(EINVAL), {}};
   Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-  if (fd.get() < 0) return {false, Reason(errno)};
+  if (fd.get() < 0) return {false, Reason(errno), {}};
   if (!WriteAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || fd.Close() != 0) {
     const int err = errno;
     ::unlink(path.c_str());
-    return {false, Reason(err)};
+    return {false, Reason(err), {}};
   }
   std::filesystem::path folder = path.parent_path();
   SyncFolder(folder.empty() ? std::filesystem::path(".") : folder);
-  return {true, {}};
+  return {true, {}, {}};
 }
 
 std::filesystem::path BackupPath(const std::filesystem::path& file) {
-  std::string name = file.filename().string();
-  std::size_t keep = std::min(name.size(), kNameLimit - kBackupSuffix.size());
-  // Cut at the start of a UTF-8 character.
-  while (keep > 0 && keep < name.size() &&
-         (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) {
-    --keep;
-  }
-  name.resize(keep);
-  return file.parent_path() / (name + std::string(kBackupSuffix));
+  return WithSuffix(file, kBackupSuffix);
 }
 
-std::optional<std::filesystem::path> LeftoverBackup(const std::filesystem::path& file) {
-  // A save through a symbolic link backs up the file it names.
+std::filesystem::path IncompleteBackupPath(const std::filesystem::path& file) {
+  return WithSuffix(file, kIncompleteSuffix);
+}
+
+namespace {
+
+// `made` of the file a save of `file` writes to (through a symbolic link,
+// the file it names), when something by that name is there.
+std::optional<std::filesystem::path> Leftover(
+    const std::filesystem::path& file,
+    std::filesystem::path (*made)(const std::filesystem::path&)) {
   std::error_code ec;
   std::filesystem::path real = std::filesystem::canonical(file, ec);
-  std::filesystem::path backup = BackupPath(ec ? file : real);
+  std::filesystem::path left = made(ec ? file : real);
   struct stat st {};
-  if (::lstat(backup.c_str(), &st) != 0) return std::nullopt;
-  return backup;
+  if (::lstat(left.c_str(), &st) != 0) return std::nullopt;
+  return left;
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> LeftoverBackup(const std::filesystem::path& file) {
+  return Leftover(file, BackupPath);
+}
+
+std::optional<std::filesystem::path> LeftoverIncompleteBackup(const std::filesystem::path& file) {
+  return Leftover(file, IncompleteBackupPath);
 }
 
 }  // namespace qev

@@ -66,7 +66,8 @@ NewEventFile PlanNewEventFile(const std::filesystem::path& folder, std::string_v
   }
   file.path = path;
   file.baseName = EncodeCp932(stem).bytes;
-  file.text = ComposeFile(encodedTitle.bytes, clockText, {}).text;
+  file.title = encodedTitle.bytes;
+  file.text = ComposeFile(file.title, clockText, {}).text;
   return file;
 }
 

@@ -12,6 +12,7 @@ namespace qev {
 struct NewEventFile {
   std::filesystem::path path;  // in the data folder, name + ".txt"
   Sjis baseName;               // the name as the slot keeps it
+  Sjis title;                  // as the header holds it
   Sjis text;                   // "H;title;;date;" CR LF ";" CR LF
   std::string problem;         // UTF-8; empty when the file can be written
   bool ok() const { return problem.empty(); }

@@ -71,7 +71,7 @@ std::optional<PointList::Entry> PointList::MakeEntry(int k, std::size_t j, std::
   e.point.slot = k;
   e.point.line = static_cast<int>(j);
   e.point.serial = id.serial;
-  e.point.memorisation = ByteAt(line, kMemorisationPos);
+  e.point.memorisation = LevelsOf(line).memorisation;
   SecondDate second = SecondDateOfKey(e.key, thirdSemi);
   e.point.hasEnd = second.present;
   e.point.endBc = ByteAt(second.label, 0) == 'B';
@@ -82,7 +82,8 @@ std::optional<PointList::Entry> PointList::MakeEntry(int k, std::size_t j, std::
 void PointList::AddKeysOfSlot(int k, const FileSlot& slot, const LineFilter& passes) {
   for (std::size_t j = 0; j < slot.Count(); ++j) {
     std::string_view line = slot.Line(j);
-    if (!passes(line)) continue;
+    const EventLevels levels = LevelsOf(line);
+    if (!passes(levels.importance, levels.memorisation)) continue;
     if (std::optional<Entry> e = MakeEntry(k, j, line, slot.IdAt(j))) {
       (e->point.bc ? bcEntries_ : adEntries_).push_back(std::move(*e));
     }

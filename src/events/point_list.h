@@ -23,8 +23,9 @@ class PointList {
  public:
   // Pixel offset from the era line of a year, for the current range.
   using YearToOffset = std::function<int(int)>;
-  // Whether an event line becomes a point (the level filter).
-  using LineFilter = std::function<bool(std::string_view)>;
+  // Whether an event with these level characters (importance,
+  // memorisation) becomes a point: the level filter.
+  using LineFilter = std::function<bool(char, char)>;
 
   // Empties every list.
   void Clear();

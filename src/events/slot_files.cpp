@@ -38,26 +38,40 @@ FileResult Failure(const FileBytes& file) {
 }
 
 void TakeSlotFile(EventStore& store, int k, ParsedFile&& parsed, const FileForm& form,
-                  const std::filesystem::path& path) {
+                  const std::filesystem::path& path, const FileStamp& stamp) {
   FileSlot& slot = SlotOf(store, k);
   std::error_code ec;
   slot.form = form;
   slot.readFrom = std::filesystem::absolute(path, ec);
+  slot.readStamp = stamp;
   slot.droppedLines = parsed.dropped.size();
   slot.SetLines(std::move(parsed.lines));
   store.TakeTitle(k, std::move(parsed.title));
-  slot.headerLine = std::move(parsed.lastHeaderLine);
+  slot.headerLine = std::move(parsed.headerLine);
 }
 
-void TakeStateFile(EventStore& store, ParsedFile&& parsed) {
+void TakeStateFile(EventStore& store, ParsedFile&& parsed, const std::filesystem::path& path,
+                   const FileStamp& stamp) {
+  std::error_code ec;
+  store.stateReadFrom = std::filesystem::absolute(path, ec);
+  store.stateStamp = stamp;
   store.stateTitle = std::move(parsed.title);
-  store.stateHeaderLine = std::move(parsed.lastHeaderLine);
+  store.stateHeaderLine = std::move(parsed.headerLine);
   store.stateFileText = std::move(parsed.lastFileText);
 }
 
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
   std::error_code ec;
   return !a.empty() && !b.empty() && std::filesystem::equivalent(a, b, ec);
+}
+
+// Whether `chosen` names the file `readFrom` (absolute) names, also when
+// that file is gone.
+bool IsReadFile(const std::filesystem::path& chosen, const std::filesystem::path& readFrom) {
+  std::error_code ec;
+  return SameFile(chosen, readFrom) ||
+         (!readFrom.empty() &&
+          std::filesystem::absolute(chosen, ec).lexically_normal() == readFrom.lexically_normal());
 }
 
 // The length of the UTF-8 character at the start of `s` (1 for a stray byte).
@@ -70,9 +84,14 @@ std::size_t CharLength(std::string_view s) {
 }  // namespace
 
 FileResult CheckEventFileKind(const ParsedFile& parsed) {
-  if (!parsed.lines.empty() || parsed.dropped.empty()) return {};
+  // Later "H" lines are notes an event file may carry, not a sign of
+  // another kind of file.
+  const auto others = std::count_if(parsed.dropped.begin(), parsed.dropped.end(), [](auto& d) {
+    return d.why != DroppedLine::Why::kLaterHeader;
+  });
+  if (!parsed.lines.empty() || others == 0) return {};
   return {FileStatus::kUnreadable,
-          "できごとの行が一つもなく、ほかの行が" + std::to_string(parsed.dropped.size()) +
+          "できごとの行が一つもなく、ほかの行が" + std::to_string(others) +
               "行あります。できごとのファイルではありません(動作状態のファイルは"
               "「動作状態」のメニューから読み込みます)。"};
 }
@@ -121,12 +140,12 @@ FileResult LoadSlot(EventStore& store, int k) {
   if (file.status != ReadStatus::kRead) return Failure(file);
 
   if (state) {
-    TakeStateFile(store, ParseEventFile(file.bytes));
+    TakeStateFile(store, ParseEventFile(file.bytes), path, file.stamp);
     return {};
   }
   FileText text = ReadFileText(file.bytes);
   if (!text.ok()) return {FileStatus::kUnreadable, UnkeptCharacterMessage(text)};
-  TakeSlotFile(store, k, ParseEventFile(text.text), text.form, path);
+  TakeSlotFile(store, k, ParseEventFile(text.text), text.form, path, file.stamp);
   return {};
 }
 
@@ -177,7 +196,7 @@ FileResult ReadFileFromDialog(EventStore& store, FileTarget target,
   if (file.status != ReadStatus::kRead) return Failure(file);
 
   if (state) {
-    TakeStateFile(store, ParseEventFile(file.bytes));
+    TakeStateFile(store, ParseEventFile(file.bytes), picked, file.stamp);
     return {};
   }
   FileText text = ReadFileText(file.bytes);
@@ -185,7 +204,7 @@ FileResult ReadFileFromDialog(EventStore& store, FileTarget target,
   ParsedFile parsed = ParseEventFile(text.text);
   if (FileResult kind = CheckEventFileKind(parsed); !kind.ok()) return kind;
   const int k = *target.slot();
-  TakeSlotFile(store, k, std::move(parsed), text.form, picked);
+  TakeSlotFile(store, k, std::move(parsed), text.form, picked, file.stamp);
   store.TakePickedFile(k, std::move(baseName.bytes));
   return {};
 }
@@ -204,16 +223,35 @@ FileResult WriteTarget(EventStore& store, FileTarget target, const std::filesyst
   WriteOutcome written = WriteFileAtomically(chosen, EncodeFileText(file.text, form));
   if (!written.ok) return {FileStatus::kWriteFailed, std::move(written.reason)};
 
+  // What this save wrote is what the file holds: the next save finds it
+  // unchanged.
   if (!k) {
+    std::error_code ec;
     store.stateHeaderLine = std::move(file.headerLine);
     store.stateFileText = std::move(body);
+    store.stateReadFrom = std::filesystem::absolute(chosen, ec);
+    store.stateStamp = written.stamp;
   } else {
     FileSlot& slot = SlotOf(store, *k);
     slot.headerLine = std::move(file.headerLine);
     store.MarkChanged(*k, false);
-    if (SameFile(chosen, slot.readFrom)) slot.droppedLines = 0;
+    if (IsReadFile(chosen, slot.readFrom)) {
+      slot.droppedLines = 0;
+      slot.readStamp = written.stamp;
+    }
   }
   return {};
+}
+
+std::optional<FileStamp> ChangedSinceRead(const EventStore& store, FileTarget target,
+                                          const std::filesystem::path& chosen) {
+  CheckTarget(target);
+  const std::optional<int> k = target.slot();
+  const std::filesystem::path& readFrom =
+      k ? store.slots[static_cast<std::size_t>(*k)].readFrom : store.stateReadFrom;
+  if (!IsReadFile(chosen, readFrom)) return std::nullopt;
+  return ChangedOnDisk(chosen,
+                       k ? store.slots[static_cast<std::size_t>(*k)].readStamp : store.stateStamp);
 }
 
 }  // namespace qev

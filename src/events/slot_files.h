@@ -7,6 +7,7 @@
 
 #include "events/event_file.h"
 #include "events/event_store.h"
+#include "events/file_io.h"
 #include "text/cp932.h"
 
 namespace qev {
@@ -94,11 +95,19 @@ FileResult ReadFileFromDialog(EventStore& store, FileTarget target,
 std::size_t LinesLostBySave(const EventStore& store, FileTarget target,
                             const std::filesystem::path& chosen);
 
+// The file `chosen` as it is now, when it is the file the target was last
+// read from or saved to and holds something else than it held then
+// (ChangedOnDisk): another program, or an editor, changed it since.
+std::optional<FileStamp> ChangedSinceRead(const EventStore& store, FileTarget target,
+                                          const std::filesystem::path& chosen);
+
 // Writes the target to the file chosen in the save dialog, titled with the
 // chosen name without extension, and records the dialog's folder. The state
 // file's body comes from the right panel's text (CR LF separated). Only a
 // successful write changes the store: the target's header line, for a slot
-// `changed` := 0, for the state file stateFileText := its body.
+// `changed` := 0, for the state file stateFileText := its body; and what a
+// later ChangedSinceRead compares with (for a slot only when `chosen` is the
+// file it was read from).
 FileResult WriteTarget(EventStore& store, FileTarget target, const std::filesystem::path& chosen,
                        const Sjis& clockText, const Sjis& rightPanelText);
 

@@ -10,10 +10,12 @@
 #include "text/cp932.h"
 #include "timeline/timeline_scale.h"
 
-// The whole timeline as a printable sheet: every point of the point list
-// across the whole span, the line at one range, and beside each point its
-// date and event text, laid out in stacked rows so that no two labels
-// overlap, cut into pages. Sheet units are the timeline's pixels.
+// The whole timeline as a printable sheet: pages one after another along
+// the line, each a stretch of years of its own with the line, its points
+// and beside each point its date and event text, in rows that never
+// overlap. A page is drawn at the chosen range, or nearer where its
+// stretch holds more labels than its rows take. Sheet units are pixels of
+// the printed page.
 namespace qev {
 
 // One point of the sheet: where it lies and what its label says.
@@ -37,10 +39,10 @@ struct SheetSource {
 std::vector<SheetEntry> SheetEntries(const PointList& points, const EventStore& store);
 
 struct SheetMetrics {
-  int pageWidth = 0;   // 0: one page as wide as the sheet needs
-  int pageHeight = 0;  // 0: one page as tall as its rows need
+  int pageWidth = 1091;  // A4 landscape at 100 dpi within 10 mm margins
+  int pageHeight = 748;
   int textHeight = 11;
-  int margin = 24;  // before the first and after the last point
+  int margin = 24;  // left and right of the line
 };
 
 struct SheetRect {
@@ -59,27 +61,34 @@ struct SheetLabel {
   std::size_t entry = 0;
   std::size_t page = 0;
   SheetRect rect;
-  int markX = 0;   // the point's x; the label starts or ends there
-  int barEnd = 0;  // end of the range bar; markX when the point has no range
-  Sjis text;       // the label as printed: cut with "…" when wider than half a page
+  int lineOffset = 0;  // the point's offset from the era line at its page's range
+  int markX = 0;       // the point's page x; the text starts or ends there
+  int barEnd = 0;      // end of the range bar; markX when the point has no range
+  Sjis text;           // the label as printed: cut with "…" when wider than half a page
 };
 
+// A page's stretch of years, BC negative: from `fromYear` up to, not
+// including, `toYear` (the year where the next page begins), drawn at its
+// range from lineLeft to lineRight: `span` pixels of the line at that
+// range, spread wider where a crowded stretch needs it.
 struct SheetPage {
-  int left = 0;    // sheet x of the page's left edge
-  int column = 0;  // pages side by side along the line
-  int part = 0;    // further pages of one column, for rows that do not fit
+  int rangeIndex = 0;
+  int fromYear = 0;
+  int toYear = 0;
+  int fromOffset = 0;  // offset of fromYear from the era line at the range
+  int span = 1;        // offset of toYear less fromOffset
+  int lineLeft = 0;    // page x of fromYear
+  int lineRight = 0;   // page x of toYear
 };
 
 struct SheetLayout {
-  int rangeIndex = 0;
   int pageWidth = 0;
   int pageHeight = 0;
   int textHeight = 0;
-  int eraX = 0;     // sheet x of the era line
   int lineTop = 0;  // page y of the upper level of the line
+  int lineHeight = 0;
   int rowsTop = 0;  // page y of the first label row
   int rowHeight = 0;
-  std::vector<int> pointX;  // sheet x of every entry
   std::vector<SheetPage> pages;
   std::vector<SheetLabel> labels;  // one per entry, in entry order
 };
@@ -87,12 +96,19 @@ struct SheetLayout {
 // The width of a text in sheet units, as it will be printed.
 using TextWidth = std::function<int(const Sjis&)>;
 
-// Lays `entries` out along the line of `scale`'s range.
+// The page x of an offset from the era line at the page's range.
+int SheetX(const SheetPage& page, int lineOffset);
+
+// A year, BC negative, as the sheet writes it: "AD1500年", "BC3000年".
+Sjis SheetYearText(int year);
+
+// Lays `entries` (in timeline order) out on pages, at `scale`'s range or
+// nearer.
 SheetLayout LayoutSheet(const std::vector<SheetEntry>& entries, const TimelineScale& scale,
                         const TextWidth& width, const SheetMetrics& metrics);
 
 // Draws page `page` of `layout` (white, black text) with its top-left at
-// the canvas origin.
+// the canvas origin; `scale` gives the screen the ranges are of.
 void DrawSheetPage(Canvas& canvas, const SheetLayout& layout, const TimelineScale& scale,
                    std::size_t page);
 

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "events/event_line.h"
 #include "events/event_store.h"
 #include "text/byte_fields.h"
 
@@ -11,8 +12,6 @@ namespace qev {
 
 namespace {
 
-constexpr std::size_t kImportancePos = 7;
-constexpr std::size_t kMemorisationPos = 9;
 constexpr char kApproximateMark = '*';
 
 const std::array<const Sjis*, 3>& EditLabels() {
@@ -64,9 +63,8 @@ std::optional<EventLineLocation> LocateEventLine(std::string_view key) {
 }
 
 Sjis EditPanelText(std::string_view line) {
-  std::string_view event = Field(line, ';', 3);
-  if (ByteAt(event, 0) == kApproximateMark) event.remove_prefix(1);
-  const std::array<std::string_view, 3> values{event, Field(line, ';', 4), Field(line, ';', 5)};
+  const EventFields event = ParseEvent(line);
+  const std::array<std::string_view, 3> values{event.event, event.memo1, event.memo2};
   Sjis text;
   for (std::size_t i = 0; i < values.size(); ++i) {
     text += *EditLabels()[i];
@@ -82,6 +80,7 @@ EditedLine RewriteEventLine(std::string_view line, const std::vector<Sjis>& pane
   };
   const std::size_t third = FindNth(line, ';', 3);
   if (third == kNoPos) return refuse(EditProblem::kMalformedEvent, 0);
+  const bool approximate = ParseEvent(line).firstApproximate;
   EditedLine out;
   out.line.assign(line.substr(0, third + 1));
   for (int i = 0; i < 3; ++i) {
@@ -92,7 +91,7 @@ EditedLine RewriteEventLine(std::string_view line, const std::vector<Sjis>& pane
     const std::size_t eq = panelLine.find('=');
     if (eq == std::string_view::npos) return refuse(EditProblem::kLabelMissing, i);
     // The mark belongs to the date and is never shown, so the edit keeps it.
-    if (i == 0 && ByteAt(Field(line, ';', 3), 0) == kApproximateMark) out.line += kApproximateMark;
+    if (i == 0 && approximate) out.line += kApproximateMark;
     AppendFieldText(out.line, panelLine.substr(eq + 1));
     out.line += ';';
   }

@@ -334,7 +334,10 @@ Changes StudySession::CancelContentEdit() {
 
 void StudySession::RebuildPoints() {
   points_.Rebuild(
-      store_, [this](std::string_view line) { return PassesFilter(settings_, line); },
+      store_,
+      [this](char importance, char memorisation) {
+        return PassesFilter(settings_, importance, memorisation);
+      },
       [this](int year) { return scale_.YearToOffset(year); });
 }
 

@@ -69,6 +69,28 @@ std::optional<KeyCommand> CommandForKey(Key key, bool ctrl, bool shift) {
   return std::nullopt;
 }
 
+bool ActsFromPanel(KeyCommand command, bool typing) {
+  switch (command) {
+    case KeyCommand::kCancelEdit:
+    case KeyCommand::kSaveChanged:
+    case KeyCommand::kFind:
+    case KeyCommand::kFindNext:
+    case KeyCommand::kFindPrevious:
+    case KeyCommand::kGoToYear:
+    case KeyCommand::kAddEvent:
+    case KeyCommand::kEditEvent:
+      return true;
+    case KeyCommand::kUndo:
+    case KeyCommand::kRedo:
+    case KeyCommand::kRandomOnLine:
+    case KeyCommand::kDeleteEvent:
+    case KeyCommand::kSelfTest:
+      return !typing;
+    default:
+      return false;
+  }
+}
+
 KeyInput InputFor(const ScreenLayout& l, KeyCommand command) {
   // The timeline frame and the strips beside it, as the clicks test them.
   const PanelRect frame{l.X(15) + 1, l.Y(20) + 1, l.X(981), l.Y(675)};

@@ -33,7 +33,7 @@ enum class Key {
   kT
 };
 
-// What the keyboard and the menu "操作" can do.
+// What the keyboard and the menus can do.
 enum class KeyCommand {
   kPreviousPoint,
   kNextPoint,
@@ -79,6 +79,13 @@ std::span<const KeyBinding> KeyBindings();
 // The command of a key; Shift counts only where it selects another command
 // (Ctrl+Shift+Z, Shift+R, Shift+F3).
 std::optional<KeyCommand> CommandForKey(Key key, bool ctrl, bool shift);
+
+// Whether a key's command acts while the keyboard is in an information
+// panel: Esc and the commands with keys of their own do, but for the keys
+// a field being typed in (`typing`) needs itself: text keys, Delete and
+// undo. The keys that stand for clicks on the line act on the timeline
+// only.
+bool ActsFromPanel(KeyCommand command, bool typing);
 
 // The pointer input a command stands for, so that a key does exactly what
 // its click or scroll bar action does. kNone: a command of its own.

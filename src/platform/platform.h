@@ -42,6 +42,9 @@ struct MenuItem {
 
 enum class SaveAnswer { kSave, kDiscard, kCancel };
 
+// What to do with a file that changed on disk since it was read.
+enum class ChangedFileAnswer { kOverwrite, kSaveAs, kCancel };
+
 // The name and title of a new event file, as typed (UTF-8).
 struct NewFileAnswer {
   std::string name;
@@ -92,6 +95,10 @@ class Platform {
   virtual SaveAnswer AskToSave(const std::string& text) = 0;
   // Asks whether to save although something will be lost: true to save.
   virtual bool AskToSaveAnyway(const std::string& text) = 0;
+  // Asks what to do when a save would overwrite a file that another
+  // program changed since it was read: overwrite it, save under another
+  // name, or cancel (the default).
+  virtual ChangedFileAnswer AskChangedFile(const std::string& text) = 0;
   // Asks for a new file's name and title, starting from `typed`; nothing
   // when cancelled.
   virtual std::optional<NewFileAnswer> AskNewFile(const NewFileAnswer& typed) = 0;
@@ -100,6 +107,7 @@ class Platform {
   void ShowMessage(const Sjis&, MessageKind) = delete;
   SaveAnswer AskToSave(const Sjis&) = delete;
   bool AskToSaveAnyway(const Sjis&) = delete;
+  ChangedFileAnswer AskChangedFile(const Sjis&) = delete;
 };
 
 // Splits CP932 text at CR LF the way the panels count lines.

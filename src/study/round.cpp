@@ -183,15 +183,30 @@ std::vector<int> Round::changedSlots() const {
 
 StudyRecord Round::Statistics() {
   StudyRecord record;
-  for (StudySlot& slot : host_.LoadedSlots()) {
-    record.files.push_back({std::move(slot.title), LevelCounts(slot.lines)});
-  }
   const LocalTime now = host_.Now();
   CardPool pool = Pool();
+  const std::vector<Card> cards = pool.All();
+  for (StudySlot& slot : host_.LoadedSlots()) {
+    std::array<int, 5> levels{};
+    int events = 0;
+    for (const Card& card : cards) {
+      if (card.event.id.slot != slot.slot) continue;
+      ++levels[static_cast<std::size_t>(card.level() - 1)];
+      ++events;
+    }
+    // A file switched off or filtered out has nothing on the line.
+    if (events > 0) record.files.push_back({std::move(slot.title), levels});
+  }
+  record.events = static_cast<int>(cards.size());
   std::vector<int> due;
-  for (const Card& card : pool.All()) due.push_back(scheduler_->DueDay(card, now));
+  std::vector<Review> reviews;
+  for (const Card& card : cards) {
+    due.push_back(scheduler_->DueDay(card, now));
+    const std::vector<Review> answers = card.history.reviews();
+    reviews.insert(reviews.end(), answers.begin(), answers.end());
+  }
   record.due = CountDue(due, DayNumber(now));
-  record.days = AnswersPerDay(history(), DayNumber(now));
+  record.days = AnswersPerDay(reviews, DayNumber(now));
   return record;
 }
 

@@ -27,7 +27,7 @@ inline constexpr int kMaxRoundSize = 500;
 // A loaded file as the record counts it.
 struct StudySlot {
   Sjis title;
-  std::vector<Sjis> lines;
+  int slot = -1;
 };
 
 // What a round needs of the main screen.

@@ -24,6 +24,8 @@ constexpr std::string_view kWrong = "不正解";
 constexpr std::string_view kHintShown = "1";
 constexpr std::string_view kNoHint = "0";
 
+// A record is one line: a line break inside a field is written as a blank,
+// so that no record can ever reach into the next line.
 void AppendField(std::string& out, std::string_view field) {
   if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
     out.append(field);
@@ -32,7 +34,7 @@ void AppendField(std::string& out, std::string_view field) {
   out.push_back('"');
   for (char c : field) {
     if (c == '"') out.push_back('"');
-    out.push_back(c);
+    out.push_back(c == '\n' ? ' ' : c);
   }
   out.push_back('"');
 }
@@ -51,7 +53,7 @@ std::string JoinLine(std::initializer_list<std::string_view> fields) {
 // into `bytes`, or into `scratch` where quotes were undoubled) and their
 // count, advancing `pos` past its line break. Fields beyond kColumns, which
 // a later program may append, are read past. False for a record without its
-// line break (cut) or with an unclosed quote.
+// line break (cut) or with a quote not closed on its line.
 bool ReadRecord(std::string_view bytes, std::size_t& pos,
                 std::array<std::string_view, kColumns>& fields,
                 std::array<std::string, kColumns>& scratch, std::size_t& count) {
@@ -66,6 +68,9 @@ bool ReadRecord(std::string_view bytes, std::size_t& pos,
       while (true) {
         const std::size_t quote = bytes.find('"', i);
         if (quote == std::string_view::npos) return false;
+        // A record never goes on past its line: a quote left open by a cut
+        // line must not take in the answer written after it.
+        if (bytes.substr(i, quote - i).find('\n') != std::string_view::npos) return false;
         text.append(bytes.substr(i, quote - i));
         if (quote + 1 < bytes.size() && bytes[quote + 1] == '"') {
           text.push_back('"');
@@ -144,7 +149,48 @@ std::optional<StudyLogEntryView> EntryOf(const std::array<std::string_view, kCol
   return entry;
 }
 
+// What ends the log's last line when a crash, a full disk or a copy cut it:
+// its open quote closed, if it has one, and a line break, so that it stays
+// a line of its own, whatever its columns. Nothing when the log ends with a
+// line break. Only the last line is looked at, since no record spans lines.
+std::string EndOfCutLine(int fd, off_t size) {
+  std::size_t quotes = 0;
+  char buffer[4096];
+  for (off_t end = size; end > 0;) {
+    const off_t start = std::max<off_t>(0, end - static_cast<off_t>(sizeof buffer));
+    const ssize_t n = ::pread(fd, buffer, static_cast<std::size_t>(end - start), start);
+    if (n != end - start) return "\n";  // unreadable: a line break at least
+    if (end == size && buffer[n - 1] == '\n') return {};
+    for (ssize_t i = n - 1; i >= 0; --i) {
+      if (buffer[i] == '\n') return quotes % 2 == 1 ? "\"\n" : "\n";
+      if (buffer[i] == '"') ++quotes;
+    }
+    end = start;
+  }
+  return quotes % 2 == 1 ? "\"\n" : "\n";
+}
+
 }  // namespace
+
+LogFile ResolveLogFile(const std::filesystem::path& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return {path, {}};
+  const std::string name = "「" + path.filename().string() + "」は";
+  std::error_code error;
+  const std::filesystem::path target = std::filesystem::canonical(path, error);
+  if (error)
+    return {{}, name + "存在しないファイルへのリンクです。リンクをたどって書くことはしません"};
+  const std::filesystem::path parent = path.parent_path();
+  const std::filesystem::path folder =
+      std::filesystem::canonical(parent.empty() ? std::filesystem::path(".") : parent, error);
+  const std::filesystem::path inside = target.lexically_relative(folder);
+  if (error || inside.empty() || *inside.begin() == "..") {
+    return {{},
+            name + "データフォルダの外のファイル(" + target.string() +
+                ")へのリンクです。リンクをたどって書くことはしません"};
+  }
+  return {target, {}};
+}
 
 std::string StudyLogHeader() {
   return JoinLine({"日時", "ファイル", "年代", "できごと", "解答", "正誤", "記憶度(前)",
@@ -164,27 +210,20 @@ std::string StudyLogLine(const StudyLogEntry& entry) {
 
 std::optional<std::string> AppendStudyLog(const std::filesystem::path& path,
                                           const StudyLogEntry& entry) {
+  const LogFile log = ResolveLogFile(path);
+  if (!log.refused.empty()) return log.refused;
   // Non-blocking, so that a FIFO in the log's place cannot hang the window
-  // before it is refused.
-  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
+  // before it is refused; a link put in its place meanwhile is not followed.
+  const int fd = ::open(log.path.c_str(),
+                        O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0644);
   if (fd < 0) return std::string(std::strerror(errno));
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
     return std::string("通常のファイルではありません");
   }
-  bool endsCut = false;
-  if (st.st_size > 0) {
-    const int rfd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    char last = '\n';
-    if (rfd >= 0) {
-      if (::pread(rfd, &last, 1, st.st_size - 1) != 1) last = '\n';
-      ::close(rfd);
-    }
-    endsCut = last != '\n';
-  }
   const std::string text =
-      (st.st_size == 0 ? StudyLogHeader() : std::string(endsCut ? "\n" : "")) + StudyLogLine(entry);
+      (st.st_size == 0 ? StudyLogHeader() : EndOfCutLine(fd, st.st_size)) + StudyLogLine(entry);
   std::string_view rest = text;
   while (!rest.empty()) {
     const ssize_t n = ::write(fd, rest.data(), rest.size());
@@ -231,9 +270,10 @@ std::size_t ReadStudyLog(std::string_view bytes,
 }
 
 std::string StudyLogBytes(const std::filesystem::path& path) {
+  const LogFile log = ResolveLogFile(path);
   std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return {};
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  if (!log.refused.empty() || !std::filesystem::is_regular_file(log.path, error)) return {};
+  std::ifstream in(log.path, std::ios::binary | std::ios::ate);
   if (!in) return {};
   std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
   in.seekg(0);

@@ -55,27 +55,41 @@ struct StudyLogEntryView {
 };
 
 // The header line and one entry's line, each ended by "\n". Fields holding
-// a comma, a quote or a line break are quoted, quotes doubled.
+// a comma, a quote or a CR are quoted, quotes doubled; a line break in a
+// field is written as a blank, so that every record is one line.
 std::string StudyLogHeader();
 std::string StudyLogLine(const StudyLogEntry& entry);
 
+// The log file at `path` in the data folder, which is used only where it
+// stays in that folder: a symbolic link is followed to a file inside it,
+// and refused (with the reason, in Japanese) when it leads out of it or to
+// nothing.
+struct LogFile {
+  std::filesystem::path path;  // the file to open; empty when refused
+  std::string refused;
+};
+LogFile ResolveLogFile(const std::filesystem::path& path);
+
 // Appends one entry with a single write, the header first when the file is
-// new or empty; a line cut by an earlier crash is ended first so that the
-// new entry stays a line of its own. Refuses anything but a regular file.
-// The system's reason on failure, nothing on success.
+// new or empty; a last line cut by an earlier crash (inside quotes too) is
+// ended first, its quote closed, so that it stays a line of its own, which
+// reading skips, and the new entry is a line of its own. Refuses anything
+// but a regular file, and a link as ResolveLogFile does. The reason on
+// failure, nothing on success.
 std::optional<std::string> AppendStudyLog(const std::filesystem::path& path,
                                           const StudyLogEntry& entry);
 
 // Reads the answers of a log file's bytes in file order, handing each to
 // `take` with its texts as views valid during the call. A line of the eight
 // first columns alone is an answer to a typed year, graded good when right
-// and again when wrong, without a hint. A last line without its line break
-// (cut by a crash) and malformed lines are skipped; returns their number.
+// and again when wrong, without a hint. A record never goes on past its
+// line, even from an open quote. A last line without its line break (cut by
+// a crash) and malformed lines are skipped; returns their number.
 std::size_t ReadStudyLog(std::string_view bytes,
                          const std::function<void(const StudyLogEntryView&)>& take);
 
-// The bytes of the log file at `path`; empty when there is none or it
-// cannot be read.
+// The bytes of the log file at `path`; empty when there is none, it cannot
+// be read or ResolveLogFile refuses it.
 std::string StudyLogBytes(const std::filesystem::path& path);
 
 }  // namespace qev

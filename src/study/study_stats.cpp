@@ -6,15 +6,6 @@
 
 namespace qev {
 
-std::array<int, 5> LevelCounts(const std::vector<Sjis>& lines) {
-  std::array<int, 5> counts{};
-  for (const Sjis& line : lines) {
-    const int level = DigitAt(line, kMemorisationPos);
-    ++counts[level >= 1 && level <= 5 ? level - 1 : 0];
-  }
-  return counts;
-}
-
 DueCounts CountDue(const std::vector<int>& dueDays, int today) {
   DueCounts counts;
   for (const int due : dueDays) {
@@ -27,11 +18,11 @@ DueCounts CountDue(const std::vector<int>& dueDays, int today) {
   return counts;
 }
 
-std::vector<DayAnswers> AnswersPerDay(const ReviewHistory& history, int today, int days) {
+std::vector<DayAnswers> AnswersPerDay(std::span<const Review> reviews, int today, int days) {
   std::vector<DayAnswers> perDay(static_cast<std::size_t>(days));
   const int first = today - days + 1;
   for (int i = 0; i < days; ++i) perDay[static_cast<std::size_t>(i)].day = first + i;
-  for (const Review& review : history.reviews()) {
+  for (const Review& review : reviews) {
     const int answered = DayOfMoment(review.moment);
     if (answered < first || answered > today) continue;
     DayAnswers& day = perDay[static_cast<std::size_t>(answered - first)];

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -10,10 +11,6 @@
 namespace qev {
 
 // The numbers behind the pictures of "学習の記録".
-
-// The events of one file's lines at memorisation level 1..5 (index 0..4);
-// lines without a level digit count as level 1, as the schedulers take them.
-std::array<int, 5> LevelCounts(const std::vector<Sjis>& lines);
 
 struct DueCounts {
   int today = 0;     // due now
@@ -27,12 +24,14 @@ struct DayAnswers {
   int right = 0;
   int wrong = 0;
 };
-// The answers of each of the `days` days up to and including `today`,
-// oldest first.
-std::vector<DayAnswers> AnswersPerDay(const ReviewHistory& history, int today, int days = 30);
+// The answers among `reviews` of each of the `days` days up to and
+// including `today`, oldest first.
+std::vector<DayAnswers> AnswersPerDay(std::span<const Review> reviews, int today, int days = 30);
 
-// Everything "学習の記録" shows.
+// Everything "学習の記録" shows, every figure over the same events: those
+// on the line under the current filters and file switches.
 struct StudyRecord {
+  int events = 0;
   struct File {
     Sjis title;
     std::array<int, 5> levels{};

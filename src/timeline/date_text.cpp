@@ -1,8 +1,5 @@
 #include "timeline/date_text.h"
 
-#include "events/event_date.h"
-#include "events/event_line.h"
-#include "text/byte_fields.h"
 #include "timeline/point_display.h"
 
 namespace qev {
@@ -32,11 +29,15 @@ Sjis DateRangeText(std::string_view first, std::string_view second, bool firstAb
   return text;
 }
 
-Sjis EventDateText(std::string_view line) {
-  Sjis first(EventHead(line));
+Sjis EventDateText(const EventFields& event) {
+  Sjis first(event.head);
   BlankYearZeros(first);
-  return DateRangeText(first, SecondDateShown(SecondDateText(line)), FirstDateApproximate(line),
-                       SecondDateApproximate(line));
+  return DateRangeText(first, SecondDateShown(event.secondDate), event.firstApproximate,
+                       event.secondApproximate);
+}
+
+Sjis EventDateText(std::string_view line) {
+  return EventDateText(ParseEvent(line));
 }
 
 }  // namespace qev

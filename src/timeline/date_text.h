@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "events/event_line.h"
 #include "text/cp932.h"
 
 namespace qev {
@@ -9,6 +10,7 @@ namespace qev {
 // An event's date as the information panels write it: the first date with
 // its year's zeros blanked ("AD 794"), " ころ" after an approximate date, and
 // for a range the separator and the second date ("AD 710 　～ 　AD 794").
+Sjis EventDateText(const EventFields& event);
 Sjis EventDateText(std::string_view line);
 
 // The same from its parts: the first date as shown, the second date as

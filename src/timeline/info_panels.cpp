@@ -12,46 +12,6 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
-// The parts of a display line the panels show. The levels and the second
-// date are looked for inside field 1 only: a line that lacks some of its
-// commas then shows what it holds instead of pulling other fields in.
-struct DisplayFields {
-  std::string_view date;
-  std::string_view importance;
-  std::string_view memorisation;
-  std::string_view secondDate;
-  std::string_view period;
-  std::string_view event;
-  std::string_view memo1;
-  std::string_view memo2;
-};
-
-DisplayFields SplitDisplayLine(std::string_view line) {
-  DisplayFields f;
-  f.date = Field(line, ';', 0);
-  // Like the reader, look for the second date in the first kDateScanLimit
-  // bytes of the event line only; the display form is two bytes longer
-  // there (two level symbols for two digits).
-  const std::string_view scanned = line.substr(0, std::min(line.size(), kDateScanLimit + 2));
-  const std::string_view levels = Field(scanned, ';', 1);
-  f.importance = Field(levels, ',', 0);
-  f.memorisation = Field(levels, ',', 1);
-  f.secondDate = Field(levels, ',', 2);
-  f.period = Field(line, ';', 2);
-  f.event = Field(line, ';', 3);
-  f.memo1 = Field(line, ';', 4);
-  f.memo2 = Field(line, ';', 5);
-  return f;
-}
-
-// A leading "*" marks a date as approximate; it is never shown itself.
-bool Approximate(std::string_view text) {
-  return ByteAt(text, 0) == '*';
-}
-std::string_view WithoutMark(std::string_view text) {
-  return Approximate(text) ? text.substr(1) : text;
-}
-
 // A masked part keeps its width in bytes plus `extra` spaces, so the
 // separators of the line stay where the user expects them.
 void AppendShownOrMasked(Sjis& out, std::string_view text, int shown, std::size_t extra) {
@@ -99,12 +59,19 @@ InfoPanelsContent ComposeInfoPanels(std::string_view displayLine, const DisplayS
                                     std::string_view pointKey, int importanceChange,
                                     int memorisationChange) {
   InfoPanelsContent c;
-  const DisplayFields f = SplitDisplayLine(displayLine);
-  const bool eventAbout = Approximate(f.event);
-  const bool periodAbout = Approximate(f.period);
-  const std::string_view period = WithoutMark(f.period);
-  const std::string_view event = WithoutMark(f.event);
-  const Sjis secondDate = SecondDateShown(f.secondDate);
+  const EventFields f = ParseEvent(displayLine);
+  // The levels and the second date are looked for inside field 1 only: a
+  // line that lacks some of its commas then shows what it holds instead of
+  // pulling other fields in. Like the reader, look in the first
+  // kDateScanLimit bytes of the event line only; the display form is two
+  // bytes longer there (two level symbols for two digits).
+  const auto [importance, memorisation, secondDateField] =
+      ParseEvent(displayLine.substr(0, std::min(displayLine.size(), kDateScanLimit + 2)))
+          .LevelParts();
+  // The "*" that marks a date as approximate is never shown itself.
+  const bool eventAbout = f.firstApproximate;
+  const bool periodAbout = f.secondApproximate;
+  const Sjis secondDate = SecondDateShown(secondDateField);
 
   // Line 1: date ; importance , memorisation ; event ; with the second date
   // left out. In 範囲表示 an approximate first date is shown on the range
@@ -113,36 +80,36 @@ InfoPanelsContent ComposeInfoPanels(std::string_view displayLine, const DisplayS
   Sjis& left = c.left;
   const bool yearMode = settings.yearDisplayMode == YearDisplayMode::kYear;
   if (eventAbout && yearMode && YearsShown(settings).date) {
-    left += f.date;
+    left += f.dateField;
     left += " ころ"_sj;
   } else if (eventAbout) {
     left.append(8, ' ');
   } else {
-    AppendShownOrMasked(left, f.date, YearsShown(settings).date, 4);
+    AppendShownOrMasked(left, f.dateField, YearsShown(settings).date, 4);
   }
   left += ';';
-  AppendShownOrMasked(left, f.importance, settings.showImportance, 1);
+  AppendShownOrMasked(left, importance, settings.showImportance, 1);
   left += ',';
-  AppendShownOrMasked(left, f.memorisation, settings.showMemorisation, 1);
+  AppendShownOrMasked(left, memorisation, settings.showMemorisation, 1);
   left += ';';
-  if (settings.showEventLeft) left += event;
+  if (settings.showEventLeft) left += f.event;
   left += ';';
   left += kCrLf;
 
   if (YearsShown(settings).range) {
-    const bool dateShown = AppendRange(left, f.date, secondDate, eventAbout, periodAbout);
-    if (settings.showEventLeft && !period.empty()) {
+    const bool dateShown = AppendRange(left, f.dateField, secondDate, eventAbout, periodAbout);
+    if (settings.showEventLeft && !f.period.empty()) {
       if (dateShown) {
         left += " = ";
       } else {
         left.append(17, ' ');
       }
-      left += period;
+      left += f.period;
       left += kCrLf;
     }
   }
 
-  if (settings.showEventRight) AppendLabelled(c.right, "できごと="_sj, event);
+  if (settings.showEventRight) AppendLabelled(c.right, "できごと="_sj, f.event);
   if (settings.showMemo1 && YearsShown(settings).memos) {
     AppendLabelled(c.right, "  メモ1  ="_sj, f.memo1);
   }
@@ -152,10 +119,9 @@ InfoPanelsContent ComposeInfoPanels(std::string_view displayLine, const DisplayS
 
   c.importanceChange = importanceChange;
   c.memorisationChange = memorisationChange;
-  c.selectedImportanceText =
-      LevelText(f.importance, settings.importanceToPanel, c.importanceChange);
+  c.selectedImportanceText = LevelText(importance, settings.importanceToPanel, c.importanceChange);
   c.selectedMemorisationText =
-      LevelText(f.memorisation, settings.memorisationToPanel, c.memorisationChange);
+      LevelText(memorisation, settings.memorisationToPanel, c.memorisationChange);
 
   const std::size_t slotPos = pointKey.find(';');
   c.selectedSlotDigit = slotPos == std::string_view::npos ? '\0' : ByteAt(pointKey, slotPos + 1);

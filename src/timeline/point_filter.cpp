@@ -1,7 +1,6 @@
 #include "timeline/point_filter.h"
 
 #include "events/event_line.h"
-#include "text/byte_fields.h"
 
 namespace qev {
 
@@ -14,8 +13,8 @@ bool PassesFilter(const DisplaySettings& settings, char importance, char memoris
 }
 
 bool PassesFilter(const DisplaySettings& settings, std::string_view eventLine) {
-  return PassesFilter(settings, ByteAt(eventLine, kImportancePos),
-                      ByteAt(eventLine, kMemorisationPos));
+  const EventLevels levels = LevelsOf(eventLine);
+  return PassesFilter(settings, levels.importance, levels.memorisation);
 }
 
 }  // namespace qev

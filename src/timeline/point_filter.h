@@ -11,8 +11,8 @@ namespace qev {
 // memorisation under 記憶度優先), and it must be "1".."5" with its filter on.
 bool PassesFilter(const DisplaySettings& settings, char importance, char memorisation);
 
-// The same for an event line, from its level characters at positions 7 and
-// 9; a line too short to hold them never passes.
+// The same for an event line, from its level characters; a line too short
+// to hold them never passes.
 bool PassesFilter(const DisplaySettings& settings, std::string_view eventLine);
 
 }  // namespace qev

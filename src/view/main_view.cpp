@@ -141,10 +141,12 @@ void MainView::OnClockTick() {
 }
 
 bool MainView::QueryClose() {
-  for (int k = 0; k < EventStore::kSlotCount; ++k) {
-    if (!files_.ConfirmDiscard(k)) return false;
-  }
-  return true;
+  RedrawBatch::Scope scope(batch_);
+  const bool close = files_.ConfirmClose();
+  // Where the window stays open, the labels of what was saved lose their
+  // changed colour.
+  if (!close) DrawControlPanel();
+  return close;
 }
 
 void MainView::ShowSelection() {

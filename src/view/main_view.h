@@ -45,7 +45,13 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   // Runs the click or scroll bar action a key stands for, or undo / redo
   // (redrawn as after an edit).
   void OnKeyCommand(KeyCommand command) override;
+  bool RightPanelTyping() const override {
+    return session_.edit().editing() || stateDescriptionShown_;
+  }
   SheetSource WholeTimeline() override;
+  std::vector<ListedEvent> LineEvents() override;
+  ImportOutcome ImportEvents(std::string_view name, std::string_view title,
+                             const std::vector<Sjis>& lines) override;
 
   // The study session behind the view. The shell's windows run an
   // operation on it and hand what it changed to Redraw.

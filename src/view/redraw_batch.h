@@ -106,6 +106,10 @@ class BatchedPlatform final : public Platform {
     batch_.Flush();
     return screen_.AskToSaveAnyway(text);
   }
+  ChangedFileAnswer AskChangedFile(const std::string& text) override {
+    batch_.Flush();
+    return screen_.AskChangedFile(text);
+  }
   std::optional<NewFileAnswer> AskNewFile(const NewFileAnswer& typed) override {
     batch_.Flush();
     return screen_.AskNewFile(typed);

@@ -1,7 +1,7 @@
 #include "view/session_desk.h"
 
 #include "events/event_form.h"
-#include "text/byte_fields.h"
+#include "events/event_line.h"
 #include "timeline/date_text.h"
 #include "timeline/point_filter.h"
 #include "timeline/point_pick.h"
@@ -112,9 +112,8 @@ std::optional<std::string> SessionDesk::PointTipAt(int x, int y) {
   const std::optional<DeskEvent> event =
       EventOf(session_.points().points()[visible.entries()[*at].pointIndex].id());
   if (!event) return std::nullopt;
-  std::string_view text = Field(event->line, ';', 3);
-  if (ByteAt(text, 0) == '*') text.remove_prefix(1);
-  return DecodeCp932(EventDateText(event->line)) + "\n" + DecodeCp932(text);
+  const EventFields fields = ParseEvent(event->line);
+  return DecodeCp932(EventDateText(fields)) + "\n" + DecodeCp932(fields.event);
 }
 
 bool SessionDesk::AddEvent(int k, Sjis line) {

@@ -61,9 +61,10 @@ bool StudyHost::SetMemorisationLevel(EventId id, int level) {
 
 std::vector<StudySlot> StudyHost::LoadedSlots() {
   std::vector<StudySlot> slots;
-  for (const FileSlot& slot : session_.store().slots) {
+  for (int k = 0; k < EventStore::kSlotCount; ++k) {
+    const FileSlot& slot = session_.store().slots[static_cast<std::size_t>(k)];
     if (slot.loaded != 1) continue;
-    slots.push_back({slot.title.empty() ? slot.baseName : slot.title, slot.lines()});
+    slots.push_back({slot.title.empty() ? slot.baseName : slot.title, k});
   }
   return slots;
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "export/timeline_sheet.h"
+#include "lists/table_export.h"
 #include "model/study_session.h"
 #include "panel/key_commands.h"
 #include "study/line_click.h"
@@ -10,6 +14,13 @@
 #include "view/event_desk.h"
 
 namespace qev {
+
+// What writing imported events into a new event file came to.
+struct ImportOutcome {
+  std::string problem;      // UTF-8: why nothing was written; empty when the file was
+  std::string fileName;     // UTF-8: the file written into the data folder
+  std::optional<int> slot;  // the slot it was read into; none when every slot holds a file
+};
 
 // What the window tells the view: every window message the program handles.
 // The program's view implements it; the window's tests plug in recorders.
@@ -38,11 +49,24 @@ class ViewHandlers {
   // Before the window closes: false keeps it open.
   virtual bool QueryClose() = 0;
 
-  // A key or its entry in the menu "操作".
+  // A key or its menu entry.
   virtual void OnKeyCommand(KeyCommand command) = 0;
+  // The right panel holds text being typed: a content edit or the state
+  // text. The keys that type or undo there stay with it then.
+  virtual bool RightPanelTyping() const { return false; }
   // What printing the whole timeline takes: every point the filters let
   // through and the range shown.
   virtual SheetSource WholeTimeline() = 0;
+  // The events on the line under the current filters, in its order, for a
+  // table or a deck.
+  virtual std::vector<ListedEvent> LineEvents() { return {}; }
+  // Writes `lines` into a new event file `name` titled `title` in the data
+  // folder (never over an existing file) and reads it into the first empty
+  // slot.
+  virtual ImportOutcome ImportEvents(std::string_view /*name*/, std::string_view /*title*/,
+                                     const std::vector<Sjis>& /*lines*/) {
+    return {"このウィンドウでは読み込めません。", {}, std::nullopt};
+  }
   // What the find window and the event dialogs work on; null where there
   // are no events to work on.
   virtual EventDesk* desk() { return nullptr; }

@@ -1,14 +1,22 @@
 // The find window and the event dialog, offscreen: a search chosen and
-// stepped through, an event added through the dialog and its file saved.
+// stepped through, an event added through the dialog and its file saved;
+// the one question at closing; the menus and windows within an 800x600
+// screen.
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <QtTest>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -16,6 +24,8 @@
 #include "app/application.h"
 #include "app/event_dialog.h"
 #include "app/find_window.h"
+#include "app/getting_started_window.h"
+#include "app/study_record_window.h"
 #include "state/operating_state_text.h"
 #include "text/cp932.h"
 
@@ -129,6 +139,108 @@ class EventWindowsTest : public QObject {
                               "AD0794;3,1,,;平安;平安京;;;\r\n") +
                             added + "\r\n" + Cp932("AD1192;3,1,,;鎌倉;鎌倉幕府;;;\r\n;\r\n"));
     QVERIFY(saved.starts_with(Cp932("H;歴史文書20;;")));
+  }
+
+  // With a changed file, closing asks one question with 保存 as the default
+  // and Esc as キャンセル: キャンセル keeps the window and the file; 保存
+  // writes the file it was read from and closes.
+  void ClosingAsksOnce() {
+    EventFolder folder;
+    const std::string before = ReadAll(folder.file());
+    Application app(kLayout, folder.path());
+    app.Start();
+    QTRY_VERIFY(app.firstPaintDone());
+    const std::string added = Cp932("AD0800;5,1,,;平安;大仏;;;");
+    app.view().desk()->AddEvent(0, Sjis(added));
+
+    struct Row {
+      bool save;
+      bool closes;
+    };
+    for (const Row& r : {Row{false, false}, Row{true, true}}) {
+      int asked = 0;
+      std::function<void()> answer = [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return QTimer::singleShot(10, answer);
+        ++asked;
+        QStringList texts;
+        for (QAbstractButton* b : box->buttons()) texts << b->text();
+        texts.sort();
+        QCOMPARE(texts, (QStringList{QStringLiteral("キャンセル"), QStringLiteral("保存"),
+                                     QStringLiteral("保存しない")}));
+        QCOMPARE(box->defaultButton()->text(), QStringLiteral("保存"));
+        QVERIFY(box->text().contains(QStringLiteral("歴史文書20.txt")));
+        if (r.save) {
+          box->defaultButton()->click();
+        } else {
+          QTest::keyClick(box, Qt::Key_Escape);
+        }
+      };
+      QTimer::singleShot(0, answer);
+      QCOMPARE(app.window().close(), r.closes);
+      QCOMPARE(asked, 1);
+      const std::string now = ReadAll(folder.file());
+      QCOMPARE(now.find(added) != std::string::npos, r.save);
+      if (!r.save) {
+        QCOMPARE(now, before);
+      }
+    }
+  }
+
+  // At 800x600 the menus show in one column each, within the screen; the
+  // record and the first-steps page fit it with their close buttons; Esc
+  // closes the record; the find window's date column is as wide as its
+  // dates, the event text wider.
+  void MenusAndWindowsFitTheScreen() {
+    EventFolder folder;
+    Application app(kLayout, folder.path());
+    app.Start();
+    QTRY_VERIFY(app.firstPaintDone());
+    const QRect available = app.window().screen()->availableGeometry();
+    const QRect screen = available.intersected(QRect(available.topLeft(), QSize(800, 600)));
+
+    const QList<QAction*> menus = app.window().menuBar()->actions();
+    QCOMPARE(menus.size(), 5);
+    for (QAction* m : menus) {
+      QMenu* menu = m->menu();
+      const QSize size = menu->sizeHint();
+      QVERIFY2(size.height() <= screen.height() - app.window().menuBar()->height(),
+               qPrintable(m->text()));
+      for (QAction* a : menu->actions()) {
+        QCOMPARE(menu->actionGeometry(a).left(), menu->actionGeometry(menu->actions()[0]).left());
+      }
+    }
+
+    Q_EMIT app.window().actionRequested(WindowAction::kStudyRecord);
+    StudyRecordWindow* record = app.studyRecordWindow();
+    QVERIFY(record != nullptr && record->isVisible());
+    QVERIFY(screen.contains(record->frameGeometry()));
+    QVERIFY(record->countedText().contains(
+        QStringLiteral("表示中のファイルとフィルタのできごと 3 件")));
+    auto* close = record->findChild<QPushButton*>();
+    QVERIFY(close != nullptr && close->isVisible());
+    QVERIFY(record->rect().contains(close->geometry().translated(close->parentWidget()->pos())));
+    QTest::keyClick(record, Qt::Key_Escape);
+    QVERIFY(!record->isVisible());
+
+    Q_EMIT app.window().actionRequested(WindowAction::kGettingStarted);
+    GettingStartedWindow* start = app.gettingStartedWindow();
+    QVERIFY(start != nullptr && start->isVisible());
+    QVERIFY(screen.contains(start->frameGeometry()));
+    for (const char* part : {"確認テスト", "学習の記録", "Ctrl+F", "Ctrl+N", "Shift+R"}) {
+      QVERIFY2(start->pageText().contains(QString::fromUtf8(part)), part);
+    }
+    QTest::keyClick(start, Qt::Key_Escape);
+    QVERIFY(!start->isVisible());
+
+    Q_EMIT app.window().commandRequested(KeyCommand::kFind);
+    auto* find = app.window().findChild<FindWindow*>();
+    find->findChild<QLineEdit*>()->setText(QStringLiteral("京"));
+    const QTreeView& list = find->list();
+    const QString date = list.model()->index(0, 0).data().toString();
+    QVERIFY(list.columnWidth(0) >= list.fontMetrics().horizontalAdvance(date));
+    QVERIFY(list.columnWidth(0) < 2 * list.fontMetrics().horizontalAdvance(date) + 40);
+    QVERIFY(list.columnWidth(1) > list.columnWidth(0));
   }
 };
 

@@ -64,18 +64,19 @@ class SheetExportTest : public QObject {
     }
   }
 
-  // One wide picture, from the first to the last date; other names are
-  // refused with a message.
-  void PngIsOneWidePicture() {
+  // The picture holds the same pages, one under another; other names are
+  // refused with a message, and so is a sheet without events.
+  void PngHoldsThePagesOneUnderAnother() {
     QTemporaryDir dir;
     const QString png = dir.filePath(QStringLiteral("sheet.png"));
     QCOMPARE(ExportTimeline(Source(), {800, 600}, png), QString());
     const QImage image(png);
-    TimelineScale scale({800, 600});
-    scale.SetRange(7);
-    QVERIFY(image.width() >= 2 * scale.YearToOffset(2000));
-    QVERIFY(image.height() > image.width() / 20);
+    const SheetMetrics a4;
+    QCOMPARE(image.width(), a4.pageWidth);
+    QCOMPARE(image.height() % a4.pageHeight, 0);
+    QVERIFY(image.height() / a4.pageHeight >= 3);
     QVERIFY(!ExportTimeline(Source(), {800, 600}, dir.filePath(QStringLiteral("a.txt"))).isEmpty());
+    QVERIFY(!ExportTimeline(SheetSource{}, {800, 600}, png).isEmpty());
   }
 };
 

@@ -38,6 +38,7 @@ class RecordingView final : public ViewHandlers {
   std::function<void(int x, int y)> onContextMenu;
   bool movesThumb = true;
   bool allowClose = true;
+  bool typing = false;
 
   void OnInitialUpdate() override {
     Record("OnInitialUpdate");
@@ -68,6 +69,7 @@ class RecordingView final : public ViewHandlers {
     Record("OnKeyCommand", static_cast<int>(command), 0);
   }
   SheetSource WholeTimeline() override { return {}; }
+  bool RightPanelTyping() const override { return typing; }
 
   int Count(const std::string& name) const {
     return static_cast<int>(std::count_if(
@@ -116,23 +118,83 @@ class ShellTest : public QObject {
     app_.reset();
   }
 
-  // Keys reach the view while the timeline has the focus; in a panel only
-  // Esc does, so typing there stays typing.
-  void KeysOnTheTimelineRunTheirCommands() {
-    ViewWidget& widget = app_->viewWidget();
-    widget.setFocus();
-    QTest::keyClick(&widget, Qt::Key_Right);
-    QTest::keyClick(&widget, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    PanelEdit& panel = widget.rightPanel();
-    panel.setFocus();
-    QTest::keyClick(&panel, Qt::Key_F1);
-    QTest::keyClick(&panel, Qt::Key_Escape);
-    auto key = [](KeyCommand c) {
-      return "OnKeyCommand " + std::to_string(static_cast<int>(c)) + " 0";
+  // On the timeline every key runs its command. In a panel, Esc and the
+  // commands with keys of their own do, but for the keys the right panel
+  // needs while text is typed there; the keys that stand for clicks on the
+  // line stay the panel's.
+  void KeysRunTheirCommandsWhereverTheFocusIs() {
+    struct Row {
+      Qt::Key key;
+      Qt::KeyboardModifiers mods;
+      KeyCommand command;
+      bool fromPanel;
+      bool whileTyping;
     };
-    QCOMPARE(view_->calls,
-             (std::vector<std::string>{key(KeyCommand::kNextPoint), key(KeyCommand::kRedo),
-                                       key(KeyCommand::kCancelEdit)}));
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    const Qt::KeyboardModifiers shift = Qt::ShiftModifier;
+    const Row rows[] = {
+        {Qt::Key_F, ctrl, KeyCommand::kFind, true, true},
+        {Qt::Key_F3, none, KeyCommand::kFindNext, true, true},
+        {Qt::Key_F3, shift, KeyCommand::kFindPrevious, true, true},
+        {Qt::Key_G, ctrl, KeyCommand::kGoToYear, true, true},
+        {Qt::Key_N, ctrl, KeyCommand::kAddEvent, true, true},
+        {Qt::Key_E, ctrl, KeyCommand::kEditEvent, true, true},
+        {Qt::Key_S, ctrl, KeyCommand::kSaveChanged, true, true},
+        {Qt::Key_Escape, none, KeyCommand::kCancelEdit, true, true},
+        {Qt::Key_R, shift, KeyCommand::kRandomOnLine, true, false},
+        {Qt::Key_Z, ctrl, KeyCommand::kUndo, true, false},
+        {Qt::Key_Z, ctrl | shift, KeyCommand::kRedo, true, false},
+        {Qt::Key_T, none, KeyCommand::kSelfTest, true, false},
+        {Qt::Key_Delete, none, KeyCommand::kDeleteEvent, true, false},
+        {Qt::Key_Right, none, KeyCommand::kNextPoint, false, false},
+        {Qt::Key_F1, none, KeyCommand::kHelp, false, false},
+        {Qt::Key_R, none, KeyCommand::kRandomPoint, false, false},
+    };
+    ViewWidget& widget = app_->viewWidget();
+    QSignalSpy spy(&widget, &ViewWidget::keyCommand);
+    enum class Focus { kTimeline, kLeftPanel, kRightPanel, kTyping };
+    for (Focus focus : {Focus::kTimeline, Focus::kLeftPanel, Focus::kRightPanel, Focus::kTyping}) {
+      view_->typing = focus == Focus::kTyping;
+      QWidget* target = focus == Focus::kTimeline    ? static_cast<QWidget*>(&widget)
+                        : focus == Focus::kLeftPanel ? &widget.leftPanel()
+                                                     : &widget.rightPanel();
+      for (const Row& r : rows) {
+        // A window a command opens must not take the next key.
+        spy.clear();
+        target->setFocus();
+        widget.rightPanel().ShowText(QString());
+        QTest::keyClick(target, r.key, r.mods);
+        const bool acts =
+            focus == Focus::kTimeline || (focus == Focus::kTyping ? r.whileTyping : r.fromPanel);
+        const QString what = QStringLiteral("focus %1, command %2")
+                                 .arg(static_cast<int>(focus))
+                                 .arg(static_cast<int>(r.command));
+        QVERIFY2(spy.size() == (acts ? 1 : 0), qPrintable(what));
+        if (acts) {
+          QCOMPARE(spy.at(0).at(0).value<KeyCommand>(), r.command);
+        }
+      }
+    }
+    // Typed in the right panel, T is text.
+    view_->typing = true;
+    widget.rightPanel().setFocus();
+    widget.rightPanel().ShowText(QString());
+    QTest::keyClick(&widget.rightPanel(), 't');
+    QCOMPARE(widget.rightPanel().toPlainText(), QStringLiteral("t"));
+  }
+
+  // A middle click, or a click in the strips beside the line, gives the
+  // timeline the keyboard and tells the view no click of the line.
+  void ClickGivesTheTimelineTheKeyboard() {
+    ViewWidget& widget = app_->viewWidget();
+    widget.rightPanel().setFocus();
+    QTest::mouseClick(&widget, Qt::MiddleButton, Qt::NoModifier, QPoint(400, 200));
+    QVERIFY(widget.hasFocus());
+    QCOMPARE(view_->calls, std::vector<std::string>{});
+    widget.leftPanel().setFocus();
+    QTest::mouseClick(&widget, Qt::LeftButton, Qt::NoModifier, QPoint(5, 200));
+    QVERIFY(widget.hasFocus());
   }
 
   // Tab goes round timeline, left panel, right panel; the left panel takes
@@ -163,7 +225,7 @@ class ShellTest : public QObject {
     QCOMPARE(frame.windowTitle(), QStringLiteral(" [ Q E V ライン式 歴史年代 暗記法 V2.00 ] "));
     QVERIFY(frame.windowState() & Qt::WindowMaximized);
     const QList<QAction*> menus = frame.menuBar()->actions();
-    QCOMPARE(menus.size(), 2);
+    QCOMPARE(menus.size(), 5);
     QCOMPARE(menus[0]->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     QCOMPARE(menus[0]->menu()->actions().size(), 1);
     QCOMPARE(menus[0]->menu()->actions()[0]->text(),

@@ -42,11 +42,8 @@ TEST(EventDate, TypedYearsInEveryForm) {
 TEST(EventDate, DatesAndMarksOfALine) {
   const std::string range = std::string("AD0710;3,1,AD0794,;*") + "奈良" + ";*平城京;;;";
   EXPECT_EQ(FirstDate(range), (EraYear{false, 710}));
-  EXPECT_EQ(SecondDate(range), (EraYear{false, 794}));
   EXPECT_TRUE(FirstDateApproximate(range));
-  EXPECT_TRUE(SecondDateApproximate(range));
   EXPECT_EQ(FirstDate("BC0091;2,2,,;p;e;;;")->Signed(), -91);
-  EXPECT_FALSE(SecondDate("BC0091;2,2,,;p;e;;;"));
   EXPECT_FALSE(FirstDateApproximate("BC0091;2,2,,;p;e;;;"));
   EXPECT_FALSE(FirstDate("XX0091;2,2,,;"));
   EXPECT_FALSE(FirstDate("AD09;"));

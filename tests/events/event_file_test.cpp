@@ -31,7 +31,7 @@ TEST(ParseEventFile, KeepsEventLinesStopsAtTheEndMarkerAndRecordsWhatItRead) {
   ParsedFile parsed = ParseEventFile(text);
   EXPECT_THAT(parsed.lines, ElementsAre("AD0710;3,2,AD0794,;奈良時代;平城京;m1;m2;"_sj,
                                         "BC0660;1,1,,;;神武天皇;;;"_sj));
-  EXPECT_EQ(parsed.lastHeaderLine, "H;日本史;;2024年01月02日03時04分;"_sj);
+  EXPECT_EQ(parsed.headerLine, "H;日本史;;2024年01月02日03時04分;"_sj);
   EXPECT_EQ(parsed.title, "日本史"_sj);
   // Every line read, skipped ones too, with CR LF, up to the end marker.
   EXPECT_EQ(parsed.lastFileText, "H;日本史;;2024年01月02日03時04分;\r\n"_sj +
@@ -49,10 +49,20 @@ TEST(ParseEventFile, WithoutEndMarkerReadsToTheEnd) {
 TEST(ParseEventFile, HeaderTitleRules) {
   // No header: empty title.
   EXPECT_EQ(ParseEventFile("AD0001;1,1,,;;;;;\r\n;\r\n").title, "");
-  // The last header before the end marker counts.
-  ParsedFile two = ParseEventFile("H;first;;\r\nH;second;;\r\n;\r\nH;third;;\r\n");
-  EXPECT_EQ(two.title, "second");
-  EXPECT_EQ(two.lastHeaderLine, "H;second;;");
+  // Only the first line is the header; a later "H" line (a second header,
+  // "Hinweis: …", "HTML版…") is a line the reader does not keep, as is one
+  // after a first line that is no header.
+  ParsedFile two = ParseEventFile("H;first;;\r\nH;second;;\r\nHTML;x\r\n;\r\nH;third;;\r\n");
+  EXPECT_EQ(two.title, "first");
+  EXPECT_EQ(two.headerLine, "H;first;;");
+  ASSERT_EQ(two.dropped.size(), 3u);
+  EXPECT_EQ(two.dropped[0].line, 2);
+  EXPECT_EQ(two.dropped[0].why, DroppedLine::Why::kLaterHeader);
+  EXPECT_EQ(two.dropped[1].line, 3);
+  EXPECT_EQ(two.dropped[2].why, DroppedLine::Why::kAfterEndMarker);
+  ParsedFile late = ParseEventFile("AD0001;1,1,,;;;;;\r\nH;late;;\r\n");
+  EXPECT_EQ(late.title, "");
+  EXPECT_EQ(late.dropped.size(), 1u);
   // Without ";" after it, the title runs to the end of the line.
   EXPECT_EQ(ParseEventFile("H;no terminator\r\n").title, "no terminator");
   // The title starts at byte 2 whatever byte 1 is.

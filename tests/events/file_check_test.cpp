@@ -43,17 +43,19 @@ TEST(CheckEventFile, ReportsEachFaultOfAnEventLineOnItsPhysicalLine) {
       "AD0710;3,2,AD794,;a;b;c;d;\n"   // 7: second date
       "BC0001;1,1,BC0002,;a;b;c;d;\n"  // 8: fine
       "AD07\x82\n"                     // 9: cut character, and everything else
+      "H;second header;;\n"            // 10: only the first line is the header
       ";\n"
       "XX;after the end marker\n";
   std::vector<FileProblem> problems = CheckEventFile(text);
-  EXPECT_THAT(
-      problems,
-      ElementsAre(Problem(3, "era"), Problem(4, "four digits"), Problem(4, "importance"),
-                  Problem(4, "memorisation"), Problem(5, "importance"), Problem(5, "memorisation"),
-                  Problem(6, "only 4 of the six"), Problem(7, "second date"),
-                  Problem(9, "not valid Shift-JIS"), Problem(9, "four digits"),
-                  Problem(9, "importance (byte 8) is nothing"), Problem(9, "memorisation"),
-                  Problem(9, "only 0 of the six"), Problem(11, "after the end marker")));
+  EXPECT_THAT(problems,
+              ElementsAre(Problem(3, "era"), Problem(4, "four digits"), Problem(4, "importance"),
+                          Problem(4, "memorisation"), Problem(5, "importance"),
+                          Problem(5, "memorisation"), Problem(6, "only 4 of the six"),
+                          Problem(7, "second date"), Problem(9, "not valid Shift-JIS"),
+                          Problem(9, "four digits"), Problem(9, "importance (byte 8) is nothing"),
+                          Problem(9, "memorisation"), Problem(9, "only 0 of the six"),
+                          Problem(10, "begins with \"H\", but only the first line is the header"),
+                          Problem(12, "after the end marker")));
 }
 
 TEST(CheckEventFile, FindsBytesThatAreNotCp932OnAnyLine) {

@@ -186,7 +186,8 @@ TEST_F(SaveTargets, AnOverwriteInPlaceStoppedAtAnyStepLeavesOldNewOrTheBackup) {
   const std::filesystem::path file = folder / "linked.txt";
   const std::string old(70000, 'o');
   auto prepare = [&] {
-    for (const char* name : {"linked.txt", "link.txt", "linked.txt.qev-backup"}) {
+    for (const char* name :
+         {"linked.txt", "link.txt", "linked.txt.qev-backup", "linked.txt.qev-backup-incomplete"}) {
       std::filesystem::remove(folder / name);
     }
     WriteBytes(file, old);
@@ -201,9 +202,9 @@ TEST_F(SaveTargets, AnOverwriteInPlaceStoppedAtAnyStepLeavesOldNewOrTheBackup) {
                  Killed);
   };
   for (const std::string& text : {std::string(1000, 'n'), std::string(150000, 'n')}) {
-    for (OverwriteStep at :
-         {OverwriteStep::kBackupWritten, OverwriteStep::kNewTextWritten,
-          OverwriteStep::kCutToLength, OverwriteStep::kSynced, OverwriteStep::kBackupRemoved}) {
+    for (OverwriteStep at : {OverwriteStep::kBackupCopied, OverwriteStep::kBackupWritten,
+                             OverwriteStep::kNewTextWritten, OverwriteStep::kCutToLength,
+                             OverwriteStep::kSynced, OverwriteStep::kBackupRemoved}) {
       SCOPED_TRACE(std::to_string(text.size()) + " bytes, step " +
                    std::to_string(static_cast<int>(at)));
       killedAt(at, text);
@@ -211,12 +212,26 @@ TEST_F(SaveTargets, AnOverwriteInPlaceStoppedAtAnyStepLeavesOldNewOrTheBackup) {
       if (std::optional<std::filesystem::path> backup = LeftoverBackup(file)) {
         EXPECT_EQ(*backup, folder / "linked.txt.qev-backup");
         EXPECT_TRUE(ReadBytes(*backup) == old);
+      } else if (LeftoverIncompleteBackup(file)) {
+        // Stopped before the copy had the backup's name: the file is untouched.
+        EXPECT_EQ(at, OverwriteStep::kBackupCopied);
+        EXPECT_TRUE(now == old);
       } else {
         EXPECT_TRUE(now == text);
       }
       EXPECT_TRUE(ReadBytes(folder / "link.txt") == now);
     }
   }
+
+  // A copy cut short, as a kill while copying leaves it, is never taken for
+  // the backup, and the next save replaces it.
+  prepare();
+  WriteBytes(IncompleteBackupPath(file), old.substr(0, 100));
+  EXPECT_FALSE(LeftoverBackup(file));
+  ASSERT_TRUE(WriteFileAtomically(file, "new").ok);
+  EXPECT_EQ(ReadBytes(folder / "link.txt"), "new");
+  EXPECT_FALSE(LeftoverIncompleteBackup(file));
+  EXPECT_FALSE(LeftoverBackup(file));
 
   // The new beginning on the old end: the next save keeps the backup and
   // is refused.

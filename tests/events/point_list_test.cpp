@@ -32,7 +32,11 @@ class PointListTest : public ::testing::Test {
   }
   void Build() {
     list.Rebuild(
-        store, [this](std::string_view line) { return PassesFilter(settings, line); }, Offset);
+        store,
+        [this](char importance, char memorisation) {
+          return PassesFilter(settings, importance, memorisation);
+        },
+        Offset);
   }
 
   EventStore store;
@@ -215,7 +219,9 @@ TEST_F(PointListTest, LineChangesFollowedWithoutARebuildAsARebuildWould) {
   }
   settings.importanceFilter[2] = 0;  // some lines are no points
   Build();
-  auto passes = [this](std::string_view line) { return PassesFilter(settings, line); };
+  auto passes = [this](char importance, char memorisation) {
+    return PassesFilter(settings, importance, memorisation);
+  };
   for (int step = 0; step < 60; ++step) {
     const int k = step % 3 == 0 ? 4 : 1;
     FileSlot& slot = store.slots[static_cast<std::size_t>(k)];
@@ -224,12 +230,12 @@ TEST_F(PointListTest, LineChangesFollowedWithoutARebuildAsARebuildWould) {
                             random() % 2 ? "AD1000" : "");
     switch (random() % 3) {
       case 0:
-        list.InsertLine(k, j, line, slot.Insert(j, line), passes(line), Offset);
+        list.InsertLine(k, j, line, slot.Insert(j, line), PassesFilter(settings, line), Offset);
         break;
       case 1:
         if (j == slot.Count()) continue;
         slot.Replace(j, line);
-        list.ReplaceLine(k, j, line, slot.IdAt(j), passes(line), Offset);
+        list.ReplaceLine(k, j, line, slot.IdAt(j), PassesFilter(settings, line), Offset);
         break;
       default:
         if (j == slot.Count()) continue;

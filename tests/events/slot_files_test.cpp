@@ -323,5 +323,36 @@ TEST(FileIo, ReadsAndWritesEveryByte) {
   EXPECT_EQ(ReadWholeFile(folder / "none" / "deeper").status, ReadStatus::kMissing);
 }
 
+// What counts as a change since a file was read or saved: other bytes,
+// whatever the size; not the same bytes written again, nor a file gone.
+TEST(FileIo, AFileChangedOnDiskIsToldByItsSizeOrItsBytes) {
+  TempFolder folder;
+  const std::filesystem::path file = folder / "f.txt";
+  const std::string text = "H;t;;\r\n" + std::string(100, 'a') + "\r\n;\r\n";
+  const struct {
+    const char* what;
+    std::string now;  // empty: the file is removed
+    bool changed;
+  } cases[] = {
+      {"same bytes again", text, false},
+      {"one byte, same size", "H;t;;\r\n" + std::string(99, 'a') + "b\r\n;\r\n", true},
+      {"a line added", text + "AD0001;1,1,,;;x;;;\r\n", true},
+      {"cut short", text.substr(0, 10), true},
+      {"removed", "", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const WriteOutcome saved = WriteFileAtomically(file, text);
+    ASSERT_TRUE(saved.ok);
+    EXPECT_EQ(saved.stamp, ReadWholeFile(file).stamp);
+    if (c.now.empty()) {
+      std::filesystem::remove(file);
+    } else {
+      WriteBytes(file, c.now);
+    }
+    EXPECT_EQ(ChangedOnDisk(file, saved.stamp).has_value(), c.changed);
+  }
+}
+
 }  // namespace
 }  // namespace qev

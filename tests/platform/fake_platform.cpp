@@ -43,6 +43,14 @@ SaveAnswer FakePlatform::AskToSave(const std::string& text) {
   return answer;
 }
 
+ChangedFileAnswer FakePlatform::AskChangedFile(const std::string& text) {
+  changedFileQuestions.push_back(text);
+  if (changedFileAnswers.empty()) return ChangedFileAnswer::kCancel;
+  ChangedFileAnswer answer = changedFileAnswers.front();
+  changedFileAnswers.pop_front();
+  return answer;
+}
+
 std::string FakePlatform::PanelUtf8(InfoPanel panel) const {
   return DecodeCp932(panelText[static_cast<int>(panel)]);
 }

@@ -28,6 +28,7 @@ class FakePlatform : public Platform {
   std::deque<MenuCommand> menuAnswers;
   std::deque<SaveAnswer> saveAnswers;  // also for AskToSaveAnyway: kSave saves
   std::deque<NewFileAnswer> newFileAnswers;
+  std::deque<ChangedFileAnswer> changedFileAnswers;
 
   // What was asked.
   struct DialogCall {
@@ -38,6 +39,7 @@ class FakePlatform : public Platform {
   std::vector<std::vector<MenuItem>> menus;
   std::vector<std::string> messages;
   std::vector<std::string> saveQuestions;
+  std::vector<std::string> changedFileQuestions;
 
   Canvas& ViewCanvas() override { return view; }
   Canvas& DrawAreaCanvas() override { return drawArea; }
@@ -56,6 +58,7 @@ class FakePlatform : public Platform {
   bool AskToSaveAnyway(const std::string& text) override {
     return AskToSave(text) == SaveAnswer::kSave;
   }
+  ChangedFileAnswer AskChangedFile(const std::string& text) override;
   std::optional<NewFileAnswer> AskNewFile(const NewFileAnswer& typed) override;
 
   // Panel text decoded to UTF-8, for assertions.

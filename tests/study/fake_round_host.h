@@ -54,11 +54,7 @@ class FakeRoundHost : public RoundHost {
     lines.at(id.serial)[9] = static_cast<char>('0' + level);
     return true;
   }
-  std::vector<StudySlot> LoadedSlots() override {
-    StudySlot slot{Sjis("f"), {}};
-    for (const auto& [id, line] : lines) slot.lines.push_back(line);
-    return {slot};
-  }
+  std::vector<StudySlot> LoadedSlots() override { return {StudySlot{Sjis("f"), 0}}; }
   LocalTime Now() override { return now; }
   std::filesystem::path StudyLogPath() override { return log_; }
 

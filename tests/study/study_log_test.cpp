@@ -45,21 +45,22 @@ TEST(StudyLogTest, AppendsOneQuotedLinePerAnswerAfterTheHeader) {
   TempFolder folder;
   const auto path = folder / kStudyLogName;
   ASSERT_FALSE(AppendStudyLog(path, Entry("平安京, \"遷都\"", "794", true)));
-  StudyLogEntry hinted = Entry("a\nb", "", false);
+  StudyLogEntry hinted = Entry("a\rb", "x\ny", false);
   hinted.hint = true;
   hinted.seconds = 41;
   ASSERT_FALSE(AppendStudyLog(path, hinted));
+  // One line per record: a line break in a field becomes a blank.
   EXPECT_EQ(
       ReadBytes(path),
       kHeader +
           "2026-12-09T08:30:05,日本史(古代),AD0794,\"平安京, \"\"遷都\"\"\",794,正解,2,3,年,3,0,\n"
-          "2026-12-09T08:30:05,日本史(古代),AD0794,\"a\nb\",,不正解,2,1,年,1,1,41\n");
+          "2026-12-09T08:30:05,日本史(古代),AD0794,\"a\rb\",\"x y\",不正解,2,1,年,1,1,41\n");
   const ReviewHistory log = ReviewHistory::Read(path);
   EXPECT_EQ(log.reviews().size(), 2u);
   EXPECT_EQ(log.skippedLines(), 0u);
   EXPECT_EQ(log.LastAnswered(YearCard("日本史(古代)", "AD0794", "平安京, \"遷都\"")),
             Moment({2026, 12, 9, 8, 30, 5}));
-  const std::vector<Review> cut = log.Of(YearCard("日本史(古代)", "AD0794", "a\nb"));
+  const std::vector<Review> cut = log.Of(YearCard("日本史(古代)", "AD0794", "a\rb"));
   ASSERT_EQ(cut.size(), 1u);
   EXPECT_TRUE(cut[0].hint);
   EXPECT_EQ(cut[0].seconds, 41);
@@ -88,6 +89,100 @@ TEST(StudyLogTest, ReadingSkipsACutLastLineAndMalformedLinesAndAppendingKeepsThe
   EXPECT_TRUE(log.LastAnswered(YearCard("日本史(古代)", "AD0794", "z")));
   EXPECT_EQ(log.Of(YearCard("f", "AD0794", "w")).at(0).grade, Grade::kEasy);
   EXPECT_TRUE(ReadBytes(path).starts_with(kHeader + good + wider));
+}
+
+// A line cut anywhere (by a crash, a full disk, a copy), inside quotes too,
+// and then appended to: the cut answer is read whole or not at all, and
+// every later answer goes to its own event, whatever its fields hold. Also
+// where the cut line was ended by a bare line break (as earlier versions
+// of the program did), and with more columns than are read.
+TEST(StudyLogTest, NoCutLineFollowedByAnyAnswerIsMisread) {
+  TempFolder folder;
+  StudyLogEntry cut = Entry("平安京, \"遷都\"", "7,9\"4", true);
+  cut.baseName = "日本史,古代";
+  const std::string cutLine = StudyLogLine(cut);
+  const std::string wide = cutLine.substr(0, cutLine.size() - 1) + ",\"x,\"\"y\",12\n";
+  const struct {
+    std::string text;
+    std::string answer;
+  } nexts[] = {{",a,b", ""},      {",", ","},         {"\"", "\""},
+               {",\",\"", "794"}, {"a,b", ",\",\","}, {"", ""}};
+  int cases = 0;
+  for (const std::string& line : {cutLine, wide}) {
+    for (std::size_t at = 0; at < line.size(); ++at) {
+      for (const bool bareBreak : {false, true}) {
+        for (const auto& n : nexts) {
+          StudyLogEntry next = Entry(n.text, n.answer, false);
+          next.time = {2026, 12, 10, 7, 0, 0};
+          next.baseName = "g";
+          // A new file each time: rewriting one would wait for the disk.
+          const auto path = folder / (std::to_string(cases) + ".csv");
+          WriteBytes(path, kHeader + line.substr(0, at) + (bareBreak ? "\n" : ""));
+          ASSERT_FALSE(AppendStudyLog(path, next));
+          ASSERT_FALSE(AppendStudyLog(path, next));
+          const ReviewHistory log = ReviewHistory::Read(path);
+          SCOPED_TRACE("cut at " + std::to_string(at) + " before \"" + n.text + "\"");
+          // Every later answer goes to its own event.
+          EXPECT_EQ(
+              log.LastAnswered(KeyOfCard(KeyOfLogFields("g", "AD0794", n.text), kYearKindName)),
+              Moment(next.time));
+          // Cut just after its last column, or just after the eight columns
+          // of a log before the question kinds, the cut answer is whole and
+          // its own event's; cut anywhere else in the columns read, it is
+          // skipped. (Columns a later program appends are not read.)
+          if (at + 1 <= cutLine.size()) {
+            const bool whole = at + 1 == cutLine.size() || at == cutLine.find(",年,");
+            EXPECT_EQ(log.reviews().size(), whole ? 3u : 2u);
+            const CardKey cutCard =
+                KeyOfCard(KeyOfLogFields(cut.baseName, "AD0794", cut.eventText), kYearKindName);
+            EXPECT_EQ(log.LastAnswered(cutCard).has_value(), whole);
+          }
+          ++cases;
+        }
+      }
+    }
+  }
+  EXPECT_GT(cases, 1000);
+}
+
+// The log stays in the data folder: a link to nothing or out of the folder
+// is refused, with the reason, and nothing is written through it; a link to
+// a file in the folder is followed.
+TEST(StudyLogTest, ALinkOutOfTheDataFolderIsRefused) {
+  TempFolder folder;
+  TempFolder elsewhere;
+  const auto path = folder / kStudyLogName;
+  const struct {
+    std::filesystem::path target;
+    const char* reason;
+  } links[] = {
+      {elsewhere / "missing.csv", "存在しないファイルへのリンク"},
+      {folder / "sub" / "missing.csv", "存在しないファイルへのリンク"},
+      {elsewhere / "there.csv", "データフォルダの外"},
+  };
+  WriteBytes(elsewhere / "there.csv", kHeader + "2026-12-01T10:00:00,f,AD0794,x,794,正解,1,2\n");
+  for (const auto& link : links) {
+    SCOPED_TRACE(link.target.string());
+    std::filesystem::remove(path);
+    std::filesystem::create_symlink(link.target, path);
+    const std::optional<std::string> refused = AppendStudyLog(path, Entry("x", "1", true));
+    ASSERT_TRUE(refused);
+    EXPECT_NE(refused->find(link.reason), std::string::npos) << *refused;
+    EXPECT_NE(refused->find(kStudyLogName), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder / "sub"));
+    EXPECT_TRUE(ReviewHistory::Read(path).reviews().empty());
+  }
+  EXPECT_FALSE(std::filesystem::exists(elsewhere / "missing.csv"));
+  EXPECT_EQ(ReadBytes(elsewhere / "there.csv"),
+            kHeader + "2026-12-01T10:00:00,f,AD0794,x,794,正解,1,2\n");
+
+  std::filesystem::remove(path);
+  std::filesystem::create_directories(folder / "logs");
+  std::filesystem::create_symlink("logs/2026.csv", path);
+  WriteBytes(folder / "logs" / "2026.csv", "");
+  ASSERT_FALSE(AppendStudyLog(path, Entry("x", "1", true)));
+  EXPECT_EQ(ReviewHistory::Read(path).reviews().size(), 1u);
+  EXPECT_TRUE(ReadBytes(folder / "logs" / "2026.csv").starts_with(kHeader));
 }
 
 TEST(StudyLogTest, RefusesAFifoInsteadOfHanging) {

@@ -163,5 +163,53 @@ TEST_F(KeysUndoTest, SaveChangedWritesEachChangedSlotToItsOwnFile) {
   EXPECT_EQ(testing::ReadBytes(SlotFile(static_cast<int>(unchanged))), before);
 }
 
+// Closing with two changed files asks once, naming both: 保存 writes each
+// to the file it was read from, as Ctrl+S does, with no dialog; 保存しない
+// closes and leaves the files as they were; キャンセル keeps the window open
+// and the files as they were.
+TEST_F(KeysUndoTest, ClosingAsksOnceForAllChangedFiles) {
+  struct Row {
+    SaveAnswer answer;
+    bool closes;
+    bool written;
+  };
+  const Row rows[] = {{SaveAnswer::kSave, true, true},
+                      {SaveAnswer::kDiscard, true, false},
+                      {SaveAnswer::kCancel, false, false}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(static_cast<int>(r.answer));
+    WriteSlot(0, "題", kEvents);
+    WriteSlot(1, "別", "AD0200;1,1,,;;別;;;\r\n");
+    Start();
+    platform.saveQuestions.clear();
+    platform.dialogs.clear();
+    view->ScrollTimeline(ScrollCode::kThumbPosition, 365);
+    const EventStore& store = view->session()->store();
+    for (int step = 0; step < 4 && !(store.slots[0].changed && store.slots[1].changed); ++step) {
+      Left(PanelArea::kImportanceChange);
+      StepNext();
+    }
+    ASSERT_TRUE(store.slots[0].changed && store.slots[1].changed);
+    const std::string before[] = {testing::ReadBytes(SlotFile(0)), testing::ReadBytes(SlotFile(1))};
+
+    platform.saveAnswers.push_back(r.answer);
+    EXPECT_EQ(view->QueryClose(), r.closes);
+    ASSERT_EQ(platform.saveQuestions.size(), 1u);
+    EXPECT_NE(platform.saveQuestions[0].find("歴史文書20.txt"), std::string::npos);
+    EXPECT_NE(platform.saveQuestions[0].find("歴史文書21.txt"), std::string::npos);
+    EXPECT_TRUE(platform.dialogs.empty());
+    for (int k : {0, 1}) {
+      const std::string now = testing::ReadBytes(SlotFile(k));
+      if (r.written) {
+        EXPECT_TRUE(now.ends_with(
+            ComposeSlotBody(store.slots[static_cast<std::size_t>(k)].lines()) + ";\r\n"));
+        EXPECT_FALSE(store.slots[static_cast<std::size_t>(k)].changed);
+      } else {
+        EXPECT_EQ(now, before[k]);
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace qev

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "study/round.h"
+#include "study/study_log.h"
 #include "view/view_fixture.h"
 
 namespace qev {
@@ -93,6 +94,71 @@ TEST_F(StudyHostTest, AClickOnTheLineGoesToTheRoundFirst) {
   view->OfferLineClicks(nullptr);
   view->OnLButtonUp(x, y);
   EXPECT_TRUE(round.places.empty());
+}
+
+// "学習の記録" counts the events on the line, under the filters and the
+// file switches: the bars, the figure of events, what is due and the
+// answers alike; a file with nothing on the line has no bar.
+TEST_F(StudyHostTest, TheRecordCountsTheEventsOnTheLine) {
+  WriteSlot(1, "別", "AD0200;1,4,,;;別一;;;\r\nAD0400;1,4,,;;別二;;;\r\n");
+  Start();
+  const LocalTime yesterday{2026, 12, 7, 9, 0, 0};
+  ASSERT_FALSE(AppendStudyLog(folder / kStudyLogName, {yesterday,
+                                                       "歴史文書20",
+                                                       "AD0100",
+                                                       "一つ目",
+                                                       "100",
+                                                       true,
+                                                       2,
+                                                       3,
+                                                       "年",
+                                                       Grade::kGood,
+                                                       false,
+                                                       {}}));
+  ASSERT_FALSE(AppendStudyLog(folder / kStudyLogName, {yesterday,
+                                                       "歴史文書21",
+                                                       "AD0200",
+                                                       "別一",
+                                                       "200",
+                                                       true,
+                                                       4,
+                                                       5,
+                                                       "年",
+                                                       Grade::kGood,
+                                                       false,
+                                                       {}}));
+  StudyHost host(*view, *view->session(), platform);
+  struct Row {
+    bool secondOn;
+    bool importanceOne;  // the events of importance ① pass the filter
+    int events;
+    std::vector<std::array<int, 5>> files;
+    int answered;
+  };
+  const Row rows[] = {
+      {true, true, 5, {{1, 1, 1, 0, 0}, {0, 0, 0, 2, 0}}, 2},
+      {false, true, 3, {{1, 1, 1, 0, 0}}, 1},
+      {true, false, 2, {{1, 0, 1, 0, 0}}, 0},
+  };
+  bool importanceOne = true;
+  for (const Row& r : rows) {
+    SCOPED_TRACE(std::to_string(r.secondOn) + std::to_string(r.importanceOne));
+    if (view->session()->store().slots[1].on != r.secondOn) {
+      Click(static_cast<PanelArea>(static_cast<int>(PanelArea::kSlot1) + 1));
+    }
+    if (importanceOne != r.importanceOne) {
+      Click(PanelArea::kImportance1);
+      importanceOne = r.importanceOne;
+    }
+    const StudyRecord record = Round(host).Statistics();
+    EXPECT_EQ(record.events, r.events);
+    std::vector<std::array<int, 5>> files;
+    for (const StudyRecord::File& f : record.files) files.push_back(f.levels);
+    EXPECT_EQ(files, r.files);
+    int answered = 0;
+    for (const DayAnswers& day : record.days) answered += day.right + day.wrong;
+    EXPECT_EQ(answered, r.answered);
+  }
 }
 
 }  // namespace

@@ -252,6 +252,20 @@ TEST_F(FileCommandTest, ABackupLeftByAnInterruptedSaveIsNamedAtStart) {
   EXPECT_EQ(view->session()->store().slots[0].Count(), 1u);
   EXPECT_EQ(ReadBytes(BackupPath(SlotFile(0))), "old");
 
+  // A copy cut short by a kill is named as such, never as the previous
+  // content.
+  WriteSlot(1, "u", "AD0100;1,1,,;;a;;;\r\n");
+  WriteBytes(IncompleteBackupPath(SlotFile(1)), "ol");
+  Start();
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_NE(platform.messages[1].find(IncompleteBackupPath(SlotFile(1)).string() +
+                                      " is an incomplete copy, not the previous content"),
+            std::string::npos);
+  EXPECT_EQ(platform.messages[1].find("the previous content is in " +
+                                      IncompleteBackupPath(SlotFile(1)).string()),
+            std::string::npos);
+  platform.messages.erase(platform.messages.begin());
+
   // And when the file is read into a slot.
   platform.dialogAnswers.push_back(SlotFile(0).string());
   RightClickSlot(3, MenuCommand::kReadFile);
@@ -307,22 +321,146 @@ class SaveLossTest : public testing::ViewFixture {};
 // A save over the file a slot was read from asks before the lines the
 // program did not keep are lost.
 TEST_F(SaveLossTest, SavingOverAFileWithUnreadLinesAsksFirst) {
+  // Only the first line is the header: later "H" lines are unread lines too.
   const Sjis original =
-      EventFile("t", "AD0100;1,1,,;;a;;;\r\n ad0200;1,1,,;;b;;;\r\n") + Sjis("after the end\r\n");
+      EventFile("t", "AD0100;1,1,,;;a;;;\r\n ad0200;1,1,,;;b;;;\r\nHTML版は別ファイル\r\n") +
+      Sjis("after the end\r\n");
   WriteBytes(SlotFile(0), original);
   Start();
+  EXPECT_EQ(view->session()->store().slots[0].label, "t"_sj);
   const ScreenLayout& l = view->layout();
   for (SaveAnswer answer : {SaveAnswer::kCancel, SaveAnswer::kSave}) {
     platform.menuAnswers.push_back(MenuCommand::kSave);
     platform.dialogAnswers.push_back(SlotFile(0).string());
     platform.saveAnswers.push_back(answer);
     view->ShowContextMenu(SlotColumn(l, 0), l.row3() + 2);
+    if (answer == SaveAnswer::kCancel) {
+      EXPECT_EQ(ReadBytes(SlotFile(0)), original);
+    }
   }
   ASSERT_EQ(platform.saveQuestions.size(), 2u);
-  EXPECT_NE(platform.saveQuestions[0].find("2行"), std::string::npos);
+  EXPECT_NE(platform.saveQuestions[0].find("3行"), std::string::npos);
+  EXPECT_EQ(DecodeCp932(ReadBytes(SlotFile(0))).find("HTML"), std::string::npos);
   EXPECT_EQ(DecodeCp932(ReadBytes(SlotFile(0))).find("b;;;"), std::string::npos);
   EXPECT_EQ(DecodeCp932(ReadBytes(SlotFile(0))).rfind(";\r\n"),
             DecodeCp932(ReadBytes(SlotFile(0))).size() - 3);
+}
+
+}  // namespace
+}  // namespace qev
+
+namespace qev {
+namespace {
+
+using testing::FakePlatform;
+using testing::ReadBytes;
+using testing::WriteBytes;
+
+// Two programs and an editor on one folder: a save over a file changed
+// since this program read or saved it asks first, naming the file, however
+// the save is made; "cancel" (the default) keeps the file as the others
+// left it, "save under another name" writes the other file only.
+TEST_F(SaveLossTest, ASaveOverAFileChangedOnDiskAsksFirst) {
+  enum class Route { kCtrlS, kClosing, kSelfTestResult };
+  const std::string other = (folder / "別名.txt").string();
+  auto open = [&](FakePlatform& screen) {
+    auto program =
+        std::make_unique<MainView>(screen, ScreenLayout{800, 600}, folder.path().string());
+    program->OnInitialUpdate();
+    program->OnPaint();
+    return program;
+  };
+  // Raises the memorisation digit of event i, as a click does.
+  auto raise = [](MainView& program, std::size_t i) {
+    EventStore& store = program.session()->store();
+    Sjis line = store.slots[0].Line(i);
+    line[9] = static_cast<char>(line[9] + 1);
+    store.slots[0].Replace(i, line);
+    store.MarkChanged(0, true);
+  };
+  auto save = [&](MainView& program, FakePlatform& screen, Route route) {
+    screen.dialogAnswers.push_back(other);  // for "save under another name"
+    switch (route) {
+      case Route::kCtrlS:
+        return program.OnKeyCommand(KeyCommand::kSaveChanged);
+      case Route::kClosing:
+        screen.saveAnswers.push_front(SaveAnswer::kSave);
+        program.QueryClose();
+        return;
+      case Route::kSelfTestResult:
+        return program.SaveSlots({0});
+    }
+  };
+  for (Route route : {Route::kCtrlS, Route::kClosing, Route::kSelfTestResult}) {
+    for (ChangedFileAnswer answer :
+         {ChangedFileAnswer::kCancel, ChangedFileAnswer::kOverwrite, ChangedFileAnswer::kSaveAs}) {
+      SCOPED_TRACE(static_cast<int>(route) * 10 + static_cast<int>(answer));
+      std::filesystem::remove(other);
+      WriteSlot(0, "t", "AD0100;1,1,,;;a;;;\r\nAD0200;1,1,,;;b;;;\r\n");
+      FakePlatform screenA, screenB;
+      auto a = open(screenA);
+      auto b = open(screenB);
+      raise(*a, 0);
+      a->OnKeyCommand(KeyCommand::kSaveChanged);
+      const std::string editor = ReadBytes(SlotFile(0)) + "AD0300;1,1,,;;editor;;;\r\n";
+      WriteBytes(SlotFile(0), editor);
+      raise(*b, 1);
+      screenB.changedFileAnswers.push_back(answer);
+      save(*b, screenB, route);
+
+      EXPECT_TRUE(screenA.changedFileQuestions.empty());
+      ASSERT_EQ(screenB.changedFileQuestions.size(), 1u);
+      EXPECT_NE(screenB.changedFileQuestions[0].find("「" + SlotFile(0).string() + "」"),
+                std::string::npos);
+      EXPECT_TRUE(screenB.saveQuestions.size() == (route == Route::kClosing ? 1u : 0u));
+      const std::string now = DecodeCp932(ReadBytes(SlotFile(0)));
+      switch (answer) {
+        case ChangedFileAnswer::kCancel:
+          EXPECT_EQ(ReadBytes(SlotFile(0)), editor);
+          EXPECT_FALSE(std::filesystem::exists(other));
+          EXPECT_EQ(b->session()->store().slots[0].changed, 1);
+          break;
+        case ChangedFileAnswer::kOverwrite:
+          EXPECT_EQ(now.find("editor"), std::string::npos);
+          EXPECT_NE(now.find("AD0200;1,2,,;;b;;;"), std::string::npos);
+          EXPECT_FALSE(std::filesystem::exists(other));
+          // What this program saved is no change: the next save asks nothing.
+          raise(*b, 1);
+          b->OnKeyCommand(KeyCommand::kSaveChanged);
+          EXPECT_EQ(screenB.changedFileQuestions.size(), 1u);
+          EXPECT_NE(DecodeCp932(ReadBytes(SlotFile(0))).find("AD0200;1,3,,;;b;;;"),
+                    std::string::npos);
+          break;
+        case ChangedFileAnswer::kSaveAs:
+          EXPECT_EQ(ReadBytes(SlotFile(0)), editor);
+          EXPECT_NE(DecodeCp932(ReadBytes(other)).find("AD0200;1,2,,;;b;;;"), std::string::npos);
+          break;
+      }
+    }
+  }
+}
+
+// The state file too: saved by another program since it was read, it is
+// overwritten only when the user says so.
+TEST_F(SaveLossTest, TheStateFileChangedOnDiskIsNotOverwrittenUnasked) {
+  const std::filesystem::path state = folder / "動作状態10.txt";
+  WriteBytes(state, "H;動作状態10;;;\r\n;\r\n"_sj);
+  Start();
+  auto saveState = [&] {
+    Click(PanelArea::kStateLabel);
+    const PanelRect r = AreaRect(view->layout(), PanelArea::kStateLabel);
+    platform.menuAnswers.push_back(MenuCommand::kSave);
+    platform.dialogAnswers.push_back(state.string());
+    view->ShowContextMenu((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  };
+  saveState();
+  saveState();  // over what it saved itself: no question
+  EXPECT_TRUE(platform.changedFileQuestions.empty());
+  WriteBytes(state, ReadBytes(state) + "changed elsewhere\r\n");
+  const std::string elsewhere = ReadBytes(state);
+  saveState();
+  ASSERT_EQ(platform.changedFileQuestions.size(), 1u);
+  EXPECT_EQ(ReadBytes(state), elsewhere);
 }
 
 }  // namespace

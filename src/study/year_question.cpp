@@ -1,27 +1,12 @@
 #include "study/year_question.h"
 
-#include <cstdlib>
-
 #include "study/event_key.h"
 #include "study/study_log.h"
+#include "study/year_grade.h"
 #include "text/byte_fields.h"
 #include "text/cp932.h"
 
 namespace qev {
-
-int YearsApart(const EraYear& a, const EraYear& b) {
-  const int apart = std::abs(a.Signed() - b.Signed());
-  return a.bc != b.bc ? apart - 1 : apart;
-}
-
-AnswerVerdict CheckAnswer(std::string_view line, std::string_view typed) {
-  const std::optional<EraYear> answer = ParseTypedYear(typed);
-  if (!answer) return AnswerVerdict::kUnreadable;
-  const std::optional<EraYear> date = FirstDate(line);
-  if (!date) return AnswerVerdict::kWrong;
-  const int tolerance = FirstDateApproximate(line) ? kApproximateTolerance : 0;
-  return YearsApart(*answer, *date) <= tolerance ? AnswerVerdict::kRight : AnswerVerdict::kWrong;
-}
 
 std::string_view YearQuestion::name() const {
   return kYearKindName;
@@ -60,10 +45,10 @@ std::optional<Graded> YearQuestion::Judge(const Question& question, const KindAn
                                           bool hintShown) const {
   const auto* typed = std::get_if<TypedAnswer>(&answer);
   if (!typed || question.events.empty()) return std::nullopt;
-  const AnswerVerdict verdict = CheckAnswer(question.events.front().line, typed->text);
-  if (verdict == AnswerVerdict::kUnreadable) return std::nullopt;
-  const bool right = verdict == AnswerVerdict::kRight;
-  return Graded{verdict, right ? (hintShown ? Grade::kHard : Grade::kGood) : Grade::kAgain,
+  const std::optional<EraYear> year = ParseTypedYear(typed->text);
+  if (!year) return std::nullopt;
+  const Grade grade = GradeYear(ParseEvent(question.events.front().line), *year, hintShown);
+  return Graded{grade == Grade::kAgain ? AnswerVerdict::kWrong : AnswerVerdict::kRight, grade,
                 typed->text};
 }
 

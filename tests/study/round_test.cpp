@@ -76,7 +76,7 @@ TEST(RoundTest, ARoundAsksDueEventsChangesTheirLevelsAndLogsEachAnswer) {
 
   EXPECT_EQ(test.current()->id.serial, 1u);
   EXPECT_EQ(test.ShowHint(), "時代: p\nメモ1: m");
-  EXPECT_EQ(test.Answer(TypedAnswer{"795"}).verdict, AnswerVerdict::kWrong);
+  EXPECT_EQ(test.Answer(TypedAnswer{"800"}).verdict, AnswerVerdict::kWrong);
   EXPECT_EQ(host.lines[1], Sjis("AD0794;1,1,,;p;a;m;"));
   ASSERT_TRUE(test.Next());
   EXPECT_EQ(test.GiveUp().levelAfter, 1);
@@ -95,7 +95,7 @@ TEST(RoundTest, ARoundAsksDueEventsChangesTheirLevelsAndLogsEachAnswer) {
       ReadBytes(folder / kStudyLogName),
       "日時,ファイル,年代,できごと,解答,正誤,記憶度(前),記憶度(後),出題形式,評価,ヒント,秒数\n"
       "2026-12-09T09:00:12,f,AD1192,b,1192,正解,1,2,年,3,0,12\n"
-      "2026-12-09T09:00:12,f,AD0794,a,795,不正解,3,1,年,1,1,0\n"
+      "2026-12-09T09:00:12,f,AD0794,a,800,不正解,3,1,年,1,1,0\n"
       "2026-12-09T09:00:12,f,BC0005,*c,,不正解,5,1,年,1,0,0\n");
 
   // Answered today: the level-2 event waits a day; the level-1 ones are due

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace qev {
 namespace {
@@ -93,6 +94,34 @@ void BackBuffer::Flush() {
 const QImage& BackBuffer::image() {
   Flush();
   return image_;
+}
+
+QRect BackBuffer::DeviceRect(const QRect& rect) const {
+  const qreal ratio = pixelRatio();
+  const int left = static_cast<int>(std::floor(rect.left() * ratio));
+  const int top = static_cast<int>(std::floor(rect.top() * ratio));
+  const int right = static_cast<int>(std::ceil((rect.right() + 1) * ratio));
+  const int bottom = static_cast<int>(std::ceil((rect.bottom() + 1) * ratio));
+  return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)).intersected(image_.rect());
+}
+
+QImage BackBuffer::Copy(const QRect& area) {
+  Flush();
+  return image_.copy(DeviceRect(area));
+}
+
+void BackBuffer::Paste(const QImage& copy, const QRect& area, const QRect& rect) {
+  const QRect from = DeviceRect(area);
+  const QRect to = DeviceRect(rect.translated(area.topLeft())).intersected(from);
+  if (to.isEmpty() || copy.size() != from.size() || copy.format() != image_.format()) return;
+  // Written while no painter is open on the image.
+  Flush();
+  if (changed_) changed_();
+  const auto bytes = static_cast<std::size_t>(to.width()) * 4;
+  for (int y = to.top(); y <= to.bottom(); ++y) {
+    std::memcpy(image_.scanLine(y) + to.left() * 4,
+                copy.constScanLine(y - from.top()) + (to.left() - from.left()) * 4, bytes);
+  }
 }
 
 const CachedFont& BackBuffer::Font(std::string_view face, int pixelHeight) {
@@ -211,6 +240,12 @@ void QtCanvas::DrawSegments(std::span<const LineSegment> segments) {
   QPainter& painter = buffer_.PainterFor(area_);
   painter.setPen(pen_);
   painter.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+}
+
+void QtCanvas::RestoreKept(const PixelRect& rect) {
+  if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+  buffer_.Paste(kept_, area_,
+                QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top));
 }
 
 void QtCanvas::SetFont(std::string_view face, int pixelHeight) {

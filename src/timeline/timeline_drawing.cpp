@@ -29,9 +29,12 @@ LineSegment Mark(int x, const LineY& line) {
   return {x, line.yLow, x, line.yHigh};
 }
 
-void DrawMark(Canvas& canvas, int x, const LineY& line) {
+// Draws the 2-pixel mark at x, which covers the columns x-1 and x from yHigh
+// down to yLow, and returns those pixels.
+PixelRect DrawMark(Canvas& canvas, int x, const LineY& line) {
   canvas.MoveTo(x, line.yLow);
   canvas.LineTo(x, line.yHigh);
+  return {x - 1, line.yHigh, x + 1, line.yLow + 1};
 }
 
 }  // namespace
@@ -103,6 +106,7 @@ void DrawTimeline(const TimelineScale& scale, const DisplaySettings& settings,
   }
 
   if (settings.pointDisplayMode == PointDisplayMode::kAll) DrawAllPoints(scale, points, drawArea);
+  drawArea.KeepPicture();
 
   const ScreenLayout& layout = scale.layout();
   view.Reset();
@@ -127,15 +131,18 @@ void DrawAllPoints(const TimelineScale& scale, const std::vector<TimelinePoint>&
   drawArea.DrawSegments(marks);
 }
 
-void DrawSelectionMarks(const TimelineScale& scale, const DisplaySettings& settings,
-                        const VisiblePoint& selected, Canvas& drawArea) {
-  if (settings.pointDisplayMode == PointDisplayMode::kHidden) return;
+std::vector<PixelRect> DrawSelectionMarks(const TimelineScale& scale,
+                                          const DisplaySettings& settings,
+                                          const VisiblePoint& selected, Canvas& drawArea) {
+  std::vector<PixelRect> drawn;
+  if (settings.pointDisplayMode == PointDisplayMode::kHidden) return drawn;
   drawArea.SetPen(2, kSelectedMarkColor);
-  DrawMark(drawArea, selected.x1, scale.MarkAt(selected.x1));
+  drawn.push_back(DrawMark(drawArea, selected.x1, scale.MarkAt(selected.x1)));
   if (YearsShown(settings).rangeEndMark && selected.x2) {
     drawArea.SetPen(2, kRangeEndMarkColor);
-    DrawMark(drawArea, *selected.x2, scale.MarkAt(*selected.x2));
+    drawn.push_back(DrawMark(drawArea, *selected.x2, scale.MarkAt(*selected.x2)));
   }
+  return drawn;
 }
 
 }  // namespace qev

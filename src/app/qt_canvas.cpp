@@ -124,6 +124,12 @@ void BackBuffer::Paste(const QImage& copy, const QRect& area, const QRect& rect)
   }
 }
 
+QImage& BackBuffer::PixelsToWrite() {
+  Flush();
+  if (changed_) changed_();
+  return image_;
+}
+
 const CachedFont& BackBuffer::Font(std::string_view face, int pixelHeight) {
   auto key = std::make_pair(std::string(face), pixelHeight);
   auto it = fonts_.find(key);
@@ -219,8 +225,42 @@ void QtCanvas::LineTo(int x, int y) {
   current_ = end;
 }
 
+bool QtCanvas::WriteVerticalSegments(std::span<const LineSegment> segments) {
+  const int penWidth = pen_.width();
+  if (buffer_.pixelRatio() != 1 || (penWidth != 1 && penWidth != 2)) return false;
+  if (!std::ranges::all_of(segments, [](const LineSegment& s) { return s.x0 == s.x1; })) {
+    return false;
+  }
+  QImage& image = buffer_.PixelsToWrite();
+  const QRect clip = area_.intersected(image.rect());
+  const QRgb colour = pen_.color().rgb();
+  uchar* const bits = image.bits();
+  const qsizetype stride = image.bytesPerLine();
+  for (const LineSegment& s : segments) {
+    // From the start up to, not including, the end; a 2-pixel pen adds the
+    // column to the left.
+    const int top = area_.top() + (s.y0 <= s.y1 ? s.y0 : s.y1 + 1);
+    const int bottom = area_.top() + (s.y0 <= s.y1 ? s.y1 - 1 : s.y0);
+    const int right = area_.left() + s.x0;
+    const int left = right - (penWidth - 1);
+    const int x0 = std::max(left, clip.left());
+    const int x1 = std::min(right, clip.right());
+    const int y0 = std::max(top, clip.top());
+    const int y1 = std::min(bottom, clip.bottom());
+    for (int y = y0; y <= y1; ++y) {
+      auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
+      for (int x = x0; x <= x1; ++x) row[x] = colour;
+    }
+  }
+  return true;
+}
+
 void QtCanvas::DrawSegments(std::span<const LineSegment> segments) {
   if (segments.empty()) return;
+  if (WriteVerticalSegments(segments)) {
+    current_ = QPoint(segments.back().x1, segments.back().y1);
+    return;
+  }
   // A segment that cannot reach the area, however wide the pen, would be
   // clipped away entirely; it is left out instead of being stroked.
   const int reach = pen_.width() + 1;

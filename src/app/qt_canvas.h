@@ -88,6 +88,8 @@ class BackBuffer {
   // (relative to `area`), straight into the image's scanlines.
   QImage Copy(const QRect& area);
   void Paste(const QImage& copy, const QRect& area, const QRect& rect);
+  // The image to write into directly, with no painter open on it.
+  QImage& PixelsToWrite();
 
   const CachedFont& Font(std::string_view face, int pixelHeight);
   // The bundled picture `name` (":/pictures/<name>.png"), loaded once; a
@@ -146,6 +148,10 @@ class QtCanvas final : public Canvas {
   // The line Qt is asked for to cover the pixels of a line from `from` to
   // `to`.
   QLineF PixelLine(QPoint from, QPoint to) const;
+  // Vertical segments with a 1- or 2-pixel pen at one device pixel per
+  // pixel, written straight into the image's scanlines; false (nothing
+  // drawn) for any other.
+  bool WriteVerticalSegments(std::span<const LineSegment> segments);
 
   QPen pen_;
   QPoint current_;

@@ -1,5 +1,6 @@
 #include "timeline/timeline_drawing.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -121,12 +122,16 @@ void DrawAllPoints(const TimelineScale& scale, const std::vector<TimelinePoint>&
   // The 2-pixel mark at x covers the columns x-1 and x: only marks with
   // 0 <= x <= width reach the area. The rest would all be clipped away.
   const int width = scale.drawAreaWidth();
+  // Many points share a column: the line's height is found once for each.
+  std::vector<std::optional<LineY>> lineAt(static_cast<std::size_t>(std::max(width + 1, 0)));
   std::vector<LineSegment> marks;
   marks.reserve(points.size());
   for (const TimelinePoint& p : points) {
     const int x = p.StartX(originX);
     if (x < 0 || x > width) continue;
-    marks.push_back(Mark(x, scale.MarkAt(x)));
+    std::optional<LineY>& line = lineAt[static_cast<std::size_t>(x)];
+    if (!line) line = scale.MarkAt(x);
+    marks.push_back(Mark(x, *line));
   }
   drawArea.DrawSegments(marks);
 }

@@ -177,6 +177,9 @@ void Application::ConnectEvents() {
       new DoubleClickFilter([this] { EditEvent(); }, &window_));
   window_.SetCloseGuard([this] {
     if (depth_ > 0) return false;
+    // The answer shown is final now: its level is written before the
+    // question of unsaved files, its log line before the end.
+    if (round_) round_->Finish();
     bool close = true;
     Forward([&] { close = view_->QueryClose(); });
     return close;

@@ -53,20 +53,18 @@ StudyWindow::StudyWindow(Round& round, QWidget* mainWindow)
   size_->setRange(kMinRoundSize, kMaxRoundSize);
   size_->setValue(kDefaultRoundSize);
   size_->setSuffix(QStringLiteral(" 問"));
-  const QSettings settings;
   retention_ = new QSpinBox(this);
   retention_->setObjectName(QStringLiteral("retention"));
   retention_->setRange(static_cast<int>(kMinRetention * 100 + 0.5),
                        static_cast<int>(kMaxRetention * 100 + 0.5));
   retention_->setSuffix(QStringLiteral(" %"));
-  retention_->setValue(
-      static_cast<int>(settings.value(kRetentionKey, kDefaultRetention).toDouble() * 100 + 0.5));
+  retention_->setValue(static_cast<int>(round_.goals().retention * 100 + 0.5));
   retention_->setToolTip(QStringLiteral("復習するときに思い出せる見込み: 高いほど復習が増えます"));
   newPerDay_ = new QSpinBox(this);
   newPerDay_->setObjectName(QStringLiteral("newPerDay"));
   newPerDay_->setRange(0, kMaxNewPerDay);
   newPerDay_->setSuffix(QStringLiteral(" 件"));
-  newPerDay_->setValue(settings.value(kNewPerDayKey, kDefaultNewPerDay).toInt());
+  newPerDay_->setValue(round_.goals().newPerDay);
   auto* sizeRow = new QHBoxLayout;
   sizeRow->addWidget(new QLabel(QStringLiteral("1回の問題数"), this));
   sizeRow->addWidget(size_);
@@ -198,14 +196,23 @@ StudyWindow::StudyWindow(Round& round, QWidget* mainWindow)
     hide();
     Q_EMIT closed();
   });
-  round_.SetGoals({retention_->value() / 100.0, newPerDay_->value()});
+}
+
+StudyGoals ReadStudyGoals() {
+  const QSettings settings;
+  return {settings.value(kRetentionKey, kDefaultRetention).toDouble(),
+          settings.value(kNewPerDayKey, kDefaultNewPerDay).toInt()};
+}
+
+void WriteStudyGoals(const StudyGoals& goals) {
+  QSettings settings;
+  settings.setValue(kRetentionKey, goals.retention);
+  settings.setValue(kNewPerDayKey, goals.newPerDay);
 }
 
 void StudyWindow::GoalsChanged() {
   round_.SetGoals({retention_->value() / 100.0, newPerDay_->value()});
-  QSettings settings;
-  settings.setValue(kRetentionKey, round_.goals().retention);
-  settings.setValue(kNewPerDayKey, round_.goals().newPerDay);
+  WriteStudyGoals(round_.goals());
   if (pages_->currentIndex() != kQuestionPage || round_.over()) ShowCounts();
 }
 

@@ -17,6 +17,10 @@ class QStackedWidget;
 
 namespace qev {
 
+// The learner's goals as the settings keep them across starts.
+StudyGoals ReadStudyGoals();
+void WriteStudyGoals(const StudyGoals& goals);
+
 // "確認テスト": the self-test window beside the main window, running a round.
 // Not modal: the main window stays usable while a round runs. Each question
 // is answered in the widget of its kind, which has the keyboard focus

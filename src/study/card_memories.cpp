@@ -1,5 +1,7 @@
 #include "study/card_memories.h"
 
+#include <algorithm>
+
 #include "study/study_time.h"
 
 namespace qev {
@@ -32,6 +34,14 @@ std::vector<MemoryReview> MemoryReviewsOf(const std::vector<Review>& reviews) {
     memory.push_back({DayOfMoment(review.moment), static_cast<int>(review.grade)});
   }
   return memory;
+}
+
+MemoryLog MemoryLogOf(const ReviewHistory& history) {
+  std::vector<CardKey> keys = history.Keys();
+  std::sort(keys.begin(), keys.end());  // the same log, the same cards held out
+  MemoryLog log;
+  for (const CardKey key : keys) log.AddCard(MemoryReviewsOf(history.Of(key)));
+  return log;
 }
 
 }  // namespace qev

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "study/fsrs.h"
+#include "study/fsrs_fit.h"
 #include "study/review_history.h"
 
 namespace qev {
@@ -39,6 +40,9 @@ class CardMemories {
   MemoryParameters w_;
   std::unordered_map<CardKey, Entry> cards_;
 };
+
+// Every card of the log's answers, as the fit and its figures take them.
+MemoryLog MemoryLogOf(const ReviewHistory& history);
 
 // A card's answers as the model takes them: the day of each and its grade.
 std::vector<MemoryReview> MemoryReviewsOf(const std::vector<Review>& reviews);

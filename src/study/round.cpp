@@ -312,7 +312,34 @@ StudyRecord Round::Statistics() {
   }
   record.due = CountDue(due, DayNumber(now));
   record.days = AnswersPerDay(reviews, DayNumber(now));
+  record.duePerDay = DuePerDay(due, DayNumber(now));
+  MemoryLog log;
+  for (const Card& card : cards) log.AddCard(MemoryReviewsOf(card.history.reviews()));
+  const std::vector<RecallPrediction> predictions = PredictRecalls(log, parameters());
+  record.calibration = Calibration(predictions);
+  record.metrics = MetricsOf(predictions);
   return record;
+}
+
+std::vector<CardReport> Round::Cards() {
+  const Schedule at = At();
+  const int today = DayNumber(at.now);
+  CardPool pool = Pool();
+  std::vector<CardReport> reports;
+  for (const Card& card : pool.All()) {
+    CardReport report{Sjis(card.event.baseName),
+                      Sjis(card.event.line),
+                      card.kind->name(),
+                      memories_.Of(card.key, card.history),
+                      scheduler_->DueDay(card, at),
+                      0};
+    if (report.state) {
+      report.recall = Retrievability(today - report.state->memory.lastDay,
+                                     report.state->memory.state.stability, parameters());
+    }
+    reports.push_back(std::move(report));
+  }
+  return reports;
 }
 
 std::optional<int> Round::NextDueDay() {

@@ -71,6 +71,16 @@ struct AnswerOutcome {
   int levelAfter = 1;  // as it will be written when the grade is final
 };
 
+// One card of the pool as the study report lists it.
+struct CardReport {
+  Sjis baseName;
+  Sjis line;
+  std::string_view kind;
+  std::optional<CardState> state;  // nothing when never answered
+  int dueDay = 0;
+  double recall = 0;  // predicted now; 0 when never answered
+};
+
 // A round of questions: the registry's first scheduler says which cards are
 // due, its kinds make and grade the questions, the host shows them and sets
 // the levels, and every answer is appended to the study log. An answer's
@@ -164,6 +174,9 @@ class Round {
 
   // The numbers of "学習の記録" now.
   StudyRecord Statistics();
+  // Every card of the pool with its memory, in timeline order.
+  std::vector<CardReport> Cards();
+  const Scheduler& scheduler() const { return *scheduler_; }
 
   // Every answer of the log, read from its file the first time it is needed.
   const ReviewHistory& history();

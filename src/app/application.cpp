@@ -322,8 +322,9 @@ int Application::RunStudyCommand(const CommandLine& options) {
 void Application::ShowStudyRecord() {
   if (!studyHost_ || depth_ > 0) return;
   StudyRound();
-  if (!recordWindow_) recordWindow_ = std::make_unique<StudyRecordWindow>(&window_, ScreenSize());
-  recordWindow_->Show(round_->Statistics(), DayNumber(studyHost_->Now()));
+  if (!recordWindow_)
+    recordWindow_ = std::make_unique<StudyRecordWindow>(&window_, ScreenSize(), *round_);
+  recordWindow_->Show();
 }
 
 void Application::ExportWholeTimeline() {

@@ -69,7 +69,6 @@ class FirstCards {
 template <typename Take>
 DueCount Scan(CardPool& pool, const Schedule& at, Take take) {
   const int today = DayNumber(at.now);
-  const MemoryParameters& w = at.memories.parameters();
   const std::vector<TimelinePoint>& points = pool.points();
   DueCount count;
   int newToday = 0;
@@ -80,15 +79,18 @@ DueCount Scan(CardPool& pool, const Schedule& at, Take take) {
          ++next) {
       batch.push_back(&points[next]);
     }
-    for (const Card& card : pool.CardsOf(batch)) {
-      const std::optional<CardState> state = at.memories.Of(card.key, card.history);
+    const std::vector<Card> cards = pool.CardsOf(batch);
+    const std::vector<std::optional<CardState>> states = at.memories.Of(cards, at.goals.retention);
+    for (std::size_t i = 0; i < cards.size(); ++i) {
+      const Card& card = cards[i];
+      const std::optional<CardState>& state = states[i];
       if (!state) {
         ++count.fresh;
         take(card, nullptr, false);
         continue;
       }
       if (state->firstDay == today) ++newToday;
-      const bool due = DueDayOfMemory(state->memory, at.goals.retention, w) <= today;
+      const bool due = state->dueDay <= today;
       if (due) ++count.due;
       take(card, &*state, due);
     }
@@ -97,9 +99,11 @@ DueCount Scan(CardPool& pool, const Schedule& at, Take take) {
   return count;
 }
 
-double RecallNow(const CardState& state, const Schedule& at) {
-  return Retrievability(DayNumber(at.now) - state.memory.lastDay, state.memory.state.stability,
-                        at.memories.parameters());
+// The lower a card's predicted recall now, the lower this: the recall
+// falls as the days since the last answer grow against the stability, so
+// the ratio orders the cards without computing the curve.
+double RecallOrder(const CardState& state, int today) {
+  return -(today - state.memory.lastDay) / state.memory.state.stability;
 }
 
 FirstCards::Key NewKey(const Card& card, int today) {
@@ -115,21 +119,15 @@ int LevelOfStability(double stability) {
   return level;
 }
 
-int DueDayOfMemory(const CardMemory& memory, double retention, const MemoryParameters& w) {
-  const double days = IntervalForRetention(memory.state.stability, retention, w);
-  return memory.lastDay + std::max(1, static_cast<int>(std::lround(days)));
-}
-
 int FsrsScheduler::DueDay(const Card& card, const Schedule& at) const {
-  const std::optional<CardState> state = at.memories.Of(card.key, card.history);
-  if (!state) return DayNumber(at.now);
-  return DueDayOfMemory(state->memory, at.goals.retention, at.memories.parameters());
+  const std::optional<CardState> state = at.memories.Of(card.key, card.history, at.goals.retention);
+  return state ? state->dueDay : DayNumber(at.now);
 }
 
 int FsrsScheduler::LevelAfter(const Card& card, Grade grade, const Schedule& at) const {
   const MemoryParameters& w = at.memories.parameters();
   const int g = static_cast<int>(grade);
-  const std::optional<CardState> state = at.memories.Of(card.key, card.history);
+  const std::optional<CardState> state = at.memories.Of(card.key, card.history, at.goals.retention);
   const MemoryState after =
       state ? NextMemoryState(state->memory.state,
                               std::max(DayNumber(at.now) - state->memory.lastDay, 0), g, w)
@@ -147,7 +145,7 @@ std::vector<Card> FsrsScheduler::PlanRound(CardPool& pool, const Schedule& at, i
     if (!state) {
       fresh.Offer(NewKey(card, today), card);
     } else if (isDue) {
-      due.Offer({RecallNow(*state, at), Shuffled(card.key, today)}, card);
+      due.Offer({RecallOrder(*state, today), Shuffled(card.key, today)}, card);
     }
   });
   std::vector<Card> round;
@@ -163,7 +161,7 @@ std::vector<Card> FsrsScheduler::PlanAnyway(CardPool& pool, const Schedule& at, 
   FirstCards fresh(wanted);
   Scan(pool, at, [&](const Card& card, const CardState* state, bool /*due*/) {
     if (state) {
-      answered.Offer({RecallNow(*state, at), Shuffled(card.key, today)}, card);
+      answered.Offer({RecallOrder(*state, today), Shuffled(card.key, today)}, card);
     } else {
       fresh.Offer(NewKey(card, today), card);
     }

@@ -25,8 +25,4 @@ class FsrsScheduler final : public Scheduler {
 // ② 1 to 3, ③ 3 to 7, ④ 7 to 21, ⑤ 21 or more.
 int LevelOfStability(double stability);
 
-// The day a card answered last on `lastDay` falls due: when its predicted
-// recall reaches `retention`, a day later at the earliest.
-int DueDayOfMemory(const CardMemory& memory, double retention, const MemoryParameters& w);
-
 }  // namespace qev

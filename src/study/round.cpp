@@ -330,7 +330,7 @@ std::vector<CardReport> Round::Cards() {
     CardReport report{Sjis(card.event.baseName),
                       Sjis(card.event.line),
                       card.kind->name(),
-                      memories_.Of(card.key, card.history),
+                      memories_.Of(card.key, card.history, goals_.retention),
                       scheduler_->DueDay(card, at),
                       0};
     if (report.state) {

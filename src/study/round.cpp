@@ -4,6 +4,7 @@
 
 #include "events/event_line.h"
 #include "study/event_key.h"
+#include "study/memory_parameters.h"
 #include "study/study_log.h"
 #include "study/study_time.h"
 #include "text/byte_fields.h"
@@ -16,10 +17,29 @@ int LevelOf(std::string_view line) {
   return LevelOfDigit(ByteAt(line, kMemorisationPos));
 }
 
+// A round asks a card missed at most this many times more.
+constexpr int kMaxAgain = 3;
+
 }  // namespace
 
 Round::Round(RoundHost& host, const StudyRegistry& registry)
-    : host_(host), kinds_(registry.kinds()), scheduler_(registry.schedulers().front()) {}
+    : host_(host),
+      kinds_(registry.kinds()),
+      scheduler_(registry.schedulers().front()),
+      memories_(ReadMemoryParameters(ParametersPath())) {}
+
+Round::~Round() {
+  Commit();
+}
+
+std::filesystem::path Round::ParametersPath() {
+  return host_.StudyLogPath().parent_path() / kMemoryParametersName;
+}
+
+void Round::SetGoals(const StudyGoals& goals) {
+  goals_.retention = std::clamp(goals.retention, kMinRetention, kMaxRetention);
+  goals_.newPerDay = std::clamp(goals.newPerDay, 0, kMaxNewPerDay);
+}
 
 const ReviewHistory& Round::history() {
   if (!history_) history_ = ReviewHistory::Read(host_.StudyLogPath());
@@ -30,10 +50,20 @@ CardPool Round::Pool() {
   return CardPool(host_, history(), kinds_);
 }
 
+Schedule Round::At() {
+  return {host_.Now(), goals_, memories_};
+}
+
+DueCount Round::Count() {
+  CardPool pool = Pool();
+  return scheduler_->Count(pool, At());
+}
+
 Round::Start Round::StartRound(int n) {
+  Commit();
   CardPool pool = Pool();
   const std::vector<Card> cards =
-      scheduler_->PlanRound(pool, host_.Now(), std::clamp(n, kMinRoundSize, kMaxRoundSize));
+      scheduler_->PlanRound(pool, At(), std::clamp(n, kMinRoundSize, kMaxRoundSize));
   if (cards.empty()) {
     questions_.clear();
     index_ = 0;
@@ -43,23 +73,44 @@ Round::Start Round::StartRound(int n) {
 }
 
 Round::Start Round::StartAnyway(int n) {
+  Commit();
   CardPool pool = Pool();
   const std::vector<Card> cards =
-      scheduler_->PlanAnyway(pool, host_.Now(), std::clamp(n, kMinRoundSize, kMaxRoundSize));
+      scheduler_->PlanAnyway(pool, At(), std::clamp(n, kMinRoundSize, kMaxRoundSize));
   if (cards.empty()) return Start::kEmptyPool;
   return Begin(cards);
 }
 
-Round::Start Round::Begin(const std::vector<Card>& cards) {
-  questions_.clear();
-  for (const Card& card : cards) {
-    const StudyEvent asked{card.event.id, Sjis(card.event.baseName), Sjis(card.event.line)};
-    questions_.push_back({card.kind->Make(asked, host_), card.kind});
+Round::Start Round::RetryMisses() {
+  Commit();
+  if (missed_.empty()) return Start::kEmptyPool;
+  std::vector<Asked> asked = std::move(missed_);
+  for (Asked& a : asked) {
+    a.again = 0;
+    for (StudyEvent& event : a.question.events) {
+      if (const std::optional<Sjis> line = host_.EventLine(event.id)) event.line = *line;
+    }
   }
+  return Begin(std::move(asked));
+}
+
+Round::Start Round::Begin(const std::vector<Card>& cards) {
+  std::vector<Asked> asked;
+  for (const Card& card : cards) {
+    const StudyEvent event{card.event.id, Sjis(card.event.baseName), Sjis(card.event.line)};
+    asked.push_back({card.kind->Make(event, host_), card.kind});
+  }
+  return Begin(std::move(asked));
+}
+
+Round::Start Round::Begin(std::vector<Asked> asked) {
+  questions_ = std::move(asked);
   index_ = 0;
   revealed_ = false;
   summary_ = {};
   touched_.clear();
+  misses_.clear();
+  missed_.clear();
   ShowCurrent();
   return Start::kRound;
 }
@@ -107,30 +158,68 @@ std::string Round::ShowHint() {
 }
 
 AnswerOutcome Round::Record(const Graded& graded) {
-  Asked& asked = questions_[index_];
-  StudyEvent& event = asked.question.events.front();
-  const bool right = graded.verdict == AnswerVerdict::kRight;
-  const LocalTime now = host_.Now();
+  Open open;
+  open.graded = graded;
+  open.at = host_.Now();
+  open.hint = hintShown_;
+  open.seconds = static_cast<int>(std::max<std::int64_t>(Moment(open.at) - Moment(shownAt_), 0));
+  open.outcome.verdict = graded.verdict;
+  Predict(open);
+  open.outcome.dateText = EventDateText(questions_[index_].question.events.front().line);
+  open_ = open;
+  revealed_ = true;
+  host_.RevealAnswer();
+  return open.outcome;
+}
+
+void Round::Predict(Open& open) {
+  const Asked& asked = questions_[index_];
+  const StudyEvent& event = asked.question.events.front();
   const CardKey key = KeyOfCard(KeyOfEvent(event.baseName, event.line), asked.kind->name());
-  const ReviewHistory& reviews = history();  // read before the append, so that it is noted once
+  const ReviewHistory& reviews = history();
   const Card card{{event.id, event.baseName, event.line, ByteAt(event.line, kMemorisationPos)},
                   asked.kind,
                   key,
                   reviews.Card(key, reviews.LastAnswered(key))};
+  open.outcome.levelBefore = LevelOf(event.line);
+  open.outcome.levelAfter =
+      asked.kind->SetsMemorisationLevel()
+          ? scheduler_->LevelAfter(card, open.graded.grade, {open.at, goals_, memories_})
+          : open.outcome.levelBefore;
+}
 
-  AnswerOutcome outcome;
-  outcome.verdict = graded.verdict;
-  outcome.levelBefore = LevelOf(event.line);
-  const int wanted = scheduler_->LevelAfter(card, graded.grade, now);
+bool Round::easyOffered() const {
+  return open_ && open_->graded.verdict == AnswerVerdict::kRight &&
+         open_->graded.grade != Grade::kEasy;
+}
+
+std::optional<AnswerOutcome> Round::MarkEasy() {
+  if (!easyOffered()) return std::nullopt;
+  open_->graded.grade = Grade::kEasy;
+  Predict(*open_);
+  return open_->outcome;
+}
+
+void Round::Commit() {
+  if (!open_ || index_ >= questions_.size()) {
+    open_.reset();
+    return;
+  }
+  Open open = std::move(*open_);
+  open_.reset();
+  StudyEvent& event = questions_[index_].question.events.front();
+  const QuestionKind* kind = questions_[index_].kind;
+  const bool right = open.graded.verdict == AnswerVerdict::kRight;
+  const CardKey key = KeyOfCard(KeyOfEvent(event.baseName, event.line), kind->name());
+  AnswerOutcome& outcome = open.outcome;
+  const int wanted = outcome.levelAfter;
   outcome.levelAfter = outcome.levelBefore;
   if (wanted != outcome.levelBefore && host_.SetMemorisationLevel(event.id, wanted)) {
     outcome.levelAfter = wanted;
     if (std::find(touched_.begin(), touched_.end(), event.id.slot) == touched_.end()) {
       touched_.push_back(event.id.slot);
     }
-    if (const std::optional<Sjis> line = host_.EventLine(event.id)) event.line = *line;
   }
-  outcome.dateText = EventDateText(event.line);
 
   ++summary_.questions;
   ++(right ? summary_.right : summary_.wrong);
@@ -138,30 +227,41 @@ AnswerOutcome Round::Record(const Graded& graded) {
   if (outcome.levelAfter < outcome.levelBefore) ++summary_.levelsDown;
 
   StudyLogEntry entry;
-  entry.time = now;
+  entry.time = open.at;
   entry.baseName = DecodeCp932(event.baseName);
   entry.dateField = DecodeCp932(EventDateField(event.line));
   entry.eventText = DecodeCp932(EventTextField(event.line));
-  entry.answer = graded.logged;
+  entry.answer = open.graded.logged;
   entry.right = right;
   entry.levelBefore = outcome.levelBefore;
   entry.levelAfter = outcome.levelAfter;
-  entry.kind = std::string(asked.kind->name());
-  entry.grade = graded.grade;
-  entry.hint = hintShown_;
-  entry.seconds = static_cast<int>(std::max<std::int64_t>(Moment(now) - Moment(shownAt_), 0));
-  if (std::optional<std::string> problem = AppendStudyLog(host_.StudyLogPath(), entry)) {
-    outcome.logProblem = *problem;
-  }
-  history_->Note(key, {Moment(now), entry.seconds, graded.grade, right, hintShown_});
+  entry.kind = std::string(kind->name());
+  entry.grade = open.graded.grade;
+  entry.hint = open.hint;
+  entry.seconds = open.seconds;
+  logProblem_ = AppendStudyLog(host_.StudyLogPath(), entry).value_or("");
+  history();
+  history_->Note(key, {Moment(open.at), entry.seconds, open.graded.grade, right, open.hint});
+  if (const std::optional<Sjis> line = host_.EventLine(event.id)) event.line = *line;
 
-  revealed_ = true;
-  host_.RevealAnswer();
-  return outcome;
+  if (open.graded.grade != Grade::kAgain) return;
+  const bool listed = std::any_of(misses_.begin(), misses_.end(),
+                                  [&](const RoundMiss& miss) { return miss.event.id == event.id; });
+  if (!listed) {
+    misses_.push_back({event, outcome.dateText});
+    missed_.push_back(questions_[index_]);
+  }
+  // Asked again at the end of the round, as a learning step.
+  if (questions_[index_].again < kMaxAgain) {
+    Asked again = questions_[index_];
+    ++again.again;
+    questions_.push_back(std::move(again));
+  }
 }
 
 bool Round::Next() {
   if (over()) return false;
+  Commit();
   ++index_;
   revealed_ = false;
   if (over()) return false;
@@ -169,7 +269,12 @@ bool Round::Next() {
   return true;
 }
 
+void Round::Finish() {
+  Commit();
+}
+
 void Round::End() {
+  Commit();
   if (asking()) host_.RevealAnswer();
   index_ = questions_.size();
   revealed_ = false;
@@ -201,22 +306,53 @@ StudyRecord Round::Statistics() {
   std::vector<int> due;
   std::vector<Review> reviews;
   for (const Card& card : cards) {
-    due.push_back(scheduler_->DueDay(card, now));
+    due.push_back(scheduler_->DueDay(card, At()));
     const std::vector<Review> answers = card.history.reviews();
     reviews.insert(reviews.end(), answers.begin(), answers.end());
   }
   record.due = CountDue(due, DayNumber(now));
   record.days = AnswersPerDay(reviews, DayNumber(now));
+  record.duePerDay = DuePerDay(due, DayNumber(now));
+  MemoryLog log;
+  for (const Card& card : cards) log.AddCard(MemoryReviewsOf(card.history.reviews()));
+  const std::vector<RecallPrediction> predictions = PredictRecalls(log, parameters());
+  record.calibration = Calibration(predictions);
+  record.metrics = MetricsOf(predictions);
   return record;
+}
+
+std::vector<CardReport> Round::Cards() {
+  const Schedule at = At();
+  const int today = DayNumber(at.now);
+  CardPool pool = Pool();
+  std::vector<CardReport> reports;
+  for (const Card& card : pool.All()) {
+    CardReport report{Sjis(card.event.baseName),
+                      Sjis(card.event.line),
+                      card.kind->name(),
+                      memories_.Of(card.key, card.history, goals_.retention),
+                      scheduler_->DueDay(card, at),
+                      0};
+    if (report.state) {
+      report.recall = Retrievability(today - report.state->memory.lastDay,
+                                     report.state->memory.state.stability, parameters());
+    }
+    reports.push_back(std::move(report));
+  }
+  return reports;
 }
 
 std::optional<int> Round::NextDueDay() {
   const LocalTime now = host_.Now();
   const int today = DayNumber(now);
   CardPool pool = Pool();
+  // A card never answered is due today while the day allows new cards,
+  // tomorrow once it does not.
+  const int newDay = scheduler_->Count(pool, At()).newLeft > 0 ? today : today + 1;
   std::optional<int> next;
   for (const Card& card : pool.All()) {
-    const int day = std::max(scheduler_->DueDay(card, now), today);
+    const int day =
+        card.history.lastAnswered() ? std::max(scheduler_->DueDay(card, At()), today) : newDay;
     if (!next || day < *next) next = day;
   }
   return next;

@@ -1,5 +1,6 @@
 #include "study/study_registry.h"
 
+#include "study/fsrs_scheduler.h"
 #include "study/leitner_scheduler.h"
 #include "study/year_question.h"
 
@@ -9,6 +10,7 @@ const StudyRegistry& StudyRegistry::Standard() {
   static const StudyRegistry registry = [] {
     StudyRegistry r;
     r.Add(std::make_unique<YearQuestion>());
+    r.Add(std::make_unique<FsrsScheduler>());
     r.Add(std::make_unique<LeitnerScheduler>());
     return r;
   }();

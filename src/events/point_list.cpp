@@ -214,8 +214,9 @@ std::vector<PointList::Entry> PointList::Chronological(std::vector<Entry>& bc,
   list.reserve(bc.size() + ad.size());
   std::move(bc.rbegin(), bc.rend(), std::back_inserter(list));
   std::move(ad.begin(), ad.end(), std::back_inserter(list));
-  bc.clear();
-  ad.clear();
+  // Their room is given back: at a million events it is tens of megabytes.
+  bc = {};
+  ad = {};
   return list;
 }
 

@@ -286,6 +286,8 @@ void Application::OpenSelfTest() {
       view_->SetSelfTestOpen(false);
     });
   }
+  // The find window lists the dates a question asks.
+  if (find_) find_->hide();
   view_->OfferLineClicks(studyWindow_.get());
   studyWindow_->StartRound();
 }
@@ -408,6 +410,13 @@ void Application::ExportTable() {
 
 bool Application::RunWindowCommand(KeyCommand command) {
   EventDesk* desk = view_->desk();
+  const bool selects = command == KeyCommand::kFind || command == KeyCommand::kFindNext ||
+                       command == KeyCommand::kFindPrevious || command == KeyCommand::kGoToYear ||
+                       command == KeyCommand::kRandomOnLine;
+  if (selects && desk != nullptr && !desk->SelectRefusal().empty()) {
+    platform_.ShowMessage(desk->SelectRefusal());
+    return true;
+  }
   switch (command) {
     case KeyCommand::kFind:
       if (desk != nullptr && depth_ == 0) Finder(*desk).Open();
@@ -459,6 +468,10 @@ void Application::FocusTimeline() {
 void Application::JumpTo(const FoundModel::Row& row) {
   EventDesk* desk = view_->desk();
   if (desk == nullptr) return;
+  if (!desk->SelectRefusal().empty()) {
+    platform_.ShowMessage(desk->SelectRefusal());
+    return;
+  }
   Forward([&] {
     // Why not, as things are now: the list may be older than a change.
     const OffLine off = desk->JumpToEvent(row.key);

@@ -16,10 +16,57 @@ int LevelOf(std::string_view line) {
   return LevelOfDigit(ByteAt(line, kMemorisationPos));
 }
 
+// The host's pool with the learner's confusions from the log.
+class PoolWithConfusions final : public EventPool {
+ public:
+  PoolWithConfusions(EventPool& pool, const ReviewHistory& history)
+      : pool_(pool), history_(history) {}
+  const std::vector<TimelinePoint>& PoolPoints() override { return pool_.PoolPoints(); }
+  std::vector<std::optional<PoolLine>> LinesOf(
+      std::span<const TimelinePoint* const> points) override {
+    return pool_.LinesOf(points);
+  }
+  std::vector<std::uint64_t> ConfusedWith(std::uint64_t event) override {
+    return history_.ConfusedWith(event);
+  }
+
+ private:
+  EventPool& pool_;
+  const ReviewHistory& history_;
+};
+
 }  // namespace
 
 Round::Round(RoundHost& host, const StudyRegistry& registry)
-    : host_(host), kinds_(registry.kinds()), scheduler_(registry.schedulers().front()) {}
+    : host_(host),
+      allKinds_(registry.kinds()),
+      kinds_(allKinds_),
+      scheduler_(registry.schedulers().front()) {}
+
+void Round::AskKinds(const std::vector<const QuestionKind*>& ticked) {
+  kinds_.clear();
+  for (const QuestionKind* kind : allKinds_) {
+    if (std::find(ticked.begin(), ticked.end(), kind) != ticked.end()) kinds_.push_back(kind);
+  }
+  if (kinds_.empty()) kinds_ = allKinds_;
+}
+
+std::optional<StudyEvent> Round::EventOfYear(const EraYear& year, EventId asked) {
+  const std::vector<TimelinePoint>& points = host_.PoolPoints();
+  for (std::size_t next = 0; next < points.size();) {
+    std::vector<const TimelinePoint*> batch;
+    for (; next < points.size() && batch.size() < CardPool::kBatch; ++next) {
+      if (points[next].id() != asked) batch.push_back(&points[next]);
+    }
+    const std::vector<std::optional<PoolLine>> lines = host_.LinesOf(batch);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      if (lines[i] && FirstDate(lines[i]->line) == year) {
+        return StudyEvent{batch[i]->id(), Sjis(lines[i]->baseName), Sjis(lines[i]->line)};
+      }
+    }
+  }
+  return std::nullopt;
+}
 
 const ReviewHistory& Round::history() {
   if (!history_) history_ = ReviewHistory::Read(host_.StudyLogPath());
@@ -52,10 +99,20 @@ Round::Start Round::StartAnyway(int n) {
 
 Round::Start Round::Begin(const std::vector<Card>& cards) {
   questions_.clear();
+  PoolWithConfusions pool(host_, history());
   for (const Card& card : cards) {
     const StudyEvent asked{card.event.id, Sjis(card.event.baseName), Sjis(card.event.line)};
-    questions_.push_back({card.kind->Make(asked, host_), card.kind});
+    // Where a kind finds no question for the event (no companions on the
+    // line), its year is asked instead.
+    const QuestionKind* kind = card.kind;
+    Question question = kind->Make(asked, pool);
+    if (question.events.empty()) {
+      kind = allKinds_.front();
+      question = kind->Make(asked, pool);
+    }
+    if (!question.events.empty()) questions_.push_back({std::move(question), kind});
   }
+  if (questions_.empty()) return Start::kEmptyPool;
   index_ = 0;
   revealed_ = false;
   summary_ = {};
@@ -92,12 +149,24 @@ AnswerOutcome Round::Answer(const KindAnswer& answer) {
   }
   const std::optional<Graded> graded = asked.kind->Judge(asked.question, answer, hintShown_);
   if (!graded) return {};
-  return Record(*graded);
+  std::optional<StudyEvent> confused;
+  if (graded->wrongYear)
+    confused = EventOfYear(*graded->wrongYear, asked.question.events.front().id);
+  AnswerOutcome outcome = Record(*graded, confused);
+  if (confused) {
+    const std::string_view text = EventTextField(confused->line);
+    outcome.confusion = graded->logged + " は『" +
+                        DecodeCp932(text.starts_with('*') ? text.substr(1) : text) + "』の年です";
+  }
+  host_.RevealAnswer(asked.kind->Marks(asked.question, answer));
+  return outcome;
 }
 
 AnswerOutcome Round::GiveUp() {
   if (!asking()) return {};
-  return Record({AnswerVerdict::kWrong, Grade::kAgain, ""});
+  AnswerOutcome outcome = Record({AnswerVerdict::kWrong, Grade::kAgain, "", {}}, std::nullopt);
+  host_.RevealAnswer(kind()->Marks(*question(), KindAnswer{}));
+  return outcome;
 }
 
 std::string Round::ShowHint() {
@@ -106,7 +175,7 @@ std::string Round::ShowHint() {
   return kind()->Hint(*question());
 }
 
-AnswerOutcome Round::Record(const Graded& graded) {
+AnswerOutcome Round::Record(const Graded& graded, const std::optional<StudyEvent>& confused) {
   Asked& asked = questions_[index_];
   StudyEvent& event = asked.question.events.front();
   const bool right = graded.verdict == AnswerVerdict::kRight;
@@ -150,13 +219,15 @@ AnswerOutcome Round::Record(const Graded& graded) {
   entry.grade = graded.grade;
   entry.hint = hintShown_;
   entry.seconds = static_cast<int>(std::max<std::int64_t>(Moment(now) - Moment(shownAt_), 0));
+  if (confused) entry.confusedWith = KeyOfEvent(confused->baseName, confused->line);
   if (std::optional<std::string> problem = AppendStudyLog(host_.StudyLogPath(), entry)) {
     outcome.logProblem = *problem;
   }
   history_->Note(key, {Moment(now), entry.seconds, graded.grade, right, hintShown_});
+  if (entry.confusedWith)
+    history_->NoteConfusion(KeyOfEvent(event.baseName, event.line), *entry.confusedWith);
 
   revealed_ = true;
-  host_.RevealAnswer();
   return outcome;
 }
 
@@ -170,7 +241,7 @@ bool Round::Next() {
 }
 
 void Round::End() {
-  if (asking()) host_.RevealAnswer();
+  host_.LeaveQuestion();
   index_ = questions_.size();
   revealed_ = false;
 }
@@ -189,15 +260,22 @@ StudyRecord Round::Statistics() {
   for (StudySlot& slot : host_.LoadedSlots()) {
     std::array<int, 5> levels{};
     int events = 0;
-    for (const Card& card : cards) {
-      if (card.event.id.slot != slot.slot) continue;
+    // An event's cards lie together: each event is counted once.
+    for (std::size_t i = 0; i < cards.size(); ++i) {
+      const Card& card = cards[i];
+      if (card.event.id.slot != slot.slot || (i > 0 && cards[i - 1].event.id == card.event.id)) {
+        continue;
+      }
       ++levels[static_cast<std::size_t>(card.level() - 1)];
       ++events;
     }
     // A file switched off or filtered out has nothing on the line.
     if (events > 0) record.files.push_back({std::move(slot.title), levels});
   }
-  record.events = static_cast<int>(cards.size());
+  record.events = 0;
+  for (const StudyRecord::File& file : record.files) {
+    for (const int n : file.levels) record.events += n;
+  }
   std::vector<int> due;
   std::vector<Review> reviews;
   for (const Card& card : cards) {

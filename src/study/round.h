@@ -38,8 +38,10 @@ class RoundHost : public EventPool {
   // Selects the event with the timeline scrolled to it and hides what
   // `hidden` says everywhere on the main screen.
   virtual void ShowQuestion(EventId id, const Concealment& hidden) = 0;
-  // Shows what the question hid again.
-  virtual void RevealAnswer() = 0;
+  // Shows what the question hid again, with `marks` on the line.
+  virtual void RevealAnswer(std::vector<QuestionMarks::Label> marks) = 0;
+  // The round ended with the question open: nothing of it is shown.
+  virtual void LeaveQuestion() = 0;
   // Sets the event's memorisation level as a click on "記憶度変更=" does
   // (undoable, the slot changed); false when the line was refused.
   virtual bool SetMemorisationLevel(EventId id, int level) = 0;
@@ -64,6 +66,8 @@ struct AnswerOutcome {
   int levelAfter = 1;
   // Why the log line could not be written (UTF-8); empty when it was.
   std::string logProblem;
+  // A wrong year that is another event's: "1192 は『…』の年です" (UTF-8).
+  std::string confusion;
 };
 
 // A round of questions: the registry's first scheduler says which cards are
@@ -93,8 +97,13 @@ class Round {
   const Question* question() const;
   const QuestionKind* kind() const;
   std::size_t index() const { return index_; }
-  // The kinds a round asks, in the registry's order.
+  // The kinds a round asks, in the registry's order, and every kind the
+  // registry has.
   const std::vector<const QuestionKind*>& kinds() const { return kinds_; }
+  const std::vector<const QuestionKind*>& allKinds() const { return allKinds_; }
+  // The kinds the next rounds ask (those of the registry ticked), in the
+  // registry's order; none ticked asks them all.
+  void AskKinds(const std::vector<const QuestionKind*>& ticked);
   std::size_t count() const { return questions_.size(); }
   // Whether a click on the line would answer the open question.
   bool takesLineClicks() const { return asking() && kind()->TakesLineClicks(); }
@@ -135,10 +144,14 @@ class Round {
   };
   CardPool Pool();
   Start Begin(const std::vector<Card>& cards);
-  AnswerOutcome Record(const Graded& graded);
+  AnswerOutcome Record(const Graded& graded, const std::optional<StudyEvent>& confused);
   void ShowCurrent();
 
+  // The event of the wrong year `year`, if another of the pool has it.
+  std::optional<StudyEvent> EventOfYear(const EraYear& year, EventId asked);
+
   RoundHost& host_;
+  std::vector<const QuestionKind*> allKinds_;
   std::vector<const QuestionKind*> kinds_;
   const Scheduler* scheduler_;
   std::optional<ReviewHistory> history_;

@@ -1,6 +1,8 @@
 #include "study/study_registry.h"
 
 #include "study/leitner_scheduler.h"
+#include "study/order_question.h"
+#include "study/place_question.h"
 #include "study/year_question.h"
 
 namespace qev {
@@ -9,6 +11,8 @@ const StudyRegistry& StudyRegistry::Standard() {
   static const StudyRegistry registry = [] {
     StudyRegistry r;
     r.Add(std::make_unique<YearQuestion>());
+    r.Add(std::make_unique<OrderQuestion>());
+    r.Add(std::make_unique<PlaceQuestion>());
     r.Add(std::make_unique<LeitnerScheduler>());
     return r;
   }();

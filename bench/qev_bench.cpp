@@ -293,14 +293,15 @@ void BM_StartupWithStudyLog(benchmark::State& state) {
 BENCHMARK(BM_StartupWithStudyLog)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // The self-test's next round at this many events, with a study log of
-// 100,000 answers over the events of `loggedFiles` slot files: the schedule
-// over every event on the line, the first question selected, scrolled to and
+// `answers` answers over the events of `loggedFiles` slot files: the
+// schedule over every event on the line (each card's memory replayed once,
+// when the log is first read), the first question selected, scrolled to and
 // drawn with its years hidden.
-void NextQuestion(benchmark::State& state, int loggedFiles) {
+void NextQuestion(benchmark::State& state, int loggedFiles, int answers = 100000) {
   Running& r = Shared(static_cast<int>(state.range(0)));
   RoundHost* host = r.app->studyHost();
   if (!host) return state.SkipWithError("no self-test");
-  WriteStudyLog(*r.program, 100000, host->Now(), loggedFiles);
+  WriteStudyLog(*r.program, answers, host->Now(), loggedFiles);
   Round test(*host);
   test.StartRound(kDefaultRoundSize);  // reads the log once
   for (auto _ : state) {
@@ -323,6 +324,11 @@ void BM_NextQuestionAllAnswered(benchmark::State& state) {
   NextQuestion(state, OperatingState::kSlotCount);
 }
 BENCHMARK(BM_NextQuestionAllAnswered)->Arg(100000)->Unit(benchmark::kMillisecond);
+// Every event answered ten times: a log of 1,000,000 answers.
+void BM_NextQuestionMillionAnswers(benchmark::State& state) {
+  NextQuestion(state, OperatingState::kSlotCount, 1000000);
+}
+BENCHMARK(BM_NextQuestionMillionAnswers)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Reading a study log of that many answers into the review history.
 void BM_ReadStudyLog(benchmark::State& state) {

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/about_dialog.h"
@@ -25,6 +26,7 @@
 #include "events/event_form.h"
 #include "events/event_line.h"
 #include "events/file_io.h"
+#include "study/study_report.h"
 #include "study/study_time.h"
 #include "text/circled.h"
 #include "timeline/date_text.h"
@@ -177,6 +179,9 @@ void Application::ConnectEvents() {
       new DoubleClickFilter([this] { EditEvent(); }, &window_));
   window_.SetCloseGuard([this] {
     if (depth_ > 0) return false;
+    // The answer shown is final now: its level is written before the
+    // question of unsaved files, its log line before the end.
+    if (round_) round_->Finish();
     bool close = true;
     Forward([&] { close = view_->QueryClose(); });
     return close;
@@ -275,9 +280,9 @@ void Application::OpenSelfTest() {
   bool open = false;
   Forward([&] { open = view_->SetSelfTestOpen(true); });
   if (!open) return;
-  if (!round_) round_ = std::make_unique<Round>(*studyHost_);
+  Round& round = StudyRound();
   if (!studyWindow_) {
-    studyWindow_ = std::make_unique<StudyWindow>(*round_, &window_);
+    studyWindow_ = std::make_unique<StudyWindow>(round, &window_);
     QObject::connect(
         studyWindow_.get(), &StudyWindow::saveRequested, &window_,
         [this](const std::vector<int>& slots) { Forward([&] { view_->SaveSlots(slots); }); });
@@ -292,11 +297,36 @@ void Application::OpenSelfTest() {
   studyWindow_->StartRound();
 }
 
+Round& Application::StudyRound() {
+  if (!round_) {
+    round_ = std::make_unique<Round>(*studyHost_);
+    round_->SetGoals(ReadStudyGoals());
+  }
+  return *round_;
+}
+
+int Application::RunStudyCommand(const CommandLine& options) {
+  if (!studyHost_) return 1;
+  Round& round = StudyRound();
+  std::string text;
+  int code = 0;
+  if (options.optimizeMemory) {
+    const KeptOptimization kept = OptimizeAndKeep(round);
+    text += OptimizationReport(kept);
+    code = kept.problem.empty() ? 0 : 1;
+  }
+  if (options.studyReport) text += StudyReport(round, options.studyCards);
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fflush(stdout);
+  return code;
+}
+
 void Application::ShowStudyRecord() {
   if (!studyHost_ || depth_ > 0) return;
-  if (!round_) round_ = std::make_unique<Round>(*studyHost_);
-  if (!recordWindow_) recordWindow_ = std::make_unique<StudyRecordWindow>(&window_, ScreenSize());
-  recordWindow_->Show(round_->Statistics(), DayNumber(studyHost_->Now()));
+  StudyRound();
+  if (!recordWindow_)
+    recordWindow_ = std::make_unique<StudyRecordWindow>(&window_, ScreenSize(), *round_);
+  recordWindow_->Show();
 }
 
 void Application::ExportWholeTimeline() {

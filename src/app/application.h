@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "app/command_line.h"
 #include "app/find_window.h"
 #include "app/getting_started_window.h"
 #include "app/main_window.h"
@@ -67,6 +68,8 @@ class Application {
   ViewWidget& viewWidget() { return window_.viewWidget(); }
   QtPlatform& platform() { return platform_; }
   ViewHandlers& view() { return *view_; }
+  // --study-report, --optimize-memory: the figures printed; the exit code.
+  int RunStudyCommand(const CommandLine& options);
 
  private:
   void ConnectEvents();
@@ -89,6 +92,8 @@ class Application {
   // or an Anki deck, as the save dialog's type says.
   void ExportTable();
   void ShowStudyRecord();
+  // The rounds' engine, made on first use with the goals of the settings.
+  Round& StudyRound();
 
   // The commands of the window's own windows and dialogs; false for a
   // command of the view.

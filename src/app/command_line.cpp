@@ -86,8 +86,8 @@ bool NeedsNoWindow(int argc, char** argv) {
 bool DrawsOffScreen(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    for (std::string_view option :
-         {"--screenshot", "--export", "--export-table", "--export-deck"}) {
+    for (std::string_view option : {"--screenshot", "--export", "--export-table", "--export-deck",
+                                    "--study-report", "--optimize-memory"}) {
       if (arg == option ||
           (arg.starts_with(option) && arg.size() > option.size() && arg[option.size()] == '=')) {
         return true;
@@ -158,8 +158,21 @@ CommandLine ReadCommandLine(const QCoreApplication& app) {
       QStringLiteral("export-deck"),
       QStringLiteral("Write the same events as a deck for Anki's text import and exit."),
       QStringLiteral("OUT.txt"));
+  const QCommandLineOption studyReport(
+      QStringLiteral("study-report"),
+      QStringLiteral("Print the self-test's figures as key: value lines (due and new cards today, "
+                     "the memory model's parameters and how well they predict the study log) "
+                     "and exit."));
+  const QCommandLineOption studyCards(
+      QStringLiteral("cards"),
+      QStringLiteral("With --study-report, a line per card: its memory, due date and recall."));
+  const QCommandLineOption optimizeMemory(
+      QStringLiteral("optimize-memory"),
+      QStringLiteral("Fit the memory model to the study log as the record's button does, keep "
+                     "the parameters when they predict better, print the figures and exit."));
   parser.addOptions({dataDir, screen, screenshot, screenshotSize, exportFile, exportRange, check,
-                     importTable, importTitle, importName, exportTable, exportDeck});
+                     importTable, importTitle, importName, exportTable, exportDeck, studyReport,
+                     studyCards, optimizeMemory});
   parser.addPositionalArgument(
       QStringLiteral("files"),
       QStringLiteral("Event files to check (with --check) or to write out (with --export-table "
@@ -227,6 +240,11 @@ CommandLine ReadCommandLine(const QCoreApplication& app) {
     }
   }
   result.exportDeck = parser.value(exportDeck);
+  result.studyReport = parser.isSet(studyReport);
+  result.studyCards = parser.isSet(studyCards);
+  result.optimizeMemory = parser.isSet(optimizeMemory);
+  if (result.studyCards && !result.studyReport)
+    Fail(QStringLiteral("--cards needs --study-report."));
   result.files = ArgumentsAsGiven(parser.positionalArguments(), raw);
   if (!result.check && result.exportTable.isEmpty() && result.exportDeck.isEmpty() &&
       !result.files.empty()) {

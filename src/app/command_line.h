@@ -26,8 +26,11 @@ struct CommandLine {
   std::string importTable;
   std::string importTitle;
   std::string importName;
-  QString exportTable;  // .csv or .tsv to write the events into, then exit
-  QString exportDeck;   // an Anki text-import deck to write, then exit
+  QString exportTable;          // .csv or .tsv to write the events into, then exit
+  QString exportDeck;           // an Anki text-import deck to write, then exit
+  bool studyReport = false;     // print the study's figures, then exit
+  bool studyCards = false;      // with them, one line per card
+  bool optimizeMemory = false;  // fit the memory model to the log, keep it, print, exit
   // The event files named: to check, or to write out (bytes).
   std::vector<std::string> files;
 };
@@ -42,8 +45,9 @@ inline constexpr QSize kMinimumScreen{400, 500};
 bool NeedsNoWindow(int argc, char** argv);
 
 // Whether the command line asks for a picture, a print, a table or a deck
-// (--screenshot, --export, --export-table, --export-deck), which is made off
-// screen and needs no display.
+// (--screenshot, --export, --export-table, --export-deck) or the study's
+// figures (--study-report, --optimize-memory), which are made off screen and
+// need no display.
 bool DrawsOffScreen(int argc, char** argv);
 
 // Reads the program's options. Help, version and errors are printed here

@@ -105,10 +105,18 @@ int main(int argc, char** argv) {
   const qev::ScreenLayout layout{screen.width(), screen.height()};
   bool newDataDir = false;
   const std::string dataDir =
-      DataDir(options, !options.screenshot.isEmpty() || !options.exportFile.isEmpty() || writesList,
+      DataDir(options,
+              !options.screenshot.isEmpty() || !options.exportFile.isEmpty() || writesList ||
+                  options.studyReport || options.optimizeMemory,
               newDataDir);
   qev::Application program(layout, dataDir);
 
+  if (options.studyReport || options.optimizeMemory) {
+    // The events on the line as the state file sets it up at start.
+    program.platform().SetUnattended(true);
+    program.Start([&] { QCoreApplication::exit(program.RunStudyCommand(options)); });
+    return app.exec();
+  }
   if (writesList) {
     // The events on the line as the state file sets it up at start.
     program.platform().SetUnattended(true);

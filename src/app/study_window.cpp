@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -12,6 +13,7 @@
 #include <algorithm>
 
 #include "events/event_line.h"
+#include "study/event_key.h"
 #include "study/study_time.h"
 #include "text/byte_fields.h"
 #include "text/circled.h"
@@ -31,6 +33,10 @@ QString DateText(std::optional<int> day, int today) {
   return *day == today ? QStringLiteral("今日 (%1)").arg(date) : date;
 }
 
+// Where the window keeps the learner's goals across starts.
+const QString kRetentionKey = QStringLiteral("study/retention");
+const QString kNewPerDayKey = QStringLiteral("study/newPerDay");
+
 QPushButton* Button(const QString& text, QWidget* parent) {
   auto* button = new QPushButton(text, parent);
   button->setAutoDefault(false);
@@ -47,10 +53,27 @@ StudyWindow::StudyWindow(Round& round, QWidget* mainWindow)
   size_->setRange(kMinRoundSize, kMaxRoundSize);
   size_->setValue(kDefaultRoundSize);
   size_->setSuffix(QStringLiteral(" 問"));
+  retention_ = new QSpinBox(this);
+  retention_->setObjectName(QStringLiteral("retention"));
+  retention_->setRange(static_cast<int>(kMinRetention * 100 + 0.5),
+                       static_cast<int>(kMaxRetention * 100 + 0.5));
+  retention_->setSuffix(QStringLiteral(" %"));
+  retention_->setValue(static_cast<int>(round_.goals().retention * 100 + 0.5));
+  retention_->setToolTip(QStringLiteral("復習するときに思い出せる見込み: 高いほど復習が増えます"));
+  newPerDay_ = new QSpinBox(this);
+  newPerDay_->setObjectName(QStringLiteral("newPerDay"));
+  newPerDay_->setRange(0, kMaxNewPerDay);
+  newPerDay_->setSuffix(QStringLiteral(" 件"));
+  newPerDay_->setValue(round_.goals().newPerDay);
   auto* sizeRow = new QHBoxLayout;
   sizeRow->addWidget(new QLabel(QStringLiteral("1回の問題数"), this));
   sizeRow->addWidget(size_);
+  sizeRow->addWidget(new QLabel(QStringLiteral("目標の想起率"), this));
+  sizeRow->addWidget(retention_);
+  sizeRow->addWidget(new QLabel(QStringLiteral("1日の新規"), this));
+  sizeRow->addWidget(newPerDay_);
   sizeRow->addStretch(1);
+  counts_ = new QLabel(this);
 
   pages_ = new QStackedWidget(this);
 
@@ -76,10 +99,14 @@ StudyWindow::StudyWindow(Round& round, QWidget* mainWindow)
   hintButton_->setObjectName(QStringLiteral("hint"));
   giveUp_ = Button(QStringLiteral("わからない"), question);
   giveUp_->setObjectName(QStringLiteral("giveUp"));
+  easy_ = Button(QStringLiteral("簡単"), question);
+  easy_->setObjectName(QStringLiteral("easy"));
+  easy_->setToolTip(QStringLiteral("すぐに思い出せた (E)"));
   auto* end = Button(QStringLiteral("終了"), question);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(hintButton_);
   buttons->addWidget(giveUp_);
+  buttons->addWidget(easy_);
   buttons->addStretch(1);
   buttons->addWidget(end);
   auto* questionLayout = new QVBoxLayout(question);
@@ -117,7 +144,10 @@ StudyWindow::StudyWindow(Round& round, QWidget* mainWindow)
   summary_->setWordWrap(true);
   save_ = Button(QStringLiteral("結果を保存"), summary);
   discard_ = Button(QStringLiteral("保存しない"), summary);
+  retry_ = Button(QStringLiteral("間違えた問題をもう一度"), summary);
+  retry_->setObjectName(QStringLiteral("retry"));
   auto* summaryButtons = new QHBoxLayout;
+  summaryButtons->addWidget(retry_);
   summaryButtons->addStretch(1);
   summaryButtons->addWidget(save_);
   summaryButtons->addWidget(discard_);
@@ -129,8 +159,9 @@ StudyWindow::StudyWindow(Round& round, QWidget* mainWindow)
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(sizeRow);
+  layout->addWidget(counts_);
   layout->addWidget(pages_, 1);
-  resize(440, 250);
+  resize(520, 280);
 
   connect(hintButton_, &QPushButton::clicked, this, [this] {
     if (const std::string hint = round_.ShowHint(); !hint.empty()) {
@@ -140,6 +171,16 @@ StudyWindow::StudyWindow(Round& round, QWidget* mainWindow)
   });
   connect(giveUp_, &QPushButton::clicked, this, [this] {
     if (round_.asking()) ShowOutcome(round_.GiveUp());
+    FocusAnswer();
+  });
+  connect(easy_, &QPushButton::clicked, this, [this] {
+    if (const std::optional<AnswerOutcome> outcome = round_.MarkEasy()) ShowOutcome(*outcome);
+    FocusAnswer();
+  });
+  connect(retention_, &QSpinBox::valueChanged, this, [this] { GoalsChanged(); });
+  connect(newPerDay_, &QSpinBox::valueChanged, this, [this] { GoalsChanged(); });
+  connect(retry_, &QPushButton::clicked, this, [this] {
+    ShowStart(round_.RetryMisses());
     FocusAnswer();
   });
   connect(end, &QPushButton::clicked, this, [this] { EndRound(); });
@@ -155,6 +196,36 @@ StudyWindow::StudyWindow(Round& round, QWidget* mainWindow)
     hide();
     Q_EMIT closed();
   });
+}
+
+StudyGoals ReadStudyGoals() {
+  const QSettings settings;
+  return {settings.value(kRetentionKey, kDefaultRetention).toDouble(),
+          settings.value(kNewPerDayKey, kDefaultNewPerDay).toInt()};
+}
+
+void WriteStudyGoals(const StudyGoals& goals) {
+  QSettings settings;
+  settings.setValue(kRetentionKey, goals.retention);
+  settings.setValue(kNewPerDayKey, goals.newPerDay);
+}
+
+void StudyWindow::GoalsChanged() {
+  round_.SetGoals({retention_->value() / 100.0, newPerDay_->value()});
+  WriteStudyGoals(round_.goals());
+  if (pages_->currentIndex() != kQuestionPage || round_.over()) ShowCounts();
+}
+
+void StudyWindow::ShowCounts() {
+  const DueCount count = round_.Count();
+  counts_->setText(QStringLiteral("復習 %1 件 / 新規 %2 件（今日の残り %3）")
+                       .arg(count.due)
+                       .arg(count.fresh)
+                       .arg(count.newLeft));
+}
+
+QString StudyWindow::countsText() const {
+  return counts_->text();
 }
 
 int StudyWindow::Today() const {
@@ -184,7 +255,10 @@ void StudyWindow::StartRound() {
   raise();
   activateWindow();
   // Asked again while a round runs: the round goes on.
-  if (!running) ShowStart(round_.StartRound(roundSize()));
+  if (!running) {
+    ShowCounts();
+    ShowStart(round_.StartRound(roundSize()));
+  }
   FocusAnswer();
 }
 
@@ -236,6 +310,11 @@ void StudyWindow::ShowQuestion() {
   }
   hintButton_->setEnabled(true);
   giveUp_->setEnabled(true);
+  easy_->setEnabled(false);
+  if (!round_.logProblem().empty()) {
+    hint_->setText(QStringLiteral("学習記録に書けませんでした: %1")
+                       .arg(QString::fromStdString(round_.logProblem())));
+  }
   FocusAnswer();
 }
 
@@ -266,12 +345,10 @@ void StudyWindow::ShowOutcome(const AnswerOutcome& outcome) {
                           Decoded(outcome.dateText).toHtmlEscaped(),
                           Decoded(CircledNumber(outcome.levelBefore)),
                           Decoded(CircledNumber(outcome.levelAfter)));
-  text += QStringLiteral("<br><small>Enter で次へ</small>");
-  if (!outcome.logProblem.empty()) {
-    text += QStringLiteral("<br><small>学習記録に書けませんでした: %1</small>")
-                .arg(QString::fromStdString(outcome.logProblem).toHtmlEscaped());
-  }
+  text += round_.easyOffered() ? QStringLiteral("<br><small>Enter で次へ、E で簡単</small>")
+                               : QStringLiteral("<br><small>Enter で次へ</small>");
   verdict_->setText(text);
+  easy_->setEnabled(round_.easyOffered());
   if (AnswerWidget* answer = CurrentAnswer()) answer->Lock();
   hintButton_->setEnabled(false);
   giveUp_->setEnabled(false);
@@ -281,6 +358,23 @@ void StudyWindow::ShowOutcome(const AnswerOutcome& outcome) {
 void StudyWindow::EndRound() {
   round_.End();
   ShowSummary();
+}
+
+QString StudyWindow::MissesText() const {
+  if (round_.misses().empty()) return {};
+  QString text = QStringLiteral("<p><small>間違えた問題</small><br><small>");
+  for (const RoundMiss& miss : round_.misses()) {
+    text += QStringLiteral("%1　%2<br>")
+                .arg(Decoded(miss.dateText).toHtmlEscaped(),
+                     Decoded(EventTextField(miss.event.line)).toHtmlEscaped());
+  }
+  return text + QStringLiteral("</small></p>");
+}
+
+QString StudyWindow::LogProblemText() const {
+  if (round_.logProblem().empty()) return {};
+  return QStringLiteral("<p><small>学習記録に書けませんでした: %1</small></p>")
+      .arg(QString::fromStdString(round_.logProblem()).toHtmlEscaped());
 }
 
 void StudyWindow::ShowSummary() {
@@ -296,8 +390,10 @@ void StudyWindow::ShowSummary() {
                     row(QStringLiteral("記憶度が上がった"), QString::number(s.levelsUp)) +
                     row(QStringLiteral("記憶度が下がった"), QString::number(s.levelsDown)) +
                     row(QStringLiteral("次の復習日"), DateText(round_.NextDueDay(), Today())) +
-                    QStringLiteral("</table>"));
+                    QStringLiteral("</table>") + MissesText() + LogProblemText());
+  retry_->setVisible(!round_.misses().empty());
   pages_->setCurrentIndex(kSummaryPage);
+  ShowCounts();
   save_->setFocus();
 }
 
@@ -327,6 +423,13 @@ void StudyWindow::closeEvent(QCloseEvent* event) {
 }
 
 void StudyWindow::keyPressEvent(QKeyEvent* event) {
+  // E: "簡単", once a right answer is shown and the answer field takes no
+  // more text.
+  if (event->key() == Qt::Key_E && round_.easyOffered() &&
+      pages_->currentIndex() == kQuestionPage) {
+    easy_->click();
+    return;
+  }
   // Esc reaches here from the answer field and the buttons, which leave it.
   if (event->key() != Qt::Key_Escape) return QWidget::keyPressEvent(event);
   if (pages_->currentIndex() == kQuestionPage) {

@@ -17,6 +17,10 @@ class QStackedWidget;
 
 namespace qev {
 
+// The learner's goals as the settings keep them across starts.
+StudyGoals ReadStudyGoals();
+void WriteStudyGoals(const StudyGoals& goals);
+
 // "確認テスト": the self-test window beside the main window, running a round.
 // Not modal: the main window stays usable while a round runs. Each question
 // is answered in the widget of its kind, which has the keyboard focus
@@ -37,6 +41,8 @@ class StudyWindow final : public QWidget, public LineClickTaker {
 
   // The parts a test drives.
   QPushButton& saveButton() { return *save_; }
+  // "復習 n 件 / 新規 n 件（今日の残り k）" as shown.
+  QString countsText() const;
   QString shownText() const;
 
  Q_SIGNALS:
@@ -57,10 +63,15 @@ class StudyWindow final : public QWidget, public LineClickTaker {
   void ShowOutcome(const AnswerOutcome& outcome);
   void EndRound();
   void ShowSummary();
+  QString MissesText() const;
+  QString LogProblemText() const;
   void FocusAnswer();
   // The widget of the open question's kind.
   AnswerWidget* CurrentAnswer();
   void PlaceBesideMainWindow();
+  void ShowCounts();
+  // The goals set in the window, kept in the settings and given the round.
+  void GoalsChanged();
   int Today() const;
 
   Round& round_;
@@ -74,6 +85,7 @@ class StudyWindow final : public QWidget, public LineClickTaker {
   QLabel* verdict_;
   QPushButton* hintButton_;
   QPushButton* giveUp_;
+  QPushButton* easy_;
   // The page shown when nothing is due or nothing is on the line.
   QLabel* notice_;
   QPushButton* lowestRound_;
@@ -81,7 +93,11 @@ class StudyWindow final : public QWidget, public LineClickTaker {
   QLabel* summary_;
   QPushButton* save_;
   QPushButton* discard_;
+  QPushButton* retry_;
   QSpinBox* size_;
+  QSpinBox* retention_;  // percent
+  QSpinBox* newPerDay_;
+  QLabel* counts_;
 };
 
 }  // namespace qev

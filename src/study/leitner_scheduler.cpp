@@ -84,16 +84,16 @@ int LeitnerScheduler::IntervalDays(int level) {
   return kDays[(level >= 1 && level <= 5 ? level : 1) - 1];
 }
 
-int LeitnerScheduler::DueDay(const Card& card, const LocalTime& now) const {
-  return DueDayOf(card.level(), card.history.lastAnswered(), DayNumber(now));
+int LeitnerScheduler::DueDay(const Card& card, const Schedule& at) const {
+  return DueDayOf(card.level(), card.history.lastAnswered(), DayNumber(at.now));
 }
 
-int LeitnerScheduler::LevelAfter(const Card& card, Grade grade, const LocalTime& /*now*/) const {
+int LeitnerScheduler::LevelAfter(const Card& card, Grade grade, const Schedule& /*at*/) const {
   return grade == Grade::kAgain ? 1 : std::min(card.level() + 1, 5);
 }
 
-std::vector<Card> LeitnerScheduler::PlanRound(CardPool& pool, const LocalTime& now, int n) const {
-  const int today = DayNumber(now);
+std::vector<Card> LeitnerScheduler::PlanRound(CardPool& pool, const Schedule& at, int n) const {
+  const int today = DayNumber(at.now);
   const auto wanted = static_cast<std::size_t>(std::max(n, 0));
   // The lines only of the cards a round looks at: level by level from the
   // lowest, while the lower ones leave room in the round. Within a level
@@ -120,13 +120,27 @@ std::vector<Card> LeitnerScheduler::PlanRound(CardPool& pool, const LocalTime& n
   return round;
 }
 
-std::vector<Card> LeitnerScheduler::PlanAnyway(CardPool& pool, const LocalTime& /*now*/,
+std::vector<Card> LeitnerScheduler::PlanAnyway(CardPool& pool, const Schedule& /*at*/,
                                                int n) const {
   FirstCards first(static_cast<std::size_t>(std::max(n, 0)));
   for (const Card& card : pool.All()) first.Offer(card);
   std::vector<Card> round;
   first.AppendTo(round);
   return round;
+}
+
+DueCount LeitnerScheduler::Count(CardPool& pool, const Schedule& at) const {
+  const int today = DayNumber(at.now);
+  DueCount count;
+  for (const Card& card : pool.All()) {
+    if (!card.history.lastAnswered()) {
+      ++count.fresh;
+    } else if (DueDay(card, at) <= today) {
+      ++count.due;
+    }
+  }
+  count.newLeft = count.fresh;
+  return count;
 }
 
 }  // namespace qev

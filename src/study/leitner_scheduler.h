@@ -13,10 +13,11 @@ namespace qev {
 class LeitnerScheduler final : public Scheduler {
  public:
   std::string_view name() const override { return "leitner"; }
-  int DueDay(const Card& card, const LocalTime& now) const override;
-  int LevelAfter(const Card& card, Grade grade, const LocalTime& now) const override;
-  std::vector<Card> PlanRound(CardPool& pool, const LocalTime& now, int n) const override;
-  std::vector<Card> PlanAnyway(CardPool& pool, const LocalTime& now, int n) const override;
+  int DueDay(const Card& card, const Schedule& at) const override;
+  int LevelAfter(const Card& card, Grade grade, const Schedule& at) const override;
+  std::vector<Card> PlanRound(CardPool& pool, const Schedule& at, int n) const override;
+  std::vector<Card> PlanAnyway(CardPool& pool, const Schedule& at, int n) const override;
+  DueCount Count(CardPool& pool, const Schedule& at) const override;
 
   // Days between reviews at memorisation level 1..5: 0, 1, 3, 7, 21.
   static int IntervalDays(int level);

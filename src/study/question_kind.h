@@ -72,6 +72,9 @@ class QuestionKind {
   virtual std::string Prompt(const Question& question) const = 0;
   // What "ヒント" shows (UTF-8).
   virtual std::string Hint(const Question& question) const = 0;
+  // Whether its card's memory sets the event's memorisation digit: one
+  // kind's alone, so that the digit keeps one meaning.
+  virtual bool SetsMemorisationLevel() const { return false; }
   // Whether a click on the line answers it.
   virtual bool TakesLineClicks() const { return false; }
   // The verdict and the grade of `answer`, or nothing for an answer this

@@ -165,4 +165,13 @@ std::vector<Review> ReviewHistory::Of(CardKey key) const {
   return found;
 }
 
+std::vector<CardKey> ReviewHistory::Keys() const {
+  std::vector<CardKey> keys;
+  keys.reserve(used_);
+  for (const Slot& slot : table_) {
+    if (slot.key != 0) keys.push_back(slot.key);
+  }
+  return keys;
+}
+
 }  // namespace qev

@@ -79,6 +79,8 @@ class ReviewHistory {
   // once.
   std::vector<EventKey> ConfusedWith(EventKey event) const;
 
+  // Every card answered, in no particular order.
+  std::vector<CardKey> Keys() const;
   // Every answer, in log order.
   const std::vector<Review>& reviews() const { return reviews_; }
   std::size_t cards() const { return used_; }

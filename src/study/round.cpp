@@ -4,6 +4,7 @@
 
 #include "events/event_line.h"
 #include "study/event_key.h"
+#include "study/memory_parameters.h"
 #include "study/study_log.h"
 #include "study/study_time.h"
 #include "text/byte_fields.h"
@@ -15,6 +16,9 @@ namespace {
 int LevelOf(std::string_view line) {
   return LevelOfDigit(ByteAt(line, kMemorisationPos));
 }
+
+// A round asks a card missed at most this many times more.
+constexpr int kMaxAgain = 3;
 
 // The host's pool with the learner's confusions from the log.
 class PoolWithConfusions final : public EventPool {
@@ -36,12 +40,6 @@ class PoolWithConfusions final : public EventPool {
 };
 
 }  // namespace
-
-Round::Round(RoundHost& host, const StudyRegistry& registry)
-    : host_(host),
-      allKinds_(registry.kinds()),
-      kinds_(allKinds_),
-      scheduler_(registry.schedulers().front()) {}
 
 void Round::AskKinds(const std::vector<const QuestionKind*>& ticked) {
   kinds_.clear();
@@ -68,6 +66,26 @@ std::optional<StudyEvent> Round::EventOfYear(const EraYear& year, EventId asked)
   return std::nullopt;
 }
 
+Round::Round(RoundHost& host, const StudyRegistry& registry)
+    : host_(host),
+      allKinds_(registry.kinds()),
+      kinds_(allKinds_),
+      scheduler_(registry.schedulers().front()),
+      memories_(ReadMemoryParameters(ParametersPath())) {}
+
+Round::~Round() {
+  Commit();
+}
+
+std::filesystem::path Round::ParametersPath() {
+  return host_.StudyLogPath().parent_path() / kMemoryParametersName;
+}
+
+void Round::SetGoals(const StudyGoals& goals) {
+  goals_.retention = std::clamp(goals.retention, kMinRetention, kMaxRetention);
+  goals_.newPerDay = std::clamp(goals.newPerDay, 0, kMaxNewPerDay);
+}
+
 const ReviewHistory& Round::history() {
   if (!history_) history_ = ReviewHistory::Read(host_.StudyLogPath());
   return *history_;
@@ -77,10 +95,20 @@ CardPool Round::Pool() {
   return CardPool(host_, history(), kinds_);
 }
 
+Schedule Round::At() {
+  return {host_.Now(), goals_, memories_};
+}
+
+DueCount Round::Count() {
+  CardPool pool = Pool();
+  return scheduler_->Count(pool, At());
+}
+
 Round::Start Round::StartRound(int n) {
+  Commit();
   CardPool pool = Pool();
   const std::vector<Card> cards =
-      scheduler_->PlanRound(pool, host_.Now(), std::clamp(n, kMinRoundSize, kMaxRoundSize));
+      scheduler_->PlanRound(pool, At(), std::clamp(n, kMinRoundSize, kMaxRoundSize));
   if (cards.empty()) {
     questions_.clear();
     index_ = 0;
@@ -90,33 +118,54 @@ Round::Start Round::StartRound(int n) {
 }
 
 Round::Start Round::StartAnyway(int n) {
+  Commit();
   CardPool pool = Pool();
   const std::vector<Card> cards =
-      scheduler_->PlanAnyway(pool, host_.Now(), std::clamp(n, kMinRoundSize, kMaxRoundSize));
+      scheduler_->PlanAnyway(pool, At(), std::clamp(n, kMinRoundSize, kMaxRoundSize));
   if (cards.empty()) return Start::kEmptyPool;
   return Begin(cards);
 }
 
+Round::Start Round::RetryMisses() {
+  Commit();
+  if (missed_.empty()) return Start::kEmptyPool;
+  std::vector<Asked> asked = std::move(missed_);
+  for (Asked& a : asked) {
+    a.again = 0;
+    for (StudyEvent& event : a.question.events) {
+      if (const std::optional<Sjis> line = host_.EventLine(event.id)) event.line = *line;
+    }
+  }
+  return Begin(std::move(asked));
+}
+
 Round::Start Round::Begin(const std::vector<Card>& cards) {
-  questions_.clear();
+  std::vector<Asked> asked;
   PoolWithConfusions pool(host_, history());
   for (const Card& card : cards) {
-    const StudyEvent asked{card.event.id, Sjis(card.event.baseName), Sjis(card.event.line)};
+    const StudyEvent event{card.event.id, Sjis(card.event.baseName), Sjis(card.event.line)};
     // Where a kind finds no question for the event (no companions on the
     // line), its year is asked instead.
     const QuestionKind* kind = card.kind;
-    Question question = kind->Make(asked, pool);
+    Question question = kind->Make(event, pool);
     if (question.events.empty()) {
       kind = allKinds_.front();
-      question = kind->Make(asked, pool);
+      question = kind->Make(event, pool);
     }
-    if (!question.events.empty()) questions_.push_back({std::move(question), kind});
+    if (!question.events.empty()) asked.push_back({std::move(question), kind});
   }
-  if (questions_.empty()) return Start::kEmptyPool;
+  if (asked.empty()) return Start::kEmptyPool;
+  return Begin(std::move(asked));
+}
+
+Round::Start Round::Begin(std::vector<Asked> asked) {
+  questions_ = std::move(asked);
   index_ = 0;
   revealed_ = false;
   summary_ = {};
   touched_.clear();
+  misses_.clear();
+  missed_.clear();
   ShowCurrent();
   return Start::kRound;
 }
@@ -150,23 +199,15 @@ AnswerOutcome Round::Answer(const KindAnswer& answer) {
   const std::optional<Graded> graded = asked.kind->Judge(asked.question, answer, hintShown_);
   if (!graded) return {};
   std::optional<StudyEvent> confused;
-  if (graded->wrongYear)
+  if (graded->wrongYear) {
     confused = EventOfYear(*graded->wrongYear, asked.question.events.front().id);
-  AnswerOutcome outcome = Record(*graded, confused);
-  if (confused) {
-    const std::string_view text = EventTextField(confused->line);
-    outcome.confusion = graded->logged + " は『" +
-                        DecodeCp932(text.starts_with('*') ? text.substr(1) : text) + "』の年です";
   }
-  host_.RevealAnswer(asked.kind->Marks(asked.question, answer));
-  return outcome;
+  return Record(*graded, answer, std::move(confused));
 }
 
 AnswerOutcome Round::GiveUp() {
   if (!asking()) return {};
-  AnswerOutcome outcome = Record({AnswerVerdict::kWrong, Grade::kAgain, "", {}}, std::nullopt);
-  host_.RevealAnswer(kind()->Marks(*question(), KindAnswer{}));
-  return outcome;
+  return Record({AnswerVerdict::kWrong, Grade::kAgain, "", {}}, KindAnswer{}, std::nullopt);
 }
 
 std::string Round::ShowHint() {
@@ -175,31 +216,78 @@ std::string Round::ShowHint() {
   return kind()->Hint(*question());
 }
 
-AnswerOutcome Round::Record(const Graded& graded, const std::optional<StudyEvent>& confused) {
-  Asked& asked = questions_[index_];
-  StudyEvent& event = asked.question.events.front();
-  const bool right = graded.verdict == AnswerVerdict::kRight;
-  const LocalTime now = host_.Now();
+AnswerOutcome Round::Record(const Graded& graded, const KindAnswer& answer,
+                            std::optional<StudyEvent> confused) {
+  Open open;
+  open.graded = graded;
+  open.at = host_.Now();
+  open.hint = hintShown_;
+  open.seconds = static_cast<int>(std::max<std::int64_t>(Moment(open.at) - Moment(shownAt_), 0));
+  open.outcome.verdict = graded.verdict;
+  Predict(open);
+  const Asked& asked = questions_[index_];
+  open.outcome.dateText = EventDateText(asked.question.events.front().line);
+  if (confused) {
+    const std::string_view text = EventTextField(confused->line);
+    open.outcome.confusion = graded.logged + " は『" +
+                             DecodeCp932(text.starts_with('*') ? text.substr(1) : text) +
+                             "』の年です";
+  }
+  open.confused = std::move(confused);
+  open_ = open;
+  revealed_ = true;
+  host_.RevealAnswer(asked.kind->Marks(asked.question, answer));
+  return open.outcome;
+}
+
+void Round::Predict(Open& open) {
+  const Asked& asked = questions_[index_];
+  const StudyEvent& event = asked.question.events.front();
   const CardKey key = KeyOfCard(KeyOfEvent(event.baseName, event.line), asked.kind->name());
-  const ReviewHistory& reviews = history();  // read before the append, so that it is noted once
+  const ReviewHistory& reviews = history();
   const Card card{{event.id, event.baseName, event.line, ByteAt(event.line, kMemorisationPos)},
                   asked.kind,
                   key,
                   reviews.Card(key, reviews.LastAnswered(key))};
+  open.outcome.levelBefore = LevelOf(event.line);
+  open.outcome.levelAfter =
+      asked.kind->SetsMemorisationLevel()
+          ? scheduler_->LevelAfter(card, open.graded.grade, {open.at, goals_, memories_})
+          : open.outcome.levelBefore;
+}
 
-  AnswerOutcome outcome;
-  outcome.verdict = graded.verdict;
-  outcome.levelBefore = LevelOf(event.line);
-  const int wanted = scheduler_->LevelAfter(card, graded.grade, now);
+bool Round::easyOffered() const {
+  return open_ && open_->graded.verdict == AnswerVerdict::kRight &&
+         open_->graded.grade != Grade::kEasy;
+}
+
+std::optional<AnswerOutcome> Round::MarkEasy() {
+  if (!easyOffered()) return std::nullopt;
+  open_->graded.grade = Grade::kEasy;
+  Predict(*open_);
+  return open_->outcome;
+}
+
+void Round::Commit() {
+  if (!open_ || index_ >= questions_.size()) {
+    open_.reset();
+    return;
+  }
+  Open open = std::move(*open_);
+  open_.reset();
+  StudyEvent& event = questions_[index_].question.events.front();
+  const QuestionKind* kind = questions_[index_].kind;
+  const bool right = open.graded.verdict == AnswerVerdict::kRight;
+  const CardKey key = KeyOfCard(KeyOfEvent(event.baseName, event.line), kind->name());
+  AnswerOutcome& outcome = open.outcome;
+  const int wanted = outcome.levelAfter;
   outcome.levelAfter = outcome.levelBefore;
   if (wanted != outcome.levelBefore && host_.SetMemorisationLevel(event.id, wanted)) {
     outcome.levelAfter = wanted;
     if (std::find(touched_.begin(), touched_.end(), event.id.slot) == touched_.end()) {
       touched_.push_back(event.id.slot);
     }
-    if (const std::optional<Sjis> line = host_.EventLine(event.id)) event.line = *line;
   }
-  outcome.dateText = EventDateText(event.line);
 
   ++summary_.questions;
   ++(right ? summary_.right : summary_.wrong);
@@ -207,32 +295,45 @@ AnswerOutcome Round::Record(const Graded& graded, const std::optional<StudyEvent
   if (outcome.levelAfter < outcome.levelBefore) ++summary_.levelsDown;
 
   StudyLogEntry entry;
-  entry.time = now;
+  entry.time = open.at;
   entry.baseName = DecodeCp932(event.baseName);
   entry.dateField = DecodeCp932(EventDateField(event.line));
   entry.eventText = DecodeCp932(EventTextField(event.line));
-  entry.answer = graded.logged;
+  entry.answer = open.graded.logged;
   entry.right = right;
   entry.levelBefore = outcome.levelBefore;
   entry.levelAfter = outcome.levelAfter;
-  entry.kind = std::string(asked.kind->name());
-  entry.grade = graded.grade;
-  entry.hint = hintShown_;
-  entry.seconds = static_cast<int>(std::max<std::int64_t>(Moment(now) - Moment(shownAt_), 0));
-  if (confused) entry.confusedWith = KeyOfEvent(confused->baseName, confused->line);
-  if (std::optional<std::string> problem = AppendStudyLog(host_.StudyLogPath(), entry)) {
-    outcome.logProblem = *problem;
-  }
-  history_->Note(key, {Moment(now), entry.seconds, graded.grade, right, hintShown_});
-  if (entry.confusedWith)
+  entry.kind = std::string(kind->name());
+  entry.grade = open.graded.grade;
+  entry.hint = open.hint;
+  entry.seconds = open.seconds;
+  if (open.confused) entry.confusedWith = KeyOfEvent(open.confused->baseName, open.confused->line);
+  logProblem_ = AppendStudyLog(host_.StudyLogPath(), entry).value_or("");
+  history();
+  history_->Note(key, {Moment(open.at), entry.seconds, open.graded.grade, right, open.hint});
+  if (entry.confusedWith) {
     history_->NoteConfusion(KeyOfEvent(event.baseName, event.line), *entry.confusedWith);
+  }
+  if (const std::optional<Sjis> line = host_.EventLine(event.id)) event.line = *line;
 
-  revealed_ = true;
-  return outcome;
+  if (open.graded.grade != Grade::kAgain) return;
+  const bool listed = std::any_of(misses_.begin(), misses_.end(),
+                                  [&](const RoundMiss& miss) { return miss.event.id == event.id; });
+  if (!listed) {
+    misses_.push_back({event, outcome.dateText});
+    missed_.push_back(questions_[index_]);
+  }
+  // Asked again at the end of the round, as a learning step.
+  if (questions_[index_].again < kMaxAgain) {
+    Asked again = questions_[index_];
+    ++again.again;
+    questions_.push_back(std::move(again));
+  }
 }
 
 bool Round::Next() {
   if (over()) return false;
+  Commit();
   ++index_;
   revealed_ = false;
   if (over()) return false;
@@ -240,7 +341,12 @@ bool Round::Next() {
   return true;
 }
 
+void Round::Finish() {
+  Commit();
+}
+
 void Round::End() {
+  Commit();
   host_.LeaveQuestion();
   index_ = questions_.size();
   revealed_ = false;
@@ -279,13 +385,40 @@ StudyRecord Round::Statistics() {
   std::vector<int> due;
   std::vector<Review> reviews;
   for (const Card& card : cards) {
-    due.push_back(scheduler_->DueDay(card, now));
+    due.push_back(scheduler_->DueDay(card, At()));
     const std::vector<Review> answers = card.history.reviews();
     reviews.insert(reviews.end(), answers.begin(), answers.end());
   }
   record.due = CountDue(due, DayNumber(now));
   record.days = AnswersPerDay(reviews, DayNumber(now));
+  record.duePerDay = DuePerDay(due, DayNumber(now));
+  MemoryLog log;
+  for (const Card& card : cards) log.AddCard(MemoryReviewsOf(card.history.reviews()));
+  const std::vector<RecallPrediction> predictions = PredictRecalls(log, parameters());
+  record.calibration = Calibration(predictions);
+  record.metrics = MetricsOf(predictions);
   return record;
+}
+
+std::vector<CardReport> Round::Cards() {
+  const Schedule at = At();
+  const int today = DayNumber(at.now);
+  CardPool pool = Pool();
+  std::vector<CardReport> reports;
+  for (const Card& card : pool.All()) {
+    CardReport report{Sjis(card.event.baseName),
+                      Sjis(card.event.line),
+                      card.kind->name(),
+                      memories_.Of(card.key, card.history, goals_.retention),
+                      scheduler_->DueDay(card, at),
+                      0};
+    if (report.state) {
+      report.recall = Retrievability(today - report.state->memory.lastDay,
+                                     report.state->memory.state.stability, parameters());
+    }
+    reports.push_back(std::move(report));
+  }
+  return reports;
 }
 
 std::optional<int> Round::NextDueDay() {
@@ -294,7 +427,7 @@ std::optional<int> Round::NextDueDay() {
   CardPool pool = Pool();
   std::optional<int> next;
   for (const Card& card : pool.All()) {
-    const int day = std::max(scheduler_->DueDay(card, now), today);
+    const int day = std::max(scheduler_->DueDay(card, At()), today);
     if (!next || day < *next) next = day;
   }
   return next;

@@ -1,5 +1,6 @@
 #include "study/study_registry.h"
 
+#include "study/fsrs_scheduler.h"
 #include "study/leitner_scheduler.h"
 #include "study/order_question.h"
 #include "study/place_question.h"
@@ -13,6 +14,7 @@ const StudyRegistry& StudyRegistry::Standard() {
     r.Add(std::make_unique<YearQuestion>());
     r.Add(std::make_unique<OrderQuestion>());
     r.Add(std::make_unique<PlaceQuestion>());
+    r.Add(std::make_unique<FsrsScheduler>());
     r.Add(std::make_unique<LeitnerScheduler>());
     return r;
   }();

@@ -1,5 +1,7 @@
 #include "study/study_stats.h"
 
+#include <algorithm>
+
 #include "events/event_line.h"
 #include "study/study_time.h"
 #include "text/byte_fields.h"
@@ -29,6 +31,34 @@ std::vector<DayAnswers> AnswersPerDay(std::span<const Review> reviews, int today
     ++(review.right ? day.right : day.wrong);
   }
   return perDay;
+}
+
+std::vector<int> DuePerDay(const std::vector<int>& dueDays, int today, int days) {
+  std::vector<int> perDay(static_cast<std::size_t>(days));
+  for (const int due : dueDays) {
+    const int day = std::max(due - today, 0);
+    if (day < days) ++perDay[static_cast<std::size_t>(day)];
+  }
+  return perDay;
+}
+
+std::vector<CalibrationBin> Calibration(std::span<const RecallPrediction> predictions, int bins) {
+  std::vector<CalibrationBin> all(static_cast<std::size_t>(bins));
+  for (const RecallPrediction& p : predictions) {
+    const int bin = std::clamp(static_cast<int>(p.recall * bins), 0, bins - 1);
+    CalibrationBin& b = all[static_cast<std::size_t>(bin)];
+    b.predicted += p.recall;
+    b.actual += p.recalled ? 1 : 0;
+    ++b.reviews;
+  }
+  std::vector<CalibrationBin> used;
+  for (CalibrationBin& b : all) {
+    if (b.reviews == 0) continue;
+    b.predicted /= b.reviews;
+    b.actual /= b.reviews;
+    used.push_back(b);
+  }
+  return used;
 }
 
 }  // namespace qev

@@ -22,6 +22,8 @@ class YearQuestion final : public QuestionKind {
   bool Asks(std::string_view line) const override;
   Question Make(const StudyEvent& asked, EventPool& pool) const override;
   Concealment Conceals() const override { return {}; }
+  // The memorisation digit tells how well the year is known.
+  bool SetsMemorisationLevel() const override { return true; }
   // The event's text.
   std::string Prompt(const Question& question) const override;
   // The event's period and memo 1.

@@ -217,6 +217,12 @@ class EventWindowsTest : public QObject {
     QVERIFY(screen.contains(record->frameGeometry()));
     QVERIFY(record->countedText().contains(
         QStringLiteral("表示中のファイルとフィルタのできごと 3 件")));
+    // Without answers to fit, the defaults stay and the window says how
+    // many more it needs.
+    record->findChild<QPushButton*>(QStringLiteral("optimize"))->click();
+    QTRY_VERIFY(!record->fitting());
+    QVERIFY2(record->modelText().contains(QStringLiteral("あと 400 件必要")),
+             qPrintable(record->modelText()));
     auto* close = record->findChild<QPushButton*>();
     QVERIFY(close != nullptr && close->isVisible());
     QVERIFY(record->rect().contains(close->geometry().translated(close->parentWidget()->pos())));

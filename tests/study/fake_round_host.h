@@ -8,6 +8,7 @@
 
 #include "events/event_line.h"
 #include "study/event_key.h"
+#include "study/fsrs_scheduler.h"
 #include "study/leitner_scheduler.h"
 #include "study/round.h"
 #include "study/study_log.h"
@@ -21,6 +22,7 @@ inline const StudyRegistry& YearOnly() {
   static const StudyRegistry registry = [] {
     StudyRegistry r;
     r.Add(std::make_unique<YearQuestion>());
+    r.Add(std::make_unique<FsrsScheduler>());
     r.Add(std::make_unique<LeitnerScheduler>());
     return r;
   }();

@@ -21,6 +21,11 @@ std::int64_t DaysAgo(int days, int hour = 12) {
   return static_cast<std::int64_t>(kToday - days) * 86400 + hour * 3600;
 }
 
+Schedule At() {
+  static CardMemories memories;
+  return {kNow, {}, memories};
+}
+
 const LeitnerScheduler kLeitner;
 const YearQuestion kYear;
 
@@ -74,12 +79,12 @@ TEST(LeitnerSchedulerTest, DueWhenTheDaysSinceTheLastAnswerReachTheLevelsInterva
       {4, 6, false}, {4, 7, true},  {5, 20, false}, {5, 21, true}, {9, 0, true},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(kLeitner.DueDay(CardAt(c.level, DaysAgo(c.daysAgo)), kNow) <= kToday, c.due)
+    EXPECT_EQ(kLeitner.DueDay(CardAt(c.level, DaysAgo(c.daysAgo)), At()) <= kToday, c.due)
         << "level " << c.level << ", " << c.daysAgo << " days";
   }
   // Calendar days count, not hours: late yesterday is a day ago.
-  EXPECT_LE(kLeitner.DueDay(CardAt(2, DaysAgo(1, 23)), kNow), kToday);
-  EXPECT_EQ(kLeitner.DueDay(CardAt(5, std::nullopt), kNow), kToday);
+  EXPECT_LE(kLeitner.DueDay(CardAt(2, DaysAgo(1, 23)), At()), kToday);
+  EXPECT_EQ(kLeitner.DueDay(CardAt(5, std::nullopt), At()), kToday);
 }
 
 TEST(LeitnerSchedulerTest, ARightAnswerMovesUpALevelAWrongOneBackToTheFirst) {
@@ -92,7 +97,7 @@ TEST(LeitnerSchedulerTest, ARightAnswerMovesUpALevelAWrongOneBackToTheFirst) {
       {5, Grade::kGood, 5}, {4, Grade::kAgain, 1}, {9, Grade::kGood, 2},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(kLeitner.LevelAfter(CardAt(c.level, DaysAgo(1)), c.grade, kNow), c.after) << c.level;
+    EXPECT_EQ(kLeitner.LevelAfter(CardAt(c.level, DaysAgo(1)), c.grade, At()), c.after) << c.level;
   }
 }
 
@@ -107,19 +112,19 @@ TEST(LeitnerSchedulerTest, RoundTakesLowestLevelThenLongestUnansweredThenTimelin
       {1, std::nullopt},  // 6
   });
   CardPool cards = pool.cards();
-  EXPECT_EQ(pool.Indices(kLeitner.PlanRound(cards, kNow, 20)),
+  EXPECT_EQ(pool.Indices(kLeitner.PlanRound(cards, At(), 20)),
             (std::vector<std::size_t>{6, 4, 1, 2, 0, 5}));
-  EXPECT_EQ(pool.Indices(kLeitner.PlanRound(cards, kNow, 2)), (std::vector<std::size_t>{6, 4}));
-  EXPECT_EQ(pool.Indices(kLeitner.PlanAnyway(cards, kNow, 7)).back(), 3u);
+  EXPECT_EQ(pool.Indices(kLeitner.PlanRound(cards, At(), 2)), (std::vector<std::size_t>{6, 4}));
+  EXPECT_EQ(pool.Indices(kLeitner.PlanAnyway(cards, At(), 7)).back(), 3u);
 }
 
 TEST(LeitnerSchedulerTest, NothingDueOffersTheLowestLevelsAndSaysWhenEachFallsDue) {
   Pool pool({{3, DaysAgo(1)}, {2, DaysAgo(0)}, {5, DaysAgo(1)}});
   CardPool cards = pool.cards();
-  EXPECT_TRUE(kLeitner.PlanRound(cards, kNow, 20).empty());
-  EXPECT_EQ(pool.Indices(kLeitner.PlanAnyway(cards, kNow, 2)), (std::vector<std::size_t>{1, 0}));
+  EXPECT_TRUE(kLeitner.PlanRound(cards, At(), 20).empty());
+  EXPECT_EQ(pool.Indices(kLeitner.PlanAnyway(cards, At(), 2)), (std::vector<std::size_t>{1, 0}));
   std::vector<int> due;
-  for (const Card& card : cards.All()) due.push_back(kLeitner.DueDay(card, kNow));
+  for (const Card& card : cards.All()) due.push_back(kLeitner.DueDay(card, At()));
   EXPECT_EQ(due, (std::vector<int>{kToday + 2, kToday + 1, kToday + 20}));
 }
 

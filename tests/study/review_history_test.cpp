@@ -77,8 +77,9 @@ TEST(ReviewHistoryTest, ACardStartsAfreshWhenItsEventTextIsEdited) {
   Round round(host, testing::YearOnly());
   EXPECT_EQ(round.StartRound(20), Round::Start::kRound);  // due again: never answered
   round.Answer(TypedAnswer{"794"});
+  round.End();
   EXPECT_EQ(ReadBytes(folder / kStudyLogName),
-            answered + "2026-12-09T09:00:00,f,AD0794,heian-kyo,794,正解,3,4,年,3,0,0,\n");
+            answered + "2026-12-09T09:00:00,f,AD0794,heian-kyo,794,正解,3,2,年,3,0,0,\n");
 }
 
 }  // namespace

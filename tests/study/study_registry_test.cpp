@@ -27,7 +27,7 @@ std::vector<std::string_view> Names(const std::vector<const T*>& entries) {
 TEST(StudyRegistryTest, ListsEveryKindAndScheduler) {
   const StudyRegistry& registry = StudyRegistry::Standard();
   EXPECT_EQ(Names(registry.kinds()), (std::vector<std::string_view>{"年", "年代整序", "位置"}));
-  EXPECT_EQ(Names(registry.schedulers()), (std::vector<std::string_view>{"leitner"}));
+  EXPECT_EQ(Names(registry.schedulers()), (std::vector<std::string_view>{"fsrs", "leitner"}));
 }
 
 // A kind that asks an event with the first other one of the pool, without
@@ -51,6 +51,7 @@ class OrderOfTwo final : public QuestionKind {
   std::string Prompt(const Question& /*question*/) const override { return "?"; }
   std::string Hint(const Question& /*question*/) const override { return "?"; }
   bool TakesLineClicks() const override { return true; }
+  bool SetsMemorisationLevel() const override { return true; }
   std::optional<Graded> Judge(const Question& question, const KindAnswer& answer,
                               bool /*hintShown*/) const override {
     if (const auto* place = std::get_if<LinePlace>(&answer)) {
@@ -76,18 +77,22 @@ class OrderOfTwo final : public QuestionKind {
 class LastFirst final : public Scheduler {
  public:
   std::string_view name() const override { return "last-first"; }
-  int DueDay(const Card& /*card*/, const LocalTime& now) const override { return DayNumber(now); }
-  int LevelAfter(const Card& /*card*/, Grade grade, const LocalTime& /*now*/) const override {
+  int DueDay(const Card& /*card*/, const Schedule& at) const override { return DayNumber(at.now); }
+  int LevelAfter(const Card& /*card*/, Grade grade, const Schedule& /*at*/) const override {
     return grade == Grade::kEasy ? 5 : 2;
   }
-  std::vector<Card> PlanRound(CardPool& pool, const LocalTime& /*now*/, int n) const override {
+  std::vector<Card> PlanRound(CardPool& pool, const Schedule& /*at*/, int n) const override {
     std::vector<Card> cards = pool.All();
     std::reverse(cards.begin(), cards.end());
     cards.resize(std::min(cards.size(), static_cast<std::size_t>(n)));
     return cards;
   }
-  std::vector<Card> PlanAnyway(CardPool& pool, const LocalTime& now, int n) const override {
-    return PlanRound(pool, now, n);
+  std::vector<Card> PlanAnyway(CardPool& pool, const Schedule& at, int n) const override {
+    return PlanRound(pool, at, n);
+  }
+  DueCount Count(CardPool& pool, const Schedule& /*at*/) const override {
+    const int cards = static_cast<int>(pool.All().size());
+    return {cards, 0, 0};
   }
 };
 
@@ -109,6 +114,7 @@ TEST(StudyRegistryTest, AKindAndASchedulerInTheRegistryRunARound) {
   EXPECT_FALSE(round.takesLineClicks());
   ASSERT_TRUE(round.Next());
   EXPECT_EQ(round.Answer(LinePlace{5, 7, {}, 1}).verdict, AnswerVerdict::kRight);
+  round.End();
 
   EXPECT_EQ(host.shown, (std::vector<std::uint64_t>{2, 1}));
   EXPECT_EQ(host.lines[1], Sjis("AD0794;1,2,,;p;a;m;"));

@@ -24,9 +24,9 @@ class StudyHostTest : public testing::ViewFixture {
   std::string LeftPanel() const { return DecodeCp932(platform.panelText[0]); }
 };
 
-// A question selects its event with its years hidden; the answer changes the
-// level digit as "記憶度変更=" does, undoably, and refused while the
-// self-test is open.
+// A question selects its event with its years hidden; the answer, once
+// final, changes the level digit as "記憶度変更=" does, undoably, and
+// refused while the self-test is open.
 TEST_F(StudyHostTest, AQuestionHidesTheYearsAndItsLevelChangeUndoesAfterTheTest) {
   StudyHost host(*view, *view->session(), platform);
   Round test(host);
@@ -37,10 +37,11 @@ TEST_F(StudyHostTest, AQuestionHidesTheYearsAndItsLevelChangeUndoesAfterTheTest)
   EXPECT_EQ(LeftPanel().find("300"), std::string::npos) << LeftPanel();
 
   EXPECT_EQ(test.Answer(TypedAnswer{"300"}).verdict, AnswerVerdict::kRight);
+  EXPECT_NE(LeftPanel().find("300"), std::string::npos);
+  // Written when the grade is final, as the round ends.
+  test.End();
   EXPECT_EQ(Line(1), EncodeCp932("AD0300;5,2,,;古代;二つ目;;;").bytes);
   EXPECT_EQ(view->session()->store().slots[0].changed, true);
-  EXPECT_NE(LeftPanel().find("300"), std::string::npos);
-  test.End();
 
   platform.messages.clear();
   view->OnKeyCommand(KeyCommand::kUndo);

@@ -283,6 +283,13 @@ void Application::OpenSelfTest() {
   Round& round = StudyRound();
   if (!studyWindow_) {
     studyWindow_ = std::make_unique<StudyWindow>(round, &window_);
+    // The drawing area and the two panels, across the view's whole width.
+    studyWindow_->KeepClearOf([this] {
+      ViewWidget& view = window_.viewWidget();
+      const ScreenLayout& layout = view.layout();
+      return QRect(view.mapToGlobal(QPoint(0, 0)),
+                   QSize(view.width(), layout.panelY() + layout.panelHeight()));
+    });
     QObject::connect(
         studyWindow_.get(), &StudyWindow::saveRequested, &window_,
         [this](const std::vector<int>& slots) { Forward([&] { view_->SaveSlots(slots); }); });

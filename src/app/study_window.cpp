@@ -285,9 +285,10 @@ QString StudyWindow::shownText() const {
 }
 
 void StudyWindow::StartRound() {
-  if (!isVisible()) PlaceBesideMainWindow();
   const bool running = isVisible() && pages_->currentIndex() == kQuestionPage && !round_.over();
   show();
+  // Placed once shown, when the window system has told its frame.
+  PlaceBesideMainWindow();
   raise();
   activateWindow();
   // Asked again while a round runs: the round goes on.

@@ -9,10 +9,9 @@ namespace {
 // Years no event file reaches: the search for a year stops there.
 constexpr int kLastYear = 99999;
 
-// The year magnitude whose offset lies nearest to `offset` (>= 0); the
-// offsets grow with the year, so the first year at or past it, or the one
-// before, is it.
-int YearAtOffset(const TimelineScale& scale, int offset) {
+// The first year magnitude whose offset is at least `offset`; the offsets
+// grow with the year.
+int FirstYearAt(const TimelineScale& scale, int offset) {
   int low = 0;
   int high = kLastYear;
   while (low < high) {
@@ -23,10 +22,21 @@ int YearAtOffset(const TimelineScale& scale, int offset) {
       high = mid;
     }
   }
-  if (low > 0 && offset - scale.YearToOffset(low - 1) < scale.YearToOffset(low) - offset) {
-    return low - 1;
-  }
   return low;
+}
+
+// The year magnitude at `offset` (>= 0): the middle one of the years that
+// pixel holds, else the nearest.
+int YearAtOffset(const TimelineScale& scale, int offset) {
+  const int first = FirstYearAt(scale, offset);
+  if (scale.YearToOffset(first) == offset) {
+    const int last = FirstYearAt(scale, offset + 1) - 1;
+    return first + (last - first) / 2;
+  }
+  if (first > 0 && offset - scale.YearToOffset(first - 1) < scale.YearToOffset(first) - offset) {
+    return first - 1;
+  }
+  return first;
 }
 
 }  // namespace

@@ -294,6 +294,8 @@ void Application::OpenSelfTest() {
         studyWindow_.get(), &StudyWindow::saveRequested, &window_,
         [this](const std::vector<int>& slots) { Forward([&] { view_->SaveSlots(slots); }); });
     QObject::connect(studyWindow_.get(), &StudyWindow::closed, &window_, [this] {
+      // The answer's marks leave the line with the window.
+      Forward([&] { StudyRound().End(); });
       view_->OfferLineClicks(nullptr);
       view_->SetSelfTestOpen(false);
     });

@@ -287,8 +287,10 @@ QString StudyWindow::shownText() const {
 void StudyWindow::StartRound() {
   const bool running = isVisible() && pages_->currentIndex() == kQuestionPage && !round_.over();
   show();
-  // Placed once shown, when the window system has told its frame.
+  // Placed once shown, when the window system has told its frame, and
+  // again once the first page has settled its layout.
   PlaceBesideMainWindow();
+  QTimer::singleShot(0, this, [this] { PlaceBesideMainWindow(); });
   raise();
   activateWindow();
   // Asked again while a round runs: the round goes on.

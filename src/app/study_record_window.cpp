@@ -193,7 +193,7 @@ QChartView* CalibrationChart(const StudyRecord& record) {
   actual->setName(QStringLiteral("実際の正解率"));
   actual->setColor(QColor(0xd7, 0x30, 0x27));
   auto* points = new QScatterSeries;
-  points->setName(QStringLiteral("区間（点の大きさは件数）"));
+  points->setName(QStringLiteral("予測の10%ごとの区間"));
   points->setColor(QColor(0xd7, 0x30, 0x27));
   points->setMarkerSize(9);
   for (const CalibrationBin& bin : record.calibration) {

@@ -425,9 +425,13 @@ std::optional<int> Round::NextDueDay() {
   const LocalTime now = host_.Now();
   const int today = DayNumber(now);
   CardPool pool = Pool();
+  // A card never answered is due today while the day allows new cards,
+  // tomorrow once it does not.
+  const int newDay = scheduler_->Count(pool, At()).newLeft > 0 ? today : today + 1;
   std::optional<int> next;
   for (const Card& card : pool.All()) {
-    const int day = std::max(scheduler_->DueDay(card, At()), today);
+    const int day =
+        card.history.lastAnswered() ? std::max(scheduler_->DueDay(card, At()), today) : newDay;
     if (!next || day < *next) next = day;
   }
   return next;

@@ -176,7 +176,7 @@ class Round {
   // The slots a level change of this round touched, ascending.
   std::vector<int> changedSlots() const;
   // The first day (DayNumber), today or later, on which a card of the pool
-  // is due.
+  // is due (a new one on a day that allows more).
   std::optional<int> NextDueDay();
 
   LocalTime Now() const { return host_.Now(); }

@@ -341,7 +341,13 @@ void StudyWindow::ShowQuestion() {
                          .arg(round_.index() + 1)
                          .arg(round_.count())
                          .arg(Decoded(CircledNumber(level))));
-  event_->setText(QString::fromStdString(round_.kind()->Prompt(*round_.question())));
+  const QString prompt = QString::fromStdString(round_.kind()->Prompt(*round_.question()));
+  event_->setText(prompt);
+  // Three events in the large type would not fit the window docked under
+  // the line.
+  QFont font = verdict_->font();
+  if (prompt.contains(u'\n')) font.setPointSizeF(hint_->font().pointSizeF());
+  event_->setFont(font);
   hint_->clear();
   verdict_->clear();
   for (auto& [kind, answer] : answers_) {
@@ -395,7 +401,7 @@ void StudyWindow::ShowOutcome(const AnswerOutcome& outcome) {
           std::find(question->order.begin(), question->order.end(), i) - question->order.begin());
       static const QString kNumerals[] = {QStringLiteral("I"), QStringLiteral("II"),
                                           QStringLiteral("III")};
-      text += QStringLiteral("<br>%1　%2　%3")
+      text += QStringLiteral("<br><small>%1　%2　%3</small>")
                   .arg(shown < 3 ? kNumerals[shown] : QString(),
                        Decoded(EventDateText(question->events[i].line)).toHtmlEscaped(),
                        Decoded(EventTextField(question->events[i].line)).toHtmlEscaped());

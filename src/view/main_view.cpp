@@ -13,8 +13,10 @@
 #include "state/context_menu.h"
 #include "state/operating_state_text.h"
 #include "timeline/info_panels.h"
+#include "timeline/line_year.h"
 #include "timeline/point_display.h"
 #include "timeline/point_filter.h"
+#include "timeline/question_marks.h"
 #include "timeline/timeline_drawing.h"
 
 namespace qev {
@@ -88,7 +90,8 @@ void MainView::OnLButtonUp(int x, int y) {
   const int areaY = y - layout_.drawAreaY();
   if (lineClickTaker_ && drawAreaContent_ == DrawAreaContent::kTimeline && areaX >= 0 &&
       areaX < layout_.drawAreaWidth() && areaY >= 0 && areaY < layout_.drawAreaHeight() &&
-      lineClickTaker_->TakeLineClick({areaX, areaY})) {
+      lineClickTaker_->TakeLineClick({areaX, areaY, YearAtX(session_.scale(), areaX),
+                                      YearsPerPixel(session_.scale(), areaX)})) {
     return;
   }
   qev::OnLButtonUp(*this, x, y);
@@ -157,9 +160,10 @@ void MainView::ShowSelection() {
   }
   DrawTimeline();
   batch_.Draw(RedrawBatch::Region::kTimeline, false,
-              [scale = session_.scale(), settings = session_.settings(),
-               point = *selected](Platform& screen) {
+              [scale = session_.scale(), settings = session_.DrawnSettings(),
+               marks = session_.questionMarks(), point = *selected](Platform& screen) {
                 DrawSelectionMarks(scale, settings, point, screen.DrawAreaCanvas());
+                DrawQuestionMarks(scale, marks, point.x1, screen.DrawAreaCanvas());
               });
   FillInfoPanels();
 }
@@ -170,7 +174,9 @@ void MainView::FillInfoPanels() {
     DrawControlPanel();
     return;
   }
+  // A question of where the event lies: no panel may show it.
   InfoPanelsContent c = session_.ComposeSelectedPanels();
+  if (session_.placeHidden()) c.left = c.right = {};
   platform_.SetPanelText(InfoPanel::kLeft, c.left);
   // What the user is typing into the right panel stays until the edit ends.
   if (!session_.edit().editing()) platform_.SetPanelText(InfoPanel::kRight, c.right);
@@ -189,7 +195,7 @@ void MainView::DrawTimeline() {
   // Over a painted background nothing drawn before on the area shows.
   const bool covers = BackgroundGrey(session_.settings().brightness).has_value();
   batch_.Draw(RedrawBatch::Region::kTimeline, covers,
-              [scale = session_.scale(), settings = session_.settings(),
+              [scale = session_.scale(), settings = session_.DrawnSettings(),
                points = session_.points().sharedPoints()](Platform& screen) {
                 qev::DrawTimeline(scale, settings, *points, screen.DrawAreaCanvas(),
                                   screen.ViewCanvas());
@@ -348,7 +354,10 @@ void MainView::Redraw(const Changes& changes) {
   Show(shown);
 }
 
-void MainView::Show(const Changes& c) {
+void MainView::Show(const Changes& changes) {
+  Changes c = changes;
+  // Whatever moved, an open question's event stays the selection.
+  if (c.refreshed || c.scrolled || c.points || c.selection) c |= session_.HoldQuestion();
   if (c.refreshed) {
     desk_.EventsChanged();
     CloseStateText();

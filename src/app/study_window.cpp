@@ -128,18 +128,26 @@ StudyWindow::StudyWindow(Round& round, QWidget* mainWindow)
   buttons->addWidget(easy_);
   buttons->addStretch(1);
   buttons->addWidget(end);
-  auto* questionLayout = new QVBoxLayout(question);
-  questionLayout->addWidget(progress_);
-  questionLayout->addWidget(event_);
-  questionLayout->addWidget(hint_);
+  // Two columns, the question and its buttons beside the answer and what
+  // it tells, so that a question of three events fits the strip the window
+  // has when docked under the panels.
+  auto* asked = new QVBoxLayout;
+  asked->addWidget(progress_);
+  asked->addWidget(event_);
+  asked->addStretch(1);
+  asked->addLayout(buttons);
+  auto* answering = new QVBoxLayout;
   for (const QuestionKind* kind : round_.allKinds()) {
     if (auto found = answers_.find(kind); found != answers_.end()) {
-      questionLayout->addWidget(found->second->widget());
+      answering->addWidget(found->second->widget());
     }
   }
-  questionLayout->addWidget(verdict_);
-  questionLayout->addStretch(1);
-  questionLayout->addLayout(buttons);
+  answering->addWidget(verdict_);
+  answering->addWidget(hint_);
+  answering->addStretch(1);
+  auto* questionLayout = new QHBoxLayout(question);
+  questionLayout->addLayout(asked, 1);
+  questionLayout->addLayout(answering, 1);
   pages_->addWidget(question);
 
   auto* notice = new QWidget(pages_);
@@ -193,7 +201,9 @@ StudyWindow::StudyWindow(Round& round, QWidget* mainWindow)
   layout->addWidget(settings_);
   layout->addWidget(pages_, 1);
   questionLayout->setContentsMargins(0, 0, 0, 0);
-  questionLayout->setSpacing(2);
+  questionLayout->setSpacing(12);
+  asked->setSpacing(2);
+  answering->setSpacing(2);
   resize(560, 240);
   // A click on the main window during a question gives the answer the
   // keys back.

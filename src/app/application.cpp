@@ -283,14 +283,25 @@ void Application::OpenSelfTest() {
   Round& round = StudyRound();
   if (!studyWindow_) {
     studyWindow_ = std::make_unique<StudyWindow>(round, &window_);
+    // The drawing area and the two panels, across the view's whole width.
+    studyWindow_->KeepClearOf([this] {
+      ViewWidget& view = window_.viewWidget();
+      const ScreenLayout& layout = view.layout();
+      return QRect(view.mapToGlobal(QPoint(0, 0)),
+                   QSize(view.width(), layout.panelY() + layout.panelHeight()));
+    });
     QObject::connect(
         studyWindow_.get(), &StudyWindow::saveRequested, &window_,
         [this](const std::vector<int>& slots) { Forward([&] { view_->SaveSlots(slots); }); });
     QObject::connect(studyWindow_.get(), &StudyWindow::closed, &window_, [this] {
+      // The answer's marks leave the line with the window.
+      Forward([&] { StudyRound().End(); });
       view_->OfferLineClicks(nullptr);
       view_->SetSelfTestOpen(false);
     });
   }
+  // The find window lists the dates a question asks.
+  if (find_) find_->hide();
   view_->OfferLineClicks(studyWindow_.get());
   studyWindow_->StartRound();
 }
@@ -438,6 +449,13 @@ void Application::ExportTable() {
 
 bool Application::RunWindowCommand(KeyCommand command) {
   EventDesk* desk = view_->desk();
+  const bool selects = command == KeyCommand::kFind || command == KeyCommand::kFindNext ||
+                       command == KeyCommand::kFindPrevious || command == KeyCommand::kGoToYear ||
+                       command == KeyCommand::kRandomOnLine;
+  if (selects && desk != nullptr && !desk->SelectRefusal().empty()) {
+    platform_.ShowMessage(desk->SelectRefusal());
+    return true;
+  }
   switch (command) {
     case KeyCommand::kFind:
       if (desk != nullptr && depth_ == 0) Finder(*desk).Open();
@@ -489,6 +507,10 @@ void Application::FocusTimeline() {
 void Application::JumpTo(const FoundModel::Row& row) {
   EventDesk* desk = view_->desk();
   if (desk == nullptr) return;
+  if (!desk->SelectRefusal().empty()) {
+    platform_.ShowMessage(desk->SelectRefusal());
+    return;
+  }
   Forward([&] {
     // Why not, as things are now: the list may be older than a change.
     const OffLine off = desk->JumpToEvent(row.key);

@@ -1,5 +1,7 @@
 #include "app/screen_fit.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -65,6 +67,24 @@ void FitOnScreen(QWidget& window, QSize preferred, QSize screen) {
   window.resize(size);
   window.move(room.left() + (room.width() - size.width()) / 2,
               room.top() + (room.height() - size.height() - kFrameHeight) / 2);
+}
+
+QRect PlaceClearOf(QRect screen, QRect mainFrame, QRect keepClear, QSize wanted) {
+  const int top = std::clamp(mainFrame.top(), screen.top(), screen.bottom() - wanted.height() + 1);
+  const int left = std::clamp(mainFrame.left(), screen.left(), screen.right() - wanted.width() + 1);
+  const QRect candidates[] = {
+      {QPoint(mainFrame.right() + 1, top), wanted},
+      {QPoint(mainFrame.left() - wanted.width(), top), wanted},
+      {QPoint(left, mainFrame.bottom() + 1), wanted},
+      {QPoint(left, mainFrame.top() - wanted.height()), wanted},
+  };
+  for (const QRect& place : candidates) {
+    if (screen.contains(place) && !place.intersects(keepClear)) return place;
+  }
+  const int dockTop = keepClear.bottom() + 1;
+  const int room = std::min(mainFrame.bottom(), screen.bottom()) - dockTop + 1;
+  return {mainFrame.left(), dockTop, mainFrame.width(),
+          std::max(1, std::min(wanted.height(), room))};
 }
 
 }  // namespace qev

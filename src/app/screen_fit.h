@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QScreen>
 #include <QSize>
 #include <QWidget>
@@ -18,5 +19,13 @@ QSize MaximisedClientSize(QScreen& screen, int waitMilliseconds = 2000);
 // whole, with a window manager's frame, within the screen it shows on and
 // within the `screen` size the program is laid out for.
 void FitOnScreen(QWidget& window, QSize preferred, QSize screen);
+
+// Where a window of `wanted` size goes so that it never covers `keepClear`
+// (the drawing area and the panels of the main window, in screen
+// coordinates): beside the main window's frame on its right or left, else
+// below or above it, within `screen`; where the screen has no room for
+// that, docked into the main window under `keepClear`, as wide as the main
+// window and no taller than the room there.
+QRect PlaceClearOf(QRect screen, QRect mainFrame, QRect keepClear, QSize wanted);
 
 }  // namespace qev

@@ -1,5 +1,7 @@
 #include "app/study_window.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -8,15 +10,19 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
+#include "app/screen_fit.h"
 #include "events/event_line.h"
 #include "study/event_key.h"
+#include "study/order_question.h"
 #include "study/study_time.h"
 #include "text/byte_fields.h"
 #include "text/circled.h"
+#include "timeline/date_text.h"
 
 namespace qev {
 namespace {
@@ -46,7 +52,7 @@ QPushButton* Button(const QString& text, QWidget* parent) {
 }  // namespace
 
 StudyWindow::StudyWindow(Round& round, QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Window), round_(round), mainWindow_(mainWindow) {
+    : QWidget(mainWindow, Qt::Tool), round_(round), mainWindow_(mainWindow) {
   setWindowTitle(QStringLiteral("確認テスト"));
 
   size_ = new QSpinBox(this);
@@ -73,6 +79,17 @@ StudyWindow::StudyWindow(Round& round, QWidget* mainWindow)
   sizeRow->addWidget(new QLabel(QStringLiteral("1日の新規"), this));
   sizeRow->addWidget(newPerDay_);
   sizeRow->addStretch(1);
+  auto* kindRow = new QHBoxLayout;
+  kindRow->addWidget(new QLabel(QStringLiteral("出題形式"), this));
+  for (const QuestionKind* kind : round_.allKinds()) {
+    auto* tick = new QCheckBox(
+        QString::fromUtf8(kind->name().data(), static_cast<qsizetype>(kind->name().size())), this);
+    tick->setChecked(true);
+    connect(tick, &QCheckBox::toggled, this, [this] { KindsTicked(); });
+    kindRow->addWidget(tick);
+    ticks_.emplace_back(kind, tick);
+  }
+  kindRow->addStretch(1);
   counts_ = new QLabel(this);
 
   pages_ = new QStackedWidget(this);
@@ -86,48 +103,58 @@ StudyWindow::StudyWindow(Round& round, QWidget* mainWindow)
   event_->setFont(big);
   hint_ = new QLabel(question);
   hint_->setWordWrap(true);
-  for (const QuestionKind* kind : round_.kinds()) {
+  for (const QuestionKind* kind : round_.allKinds()) {
     if (std::unique_ptr<AnswerWidget> answer = MakeAnswerWidget(*kind, question)) {
       answer->handedIn = [this] { EnterPressed(); };
+      // The window's keys reach it before a field takes them as text.
+      answer->widget()->installEventFilter(this);
       answers_.emplace(kind, std::move(answer));
     }
   }
   verdict_ = new QLabel(question);
   verdict_->setWordWrap(true);
   verdict_->setFont(big);
-  hintButton_ = Button(QStringLiteral("ヒント"), question);
+  hintButton_ = Button(QStringLiteral("ヒント (H)"), question);
   hintButton_->setObjectName(QStringLiteral("hint"));
-  giveUp_ = Button(QStringLiteral("わからない"), question);
+  giveUp_ = Button(QStringLiteral("わからない (?)"), question);
   giveUp_->setObjectName(QStringLiteral("giveUp"));
-  easy_ = Button(QStringLiteral("簡単"), question);
+  easy_ = Button(QStringLiteral("簡単 (E)"), question);
   easy_->setObjectName(QStringLiteral("easy"));
   easy_->setToolTip(QStringLiteral("すぐに思い出せた (E)"));
-  auto* end = Button(QStringLiteral("終了"), question);
+  auto* end = Button(QStringLiteral("終了 (Esc)"), question);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(hintButton_);
   buttons->addWidget(giveUp_);
   buttons->addWidget(easy_);
   buttons->addStretch(1);
   buttons->addWidget(end);
-  auto* questionLayout = new QVBoxLayout(question);
-  questionLayout->addWidget(progress_);
-  questionLayout->addWidget(event_);
-  questionLayout->addWidget(hint_);
-  for (const QuestionKind* kind : round_.kinds()) {
+  // Two columns, the question and its buttons beside the answer and what
+  // it tells, so that a question of three events fits the strip the window
+  // has when docked under the panels.
+  auto* asked = new QVBoxLayout;
+  asked->addWidget(progress_);
+  asked->addWidget(event_);
+  asked->addStretch(1);
+  asked->addLayout(buttons);
+  auto* answering = new QVBoxLayout;
+  for (const QuestionKind* kind : round_.allKinds()) {
     if (auto found = answers_.find(kind); found != answers_.end()) {
-      questionLayout->addWidget(found->second->widget());
+      answering->addWidget(found->second->widget());
     }
   }
-  questionLayout->addWidget(verdict_);
-  questionLayout->addStretch(1);
-  questionLayout->addLayout(buttons);
+  answering->addWidget(verdict_);
+  answering->addWidget(hint_);
+  answering->addStretch(1);
+  auto* questionLayout = new QHBoxLayout(question);
+  questionLayout->addLayout(asked, 1);
+  questionLayout->addLayout(answering, 1);
   pages_->addWidget(question);
 
   auto* notice = new QWidget(pages_);
   notice_ = new QLabel(notice);
   notice_->setWordWrap(true);
-  lowestRound_ = Button(QStringLiteral("それでも記憶度の低い順に出題"), notice);
-  auto* closeButton = Button(QStringLiteral("閉じる"), notice);
+  lowestRound_ = Button(QStringLiteral("それでも記憶度の低い順に出題 (Enter)"), notice);
+  auto* closeButton = Button(QStringLiteral("閉じる (Esc)"), notice);
   auto* noticeButtons = new QHBoxLayout;
   noticeButtons->addWidget(lowestRound_);
   noticeButtons->addStretch(1);
@@ -142,9 +169,9 @@ StudyWindow::StudyWindow(Round& round, QWidget* mainWindow)
   summary_ = new QLabel(summary);
   summary_->setFont(big);
   summary_->setWordWrap(true);
-  save_ = Button(QStringLiteral("結果を保存"), summary);
-  discard_ = Button(QStringLiteral("保存しない"), summary);
-  retry_ = Button(QStringLiteral("間違えた問題をもう一度"), summary);
+  save_ = Button(QStringLiteral("結果を保存 (Enter)"), summary);
+  discard_ = Button(QStringLiteral("保存しない (Esc)"), summary);
+  retry_ = Button(QStringLiteral("間違えた問題をもう一度 (R)"), summary);
   retry_->setObjectName(QStringLiteral("retry"));
   auto* summaryButtons = new QHBoxLayout;
   summaryButtons->addWidget(retry_);
@@ -157,11 +184,30 @@ StudyWindow::StudyWindow(Round& round, QWidget* mainWindow)
   summaryLayout->addLayout(summaryButtons);
   pages_->addWidget(summary);
 
+  // The settings are for the start and the end of a round: a question
+  // shows only itself, so that the window fits under the line.
+  settings_ = new QWidget(this);
+  auto* settingsLayout = new QVBoxLayout(settings_);
+  settingsLayout->setContentsMargins(0, 0, 0, 0);
+  settingsLayout->addLayout(sizeRow);
+  settingsLayout->addLayout(kindRow);
+  settingsLayout->addWidget(counts_);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(sizeRow);
-  layout->addWidget(counts_);
+  layout->setContentsMargins(6, 4, 6, 4);
+  layout->setSpacing(2);
+  // Docked under the line the window may be smaller than its contents
+  // would have it: it never grows over the line.
+  layout->setSizeConstraint(QLayout::SetNoConstraint);
+  layout->addWidget(settings_);
   layout->addWidget(pages_, 1);
-  resize(520, 280);
+  questionLayout->setContentsMargins(0, 0, 0, 0);
+  questionLayout->setSpacing(12);
+  asked->setSpacing(2);
+  answering->setSpacing(2);
+  resize(560, 240);
+  // A click on the main window during a question gives the answer the
+  // keys back.
+  qApp->installEventFilter(this);
 
   connect(hintButton_, &QPushButton::clicked, this, [this] {
     if (const std::string hint = round_.ShowHint(); !hint.empty()) {
@@ -249,9 +295,12 @@ QString StudyWindow::shownText() const {
 }
 
 void StudyWindow::StartRound() {
-  if (!isVisible()) PlaceBesideMainWindow();
   const bool running = isVisible() && pages_->currentIndex() == kQuestionPage && !round_.over();
   show();
+  // Placed once shown, when the window system has told its frame, and
+  // again once the first page has settled its layout.
+  PlaceBesideMainWindow();
+  QTimer::singleShot(0, this, [this] { PlaceBesideMainWindow(); });
   raise();
   activateWindow();
   // Asked again while a round runs: the round goes on.
@@ -276,6 +325,7 @@ void StudyWindow::ShowStart(Round::Start start) {
     lowestRound_->show();
   }
   pages_->setCurrentIndex(kNoticePage);
+  settings_->show();
   if (lowestRound_->isVisible()) lowestRound_->setFocus();
 }
 
@@ -295,12 +345,19 @@ void StudyWindow::ShowQuestion() {
   const StudyEvent* e = round_.current();
   if (!e) return;
   pages_->setCurrentIndex(kQuestionPage);
+  settings_->hide();
   const int level = std::clamp(DigitAt(e->line, kMemorisationPos), 1, 5);
   progress_->setText(QStringLiteral("問題 %1 / %2　　記憶度%3")
                          .arg(round_.index() + 1)
                          .arg(round_.count())
                          .arg(Decoded(CircledNumber(level))));
-  event_->setText(QString::fromStdString(round_.kind()->Prompt(*round_.question())));
+  const QString prompt = QString::fromStdString(round_.kind()->Prompt(*round_.question()));
+  event_->setText(prompt);
+  // Three events in the large type would not fit the window docked under
+  // the line.
+  QFont font = verdict_->font();
+  if (prompt.contains(u'\n')) font.setPointSizeF(hint_->font().pointSizeF());
+  event_->setFont(font);
   hint_->clear();
   verdict_->clear();
   for (auto& [kind, answer] : answers_) {
@@ -345,6 +402,21 @@ void StudyWindow::ShowOutcome(const AnswerOutcome& outcome) {
                           Decoded(outcome.dateText).toHtmlEscaped(),
                           Decoded(CircledNumber(outcome.levelBefore)),
                           Decoded(CircledNumber(outcome.levelAfter)));
+  if (!outcome.confusion.empty()) {
+    text += QStringLiteral("<br>") + QString::fromStdString(outcome.confusion).toHtmlEscaped();
+  }
+  if (const Question* question = round_.question(); question && question->order.size() > 1) {
+    for (const std::size_t i : OrderQuestion::InTimeOrder(*question)) {
+      const auto shown = static_cast<std::size_t>(
+          std::find(question->order.begin(), question->order.end(), i) - question->order.begin());
+      static const QString kNumerals[] = {QStringLiteral("I"), QStringLiteral("II"),
+                                          QStringLiteral("III")};
+      text += QStringLiteral("<br><small>%1　%2　%3</small>")
+                  .arg(shown < 3 ? kNumerals[shown] : QString(),
+                       Decoded(EventDateText(question->events[i].line)).toHtmlEscaped(),
+                       Decoded(EventTextField(question->events[i].line)).toHtmlEscaped());
+    }
+  }
   text += round_.easyOffered() ? QStringLiteral("<br><small>Enter で次へ、E で簡単</small>")
                                : QStringLiteral("<br><small>Enter で次へ</small>");
   verdict_->setText(text);
@@ -393,6 +465,7 @@ void StudyWindow::ShowSummary() {
                     QStringLiteral("</table>") + MissesText() + LogProblemText());
   retry_->setVisible(!round_.misses().empty());
   pages_->setCurrentIndex(kSummaryPage);
+  settings_->show();
   ShowCounts();
   save_->setFocus();
 }
@@ -403,12 +476,61 @@ void StudyWindow::FocusAnswer() {
   }
 }
 
+void StudyWindow::KeepClearOf(std::function<QRect()> keepClear) {
+  keepClear_ = std::move(keepClear);
+}
+
 void StudyWindow::PlaceBesideMainWindow() {
-  // Over the upper right of the timeline, below the menu: the line with the
-  // selected point in the middle, the panels and the controls stay in sight.
   const QRect frame = mainWindow_->frameGeometry();
-  const QSize size = sizeHint().expandedTo(this->size());
-  move(std::max(frame.left(), frame.right() - size.width() - 20), frame.top() + 60);
+  const QSize size = sizeHint().expandedTo(QSize(560, 240));
+  const QScreen* screen = mainWindow_->screen();
+  const QRect room = screen ? screen->availableGeometry() : frame;
+  const QRect clear = keepClear_ ? keepClear_() : QRect();
+  // The frame the window system puts round this window counts too.
+  const QRect outer = frameGeometry();
+  const QMargins margins(geometry().left() - outer.left(), geometry().top() - outer.top(),
+                         outer.right() - geometry().right(), outer.bottom() - geometry().bottom());
+  const QRect place = PlaceClearOf(room, frame, clear, size.grownBy(margins));
+  setGeometry(place.marginsRemoved(margins));
+}
+
+bool StudyWindow::eventFilter(QObject* watched, QEvent* event) {
+  const bool asking = pages_->currentIndex() == kQuestionPage && !round_.over();
+  if (event->type() == QEvent::MouseButtonRelease && asking && isVisible()) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget && widget->window() == mainWindow_) {
+      QTimer::singleShot(0, this, [this] {
+        raise();
+        activateWindow();
+        FocusAnswer();
+      });
+    }
+    return false;
+  }
+  if (event->type() == QEvent::KeyPress && asking && watched != this &&
+      qobject_cast<QWidget*>(watched) && qobject_cast<QWidget*>(watched)->window() == this) {
+    if (RunKey(static_cast<QKeyEvent*>(event)->key())) return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+bool StudyWindow::RunKey(int key) {
+  QPushButton* button = key == Qt::Key_H                           ? hintButton_
+                        : key == Qt::Key_Question                  ? giveUp_
+                        : key == Qt::Key_E && round_.easyOffered() ? easy_
+                                                                   : nullptr;
+  if (!button || !button->isEnabled()) return false;
+  button->click();
+  return true;
+}
+
+void StudyWindow::KindsTicked() {
+  std::vector<const QuestionKind*> ticked;
+  for (const auto& [kind, tick] : ticks_) {
+    if (tick->isChecked()) ticked.push_back(kind);
+  }
+  round_.AskKinds(ticked);
+  if (pages_->currentIndex() != kQuestionPage || round_.over()) ShowCounts();
 }
 
 void StudyWindow::closeEvent(QCloseEvent* event) {
@@ -425,9 +547,9 @@ void StudyWindow::closeEvent(QCloseEvent* event) {
 void StudyWindow::keyPressEvent(QKeyEvent* event) {
   // E: "簡単", once a right answer is shown and the answer field takes no
   // more text.
-  if (event->key() == Qt::Key_E && round_.easyOffered() &&
-      pages_->currentIndex() == kQuestionPage) {
-    easy_->click();
+  if (pages_->currentIndex() == kQuestionPage && RunKey(event->key())) return;
+  if (pages_->currentIndex() == kSummaryPage && event->key() == Qt::Key_R && retry_->isVisible()) {
+    retry_->click();
     return;
   }
   // Esc reaches here from the answer field and the buttons, which leave it.

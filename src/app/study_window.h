@@ -2,14 +2,17 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "app/answer_widgets.h"
 #include "study/line_click.h"
 #include "study/round.h"
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -38,6 +41,9 @@ class StudyWindow final : public QWidget, public LineClickTaker {
   int roundSize() const;
 
   bool TakeLineClick(const LinePlace& place) override;
+  // What the window must never cover (the main window's drawing area and
+  // panels, in screen coordinates), asked each time it is placed.
+  void KeepClearOf(std::function<QRect()> keepClear);
 
   // The parts a test drives.
   QPushButton& saveButton() { return *save_; }
@@ -55,6 +61,7 @@ class StudyWindow final : public QWidget, public LineClickTaker {
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ShowStart(Round::Start start);
@@ -69,6 +76,9 @@ class StudyWindow final : public QWidget, public LineClickTaker {
   // The widget of the open question's kind.
   AnswerWidget* CurrentAnswer();
   void PlaceBesideMainWindow();
+  // H, ? and E press their buttons while a question is shown.
+  bool RunKey(int key);
+  void KindsTicked();
   void ShowCounts();
   // The goals set in the window, kept in the settings and given the round.
   void GoalsChanged();
@@ -98,6 +108,9 @@ class StudyWindow final : public QWidget, public LineClickTaker {
   QSpinBox* retention_;  // percent
   QSpinBox* newPerDay_;
   QLabel* counts_;
+  QWidget* settings_;
+  std::vector<std::pair<const QuestionKind*, QCheckBox*>> ticks_;
+  std::function<QRect()> keepClear_;
 };
 
 }  // namespace qev

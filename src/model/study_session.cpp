@@ -180,10 +180,64 @@ Changes StudySession::Scrolled() {
   return {.scrolled = true};
 }
 
-Changes StudySession::HideYears(bool hidden) {
-  if (settings_.yearsHidden == hidden) return {};
-  settings_.yearsHidden = hidden;
-  return {.selection = true};
+Changes StudySession::AskAbout(EventId id, bool hidePlace) {
+  asked_ = Asked{id, hidePlace, true};
+  marks_ = {.ring = !hidePlace, .labels = {}};
+  settings_.yearsHidden = true;
+  EventOutcome outcome = SelectEvent(id);
+  Changes changes = outcome.changes;
+  changes.selection = true;
+  changes.look = true;
+  const std::optional<std::size_t> index = PointIndexOf(id);
+  if (!hidePlace || !index) return changes;
+  // Somewhere between 15 and 85 per cent of the width, so that where it
+  // lies on the screen says nothing.
+  const TimelinePoint& point = points_.points()[*index];
+  const int width = scale_.drawAreaWidth();
+  const auto percent = static_cast<int>(15 + (clock_() % 71 + 71) % 71);
+  scale_.SetOriginX(width * percent / 100 - (point.bc ? -point.offset1 : point.offset1));
+  changes |= Scrolled();
+  changes |= SelectEvent(id).changes;
+  return changes;
+}
+
+Changes StudySession::ShowAnswer(std::vector<QuestionMarks::Label> labels) {
+  asked_.reset();
+  settings_.yearsHidden = false;
+  marks_ = {.ring = false, .labels = std::move(labels)};
+  return {.look = true, .selection = true};
+}
+
+Changes StudySession::LeaveQuestion() {
+  marks_ = {};
+  if (asked_) asked_->open = false;
+  return {.look = true, .selection = true};
+}
+
+Changes StudySession::HoldQuestion() {
+  if (!asked_) return {};
+  const std::optional<EventId> selected = SelectedEvent();
+  if (selected == asked_->id) return {};
+  if (!asked_->open) {
+    asked_.reset();
+    settings_.yearsHidden = false;
+    return {.look = true, .selection = true};
+  }
+  const std::vector<VisiblePoint>& entries = visible_.entries();
+  const std::optional<std::size_t> index = PointIndexOf(asked_->id);
+  for (std::size_t i = 0; index && i < entries.size(); ++i) {
+    if (entries[i].pointIndex != *index) continue;
+    visible_.SetSelectedIndex(static_cast<int>(i));
+    return {.selection = true};
+  }
+  if (asked_->hidePlace) return {};
+  return SelectEvent(asked_->id).changes;
+}
+
+DisplaySettings StudySession::DrawnSettings() const {
+  DisplaySettings drawn = settings_;
+  if (placeHidden()) drawn.pointDisplayMode = PointDisplayMode::kHidden;
+  return drawn;
 }
 
 Changes StudySession::Flip(DisplaySwitch which) {

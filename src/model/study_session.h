@@ -18,6 +18,7 @@
 #include "platform/screen_layout.h"
 #include "settings/display_settings.h"
 #include "timeline/info_panels.h"
+#include "timeline/question_marks.h"
 #include "timeline/timeline_scale.h"
 #include "timeline/visible_points.h"
 
@@ -121,9 +122,31 @@ class StudySession {
   Changes Undo();
   Changes Redo();
 
-  // The self-test hides the selected event's years while it asks for them
-  // (YearsShown then shows none); false shows them again.
-  Changes HideYears(bool hidden);
+  // ---- A question of the self-test ----
+  // Selects the asked event and hides its years (YearsShown then shows
+  // none); with `hidePlace` no point is marked, no panel shows it and the
+  // line is scrolled to have it somewhere in view, not always in the
+  // middle. While the question is open HoldQuestion keeps it the selection
+  // and the selection mark ringed.
+  Changes AskAbout(EventId id, bool hidePlace);
+  // The question answered: its years shown again and `labels` marked on
+  // the line until the next question.
+  Changes ShowAnswer(std::vector<QuestionMarks::Label> labels);
+  // The question left unanswered (the round ended early): what it hid stays
+  // hidden for as long as its event is the selection. Without a question
+  // open, the answer's marks go.
+  Changes LeaveQuestion();
+  // After any operation: the open question's event selected again (the
+  // line scrolled back to it unless its place is asked), or a left
+  // question's hiding lifted once another event is selected.
+  Changes HoldQuestion();
+  bool questionOpen() const { return asked_ && asked_->open; }
+  // Whether the selection's place is hidden: no mark, nothing in the panels.
+  bool placeHidden() const { return asked_ && asked_->hidePlace; }
+  const QuestionMarks& questionMarks() const { return marks_; }
+  // The settings the line is drawn with: no point marked while a place is
+  // hidden.
+  DisplaySettings DrawnSettings() const;
 
   // ---- Drawing what the model holds ----
   // The information panels of the selected point; keeps what they hand to
@@ -202,6 +225,13 @@ class StudySession {
   EventPlace PlaceOffLine(EventId id) const;
   Changes AfterHistory(const std::optional<EditCommand>& command, bool undone);
 
+  struct Asked {
+    EventId id;
+    bool hidePlace = false;
+    bool open = true;  // false: left unanswered
+  };
+  std::optional<Asked> asked_;
+  QuestionMarks marks_;
   SteadyClock clock_;
   EventStore store_;
   DisplaySettings settings_;

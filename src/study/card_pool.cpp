@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "study/event_key.h"
+#include "study/study_log.h"
 
 namespace qev {
 namespace {
@@ -29,6 +30,7 @@ std::vector<Card> CardPool::CardsOf(std::span<const TimelinePoint* const> points
   std::vector<std::optional<FileKeys>> files;  // by slot
   std::vector<Card> cards;
   cards.reserve(lines.size() * kinds_.size());
+  std::vector<CardKey> yearKeys;  // per card, its event's 年 card
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i + kAhead < lines.size() && lines[i + kAhead]) {
       const std::string_view later = lines[i + kAhead]->line;
@@ -49,6 +51,7 @@ std::vector<Card> CardPool::CardsOf(std::span<const TimelinePoint* const> points
         key = files[slot]->Of(event.line);
       }
       cards.push_back({event, kind, KeyOfCard(*key, kind->name()), {}});
+      yearKeys.push_back(KeyOfCard(*key, kYearKindName));
     }
   }
   std::vector<CardKey> keys;
@@ -58,7 +61,19 @@ std::vector<Card> CardPool::CardsOf(std::span<const TimelinePoint* const> points
   for (std::size_t i = 0; i < cards.size(); ++i) {
     cards[i].history = history_.Card(cards[i].key, last[i]);
   }
-  return cards;
+  // The kinds asked after the year wait until the event was answered by
+  // year once.
+  if (std::none_of(kinds_.begin(), kinds_.end(),
+                   [](const QuestionKind* k) { return k->AfterYear(); })) {
+    return cards;
+  }
+  std::vector<Card> kept;
+  kept.reserve(cards.size());
+  for (std::size_t i = 0; i < cards.size(); ++i) {
+    if (cards[i].kind->AfterYear() && !history_.LastAnswered(yearKeys[i])) continue;
+    kept.push_back(std::move(cards[i]));
+  }
+  return kept;
 }
 
 std::vector<Card> CardPool::All() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -45,6 +46,9 @@ class EventPool {
   // whose line is gone.
   virtual std::vector<std::optional<PoolLine>> LinesOf(
       std::span<const TimelinePoint* const> points) = 0;
+  // The events the learner has confused with `event` (EventKey), most
+  // recent first.
+  virtual std::vector<std::uint64_t> ConfusedWith(std::uint64_t /*event*/) { return {}; }
 };
 
 }  // namespace qev

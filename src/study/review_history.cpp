@@ -42,9 +42,27 @@ ReviewHistory ReviewHistory::Parse(std::string_view bytes) {
     const EventKey event = KeyOfLogFields(entry.baseName, entry.dateField, entry.eventText);
     history.Note(KeyOfCard(event, entry.kind),
                  {Moment(entry.time), entry.seconds, entry.grade, entry.right, entry.hint});
+    if (entry.confusedWith) history.NoteConfusion(event, *entry.confusedWith);
   });
   history.Shrink();
   return history;
+}
+
+void ReviewHistory::NoteConfusion(EventKey asked, EventKey taken) {
+  confusions_.emplace_back(asked, taken);
+}
+
+std::vector<EventKey> ReviewHistory::ConfusedWith(EventKey event) const {
+  std::vector<EventKey> confused;
+  for (auto it = confusions_.rbegin(); it != confusions_.rend(); ++it) {
+    const EventKey other = it->first == event    ? it->second
+                           : it->second == event ? it->first
+                                                 : event;
+    if (other != event && std::find(confused.begin(), confused.end(), other) == confused.end()) {
+      confused.push_back(other);
+    }
+  }
+  return confused;
 }
 
 ReviewHistory ReviewHistory::Read(const std::filesystem::path& path) {

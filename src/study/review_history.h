@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -72,6 +73,12 @@ class ReviewHistory {
     return {this, key, last};
   }
 
+  // A wrong year that was another event's: the two were confused.
+  void NoteConfusion(EventKey asked, EventKey taken);
+  // The events confused with `event` either way, most recent first, each
+  // once.
+  std::vector<EventKey> ConfusedWith(EventKey event) const;
+
   // Every card answered, in no particular order.
   std::vector<CardKey> Keys() const;
   // Every answer, in log order.
@@ -105,6 +112,7 @@ class ReviewHistory {
   std::vector<Review> reviews_;
   std::vector<std::uint32_t> previous_;  // per answer, the card's answer before it
   std::size_t skipped_ = 0;
+  std::vector<std::pair<EventKey, EventKey>> confusions_;  // in log order
 };
 
 }  // namespace qev

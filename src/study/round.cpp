@@ -20,11 +20,56 @@ int LevelOf(std::string_view line) {
 // A round asks a card missed at most this many times more.
 constexpr int kMaxAgain = 3;
 
+// The host's pool with the learner's confusions from the log.
+class PoolWithConfusions final : public EventPool {
+ public:
+  PoolWithConfusions(EventPool& pool, const ReviewHistory& history)
+      : pool_(pool), history_(history) {}
+  const std::vector<TimelinePoint>& PoolPoints() override { return pool_.PoolPoints(); }
+  std::vector<std::optional<PoolLine>> LinesOf(
+      std::span<const TimelinePoint* const> points) override {
+    return pool_.LinesOf(points);
+  }
+  std::vector<std::uint64_t> ConfusedWith(std::uint64_t event) override {
+    return history_.ConfusedWith(event);
+  }
+
+ private:
+  EventPool& pool_;
+  const ReviewHistory& history_;
+};
+
 }  // namespace
+
+void Round::AskKinds(const std::vector<const QuestionKind*>& ticked) {
+  kinds_.clear();
+  for (const QuestionKind* kind : allKinds_) {
+    if (std::find(ticked.begin(), ticked.end(), kind) != ticked.end()) kinds_.push_back(kind);
+  }
+  if (kinds_.empty()) kinds_ = allKinds_;
+}
+
+std::optional<StudyEvent> Round::EventOfYear(const EraYear& year, EventId asked) {
+  const std::vector<TimelinePoint>& points = host_.PoolPoints();
+  for (std::size_t next = 0; next < points.size();) {
+    std::vector<const TimelinePoint*> batch;
+    for (; next < points.size() && batch.size() < CardPool::kBatch; ++next) {
+      if (points[next].id() != asked) batch.push_back(&points[next]);
+    }
+    const std::vector<std::optional<PoolLine>> lines = host_.LinesOf(batch);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      if (lines[i] && FirstDate(lines[i]->line) == year) {
+        return StudyEvent{batch[i]->id(), Sjis(lines[i]->baseName), Sjis(lines[i]->line)};
+      }
+    }
+  }
+  return std::nullopt;
+}
 
 Round::Round(RoundHost& host, const StudyRegistry& registry)
     : host_(host),
-      kinds_(registry.kinds()),
+      allKinds_(registry.kinds()),
+      kinds_(allKinds_),
       scheduler_(registry.schedulers().front()),
       memories_(ReadMemoryParameters(ParametersPath())) {}
 
@@ -96,10 +141,20 @@ Round::Start Round::RetryMisses() {
 
 Round::Start Round::Begin(const std::vector<Card>& cards) {
   std::vector<Asked> asked;
+  PoolWithConfusions pool(host_, history());
   for (const Card& card : cards) {
     const StudyEvent event{card.event.id, Sjis(card.event.baseName), Sjis(card.event.line)};
-    asked.push_back({card.kind->Make(event, host_), card.kind});
+    // Where a kind finds no question for the event (no companions on the
+    // line), its year is asked instead.
+    const QuestionKind* kind = card.kind;
+    Question question = kind->Make(event, pool);
+    if (question.events.empty()) {
+      kind = allKinds_.front();
+      question = kind->Make(event, pool);
+    }
+    if (!question.events.empty()) asked.push_back({std::move(question), kind});
   }
+  if (asked.empty()) return Start::kEmptyPool;
   return Begin(std::move(asked));
 }
 
@@ -143,12 +198,16 @@ AnswerOutcome Round::Answer(const KindAnswer& answer) {
   }
   const std::optional<Graded> graded = asked.kind->Judge(asked.question, answer, hintShown_);
   if (!graded) return {};
-  return Record(*graded);
+  std::optional<StudyEvent> confused;
+  if (graded->wrongYear) {
+    confused = EventOfYear(*graded->wrongYear, asked.question.events.front().id);
+  }
+  return Record(*graded, answer, std::move(confused));
 }
 
 AnswerOutcome Round::GiveUp() {
   if (!asking()) return {};
-  return Record({AnswerVerdict::kWrong, Grade::kAgain, ""});
+  return Record({AnswerVerdict::kWrong, Grade::kAgain, "", {}}, KindAnswer{}, std::nullopt);
 }
 
 std::string Round::ShowHint() {
@@ -157,7 +216,8 @@ std::string Round::ShowHint() {
   return kind()->Hint(*question());
 }
 
-AnswerOutcome Round::Record(const Graded& graded) {
+AnswerOutcome Round::Record(const Graded& graded, const KindAnswer& answer,
+                            std::optional<StudyEvent> confused) {
   Open open;
   open.graded = graded;
   open.at = host_.Now();
@@ -165,10 +225,18 @@ AnswerOutcome Round::Record(const Graded& graded) {
   open.seconds = static_cast<int>(std::max<std::int64_t>(Moment(open.at) - Moment(shownAt_), 0));
   open.outcome.verdict = graded.verdict;
   Predict(open);
-  open.outcome.dateText = EventDateText(questions_[index_].question.events.front().line);
+  const Asked& asked = questions_[index_];
+  open.outcome.dateText = EventDateText(asked.question.events.front().line);
+  if (confused) {
+    const std::string_view text = EventTextField(confused->line);
+    open.outcome.confusion = graded.logged + " は『" +
+                             DecodeCp932(text.starts_with('*') ? text.substr(1) : text) +
+                             "』の年です";
+  }
+  open.confused = std::move(confused);
   open_ = open;
   revealed_ = true;
-  host_.RevealAnswer();
+  host_.RevealAnswer(asked.kind->Marks(asked.question, answer));
   return open.outcome;
 }
 
@@ -239,9 +307,13 @@ void Round::Commit() {
   entry.grade = open.graded.grade;
   entry.hint = open.hint;
   entry.seconds = open.seconds;
+  if (open.confused) entry.confusedWith = KeyOfEvent(open.confused->baseName, open.confused->line);
   logProblem_ = AppendStudyLog(host_.StudyLogPath(), entry).value_or("");
   history();
   history_->Note(key, {Moment(open.at), entry.seconds, open.graded.grade, right, open.hint});
+  if (entry.confusedWith) {
+    history_->NoteConfusion(KeyOfEvent(event.baseName, event.line), *entry.confusedWith);
+  }
   if (const std::optional<Sjis> line = host_.EventLine(event.id)) event.line = *line;
 
   if (open.graded.grade != Grade::kAgain) return;
@@ -275,7 +347,7 @@ void Round::Finish() {
 
 void Round::End() {
   Commit();
-  if (asking()) host_.RevealAnswer();
+  host_.LeaveQuestion();
   index_ = questions_.size();
   revealed_ = false;
 }
@@ -294,15 +366,22 @@ StudyRecord Round::Statistics() {
   for (StudySlot& slot : host_.LoadedSlots()) {
     std::array<int, 5> levels{};
     int events = 0;
-    for (const Card& card : cards) {
-      if (card.event.id.slot != slot.slot) continue;
+    // An event's cards lie together: each event is counted once.
+    for (std::size_t i = 0; i < cards.size(); ++i) {
+      const Card& card = cards[i];
+      if (card.event.id.slot != slot.slot || (i > 0 && cards[i - 1].event.id == card.event.id)) {
+        continue;
+      }
       ++levels[static_cast<std::size_t>(card.level() - 1)];
       ++events;
     }
     // A file switched off or filtered out has nothing on the line.
     if (events > 0) record.files.push_back({std::move(slot.title), levels});
   }
-  record.events = static_cast<int>(cards.size());
+  record.events = 0;
+  for (const StudyRecord::File& file : record.files) {
+    for (const int n : file.levels) record.events += n;
+  }
   std::vector<int> due;
   std::vector<Review> reviews;
   for (const Card& card : cards) {

@@ -39,8 +39,10 @@ class RoundHost : public EventPool {
   // Selects the event with the timeline scrolled to it and hides what
   // `hidden` says everywhere on the main screen.
   virtual void ShowQuestion(EventId id, const Concealment& hidden) = 0;
-  // Shows what the question hid again.
-  virtual void RevealAnswer() = 0;
+  // Shows what the question hid again, with `marks` on the line.
+  virtual void RevealAnswer(std::vector<QuestionMarks::Label> marks) = 0;
+  // The round ended with the question open: nothing of it is shown.
+  virtual void LeaveQuestion() = 0;
   // Sets the event's memorisation level as a click on "記憶度変更=" does
   // (undoable, the slot changed); false when the line was refused.
   virtual bool SetMemorisationLevel(EventId id, int level) = 0;
@@ -69,6 +71,8 @@ struct AnswerOutcome {
   Sjis dateText;  // the date as the panels write it
   int levelBefore = 1;
   int levelAfter = 1;  // as it will be written when the grade is final
+  // A wrong year that is another event's: "1192 は『…』の年です" (UTF-8).
+  std::string confusion;
 };
 
 // One card of the pool as the study report lists it.
@@ -130,6 +134,11 @@ class Round {
   std::size_t index() const { return index_; }
   // The kinds a round asks, in the registry's order.
   const std::vector<const QuestionKind*>& kinds() const { return kinds_; }
+  // Every kind the registry has.
+  const std::vector<const QuestionKind*>& allKinds() const { return allKinds_; }
+  // The kinds the next rounds ask (those of the registry ticked), in the
+  // registry's order; none ticked asks them all.
+  void AskKinds(const std::vector<const QuestionKind*>& ticked);
   std::size_t count() const { return questions_.size(); }
   // Whether a click on the line would answer the open question.
   bool takesLineClicks() const { return asking() && kind()->TakesLineClicks(); }
@@ -194,18 +203,23 @@ class Round {
     bool hint = false;
     int seconds = 0;
     AnswerOutcome outcome;
+    std::optional<StudyEvent> confused;  // the event whose year was answered
   };
   CardPool Pool();
   Schedule At();
   Start Begin(const std::vector<Card>& cards);
   Start Begin(std::vector<Asked> asked);
-  AnswerOutcome Record(const Graded& graded);
+  AnswerOutcome Record(const Graded& graded, const KindAnswer& answer,
+                       std::optional<StudyEvent> confused);
+  // The event of the wrong year `year`, if another of the pool has it.
+  std::optional<StudyEvent> EventOfYear(const EraYear& year, EventId asked);
   // The outcome of the open answer with its grade now: the level after it.
   void Predict(Open& open);
   void Commit();
   void ShowCurrent();
 
   RoundHost& host_;
+  std::vector<const QuestionKind*> allKinds_;
   std::vector<const QuestionKind*> kinds_;
   const Scheduler* scheduler_;
   std::optional<ReviewHistory> history_;

@@ -18,7 +18,8 @@ namespace {
 
 // The columns of every log, then those appended at the right.
 constexpr std::size_t kFirstColumns = 8;
-constexpr std::size_t kColumns = 12;
+constexpr std::size_t kKindColumns = 12;
+constexpr std::size_t kColumns = 13;
 constexpr std::string_view kRight = "正解";
 constexpr std::string_view kWrong = "不正解";
 constexpr std::string_view kHintShown = "1";
@@ -119,10 +120,29 @@ std::optional<int> Seconds(std::string_view field) {
   return seconds;
 }
 
+// An event key as "取り違え" writes it: 16 hex digits.
+std::optional<std::uint64_t> Hex(std::string_view field) {
+  if (field.size() != 16) return std::nullopt;
+  std::uint64_t value = 0;
+  for (char c : field) {
+    const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+    if (digit < 0) return std::nullopt;
+    value = value * 16 + static_cast<std::uint64_t>(digit);
+  }
+  return value;
+}
+
+std::string HexOf(std::uint64_t value) {
+  std::string text(16, '0');
+  for (int i = 15; i >= 0; --i, value >>= 4)
+    text[static_cast<std::size_t>(i)] = "0123456789abcdef"[value & 15];
+  return text;
+}
+
 // The entry of a record of `count` fields, or nothing for a malformed one.
 std::optional<StudyLogEntryView> EntryOf(const std::array<std::string_view, kColumns>& fields,
                                          std::size_t count) {
-  if (count != kFirstColumns && count < kColumns) return std::nullopt;
+  if (count != kFirstColumns && count < kKindColumns) return std::nullopt;
   if (fields[5] != kRight && fields[5] != kWrong) return std::nullopt;
   if (Digit(fields[6], '5') == 0 || Digit(fields[7], '5') == 0) return std::nullopt;
   StudyLogEntryView entry;
@@ -139,6 +159,8 @@ std::optional<StudyLogEntryView> EntryOf(const std::array<std::string_view, kCol
     entry.grade = static_cast<Grade>(grade);
     entry.hint = fields[10] == kHintShown;
     entry.seconds = Seconds(fields[11]);
+    // Anything else in the column (a later program's) is no confusion.
+    if (count >= kColumns) entry.confusedWith = Hex(fields[12]);
   }
   const std::optional<LocalTime> time = ParseIsoDateTime(fields[0]);
   if (!time) return std::nullopt;
@@ -194,7 +216,7 @@ LogFile ResolveLogFile(const std::filesystem::path& path) {
 
 std::string StudyLogHeader() {
   return JoinLine({"日時", "ファイル", "年代", "できごと", "解答", "正誤", "記憶度(前)",
-                   "記憶度(後)", "出題形式", "評価", "ヒント", "秒数"});
+                   "記憶度(後)", "出題形式", "評価", "ヒント", "秒数", "取り違え"});
 }
 
 std::string StudyLogLine(const StudyLogEntry& entry) {
@@ -205,7 +227,8 @@ std::string StudyLogLine(const StudyLogEntry& entry) {
   const std::string seconds = entry.seconds ? std::to_string(std::max(*entry.seconds, 0)) : "";
   return JoinLine({time, entry.baseName, entry.dateField, entry.eventText, entry.answer,
                    entry.right ? kRight : kWrong, before, after, entry.kind, grade,
-                   entry.hint ? kHintShown : kNoHint, seconds});
+                   entry.hint ? kHintShown : kNoHint, seconds,
+                   entry.confusedWith ? HexOf(*entry.confusedWith) : std::string()});
 }
 
 std::optional<std::string> AppendStudyLog(const std::filesystem::path& path,

@@ -24,8 +24,9 @@ inline constexpr const char* kStudyLogName = "学習記録.csv";
 inline constexpr std::string_view kYearKindName = "年";
 
 // One answer as the log holds it. Texts are UTF-8. The first eight columns
-// are those of every log; the kind, the grade, the hint and the seconds
-// follow at the right, so that a log written before them reads as before.
+// are those of every log; the kind, the grade, the hint, the seconds and the
+// event confused follow at the right, so that a log written before them
+// reads as before.
 struct StudyLogEntry {
   LocalTime time;
   std::string baseName;   // the event file's base name
@@ -39,6 +40,9 @@ struct StudyLogEntry {
   Grade grade = Grade::kAgain;
   bool hint = false;           // a hint was shown before the answer
   std::optional<int> seconds;  // from the question shown to the answer
+  // The event whose year a wrong year was (its EventKey, written as 16 hex
+  // digits in "取り違え").
+  std::optional<std::uint64_t> confusedWith;
 };
 
 // An answer read back from the log; its texts are views into the bytes read.
@@ -52,6 +56,7 @@ struct StudyLogEntryView {
   Grade grade = Grade::kAgain;
   bool hint = false;
   std::optional<int> seconds;
+  std::optional<std::uint64_t> confusedWith;
 };
 
 // The header line and one entry's line, each ended by "\n". Fields holding
@@ -80,9 +85,9 @@ std::optional<std::string> AppendStudyLog(const std::filesystem::path& path,
                                           const StudyLogEntry& entry);
 
 // Reads the answers of a log file's bytes in file order, handing each to
-// `take` with its texts as views valid during the call. A line of the eight
-// first columns alone is an answer to a typed year, graded good when right
-// and again when wrong, without a hint. A record never goes on past its
+// `take` with its texts as views valid during the call. A line of twelve
+// columns has no confusion; a line of the eight first columns alone is an answer to a typed year,
+// graded good when right and again when wrong, without a hint. A record never goes on past its
 // line, even from an open quote. A last line without its line break (cut by
 // a crash) and malformed lines are skipped; returns their number.
 std::size_t ReadStudyLog(std::string_view bytes,

@@ -2,6 +2,8 @@
 
 #include "study/fsrs_scheduler.h"
 #include "study/leitner_scheduler.h"
+#include "study/order_question.h"
+#include "study/place_question.h"
 #include "study/year_question.h"
 
 namespace qev {
@@ -10,6 +12,8 @@ const StudyRegistry& StudyRegistry::Standard() {
   static const StudyRegistry registry = [] {
     StudyRegistry r;
     r.Add(std::make_unique<YearQuestion>());
+    r.Add(std::make_unique<OrderQuestion>());
+    r.Add(std::make_unique<PlaceQuestion>());
     r.Add(std::make_unique<FsrsScheduler>());
     r.Add(std::make_unique<LeitnerScheduler>());
     return r;

@@ -1,11 +1,17 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "study/question_kind.h"
 
 namespace qev {
+
+// What "ヒント" shows of an event line (CP932), for every kind: its period,
+// and memo 1 only when it holds no digit string (half- or full-width) of the
+// event's years, which would give the answer away.
+std::string EventHint(std::string_view line);
 
 // "年": the event's text is shown and its year typed (any form
 // ParseTypedYear reads), graded as GradeYear grades it; a wrong answer is

@@ -40,6 +40,9 @@ class EventDesk {
   // Why no event may be changed now (UTF-8): a content edit is under way in
   // the right panel, or the self-test is open. Empty when one may.
   virtual std::string EditRefusal() const = 0;
+  // Why finding, going to a year and a random selection are refused now
+  // (UTF-8): a question of the self-test is open. Empty when they may.
+  virtual std::string SelectRefusal() const = 0;
 
   // Selects the event with the timeline scrolled so that it is in view
   // (kOnLine), or says why it is not on the line.

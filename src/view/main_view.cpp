@@ -13,8 +13,10 @@
 #include "state/context_menu.h"
 #include "state/operating_state_text.h"
 #include "timeline/info_panels.h"
+#include "timeline/line_year.h"
 #include "timeline/point_display.h"
 #include "timeline/point_filter.h"
+#include "timeline/question_marks.h"
 #include "timeline/timeline_drawing.h"
 
 namespace qev {
@@ -88,7 +90,8 @@ void MainView::OnLButtonUp(int x, int y) {
   const int areaY = y - layout_.drawAreaY();
   if (lineClickTaker_ && drawAreaContent_ == DrawAreaContent::kTimeline && areaX >= 0 &&
       areaX < layout_.drawAreaWidth() && areaY >= 0 && areaY < layout_.drawAreaHeight() &&
-      lineClickTaker_->TakeLineClick({areaX, areaY})) {
+      lineClickTaker_->TakeLineClick({areaX, areaY, YearAtX(session_.scale(), areaX),
+                                      YearsPerPixel(session_.scale(), areaX)})) {
     return;
   }
   qev::OnLButtonUp(*this, x, y);
@@ -156,11 +159,18 @@ void MainView::ShowSelection() {
     return;
   }
   DrawTimeline();
-  batch_.Draw(RedrawBatch::Region::kTimeline, false,
-              [scale = session_.scale(), settings = session_.settings(), point = *selected,
-               marks = marks_](Platform& screen) {
-                *marks = DrawSelectionMarks(scale, settings, point, screen.DrawAreaCanvas());
-              });
+  batch_.Draw(
+      RedrawBatch::Region::kTimeline, false,
+      [scale = session_.scale(), settings = session_.DrawnSettings(),
+       question = session_.questionMarks(), point = *selected, marks = marks_](Platform& screen) {
+        Canvas& area = screen.DrawAreaCanvas();
+        *marks = DrawSelectionMarks(scale, settings, point, area);
+        DrawQuestionMarks(scale, question, point.x1, area);
+      });
+  // The self-test's rings and labels are not taken away again: the next
+  // drawing of the line draws it anew.
+  const QuestionMarks& question = session_.questionMarks();
+  if (question.ring || !question.labels.empty()) line_.reset();
   FillInfoPanels();
 }
 
@@ -170,7 +180,9 @@ void MainView::FillInfoPanels() {
     DrawControlPanel();
     return;
   }
+  // A question of where the event lies: no panel may show it.
   InfoPanelsContent c = session_.ComposeSelectedPanels();
+  if (session_.placeHidden()) c.left = c.right = {};
   platform_.SetPanelText(InfoPanel::kLeft, c.left);
   // What the user is typing into the right panel stays until the edit ends.
   if (!session_.edit().editing()) platform_.SetPanelText(InfoPanel::kRight, c.right);
@@ -192,7 +204,7 @@ void MainView::DrawTimeline() {
   screenPage_ = ScreenPage::kMain;
   drawAreaContent_ = DrawAreaContent::kTimeline;
   const TimelineScale& scale = session_.scale();
-  const DisplaySettings& settings = session_.settings();
+  const DisplaySettings settings = session_.DrawnSettings();
   LineDrawn line{scale.rangeIndex(), scale.originX(), settings.brightness,
                  settings.pointDisplayMode, session_.points().sharedPoints()};
   // The line as it is drawn already: only the selection marks over it are
@@ -375,7 +387,10 @@ void MainView::Redraw(const Changes& changes) {
   Show(shown);
 }
 
-void MainView::Show(const Changes& c) {
+void MainView::Show(const Changes& changes) {
+  Changes c = changes;
+  // Whatever moved, an open question's event stays the selection.
+  if (c.refreshed || c.scrolled || c.points || c.selection) c |= session_.HoldQuestion();
   if (c.refreshed) {
     desk_.EventsChanged();
     CloseStateText();

@@ -56,6 +56,11 @@ std::string SessionDesk::EditRefusal() const {
   return {};
 }
 
+std::string SessionDesk::SelectRefusal() const {
+  if (!session_.questionOpen()) return {};
+  return "確認テストの問題に答えるまで、検索・年へ移動・ランダム選択はできません。";
+}
+
 std::optional<DeskEvent> SessionDesk::SelectedEvent() {
   const std::optional<EventId> id = session_.SelectedEvent();
   return id ? EventOf(*id) : std::nullopt;
@@ -83,12 +88,14 @@ OffLine SessionDesk::JumpToEvent(EventId key) {
 }
 
 bool SessionDesk::GoToYear(EraYear year) {
+  if (session_.questionOpen()) return true;
   const std::vector<TimelinePoint>& points = session_.points().points();
   const std::optional<std::size_t> i = NearestPoint(points, session_.scale(), year);
   return i && Show(session_.SelectEvent(points[*i].id()));
 }
 
 void SessionDesk::SelectRandomOnLine() {
+  if (session_.questionOpen()) return;
   const std::vector<TimelinePoint>& points = session_.points().points();
   if (const std::optional<std::size_t> i = RandomPoint(points.size(), random_)) {
     Show(session_.SelectEvent(points[*i].id()));

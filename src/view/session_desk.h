@@ -29,6 +29,7 @@ class SessionDesk final : public EventDesk {
   std::vector<int> LoadedSlots() const override;
   std::optional<DeskEvent> SelectedEvent() override;
   std::string EditRefusal() const override;
+  std::string SelectRefusal() const override;
   void SetSelfTestOpen(bool open) { selfTestOpen_ = open; }
   OffLine JumpToEvent(EventId key) override;
   bool GoToYear(EraYear year) override;

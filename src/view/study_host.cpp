@@ -38,13 +38,15 @@ std::vector<std::optional<PoolLine>> StudyHost::LinesOf(
 }
 
 void StudyHost::ShowQuestion(EventId id, const Concealment& hidden) {
-  Changes changes = session_.HideYears(hidden.years);
-  changes |= session_.SelectEvent(id).changes;
-  view_.Redraw(changes);
+  view_.Redraw(session_.AskAbout(id, hidden.place));
 }
 
-void StudyHost::RevealAnswer() {
-  view_.Redraw(session_.HideYears(false));
+void StudyHost::RevealAnswer(std::vector<QuestionMarks::Label> marks) {
+  view_.Redraw(session_.ShowAnswer(std::move(marks)));
+}
+
+void StudyHost::LeaveQuestion() {
+  view_.Redraw(session_.LeaveQuestion());
 }
 
 bool StudyHost::SetMemorisationLevel(EventId id, int level) {

@@ -19,7 +19,8 @@ class StudyHost final : public RoundHost {
       std::span<const TimelinePoint* const> points) override;
   std::optional<Sjis> EventLine(EventId id) override { return session_.EventLine(id); }
   void ShowQuestion(EventId id, const Concealment& hidden) override;
-  void RevealAnswer() override;
+  void RevealAnswer(std::vector<QuestionMarks::Label> marks) override;
+  void LeaveQuestion() override;
   bool SetMemorisationLevel(EventId id, int level) override;
   std::vector<StudySlot> LoadedSlots() override;
   LocalTime Now() override { return platform_.Now(); }

@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -9,9 +10,12 @@
 #include <string>
 
 #include "app/application.h"
+#include "app/view_widget.h"
 #include "state/operating_state_text.h"
+#include "study/order_question.h"
 #include "study/study_log.h"
 #include "text/cp932.h"
+#include "timeline/line_year.h"
 
 using namespace qev::literals;
 
@@ -115,6 +119,132 @@ class StudyWindowTest : public QObject {
     QVERIFY(log.find(",歴史文書20,AD0794,平安京に都を移す,,不正解,2,1,年,1,0,") !=
             std::string::npos);
     QCOMPARE(std::count(log.begin(), log.end(), '\n'), 4);
+  }
+  // A mixed round of 年代整序 and 位置 (年 unticked) on events answered by
+  // year before: orders chosen by key, places clicked on the line at known
+  // years, one wrong; no year shown until answered; the window never over
+  // the line or the panels; the log's grades as the answers were.
+  void AMixedRoundAsksOrdersAndPlacesOnTheLine() {
+    QTemporaryDir dir;
+    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
+    const struct {
+      int year;
+      const char* text;
+    } events[] = {{1600, "関ヶ原の戦い"},           {1615, "大坂夏の陣"},
+                  {1639, "ポルトガル船の来航禁止"}, {1657, "明暦の大火"},
+                  {1680, "綱吉が将軍になる"},       {1702, "赤穂事件"}};
+    std::string lines = "H;歴史文書20;;2026年01月05日09時00分;\r\n";
+    for (const auto& e : events) {
+      lines += "AD" + std::to_string(e.year) + ";3,3,,;江戸時代;" + e.text + ";;;\r\n";
+    }
+    std::ofstream(dir.filePath(QStringLiteral("歴史文書20.txt")).toStdString(), std::ios::binary)
+        << Cp932(lines + ";\r\n");
+    std::ofstream(dir.filePath(QStringLiteral("動作状態10.txt")).toStdString(), std::ios::binary)
+        << ComposeStateText(OperatingState{}, "動作状態10"_sj, "2026年01月05日09時00分"_sj) +
+               ";\r\n"_sj;
+    const std::string logPath = dir.filePath(QString::fromUtf8(kStudyLogName)).toStdString();
+    for (const auto& e : events) {
+      StudyLogEntry answered;
+      answered.time = {2026, 12, 1, 9, 0, 0};
+      answered.baseName = "歴史文書20";
+      answered.dateField = "AD" + std::to_string(e.year);
+      answered.eventText = e.text;
+      answered.answer = std::to_string(e.year);
+      answered.right = true;
+      answered.levelBefore = 3;
+      answered.levelAfter = 3;
+      answered.grade = Grade::kGood;
+      QVERIFY(!AppendStudyLog(logPath, answered));
+    }
+    Application app(ScreenLayout{1024, 768}, dir.path().toStdString());
+    app.Start();
+    QVERIFY(QTest::qWaitFor([&] { return app.firstPaintDone(); }, 5000));
+    ViewWidget& view = app.viewWidget();
+    QTest::keyClick(&view, Qt::Key_T);
+    StudyWindow* window = app.studyWindow();
+    QVERIFY(window);
+    QTest::keyClick(window, Qt::Key_Escape);  // the round of years ends; tick the others
+    for (QCheckBox* tick : window->findChildren<QCheckBox*>()) {
+      tick->setChecked(tick->text() != QStringLiteral("年"));
+    }
+    QTest::keyClick(&view, Qt::Key_T);
+    const QRect clear(view.mapToGlobal(QPoint(0, 0)),
+                      QSize(view.width(), view.layout().panelY() + view.layout().panelHeight()));
+    QVERIFY2(!window->frameGeometry().intersects(clear),
+             qPrintable(QStringLiteral("%1,%2 %3x%4 / %5,%6 %7x%8 main %9x%10")
+                            .arg(window->frameGeometry().x())
+                            .arg(window->frameGeometry().y())
+                            .arg(window->frameGeometry().width())
+                            .arg(window->frameGeometry().height())
+                            .arg(clear.x())
+                            .arg(clear.y())
+                            .arg(clear.width())
+                            .arg(clear.height())
+                            .arg(app.viewWidget().window()->frameGeometry().width())
+                            .arg(app.viewWidget().window()->frameGeometry().height())));
+
+    auto yearOf = [&](const QString& text) {
+      for (const auto& e : events) {
+        if (text.contains(QString::fromUtf8(e.text))) return e.year;
+      }
+      return 0;
+    };
+    auto* order = window->findChild<QWidget*>(QStringLiteral("orderAnswer"));
+    auto* place = window->findChild<QWidget*>(QStringLiteral("placeAnswer"));
+    QVERIFY(order && place);
+    int orders = 0;
+    int places = 0;
+    bool missed = false;
+    for (int asked = 0; asked < 20 && window->shownText().contains(QStringLiteral("問題 "));
+         ++asked) {
+      const QString shown = window->shownText();
+      const std::string panels = DecodeCp932(app.platform().PanelText(InfoPanel::kLeft).bytes) +
+                                 DecodeCp932(app.platform().PanelText(InfoPanel::kRight).bytes);
+      for (const auto& e : events) {
+        QVERIFY2(!shown.contains(QString::number(e.year)), qPrintable(shown));
+        QVERIFY2(panels.find(std::to_string(e.year)) == std::string::npos, panels.c_str());
+      }
+      if (order->isVisible()) {
+        // I, II, III as shown, then the choice that puts them in time order.
+        const QStringList rows = shown.split(u'\n').filter(QStringLiteral("『"));
+        QCOMPARE(rows.size(), 3);
+        std::array<std::size_t, 3> inTime{0, 1, 2};
+        std::sort(inTime.begin(), inTime.end(),
+                  [&](std::size_t a, std::size_t b) { return yearOf(rows[a]) < yearOf(rows[b]); });
+        const auto k = static_cast<std::size_t>(
+            std::find(kExamOrders.begin(), kExamOrders.end(), inTime) - kExamOrders.begin());
+        QTest::keyClick(order, static_cast<Qt::Key>(Qt::Key_1 + k));
+        QVERIFY2(window->shownText().contains(QStringLiteral("正解")),
+                 qPrintable(window->shownText()));
+        for (const QString& row : rows) {
+          QVERIFY(window->shownText().contains(QString::number(yearOf(row))));
+        }
+        ++orders;
+      } else {
+        QVERIFY(place->isVisible());
+        const int year = yearOf(shown) + (missed ? 0 : 60);  // the first one 60 years off
+        const TimelineScale& scale = app.view().session()->scale();
+        const int x = scale.originX() + scale.YearToOffset(year);
+        QVERIFY(x >= 0 && x < scale.drawAreaWidth());
+        QVERIFY(std::abs(YearAtX(scale, x).year - year) <= YearsPerPixel(scale, x));
+        QTest::mouseClick(
+            &view, Qt::LeftButton, {},
+            QPoint(view.layout().drawAreaX() + x, view.layout().drawAreaY() + scale.MarkAt(x).y));
+        QVERIFY2(window->shownText().contains(missed ? QStringLiteral("正解")
+                                                     : QStringLiteral("不正解")),
+                 qPrintable(window->shownText()));
+        missed = true;
+        ++places;
+      }
+      QTest::keyClick(window->focusWidget() ? window->focusWidget() : window, Qt::Key_Return);
+    }
+    QCOMPARE(orders, 6);
+    QCOMPARE(places, 7);  // the miss asked again
+    const std::string log = ReadFile(logPath);
+    QCOMPARE(std::count(log.begin(), log.end(), '\n'), 1 + 6 + 13);
+    QVERIFY(log.find(",正解,3,3,年代整序,3,0,") != std::string::npos);
+    QVERIFY(log.find("年差),不正解,3,3,位置,1,0,") != std::string::npos);
+    QVERIFY(log.find(",正解,3,3,位置,") != std::string::npos);
   }
 };
 

@@ -87,21 +87,52 @@ TEST_F(StudySessionTest, EditsByIdSelectTheirEventAndUndoByteForByte) {
   EXPECT_EQ(session().RemoveEvent(EventId{0, 0}).place, EventPlace::kNoSuchEvent);
 }
 
-// While the years are hidden the left panel masks the selected date and
-// drops its range lines, and the right panel leaves out the memos, which
-// may tell the year; showing them again restores the panels exactly.
-TEST_F(StudySessionTest, HiddenYearsLeaveThePanelsWithoutDates) {
+// While a question is open its event stays the selection whatever the
+// learner zooms, steps or asks for, the panels show no date and, for a
+// question of its place, nothing at all; ending it early shows nothing of
+// it until another event is selected; the answer restores the panels.
+TEST_F(StudySessionTest, AnOpenQuestionHoldsItsEventAndHidesItsYearsUntilAnswered) {
   view->Redraw(session().SelectEvent(IdOf(0, 1)).changes);
   const std::string left = Left();
   const std::string right = platform.PanelUtf8(InfoPanel::kRight);
   ASSERT_NE(left.find("1500"), std::string::npos);
   ASSERT_NE(right.find("1500"), std::string::npos);
-  view->Redraw(session().HideYears(true));
-  EXPECT_EQ(Left().find("1500"), std::string::npos);
-  EXPECT_EQ(platform.PanelUtf8(InfoPanel::kRight).find("1500"), std::string::npos);
+  const EventId asked = IdOf(0, 1);
+  auto hidden = [&] {
+    return Left().find("1500") == std::string::npos &&
+           platform.PanelUtf8(InfoPanel::kRight).find("1500") == std::string::npos;
+  };
+
+  view->Redraw(session().AskAbout(asked, false));
+  EXPECT_TRUE(hidden());
   EXPECT_NE(Left().find("二つ目"), std::string::npos);
-  EXPECT_NE(platform.PanelUtf8(InfoPanel::kRight).find("二つ目"), std::string::npos);
-  view->Redraw(session().HideYears(false));
+  EXPECT_FALSE(view->desk()->SelectRefusal().empty());
+  const KeyCommand moves[] = {KeyCommand::kNextRange, KeyCommand::kNextRange,
+                              KeyCommand::kPreviousRange, KeyCommand::kPreviousRange,
+                              KeyCommand::kPreviousRange};
+  for (KeyCommand key : moves) {
+    view->OnKeyCommand(key);
+    EXPECT_EQ(session().SelectedEvent(), asked);
+    EXPECT_TRUE(hidden());
+  }
+  StepNext();
+  EXPECT_TRUE(view->desk()->GoToYear({false, 1900}));
+  view->desk()->SelectRandomOnLine();
+  EXPECT_EQ(session().SelectedEvent(), asked);
+  EXPECT_TRUE(hidden());
+
+  view->Redraw(session().LeaveQuestion());  // the round ended early
+  EXPECT_TRUE(view->desk()->SelectRefusal().empty());
+  EXPECT_TRUE(hidden());
+  StepNext();
+  EXPECT_NE(session().SelectedEvent(), asked);
+  view->Redraw(session().SelectEvent(asked).changes);
+  EXPECT_EQ(Left(), left);
+
+  view->Redraw(session().AskAbout(asked, true));
+  EXPECT_EQ(Left(), "");
+  EXPECT_EQ(platform.PanelUtf8(InfoPanel::kRight), "");
+  view->Redraw(session().ShowAnswer({}));
   EXPECT_EQ(Left(), left);
   EXPECT_EQ(platform.PanelUtf8(InfoPanel::kRight), right);
 }

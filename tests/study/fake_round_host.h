@@ -8,11 +8,26 @@
 
 #include "events/event_line.h"
 #include "study/event_key.h"
+#include "study/fsrs_scheduler.h"
+#include "study/leitner_scheduler.h"
 #include "study/round.h"
 #include "study/study_log.h"
+#include "study/year_question.h"
 #include "text/byte_fields.h"
 
 namespace qev::testing {
+
+// The year kind alone, for the tests of what a round does with any kind.
+inline const StudyRegistry& YearOnly() {
+  static const StudyRegistry registry = [] {
+    StudyRegistry r;
+    r.Add(std::make_unique<YearQuestion>());
+    r.Add(std::make_unique<FsrsScheduler>());
+    r.Add(std::make_unique<LeitnerScheduler>());
+    return r;
+  }();
+  return registry;
+}
 
 // The main screen as a map of lines by id, recording what it was asked.
 class FakeRoundHost : public RoundHost {
@@ -22,6 +37,8 @@ class FakeRoundHost : public RoundHost {
   std::vector<TimelinePoint> points;
   std::vector<std::uint64_t> shown;
   bool hidden = false;
+  bool left = false;  // the round ended with a question open
+  std::vector<QuestionMarks::Label> marks;
   LocalTime now{2026, 12, 9, 9, 0, 0};
 
   const std::vector<TimelinePoint>& PoolPoints() override {
@@ -49,7 +66,11 @@ class FakeRoundHost : public RoundHost {
     shown.push_back(id.serial);
     hidden = concealed.years;
   }
-  void RevealAnswer() override { hidden = false; }
+  void RevealAnswer(std::vector<QuestionMarks::Label> shownMarks) override {
+    hidden = false;
+    marks = std::move(shownMarks);
+  }
+  void LeaveQuestion() override { left = true; }
   bool SetMemorisationLevel(EventId id, int level) override {
     lines.at(id.serial)[9] = static_cast<char>('0' + level);
     return true;

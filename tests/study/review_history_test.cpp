@@ -64,7 +64,7 @@ TEST(ReviewHistoryTest, ACardStartsAfreshWhenItsEventTextIsEdited) {
   FakeRoundHost host(folder / kStudyLogName);
   host.lines = {{1, Sjis("AD0794;1,2,,;p;heian;m;")}};
   {
-    Round round(host);
+    Round round(host, testing::YearOnly());
     ASSERT_EQ(round.StartRound(20), Round::Start::kRound);
     round.Answer(TypedAnswer{"794"});
   }
@@ -74,12 +74,12 @@ TEST(ReviewHistoryTest, ACardStartsAfreshWhenItsEventTextIsEdited) {
   EXPECT_TRUE(history.Of(YearCard("AD0794;1,3,,;p;heian-kyo;m;")).empty());
 
   host.lines[1] = Sjis("AD0794;1,3,,;p;heian-kyo;m;");
-  Round round(host);
+  Round round(host, testing::YearOnly());
   EXPECT_EQ(round.StartRound(20), Round::Start::kRound);  // due again: never answered
   round.Answer(TypedAnswer{"794"});
   round.End();
   EXPECT_EQ(ReadBytes(folder / kStudyLogName),
-            answered + "2026-12-09T09:00:00,f,AD0794,heian-kyo,794,正解,3,2,年,3,0,0\n");
+            answered + "2026-12-09T09:00:00,f,AD0794,heian-kyo,794,正解,3,2,年,3,0,0,\n");
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ TEST(RoundTest, DueReviewsComeFirstByLowestRecallThenNewCardsByImportanceUpToThe
       {20, 20, {1, 2}, 6},
   };
   for (const Case& c : cases) {
-    Round test(host);
+    Round test(host, testing::YearOnly());
     test.SetGoals({0.9, c.newPerDay});
     const DueCount count = test.Count();
     EXPECT_EQ(count.due, 2);
@@ -79,7 +79,7 @@ TEST(RoundTest, DueReviewsComeFirstByLowestRecallThenNewCardsByImportanceUpToThe
     const auto serial = static_cast<std::uint64_t>(i <= 30 ? i : 100 + i);
     host.lines[serial] = Line(1000 + i, 3, 1, i, "g");
   }
-  Round first(host);
+  Round first(host, testing::YearOnly());
   first.SetGoals({0.9, 25});
   ASSERT_EQ(first.StartRound(20), Round::Start::kRound);
   std::vector<std::uint64_t> asked;
@@ -90,7 +90,7 @@ TEST(RoundTest, DueReviewsComeFirstByLowestRecallThenNewCardsByImportanceUpToThe
   EXPECT_FALSE(std::is_sorted(asked.begin(), asked.begin() + 20));
   EXPECT_TRUE(std::any_of(asked.begin(), asked.begin() + 5, [](auto s) { return s > 100; }));
   EXPECT_TRUE(std::any_of(asked.begin(), asked.begin() + 5, [](auto s) { return s < 100; }));
-  Round second(host);
+  Round second(host, testing::YearOnly());
   second.SetGoals({0.9, 25});
   EXPECT_EQ(second.Count().newLeft, 5);
   ASSERT_EQ(second.StartRound(20), Round::Start::kRound);
@@ -104,7 +104,7 @@ TEST(RoundTest, AnAnswerIsLoggedOnceFinalEasyRaisesItAndAMissComesBackInTheRound
                 {2, Sjis("AD1192;5,1,,;p;b;m;")},
                 {106, Sjis("X;no date;")}};
   {
-    Round test(host);
+    Round test(host, testing::YearOnly());
     ASSERT_EQ(test.StartRound(20), Round::Start::kRound);
     ASSERT_EQ(test.count(), 2u);
     EXPECT_EQ(host.shown, (std::vector<std::uint64_t>{2}));
@@ -156,16 +156,16 @@ TEST(RoundTest, AnAnswerIsLoggedOnceFinalEasyRaisesItAndAMissComesBackInTheRound
     test.GiveUp();
     // The round's end, as the program's, writes the answer still open.
   }
-  EXPECT_EQ(
-      ReadBytes(folder / kStudyLogName),
-      "日時,ファイル,年代,できごと,解答,正誤,記憶度(前),記憶度(後),出題形式,評価,ヒント,秒数\n"
-      "2026-12-09T09:00:12,f,AD1192,b,1192,正解,1,4,年,4,0,12\n"
-      "2026-12-09T09:00:12,f,AD0794,a,800,不正解,3,1,年,1,1,0\n"
-      "2026-12-09T09:00:12,f,AD0794,a,794,正解,1,1,年,3,0,0\n"
-      "2026-12-09T09:00:20,f,AD0794,a,,不正解,1,1,年,1,0,8\n");
+  EXPECT_EQ(ReadBytes(folder / kStudyLogName),
+            "日時,ファイル,年代,できごと,解答,正誤,記憶度(前),記憶度(後),出題形式,評価,ヒント,秒数,"
+            "取り違え\n"
+            "2026-12-09T09:00:12,f,AD1192,b,1192,正解,1,4,年,4,0,12,\n"
+            "2026-12-09T09:00:12,f,AD0794,a,800,不正解,3,1,年,1,1,0,\n"
+            "2026-12-09T09:00:12,f,AD0794,a,794,正解,1,1,年,3,0,0,\n"
+            "2026-12-09T09:00:20,f,AD0794,a,,不正解,1,1,年,1,0,8,\n");
 
   // A fresh read of the log: nothing is due today, nothing is new.
-  Round again(host);
+  Round again(host, testing::YearOnly());
   EXPECT_EQ(again.StartRound(20), Round::Start::kNothingDue);
 }
 
@@ -175,7 +175,7 @@ TEST(RoundTest, NothingDueSaysWhenOffersTheLowestRecallAndTheRecordCountsIt) {
   host.lines = {{1, Sjis("AD0794;1,3,,;p;a;m;")}, {2, Sjis("AD1192;1,4,,;p;b;m;")}};
   LogAnswer(folder / kStudyLogName, host.lines[1], {2026, 12, 9, 8});
   LogAnswer(folder / kStudyLogName, host.lines[2], {2026, 12, 8, 20});
-  Round test(host);
+  Round test(host, testing::YearOnly());
   const StudyRecord record = test.Statistics();
   EXPECT_EQ(record.files[0].levels, (std::array<int, 5>{0, 0, 1, 1, 0}));
   EXPECT_EQ(record.due.today, 0);
@@ -191,9 +191,40 @@ TEST(RoundTest, NothingDueSaysWhenOffersTheLowestRecallAndTheRecordCountsIt) {
   ASSERT_EQ(test.StartAnyway(1), Round::Start::kRound);
   EXPECT_EQ(test.count(), 1u);
   EXPECT_EQ(test.current()->id.serial, 2u);  // the older answer, the lower recall
-  test.End();
-  EXPECT_FALSE(host.hidden);
+  test.End();                                // early: nothing of the open question is shown
+  EXPECT_TRUE(host.left);
+  EXPECT_TRUE(host.hidden);
   EXPECT_EQ(test.summary().questions, 0);
+}
+
+// A wrong year that is another loaded event's says whose it is, and the
+// log keeps the confusion, which the next round's order questions read.
+TEST(RoundTest, AWrongYearOfAnotherEventIsNamedAndLoggedAsAConfusion) {
+  TempFolder folder;
+  FakeRoundHost host(folder / kStudyLogName);
+  host.lines = {{1, Sjis("AD1185;1,1,,;p;heike;m;")}, {2, Sjis("AD1192;1,1,,;p;yoritomo;m;")}};
+  const struct {
+    std::uint64_t serial;
+    const char* year;
+    const char* text;
+  } events[] = {{1, "1185", "heike"}, {2, "1192", "yoritomo"}};
+  for (const char* other : {"year of the other", "1300"}) {
+    Round test(host, testing::YearOnly());
+    ASSERT_EQ(test.StartRound(1), Round::Start::kRound);
+    const bool first = test.current()->id.serial == 1;
+    const auto& them = events[first ? 1 : 0];
+    const bool confused = std::string(other) != "1300";
+    const std::string typed = confused ? them.year : other;
+    EXPECT_EQ(test.Answer(TypedAnswer{typed}).confusion,
+              confused ? typed + " は『" + them.text + "』の年です" : "");
+    test.End();
+    const ReviewHistory history = ReviewHistory::Read(folder / kStudyLogName);
+    const EventKey asked = KeyOfEvent("f", host.lines[first ? 1 : 2]);
+    const EventKey taken = KeyOfEvent("f", host.lines[them.serial]);
+    // Either way round, and once however often.
+    EXPECT_EQ(history.ConfusedWith(asked), (std::vector<EventKey>{taken}));
+    EXPECT_EQ(history.ConfusedWith(taken), (std::vector<EventKey>{asked}));
+  }
 }
 
 }  // namespace

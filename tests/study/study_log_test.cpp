@@ -39,7 +39,8 @@ CardKey YearCard(std::string_view base, std::string_view date, std::string_view 
 }
 
 const std::string kHeader =
-    "日時,ファイル,年代,できごと,解答,正誤,記憶度(前),記憶度(後),出題形式,評価,ヒント,秒数\n";
+    "日時,ファイル,年代,できごと,解答,正誤,記憶度(前),記憶度(後),出題形式,評価,ヒント,秒数,"
+    "取り違え\n";
 
 TEST(StudyLogTest, AppendsOneQuotedLinePerAnswerAfterTheHeader) {
   TempFolder folder;
@@ -53,8 +54,8 @@ TEST(StudyLogTest, AppendsOneQuotedLinePerAnswerAfterTheHeader) {
   EXPECT_EQ(
       ReadBytes(path),
       kHeader +
-          "2026-12-09T08:30:05,日本史(古代),AD0794,\"平安京, \"\"遷都\"\"\",794,正解,2,3,年,3,0,\n"
-          "2026-12-09T08:30:05,日本史(古代),AD0794,\"a\rb\",\"x y\",不正解,2,1,年,1,1,41\n");
+          "2026-12-09T08:30:05,日本史(古代),AD0794,\"平安京, \"\"遷都\"\"\",794,正解,2,3,年,3,0,,\n"
+          "2026-12-09T08:30:05,日本史(古代),AD0794,\"a\rb\",\"x y\",不正解,2,1,年,1,1,41,\n");
   const ReviewHistory log = ReviewHistory::Read(path);
   EXPECT_EQ(log.reviews().size(), 2u);
   EXPECT_EQ(log.skippedLines(), 0u);
@@ -126,12 +127,14 @@ TEST(StudyLogTest, NoCutLineFollowedByAnyAnswerIsMisread) {
           EXPECT_EQ(
               log.LastAnswered(KeyOfCard(KeyOfLogFields("g", "AD0794", n.text), kYearKindName)),
               Moment(next.time));
-          // Cut just after its last column, or just after the eight columns
-          // of a log before the question kinds, the cut answer is whole and
+          // Cut just after its last column, its twelfth (a log before the
+          // confusions) or its eighth (a log before the question kinds),
+          // the cut answer is whole and
           // its own event's; cut anywhere else in the columns read, it is
           // skipped. (Columns a later program appends are not read.)
           if (at + 1 <= cutLine.size()) {
-            const bool whole = at + 1 == cutLine.size() || at == cutLine.find(",年,");
+            const bool whole =
+                at + 1 == cutLine.size() || at + 2 == cutLine.size() || at == cutLine.find(",年,");
             EXPECT_EQ(log.reviews().size(), whole ? 3u : 2u);
             const CardKey cutCard =
                 KeyOfCard(KeyOfLogFields(cut.baseName, "AD0794", cut.eventText), kYearKindName);

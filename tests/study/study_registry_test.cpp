@@ -26,7 +26,7 @@ std::vector<std::string_view> Names(const std::vector<const T*>& entries) {
 
 TEST(StudyRegistryTest, ListsEveryKindAndScheduler) {
   const StudyRegistry& registry = StudyRegistry::Standard();
-  EXPECT_EQ(Names(registry.kinds()), (std::vector<std::string_view>{"年"}));
+  EXPECT_EQ(Names(registry.kinds()), (std::vector<std::string_view>{"年", "年代整序", "位置"}));
   EXPECT_EQ(Names(registry.schedulers()), (std::vector<std::string_view>{"fsrs", "leitner"}));
 }
 
@@ -37,7 +37,7 @@ class OrderOfTwo final : public QuestionKind {
   std::string_view name() const override { return "順"; }
   bool Asks(std::string_view line) const override { return FirstDate(line).has_value(); }
   Question Make(const StudyEvent& asked, EventPool& pool) const override {
-    Question question{{asked}};
+    Question question{{asked}, {}};
     for (const TimelinePoint& point : pool.PoolPoints()) {
       if (point.id() == asked.id) continue;
       const TimelinePoint* other[] = {&point};
@@ -55,8 +55,10 @@ class OrderOfTwo final : public QuestionKind {
   std::optional<Graded> Judge(const Question& question, const KindAnswer& answer,
                               bool /*hintShown*/) const override {
     if (const auto* place = std::get_if<LinePlace>(&answer)) {
-      return Graded{AnswerVerdict::kRight, Grade::kHard,
-                    "x" + std::to_string(place->x) + "y" + std::to_string(place->y)};
+      return Graded{AnswerVerdict::kRight,
+                    Grade::kHard,
+                    "x" + std::to_string(place->x) + "y" + std::to_string(place->y),
+                    {}};
     }
     const auto& order = std::get<EventOrder>(answer).events;
     const bool right =
@@ -64,7 +66,9 @@ class OrderOfTwo final : public QuestionKind {
             ? order.front() == question.events[0].id
             : order.front() == question.events[1].id;
     return Graded{right ? AnswerVerdict::kRight : AnswerVerdict::kWrong,
-                  right ? Grade::kEasy : Grade::kAgain, std::to_string(order.front().serial)};
+                  right ? Grade::kEasy : Grade::kAgain,
+                  std::to_string(order.front().serial),
+                  {}};
   }
 };
 
@@ -109,17 +113,17 @@ TEST(StudyRegistryTest, AKindAndASchedulerInTheRegistryRunARound) {
   EXPECT_EQ(round.Answer(EventOrder{{FakeRoundHost::Id(1), FakeRoundHost::Id(2)}}).levelAfter, 5);
   EXPECT_FALSE(round.takesLineClicks());
   ASSERT_TRUE(round.Next());
-  EXPECT_EQ(round.Answer(LinePlace{5, 7}).verdict, AnswerVerdict::kRight);
+  EXPECT_EQ(round.Answer(LinePlace{5, 7, {}, 1}).verdict, AnswerVerdict::kRight);
   round.End();
 
   EXPECT_EQ(host.shown, (std::vector<std::uint64_t>{2, 1}));
   EXPECT_EQ(host.lines[1], Sjis("AD0794;1,2,,;p;a;m;"));
   EXPECT_EQ(host.lines[2], Sjis("AD1192;1,5,,;p;b;m;"));
-  EXPECT_EQ(
-      ReadBytes(folder / kStudyLogName),
-      "日時,ファイル,年代,できごと,解答,正誤,記憶度(前),記憶度(後),出題形式,評価,ヒント,秒数\n"
-      "2026-12-09T09:00:00,f,AD1192,b,1,正解,1,5,順,4,0,0\n"
-      "2026-12-09T09:00:00,f,AD0794,a,x5y7,正解,1,2,順,2,0,0\n");
+  EXPECT_EQ(ReadBytes(folder / kStudyLogName),
+            "日時,ファイル,年代,できごと,解答,正誤,記憶度(前),記憶度(後),出題形式,評価,ヒント,秒数,"
+            "取り違え\n"
+            "2026-12-09T09:00:00,f,AD1192,b,1,正解,1,5,順,4,0,0,\n"
+            "2026-12-09T09:00:00,f,AD0794,a,x5y7,正解,1,2,順,2,0,0,\n");
   // The history follows: the next round finds the cards answered.
   EXPECT_EQ(round.history().cards(), 2u);
 }

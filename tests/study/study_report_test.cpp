@@ -25,7 +25,7 @@ TEST(StudyReportTest, PrintsTheCountsTheParametersAndEachCardAsKeyValueLines) {
   host.lines = {{1, Sjis("AD0794;3,2,,;p;a;m;")}, {2, Sjis("AD1192;5,1,,;p;b;m;")}};
   LogAnswer(folder / kStudyLogName, host.lines[1], {2026, 12, 1, 9});
   LogAnswer(folder / kStudyLogName, host.lines[1], {2026, 12, 3, 9});
-  Round round(host);
+  Round round(host, testing::YearOnly());
   const std::string report = StudyReport(round, true);
   for (const char* line :
        {"date: 2026-12-09T09:00:00", "scheduler: fsrs", "retention: 0.90", "new per day: 20",

@@ -115,6 +115,7 @@ TEST_F(StudyHostTest, TheRecordCountsTheEventsOnTheLine) {
                                                        "年",
                                                        Grade::kGood,
                                                        false,
+                                                       {},
                                                        {}}));
   ASSERT_FALSE(AppendStudyLog(folder / kStudyLogName, {yesterday,
                                                        "歴史文書21",
@@ -127,6 +128,7 @@ TEST_F(StudyHostTest, TheRecordCountsTheEventsOnTheLine) {
                                                        "年",
                                                        Grade::kGood,
                                                        false,
+                                                       {},
                                                        {}}));
   StudyHost host(*view, *view->session(), platform);
   struct Row {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace qev {
 namespace {
@@ -92,6 +93,40 @@ void BackBuffer::Flush() {
 
 const QImage& BackBuffer::image() {
   Flush();
+  return image_;
+}
+
+QRect BackBuffer::DeviceRect(const QRect& rect) const {
+  const qreal ratio = pixelRatio();
+  const int left = static_cast<int>(std::floor(rect.left() * ratio));
+  const int top = static_cast<int>(std::floor(rect.top() * ratio));
+  const int right = static_cast<int>(std::ceil((rect.right() + 1) * ratio));
+  const int bottom = static_cast<int>(std::ceil((rect.bottom() + 1) * ratio));
+  return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)).intersected(image_.rect());
+}
+
+QImage BackBuffer::Copy(const QRect& area) {
+  Flush();
+  return image_.copy(DeviceRect(area));
+}
+
+void BackBuffer::Paste(const QImage& copy, const QRect& area, const QRect& rect) {
+  const QRect from = DeviceRect(area);
+  const QRect to = DeviceRect(rect.translated(area.topLeft())).intersected(from);
+  if (to.isEmpty() || copy.size() != from.size() || copy.format() != image_.format()) return;
+  // Written while no painter is open on the image.
+  Flush();
+  if (changed_) changed_();
+  const auto bytes = static_cast<std::size_t>(to.width()) * 4;
+  for (int y = to.top(); y <= to.bottom(); ++y) {
+    std::memcpy(image_.scanLine(y) + to.left() * 4,
+                copy.constScanLine(y - from.top()) + (to.left() - from.left()) * 4, bytes);
+  }
+}
+
+QImage& BackBuffer::PixelsToWrite() {
+  Flush();
+  if (changed_) changed_();
   return image_;
 }
 
@@ -190,8 +225,42 @@ void QtCanvas::LineTo(int x, int y) {
   current_ = end;
 }
 
+bool QtCanvas::WriteVerticalSegments(std::span<const LineSegment> segments) {
+  const int penWidth = pen_.width();
+  if (buffer_.pixelRatio() != 1 || (penWidth != 1 && penWidth != 2)) return false;
+  if (!std::ranges::all_of(segments, [](const LineSegment& s) { return s.x0 == s.x1; })) {
+    return false;
+  }
+  QImage& image = buffer_.PixelsToWrite();
+  const QRect clip = area_.intersected(image.rect());
+  const QRgb colour = pen_.color().rgb();
+  uchar* const bits = image.bits();
+  const qsizetype stride = image.bytesPerLine();
+  for (const LineSegment& s : segments) {
+    // From the start up to, not including, the end; a 2-pixel pen adds the
+    // column to the left.
+    const int top = area_.top() + (s.y0 <= s.y1 ? s.y0 : s.y1 + 1);
+    const int bottom = area_.top() + (s.y0 <= s.y1 ? s.y1 - 1 : s.y0);
+    const int right = area_.left() + s.x0;
+    const int left = right - (penWidth - 1);
+    const int x0 = std::max(left, clip.left());
+    const int x1 = std::min(right, clip.right());
+    const int y0 = std::max(top, clip.top());
+    const int y1 = std::min(bottom, clip.bottom());
+    for (int y = y0; y <= y1; ++y) {
+      auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
+      for (int x = x0; x <= x1; ++x) row[x] = colour;
+    }
+  }
+  return true;
+}
+
 void QtCanvas::DrawSegments(std::span<const LineSegment> segments) {
   if (segments.empty()) return;
+  if (WriteVerticalSegments(segments)) {
+    current_ = QPoint(segments.back().x1, segments.back().y1);
+    return;
+  }
   // A segment that cannot reach the area, however wide the pen, would be
   // clipped away entirely; it is left out instead of being stroked.
   const int reach = pen_.width() + 1;
@@ -211,6 +280,12 @@ void QtCanvas::DrawSegments(std::span<const LineSegment> segments) {
   QPainter& painter = buffer_.PainterFor(area_);
   painter.setPen(pen_);
   painter.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+}
+
+void QtCanvas::RestoreKept(const PixelRect& rect) {
+  if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+  buffer_.Paste(kept_, area_,
+                QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top));
 }
 
 void QtCanvas::SetFont(std::string_view face, int pixelHeight) {

@@ -84,6 +84,12 @@ class BackBuffer {
   void Flush();
   const QImage& image();
   qreal pixelRatio() const { return image_.devicePixelRatio(); }
+  // A copy of the pixels of `area`, and putting them back inside `rect`
+  // (relative to `area`), straight into the image's scanlines.
+  QImage Copy(const QRect& area);
+  void Paste(const QImage& copy, const QRect& area, const QRect& rect);
+  // The image to write into directly, with no painter open on it.
+  QImage& PixelsToWrite();
 
   const CachedFont& Font(std::string_view face, int pixelHeight);
   // The bundled picture `name` (":/pictures/<name>.png"), loaded once; a
@@ -97,6 +103,8 @@ class BackBuffer {
   std::function<void()> changed_;
   std::map<std::pair<std::string, int>, CachedFont> fonts_;
   std::map<std::string, QImage, std::less<>> pictures_;
+  // The device pixels that logical pixels `rect` fall on, inside the image.
+  QRect DeviceRect(const QRect& rect) const;
 };
 
 // A device-context-like surface on a rectangle of the back buffer.
@@ -129,6 +137,8 @@ class QtCanvas final : public Canvas {
   void SetBackgroundMode(BackgroundMode mode) override { mode_ = mode; }
   void TextOut(int x, int y, const Sjis& text) override;
   void DrawPicture(int x, int y, int width, int height, std::string_view name) override;
+  void KeepPicture() override { kept_ = buffer_.Copy(area_); }
+  void RestoreKept(const PixelRect& rect) override;
 
   const QRect& area() const { return area_; }
 
@@ -138,6 +148,10 @@ class QtCanvas final : public Canvas {
   // The line Qt is asked for to cover the pixels of a line from `from` to
   // `to`.
   QLineF PixelLine(QPoint from, QPoint to) const;
+  // Vertical segments with a 1- or 2-pixel pen at one device pixel per
+  // pixel, written straight into the image's scanlines; false (nothing
+  // drawn) for any other.
+  bool WriteVerticalSegments(std::span<const LineSegment> segments);
 
   QPen pen_;
   QPoint current_;
@@ -147,6 +161,7 @@ class QtCanvas final : public Canvas {
   Rgb textColor_;
   Rgb backgroundColor_{255, 255, 255};
   BackgroundMode mode_ = BackgroundMode::kOpaque;
+  QImage kept_;
 };
 
 }  // namespace qev

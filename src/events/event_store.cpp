@@ -18,6 +18,13 @@ const Sjis& NameOf(const Names& names, int k) {
   return *names.at(static_cast<std::size_t>(k));
 }
 
+// One counter for every slot of every store, so that a revision names one
+// state of one slot's lines.
+std::uint64_t NextRevision() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
+}
+
 }  // namespace
 
 const Sjis& FileSlot::Line(std::size_t i) const {
@@ -49,6 +56,7 @@ EventId FileSlot::NewId() const {
 }
 
 void FileSlot::SetLines(std::vector<Sjis> lines) {
+  revision_ = NextRevision();
   lines_ = std::move(lines);
   ids_.clear();
   ids_.reserve(lines_.size());
@@ -57,6 +65,7 @@ void FileSlot::SetLines(std::vector<Sjis> lines) {
 
 bool FileSlot::Replace(std::size_t i, Sjis line) {
   if (i >= lines_.size()) return false;
+  revision_ = NextRevision();
   lines_[i] = std::move(line);
   return true;
 }
@@ -68,6 +77,7 @@ EventId FileSlot::Insert(std::size_t i, Sjis line) {
 }
 
 void FileSlot::Insert(std::size_t i, Sjis line, EventId id) {
+  revision_ = NextRevision();
   i = std::min(i, lines_.size());
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(i), std::move(line));
   ids_.insert(ids_.begin() + static_cast<std::ptrdiff_t>(i), id);
@@ -76,6 +86,7 @@ void FileSlot::Insert(std::size_t i, Sjis line, EventId id) {
 bool FileSlot::Remove(EventId id) {
   std::optional<std::size_t> i = IndexOf(id);
   if (!i) return false;
+  revision_ = NextRevision();
   lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*i));
   ids_.erase(ids_.begin() + static_cast<std::ptrdiff_t>(*i));
   return true;

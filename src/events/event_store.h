@@ -48,6 +48,8 @@ class FileSlot {
   // Has the processor fetch the line and id at `i` ahead of their use, for
   // a long run of lookups spread over the slot.
   void Prefetch(std::size_t i) const;
+  // Changes with every change of the lines, never back to an earlier value.
+  std::uint64_t revision() const { return revision_; }
 
   // New lines, each with a new id (a read, an erase, a restore).
   void SetLines(std::vector<Sjis> lines);
@@ -68,6 +70,7 @@ class FileSlot {
   int number_ = 0;  // the slot's index 0..9, part of every id
   std::vector<Sjis> lines_;
   std::vector<EventId> ids_;  // parallel to lines_
+  std::uint64_t revision_ = 0;
 };
 
 // What a context-menu file command acts on: slot k or the state file.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <optional>
 #include <string_view>
 
@@ -45,6 +46,8 @@ SecondDate SecondDateOfKey(std::string_view key, std::size_t p) {
 }  // namespace
 
 void PointList::Clear() {
+  all_.clear();
+  allMade_ = false;
   bcEntries_.clear();
   adEntries_.clear();
   keys_.clear();
@@ -71,7 +74,9 @@ std::optional<PointList::Entry> PointList::MakeEntry(int k, std::size_t j, std::
   e.point.slot = k;
   e.point.line = static_cast<int>(j);
   e.point.serial = id.serial;
-  e.point.memorisation = LevelsOf(line).memorisation;
+  const EventLevels levels = LevelsOf(line);
+  e.point.memorisation = levels.memorisation;
+  e.importance = levels.importance;
   SecondDate second = SecondDateOfKey(e.key, thirdSemi);
   e.point.hasEnd = second.present;
   e.point.endBc = ByteAt(second.label, 0) == 'B';
@@ -199,23 +204,32 @@ void PointList::ReplaceLine(int k, std::size_t j, std::string_view line, EventId
   Publish();
 }
 
-void PointList::MergeChronological() {
+std::vector<PointList::Entry> PointList::Chronological(std::vector<Entry>& bc,
+                                                       std::vector<Entry>& ad) {
   // Keys are unique (slot and line), so an unstable sort gives one order.
   auto less = [](const Entry& a, const Entry& b) { return CollateLess(a.key, b.key); };
-  std::sort(bcEntries_.begin(), bcEntries_.end(), less);
-  std::sort(adEntries_.begin(), adEntries_.end(), less);
+  std::sort(bc.begin(), bc.end(), less);
+  std::sort(ad.begin(), ad.end(), less);
+  std::vector<Entry> list;
+  list.reserve(bc.size() + ad.size());
+  std::move(bc.rbegin(), bc.rend(), std::back_inserter(list));
+  std::move(ad.begin(), ad.end(), std::back_inserter(list));
+  // Their room is given back: at a million events it is tens of megabytes.
+  bc = {};
+  ad = {};
+  return list;
+}
+
+void PointList::MergeChronological() {
+  std::vector<Entry> list = Chronological(bcEntries_, adEntries_);
   keys_.clear();
   entries_.clear();
-  keys_.reserve(bcEntries_.size() + adEntries_.size());
-  entries_.reserve(bcEntries_.size() + adEntries_.size());
-  auto take = [this](Entry& e) {
+  keys_.reserve(list.size());
+  entries_.reserve(list.size());
+  for (Entry& e : list) {
     keys_.push_back(std::move(e.key));
     entries_.push_back(std::move(e));
-  };
-  std::for_each(bcEntries_.rbegin(), bcEntries_.rend(), take);
-  std::for_each(adEntries_.begin(), adEntries_.end(), take);
-  bcEntries_.clear();
-  adEntries_.clear();
+  }
 }
 
 void PointList::Place(Entry& e, const YearToOffset& yearToOffset) {
@@ -259,14 +273,30 @@ std::vector<Sjis> PointList::placed() const {
 
 void PointList::Rebuild(const EventStore& store, const LineFilter& passes,
                         const YearToOffset& yearToOffset) {
-  Clear();
-  for (int k = 0; k < EventStore::kSlotCount; ++k) {
-    const FileSlot& slot = store.slots[static_cast<std::size_t>(k)];
-    if (slot.loaded == 1 && slot.on == 1 && slot.Count() > 0) {
-      AddKeysOfSlot(k, slot, passes);
-    }
+  std::array<std::uint64_t, EventStore::kSlotCount> revisions{};
+  for (std::size_t k = 0; k < revisions.size(); ++k) {
+    const FileSlot& slot = store.slots[k];
+    if (slot.loaded == 1 && slot.Count() > 0) revisions[k] = slot.revision();
   }
-  MergeChronological();
+  if (!allMade_ || revisions != allRevisions_) {
+    const auto every = [](char, char) { return true; };
+    for (std::size_t k = 0; k < revisions.size(); ++k) {
+      if (revisions[k] != 0) AddKeysOfSlot(static_cast<int>(k), store.slots[k], every);
+    }
+    all_ = Chronological(bcEntries_, adEntries_);
+    allRevisions_ = revisions;
+    allMade_ = true;
+  }
+  keys_.clear();
+  entries_.clear();
+  for (const Entry& e : all_) {
+    if (store.slots[static_cast<std::size_t>(e.point.slot)].on != 1 ||
+        !passes(e.importance, e.point.memorisation)) {
+      continue;
+    }
+    keys_.push_back(e.key);
+    entries_.push_back({{}, e.year1, e.year2, e.point, e.importance});
+  }
   PlacePoints(yearToOffset);
 }
 

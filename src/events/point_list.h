@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -44,8 +46,11 @@ class PointList {
   // current range. Run again whenever the range changes.
   void PlacePoints(const YearToOffset& yearToOffset);
 
-  // Clear, AddKeysOfSlot for every slot with loaded = on = 1 in slot order,
-  // MergeChronological and PlacePoints.
+  // The points of every slot with loaded = on = 1 that pass the filter, in
+  // the order MergeChronological gives, placed. The chronological order of
+  // every loaded slot's lines is kept from one rebuild to the next while
+  // the slots' lines stay as they are (a filter, priority or on/off click),
+  // and only filtered; a change of any loaded slot's lines sorts it again.
   void Rebuild(const EventStore& store, const LineFilter& passes, const YearToOffset& yearToOffset);
 
   // One line of slot k changed, came or went (the lines after it moving by
@@ -77,7 +82,12 @@ class PointList {
     // Its era and range end, slot, line and id, and its offsets for the
     // range the list was last placed for.
     TimelinePoint point;
+    // Its line's importance character, for the filter.
+    char importance = 0;
   };
+  // The BC entries (in ascending collation order) and the AD entries made
+  // into one list in chronological order, their keys kept.
+  static std::vector<Entry> Chronological(std::vector<Entry>& bc, std::vector<Entry>& ad);
   static void Place(Entry& e, const YearToOffset& yearToOffset);
   // Makes points() from the entries as they are placed.
   void Publish();
@@ -99,6 +109,12 @@ class PointList {
   // Parallel to keys_ (their keys moved there): the years and origin of
   // each point.
   std::vector<Entry> entries_;
+  // Every entry of the slots with loaded = 1, whatever the filter or their
+  // on flag, in chronological order; made for the slots' lines at
+  // `allRevisions_` (0 for a slot not in it).
+  std::vector<Entry> all_;
+  std::array<std::uint64_t, EventStore::kSlotCount> allRevisions_{};
+  bool allMade_ = false;
   std::shared_ptr<const std::vector<TimelinePoint>> points_ =
       std::make_shared<const std::vector<TimelinePoint>>();
 };

@@ -22,6 +22,15 @@ struct LineSegment {
   int y1 = 0;
 };
 
+// The pixels left <= x < right, top <= y < bottom of a surface.
+struct PixelRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
 enum class BackgroundMode { kOpaque, kTransparent };
 
 // A drawing surface with device-context semantics: drawing happens at once,
@@ -58,6 +67,13 @@ class Canvas {
   // Draws a bundled picture (by resource name) with its top-left at (x, y),
   // scaled to width x height.
   virtual void DrawPicture(int x, int y, int width, int height, std::string_view name) = 0;
+
+  // Keeps a copy of what the surface shows now, so that marks drawn over it
+  // can be taken away again without drawing it anew. A surface that is
+  // drawn once (a printed sheet) keeps nothing.
+  virtual void KeepPicture() {}
+  // Puts the kept copy's pixels back inside `rect`.
+  virtual void RestoreKept(const PixelRect& rect) { (void)rect; }
 };
 
 }  // namespace qev

@@ -1,5 +1,6 @@
 #include "timeline/timeline_drawing.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -29,9 +30,12 @@ LineSegment Mark(int x, const LineY& line) {
   return {x, line.yLow, x, line.yHigh};
 }
 
-void DrawMark(Canvas& canvas, int x, const LineY& line) {
+// Draws the 2-pixel mark at x, which covers the columns x-1 and x from yHigh
+// down to yLow, and returns those pixels.
+PixelRect DrawMark(Canvas& canvas, int x, const LineY& line) {
   canvas.MoveTo(x, line.yLow);
   canvas.LineTo(x, line.yHigh);
+  return {x - 1, line.yHigh, x + 1, line.yLow + 1};
 }
 
 }  // namespace
@@ -103,6 +107,7 @@ void DrawTimeline(const TimelineScale& scale, const DisplaySettings& settings,
   }
 
   if (settings.pointDisplayMode == PointDisplayMode::kAll) DrawAllPoints(scale, points, drawArea);
+  drawArea.KeepPicture();
 
   const ScreenLayout& layout = scale.layout();
   view.Reset();
@@ -117,25 +122,32 @@ void DrawAllPoints(const TimelineScale& scale, const std::vector<TimelinePoint>&
   // The 2-pixel mark at x covers the columns x-1 and x: only marks with
   // 0 <= x <= width reach the area. The rest would all be clipped away.
   const int width = scale.drawAreaWidth();
+  // Many points share a column: the line's height is found once for each.
+  std::vector<std::optional<LineY>> lineAt(static_cast<std::size_t>(std::max(width + 1, 0)));
   std::vector<LineSegment> marks;
   marks.reserve(points.size());
   for (const TimelinePoint& p : points) {
     const int x = p.StartX(originX);
     if (x < 0 || x > width) continue;
-    marks.push_back(Mark(x, scale.MarkAt(x)));
+    std::optional<LineY>& line = lineAt[static_cast<std::size_t>(x)];
+    if (!line) line = scale.MarkAt(x);
+    marks.push_back(Mark(x, *line));
   }
   drawArea.DrawSegments(marks);
 }
 
-void DrawSelectionMarks(const TimelineScale& scale, const DisplaySettings& settings,
-                        const VisiblePoint& selected, Canvas& drawArea) {
-  if (settings.pointDisplayMode == PointDisplayMode::kHidden) return;
+std::vector<PixelRect> DrawSelectionMarks(const TimelineScale& scale,
+                                          const DisplaySettings& settings,
+                                          const VisiblePoint& selected, Canvas& drawArea) {
+  std::vector<PixelRect> drawn;
+  if (settings.pointDisplayMode == PointDisplayMode::kHidden) return drawn;
   drawArea.SetPen(2, kSelectedMarkColor);
-  DrawMark(drawArea, selected.x1, scale.MarkAt(selected.x1));
+  drawn.push_back(DrawMark(drawArea, selected.x1, scale.MarkAt(selected.x1)));
   if (YearsShown(settings).rangeEndMark && selected.x2) {
     drawArea.SetPen(2, kRangeEndMarkColor);
-    DrawMark(drawArea, *selected.x2, scale.MarkAt(*selected.x2));
+    drawn.push_back(DrawMark(drawArea, *selected.x2, scale.MarkAt(*selected.x2)));
   }
+  return drawn;
 }
 
 }  // namespace qev

@@ -28,8 +28,9 @@ std::optional<Rgb> BackgroundGrey(int brightness);
 // Repaints the drawing area from scratch: background, era line, the zigzag
 // line on both sides, millennium (and from range 3 half-millennium) ticks
 // with their labels, every point's mark in 全表示, and then the two margin
-// strips beside the drawing area on the view canvas. The caller records that
-// the main screen and the timeline are shown.
+// strips beside the drawing area on the view canvas. The drawing area keeps
+// its picture, for selection marks to be drawn over it and taken away again.
+// The caller records that the main screen and the timeline are shown.
 void DrawTimeline(const TimelineScale& scale, const DisplaySettings& settings,
                   const std::vector<TimelinePoint>& points, Canvas& drawArea, Canvas& view);
 
@@ -38,9 +39,12 @@ void DrawTimeline(const TimelineScale& scale, const DisplaySettings& settings,
 void DrawAllPoints(const TimelineScale& scale, const std::vector<TimelinePoint>& points,
                    Canvas& drawArea);
 
-// The selected point's marks over a freshly drawn timeline: its start unless
-// the point marks are hidden, and in 範囲表示 also its range end.
-void DrawSelectionMarks(const TimelineScale& scale, const DisplaySettings& settings,
-                        const VisiblePoint& selected, Canvas& drawArea);
+// The selected point's marks over the drawn timeline: its start unless the
+// point marks are hidden, and in 範囲表示 also its range end. Returns the
+// rectangles drawn on, which putting back the kept picture inside them takes
+// away again.
+std::vector<PixelRect> DrawSelectionMarks(const TimelineScale& scale,
+                                          const DisplaySettings& settings,
+                                          const VisiblePoint& selected, Canvas& drawArea);
 
 }  // namespace qev

@@ -39,6 +39,18 @@ void TimelineScale::SetRange(int rangeIndex) {
   flatWidth_ = segmentWidth_ * 100 / 71;
   cycleWidth_ = 5 * (segmentWidth_ + flatWidth_);
   baselineY_ = drawAreaHeight() * 620 / 1000 + rangeIndex_ * 45 / 10;
+  for (int r = 0; r < kYearsPerCycle; ++r) {
+    offsetInCycle_[static_cast<std::size_t>(r)] = CycleOffset(r);
+  }
+}
+
+int TimelineScale::CycleOffset(int r) const {
+  const int s = r / 100;
+  const int t = r - 100 * s;
+  // Slanted segments take 100 years over segmentWidth, flat ones over
+  // flatWidth (segmentWidth/0.71).
+  const int along = s % 2 == 0 ? t * segmentWidth_ / 100 : t * segmentWidth_ / 71;
+  return SegmentStart(s) + along;
 }
 
 int TimelineScale::cycleCount() const {
@@ -90,14 +102,12 @@ int TimelineScale::ChangeRange(int direction) {
 }
 
 int TimelineScale::YearToOffset(int year) const {
-  const int k = year / 1000;
-  const int r = year - 1000 * k;
-  const int s = r / 100;
-  const int t = r - 100 * s;
-  // Slanted segments take 100 years over segmentWidth, flat ones over
-  // flatWidth (segmentWidth/0.71).
-  const int along = s % 2 == 0 ? t * segmentWidth_ / 100 : t * segmentWidth_ / 71;
-  const long long offset = static_cast<long long>(k) * cycleWidth_ + SegmentStart(s) + along;
+  const int k = year / kYearsPerCycle;
+  const int r = year - kYearsPerCycle * k;
+  // Every point of every range change asks: the years of a cycle are looked
+  // up, only a negative year is worked out.
+  const int inCycle = r >= 0 ? offsetInCycle_[static_cast<std::size_t>(r)] : CycleOffset(r);
+  const long long offset = static_cast<long long>(k) * cycleWidth_ + inCycle;
   return static_cast<int>(std::min(offset, kMaxOffset));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 
 #include "platform/screen_layout.h"
@@ -97,6 +98,9 @@ class TimelineScale {
   LineY MarkAt(int x) const;
 
  private:
+  static constexpr int kYearsPerCycle = 1000;
+  // The offset of year r of a cycle from the cycle's start.
+  int CycleOffset(int r) const;
   // The cycle position u (0 <= u < cycleWidth) to a line height, or nothing
   // in the end gap.
   std::optional<int> HeightInCycle(int u) const;
@@ -109,6 +113,8 @@ class TimelineScale {
   int baselineY_ = 0;
   int originX_ = 0;
   int scrollPos_ = kStartThumb;
+  // CycleOffset of every year of a cycle, for the current range.
+  std::array<int, kYearsPerCycle> offsetInCycle_{};
 };
 
 }  // namespace qev

@@ -159,12 +159,18 @@ void MainView::ShowSelection() {
     return;
   }
   DrawTimeline();
-  batch_.Draw(RedrawBatch::Region::kTimeline, false,
-              [scale = session_.scale(), settings = session_.DrawnSettings(),
-               marks = session_.questionMarks(), point = *selected](Platform& screen) {
-                DrawSelectionMarks(scale, settings, point, screen.DrawAreaCanvas());
-                DrawQuestionMarks(scale, marks, point.x1, screen.DrawAreaCanvas());
-              });
+  batch_.Draw(
+      RedrawBatch::Region::kTimeline, false,
+      [scale = session_.scale(), settings = session_.DrawnSettings(),
+       question = session_.questionMarks(), point = *selected, marks = marks_](Platform& screen) {
+        Canvas& area = screen.DrawAreaCanvas();
+        *marks = DrawSelectionMarks(scale, settings, point, area);
+        DrawQuestionMarks(scale, question, point.x1, area);
+      });
+  // The self-test's rings and labels are not taken away again: the next
+  // drawing of the line draws it anew.
+  const QuestionMarks& question = session_.questionMarks();
+  if (question.ring || !question.labels.empty()) line_.reset();
   FillInfoPanels();
 }
 
@@ -189,16 +195,41 @@ void MainView::ClearInfoPanels() {
   platform_.SetPanelText(InfoPanel::kRight, {});
 }
 
+bool MainView::LineDrawn::operator==(const LineDrawn& o) const {
+  return range == o.range && originX == o.originX && brightness == o.brightness && mode == o.mode &&
+         points == o.points;
+}
+
 void MainView::DrawTimeline() {
   screenPage_ = ScreenPage::kMain;
   drawAreaContent_ = DrawAreaContent::kTimeline;
-  // Over a painted background nothing drawn before on the area shows.
-  const bool covers = BackgroundGrey(session_.settings().brightness).has_value();
+  const TimelineScale& scale = session_.scale();
+  const DisplaySettings settings = session_.DrawnSettings();
+  LineDrawn line{scale.rangeIndex(), scale.originX(), settings.brightness,
+                 settings.pointDisplayMode, session_.points().sharedPoints()};
+  // The line as it is drawn already: only the selection marks over it are
+  // taken away, by putting back the picture kept under them.
+  if (line_ && *line_ == line) {
+    batch_.Draw(RedrawBatch::Region::kTimeline, false, [marks = marks_](Platform& screen) {
+      Canvas& area = screen.DrawAreaCanvas();
+      for (const PixelRect& rect : *marks) area.RestoreKept(rect);
+      marks->clear();
+    });
+    return;
+  }
+  // Over a painted background nothing drawn before on the area shows; with
+  // none, what was there shows through, so the line is drawn anew each time.
+  const bool covers = BackgroundGrey(settings.brightness).has_value();
+  if (covers) {
+    line_ = line;
+  } else {
+    line_.reset();
+  }
   batch_.Draw(RedrawBatch::Region::kTimeline, covers,
-              [scale = session_.scale(), settings = session_.DrawnSettings(),
-               points = session_.points().sharedPoints()](Platform& screen) {
+              [scale, settings, points = std::move(line.points), marks = marks_](Platform& screen) {
                 qev::DrawTimeline(scale, settings, *points, screen.DrawAreaCanvas(),
                                   screen.ViewCanvas());
+                marks->clear();
               });
 }
 
@@ -293,6 +324,7 @@ void MainView::ShowStateDescription() {
 }
 
 void MainView::ShowHelpPage(int k) {
+  line_.reset();
   DrawHelpPage(platform_.DrawAreaCanvas(), layout_, k);
   drawAreaContent_ = DrawAreaContent::kHelpPage;
   screenPage_ = ScreenPage::kHelp;
@@ -304,6 +336,7 @@ void MainView::TurnHelpPage(int k) {
 }
 
 void MainView::ShowDiagram() {
+  line_.reset();
   DrawFunctionDiagram(platform_.DrawAreaCanvas(), layout_);
   drawAreaContent_ = DrawAreaContent::kDiagram;
   screenPage_ = ScreenPage::kDiagram;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "events/file_commands.h"
 #include "model/study_session.h"
@@ -141,6 +144,22 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   FileCommands files_{session_.store(), platform_, *this};
   SessionDesk desk_{session_, *this};
   Sjis clockText_;
+
+  // What the drawing area's line was last asked to be drawn with, while the
+  // area shows that line with nothing over it but selection marks; nothing
+  // when it may show anything else.
+  struct LineDrawn {
+    int range = 0;
+    int originX = 0;
+    int brightness = 0;
+    PointDisplayMode mode = PointDisplayMode::kAll;
+    // Held, so that a list made later cannot take the address of this one.
+    std::shared_ptr<const std::vector<TimelinePoint>> points;
+    bool operator==(const LineDrawn& o) const;
+  };
+  std::optional<LineDrawn> line_;
+  // Where the selection marks drawn over the line lie, as the drawings run.
+  std::shared_ptr<std::vector<PixelRect>> marks_ = std::make_shared<std::vector<PixelRect>>();
 
   bool stateDescriptionShown_ = false;
   bool selfTestOpen_ = false;

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <string>
 
@@ -251,6 +252,46 @@ TEST_F(PointListTest, LineChangesFollowedWithoutARebuildAsARebuildWould) {
       ASSERT_EQ(list.points()[i].line, rebuilt.points()[i].line);
       ASSERT_EQ(list.points()[i].id(), rebuilt.points()[i].id());
     }
+  }
+}
+
+// A list rebuilt again and again after filter, priority and slot clicks,
+// edits, reads and erases shows what a list built afresh shows.
+TEST_F(PointListTest, RebuiltAfterEveryClickAsAFreshList) {
+  store.slots[0].SetLines({Event("AD0794", '1'), Event("BC0091", '3', '2'), Event("AD1192")});
+  store.slots[2].SetLines({Event("AD0794", '2', '4'), Event("BC0660", '5'), Event("AD0100")});
+  struct Step {
+    const char* name;
+    std::function<void()> act;
+  };
+  const std::vector<Step> steps = {
+      {"start", [] {}},
+      {"importance off", [this] { settings.importanceFilter[3] = 0; }},
+      {"memorisation off", [this] { settings.memorisationFilter[2] = 0; }},
+      {"priority", [this] { settings.filterPriority = 1; }},
+      {"slot off", [this] { store.slots[2].on = false; }},
+      {"slot on", [this] { store.slots[2].on = true; }},
+      {"line replaced", [this] { store.slots[0].Replace(0, Event("BC0500", '3')); }},
+      {"line inserted", [this] { store.slots[2].Insert(1, Event("AD0050", '4')); }},
+      {"line removed", [this] { store.slots[0].Remove(store.slots[0].IdAt(1)); }},
+      {"slot read",
+       [this] {
+         store.slots[5].SetLines({Event("AD2000"), Event("BC0001")});
+       }},
+      {"slot erased", [this] { store.slots[2].SetLines({}); }},
+      {"unloaded", [this] { store.slots[0].loaded = false; }},
+      {"everything on", [this] { settings = DisplaySettings(); }},
+  };
+  const auto passes = [this](char importance, char memorisation) {
+    return PassesFilter(settings, importance, memorisation);
+  };
+  for (const Step& step : steps) {
+    step.act();
+    Build();
+    PointList fresh;
+    fresh.Rebuild(store, passes, Offset);
+    EXPECT_EQ(list.keys(), fresh.keys()) << step.name;
+    EXPECT_EQ(list.placed(), fresh.placed()) << step.name;
   }
 }
 

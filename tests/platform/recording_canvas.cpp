@@ -133,6 +133,7 @@ bool LineCovers(const DrawCall& line, int x, int y) {
 bool Covers(const DrawCall& c, int x, int y) {
   switch (c.op) {
     case DrawCall::Op::kFill:
+    case DrawCall::Op::kRestore:
       return Inside({c.x, c.y, c.x2, c.y2}, x, y);
     case DrawCall::Op::kPicture:
       return Inside({c.x, c.y, c.x + c.x2, c.y + c.y2}, x, y);
@@ -209,9 +210,29 @@ const DrawCall* RecordingCanvas::LineFrom(int x0, int y0, int x1, int y1) const 
   return nullptr;
 }
 
+void RecordingCanvas::KeepPicture() {
+  kept_ = calls;
+}
+
+void RecordingCanvas::RestoreKept(const PixelRect& rect) {
+  DrawCall c;
+  c.op = DrawCall::Op::kRestore;
+  c.x = rect.left;
+  c.y = rect.top;
+  c.x2 = rect.right;
+  c.y2 = rect.bottom;
+  calls.push_back(c);
+}
+
 const DrawCall* RecordingCanvas::TopAt(int x, int y) const {
   for (auto it = calls.rbegin(); it != calls.rend(); ++it) {
-    if (Covers(*it, x, y)) return &*it;
+    if (!Covers(*it, x, y)) continue;
+    if (it->op != DrawCall::Op::kRestore) return &*it;
+    // What the kept picture showed there.
+    for (auto k = kept_.rbegin(); k != kept_.rend(); ++k) {
+      if (k->op != DrawCall::Op::kRestore && Covers(*k, x, y)) return &*k;
+    }
+    return nullptr;
   }
   return nullptr;
 }

@@ -12,10 +12,11 @@ namespace qev::testing {
 
 // One drawing call with the state in force when it was made.
 struct DrawCall {
-  enum class Op { kReset, kFill, kLine, kText, kPicture };
+  // kRestore: the kept picture put back inside a rectangle.
+  enum class Op { kReset, kFill, kLine, kText, kPicture, kRestore };
   Op op = Op::kReset;
-  int x = 0, y = 0;    // fill: left/top; line: from; text/picture: position
-  int x2 = 0, y2 = 0;  // fill: right/bottom; line: to; picture: width/height
+  int x = 0, y = 0;    // fill, restore: left/top; line: from; text/picture: position
+  int x2 = 0, y2 = 0;  // fill, restore: right/bottom; line: to; picture: width/height
   Rgb color;           // fill colour, pen colour or text colour
   Rgb background;      // text background colour
   BackgroundMode mode = BackgroundMode::kOpaque;
@@ -50,6 +51,10 @@ class RecordingCanvas : public Canvas {
   void SetBackgroundMode(BackgroundMode mode) override { mode_ = mode; }
   void TextOut(int x, int y, const Sjis& text) override;
   void DrawPicture(int x, int y, int width, int height, std::string_view name) override;
+  // Keeps a copy of the calls so far; what TopAt finds under a restore is
+  // looked up in it.
+  void KeepPicture() override;
+  void RestoreKept(const PixelRect& rect) override;
 
   void Clear() { calls.clear(); }
   // Selects a pen, colours, a mode and a font unlike a fresh context's, as an
@@ -76,7 +81,8 @@ class RecordingCanvas : public Canvas {
   // What the user sees at the pixel (x, y): the last fill, picture, line or
   // text cell over it, or null. A text's cell is its font height tall and
   // half that wide per CP932 byte, and holds at least its top-left pixel; a
-  // line covers the pixels of its pen.
+  // line covers the pixels of its pen. Where the kept picture was put back,
+  // what it showed there.
   const DrawCall* TopAt(int x, int y) const;
   // The colour at (x, y) when a fill is what the user sees there.
   std::optional<Rgb> FillAt(int x, int y) const;
@@ -90,6 +96,7 @@ class RecordingCanvas : public Canvas {
   std::string face_;
   int fontHeight_ = 0;
   int curX_ = 0, curY_ = 0;
+  std::vector<DrawCall> kept_;
 };
 
 }  // namespace qev::testing

@@ -28,9 +28,13 @@ std::vector<const TimelinePoint*> Batch(const std::vector<TimelinePoint>& points
 std::vector<Card> CardPool::CardsOf(std::span<const TimelinePoint* const> points) {
   const std::vector<std::optional<PoolLine>> lines = events_.LinesOf(points);
   std::vector<std::optional<FileKeys>> files;  // by slot
+  // The kinds' own parts of their card keys, hashed once per batch.
+  std::vector<std::uint64_t> kindParts;
+  kindParts.reserve(kinds_.size());
+  for (const QuestionKind* kind : kinds_) kindParts.push_back(KindPartOfCard(kind->name()));
+  const std::uint64_t yearPart = KindPartOfCard(kYearKindName);
   std::vector<Card> cards;
-  cards.reserve(lines.size() * kinds_.size());
-  std::vector<CardKey> yearKeys;  // per card, its event's 年 card
+  cards.reserve(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i + kAhead < lines.size() && lines[i + kAhead]) {
       const std::string_view later = lines[i + kAhead]->line;
@@ -42,7 +46,11 @@ std::vector<Card> CardPool::CardsOf(std::span<const TimelinePoint* const> points
     const TimelinePoint& point = *points[i];
     const PoolEvent event{point.id(), lines[i]->baseName, lines[i]->line, point.memorisation};
     std::optional<EventKey> key;
-    for (const QuestionKind* kind : kinds_) {
+    // Whether the event was answered by year: the kinds asked after the
+    // year wait until it was, once.
+    std::optional<bool> answeredByYear;
+    for (std::size_t k = 0; k < kinds_.size(); ++k) {
+      const QuestionKind* kind = kinds_[k];
       if (!kind->Asks(event.line)) continue;
       if (!key) {
         const auto slot = static_cast<std::size_t>(std::max(point.slot, 0));
@@ -50,8 +58,13 @@ std::vector<Card> CardPool::CardsOf(std::span<const TimelinePoint* const> points
         if (!files[slot]) files[slot].emplace(event.baseName);
         key = files[slot]->Of(event.line);
       }
-      cards.push_back({event, kind, KeyOfCard(*key, kind->name()), {}});
-      yearKeys.push_back(KeyOfCard(*key, kYearKindName));
+      if (kind->AfterYear()) {
+        if (!answeredByYear) {
+          answeredByYear = history_.LastAnswered(CardKeyOf(*key, yearPart)).has_value();
+        }
+        if (!*answeredByYear) continue;
+      }
+      cards.push_back({event, kind, CardKeyOf(*key, kindParts[k]), {}});
     }
   }
   std::vector<CardKey> keys;
@@ -61,19 +74,7 @@ std::vector<Card> CardPool::CardsOf(std::span<const TimelinePoint* const> points
   for (std::size_t i = 0; i < cards.size(); ++i) {
     cards[i].history = history_.Card(cards[i].key, last[i]);
   }
-  // The kinds asked after the year wait until the event was answered by
-  // year once.
-  if (std::none_of(kinds_.begin(), kinds_.end(),
-                   [](const QuestionKind* k) { return k->AfterYear(); })) {
-    return cards;
-  }
-  std::vector<Card> kept;
-  kept.reserve(cards.size());
-  for (std::size_t i = 0; i < cards.size(); ++i) {
-    if (cards[i].kind->AfterYear() && !history_.LastAnswered(yearKeys[i])) continue;
-    kept.push_back(std::move(cards[i]));
-  }
-  return kept;
+  return cards;
 }
 
 std::vector<Card> CardPool::All() {

@@ -17,13 +17,21 @@ std::uint64_t HashOfKind(std::string_view kind) {
 
 }  // namespace
 
-CardKey KeyOfCard(EventKey event, std::string_view kind) {
+std::uint64_t KindPartOfCard(std::string_view kind) {
+  return HashOfKind(kind) * 0x9E3779B97F4A7C15ULL;
+}
+
+CardKey CardKeyOf(EventKey event, std::uint64_t kindPart) {
   // The kind's hash spread over the event's, so that the cards of one event
   // fall apart in the table.
-  std::uint64_t z = event ^ (HashOfKind(kind) * 0x9E3779B97F4A7C15ULL);
+  std::uint64_t z = event ^ kindPart;
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
   z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
   return z ^ (z >> 31);
+}
+
+CardKey KeyOfCard(EventKey event, std::string_view kind) {
+  return CardKeyOf(event, KindPartOfCard(kind));
 }
 
 std::vector<Review> CardHistory::reviews() const {

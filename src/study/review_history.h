@@ -20,6 +20,9 @@ namespace qev {
 // a new event, so its cards start afresh.
 using CardKey = std::uint64_t;
 CardKey KeyOfCard(EventKey event, std::string_view kind);
+// The same in two steps, the kind's part hashed once for many events.
+std::uint64_t KindPartOfCard(std::string_view kind);
+CardKey CardKeyOf(EventKey event, std::uint64_t kindPart);
 
 // One answer to a card.
 struct Review {

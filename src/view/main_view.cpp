@@ -387,6 +387,14 @@ void MainView::Redraw(const Changes& changes) {
   Show(shown);
 }
 
+Changes MainView::Select(SelectionStep step) {
+  if (step == SelectionStep::kRandom && !desk_.SelectRefusal().empty()) {
+    platform_.ShowMessage(desk_.SelectRefusal());
+    return {};
+  }
+  return session_.Select(step);
+}
+
 void MainView::Show(const Changes& changes) {
   Changes c = changes;
   // Whatever moved, an open question's event stays the selection.

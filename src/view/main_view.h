@@ -113,7 +113,9 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   Changes FlipFilter(Level kind, int level) override { return session_.FlipFilter(kind, level); }
   Changes FlipSlot(int k) override { return session_.FlipSlot(k); }
   Changes ChangeRange(int direction) override { return session_.ChangeRange(direction); }
-  Changes Select(SelectionStep step) override { return session_.Select(step); }
+  // A random pick is refused, with the message the keys give, while a
+  // question is open.
+  Changes Select(SelectionStep step) override;
   Changes SelectAt(int x) override { return session_.SelectAt(x); }
   Changes StepLevelChange(Level kind, int step) override {
     if (EditingRefused()) return {.selection = true, .controlPanel = true};

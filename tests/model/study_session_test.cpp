@@ -118,6 +118,10 @@ TEST_F(StudySessionTest, AnOpenQuestionHoldsItsEventAndHidesItsYearsUntilAnswere
   StepNext();
   EXPECT_TRUE(view->desk()->GoToYear({false, 1900}));
   view->desk()->SelectRandomOnLine();
+  const std::size_t told = platform.messages.size();
+  Click(PanelArea::kRandom);  // "ランダム選択" is refused with the keys' message
+  ASSERT_EQ(platform.messages.size(), told + 1);
+  EXPECT_EQ(platform.messages.back(), view->desk()->SelectRefusal());
   EXPECT_EQ(session().SelectedEvent(), asked);
   EXPECT_TRUE(hidden());
 

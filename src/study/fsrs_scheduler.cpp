@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "events/event_line.h"
+#include "study/first_cards.h"
 #include "study/study_time.h"
 #include "text/byte_fields.h"
 
@@ -26,43 +27,9 @@ int Importance(std::string_view line) {
   return digit >= '1' && digit <= '5' ? digit - '0' : 0;
 }
 
-// The at most `room` cards first of those offered in the order of their
-// keys (lowest first). A heap whose top is the last of them, so that a card
-// behind it costs a comparison and no copy.
-class FirstCards {
- public:
-  using Key = std::tuple<double, std::uint64_t>;
-  explicit FirstCards(std::size_t room) : room_(room) {}
-
-  void Offer(const Key& key, const Card& card) {
-    if (room_ == 0) return;
-    if (heap_.size() == room_) {
-      if (!(key < heap_.front().key)) return;
-      std::pop_heap(heap_.begin(), heap_.end(), Before);
-      heap_.back() = {key, card};
-    } else {
-      heap_.push_back({key, card});
-    }
-    std::push_heap(heap_.begin(), heap_.end(), Before);
-  }
-
-  // Appends at most `n` of them to `cards`, in order.
-  void AppendTo(std::vector<Card>& cards, std::size_t n) {
-    std::sort_heap(heap_.begin(), heap_.end(), Before);
-    for (std::size_t i = 0; i < heap_.size() && i < n; ++i) cards.push_back(heap_[i].card);
-    heap_.clear();
-  }
-
- private:
-  struct Entry {
-    Key key;
-    Card card;
-  };
-  static bool Before(const Entry& a, const Entry& b) { return a.key < b.key; }
-
-  std::size_t room_;
-  std::vector<Entry> heap_;
-};
+// The order of the due cards and of the new ones.
+using RoundKey = std::tuple<double, std::uint64_t>;
+using FirstOfRound = FirstCards<RoundKey>;
 
 // Every card of the pool with its state, batch by batch; `take` gets the
 // card, its state (nothing when never answered) and whether it is due.
@@ -106,7 +73,7 @@ double RecallOrder(const CardState& state, int today) {
   return -(today - state.memory.lastDay) / state.memory.state.stability;
 }
 
-FirstCards::Key NewKey(const Card& card, int today) {
+RoundKey NewKey(const Card& card, int today) {
   return {-Importance(card.event.line), Shuffled(card.key, today)};
 }
 
@@ -138,8 +105,8 @@ int FsrsScheduler::LevelAfter(const Card& card, Grade grade, const Schedule& at)
 std::vector<Card> FsrsScheduler::PlanRound(CardPool& pool, const Schedule& at, int n) const {
   const int today = DayNumber(at.now);
   const auto wanted = static_cast<std::size_t>(std::max(n, 0));
-  FirstCards due(wanted);
-  FirstCards fresh(
+  FirstOfRound due(wanted);
+  FirstOfRound fresh(
       std::min<std::size_t>(wanted, static_cast<std::size_t>(std::max(at.goals.newPerDay, 0))));
   const DueCount count = Scan(pool, at, [&](const Card& card, const CardState* state, bool isDue) {
     if (!state) {
@@ -157,8 +124,8 @@ std::vector<Card> FsrsScheduler::PlanRound(CardPool& pool, const Schedule& at, i
 std::vector<Card> FsrsScheduler::PlanAnyway(CardPool& pool, const Schedule& at, int n) const {
   const int today = DayNumber(at.now);
   const auto wanted = static_cast<std::size_t>(std::max(n, 0));
-  FirstCards answered(wanted);
-  FirstCards fresh(wanted);
+  FirstOfRound answered(wanted);
+  FirstOfRound fresh(wanted);
   Scan(pool, at, [&](const Card& card, const CardState* state, bool /*due*/) {
     if (state) {
       answered.Offer({RecallOrder(*state, today), Shuffled(card.key, today)}, card);

@@ -5,6 +5,7 @@
 #include <limits>
 #include <tuple>
 
+#include "study/first_cards.h"
 #include "study/study_time.h"
 
 namespace qev {
@@ -15,55 +16,13 @@ int DueDayOf(int level, const std::optional<std::int64_t>& last, int today) {
   return DayOfMoment(*last) + LeitnerScheduler::IntervalDays(level);
 }
 
-// The at most `room` cards first in a round's order of those offered:
-// lowest level, then longest unanswered (never answered first), then the
-// order offered. A heap whose top is the last of them, so that a card
-// behind it costs a comparison and no copy.
-class FirstCards {
- public:
-  explicit FirstCards(std::size_t room) : room_(room) {}
-
-  void Offer(const Card& card) {
-    if (room_ == 0) return;
-    const Key key{card.level(),
-                  card.history.lastAnswered().value_or(std::numeric_limits<std::int64_t>::min()),
-                  offered_++};
-    if (heap_.size() == room_) {
-      if (!(key < heap_.front().key)) return;
-      std::pop_heap(heap_.begin(), heap_.end(), Before);
-      heap_.back() = {key, card};
-    } else {
-      heap_.push_back({key, card});
-    }
-    std::push_heap(heap_.begin(), heap_.end(), Before);
-  }
-
-  // Appends them to `cards`, in order.
-  void AppendTo(std::vector<Card>& cards) {
-    std::sort_heap(heap_.begin(), heap_.end(), Before);
-    for (Entry& entry : heap_) cards.push_back(std::move(entry.card));
-    heap_.clear();
-  }
-
- private:
-  struct Key {
-    int level;
-    std::int64_t last;
-    std::size_t offered;
-    bool operator<(const Key& other) const {
-      return std::tie(level, last, offered) < std::tie(other.level, other.last, other.offered);
-    }
-  };
-  struct Entry {
-    Key key;
-    Card card;
-  };
-  static bool Before(const Entry& a, const Entry& b) { return a.key < b.key; }
-
-  std::size_t room_;
-  std::size_t offered_ = 0;
-  std::vector<Entry> heap_;
-};
+// A round's order: lowest level, then longest unanswered (never answered
+// first), then the order offered.
+using RoundKey = std::tuple<int, std::int64_t, std::size_t>;
+RoundKey KeyOf(const Card& card, std::size_t offered) {
+  return {card.level(),
+          card.history.lastAnswered().value_or(std::numeric_limits<std::int64_t>::min()), offered};
+}
 
 // The next at most `count` points at memorisation level `level` from `next`
 // on, in timeline order; `next` moves past them.
@@ -103,7 +62,8 @@ std::vector<Card> LeitnerScheduler::PlanRound(CardPool& pool, const Schedule& at
   std::vector<Card> round;
   for (int level = 1; level <= 5 && round.size() < wanted; ++level) {
     const std::size_t room = wanted - round.size();
-    FirstCards first(room);
+    FirstCards<RoundKey> first(room);
+    std::size_t offered = 0;
     std::size_t neverAnswered = 0;
     for (std::size_t next = 0; next < points.size() && neverAnswered < room;) {
       const std::vector<Card> batch =
@@ -111,21 +71,23 @@ std::vector<Card> LeitnerScheduler::PlanRound(CardPool& pool, const Schedule& at
       for (std::size_t i = 0; i < batch.size() && neverAnswered < room; ++i) {
         const std::optional<std::int64_t> last = batch[i].history.lastAnswered();
         if (DueDayOf(level, last, today) > today) continue;
-        first.Offer(batch[i]);
+        first.Offer(KeyOf(batch[i], offered++), batch[i]);
         neverAnswered += last ? 0 : 1;
       }
     }
-    first.AppendTo(round);
+    first.AppendTo(round, room);
   }
   return round;
 }
 
 std::vector<Card> LeitnerScheduler::PlanAnyway(CardPool& pool, const Schedule& /*at*/,
                                                int n) const {
-  FirstCards first(static_cast<std::size_t>(std::max(n, 0)));
-  for (const Card& card : pool.All()) first.Offer(card);
+  const auto wanted = static_cast<std::size_t>(std::max(n, 0));
+  FirstCards<RoundKey> first(wanted);
+  std::size_t offered = 0;
+  for (const Card& card : pool.All()) first.Offer(KeyOf(card, offered++), card);
   std::vector<Card> round;
-  first.AppendTo(round);
+  first.AppendTo(round, wanted);
   return round;
 }
 

@@ -15,6 +15,8 @@ import { createRequire } from 'node:module';
 import { readFileSync, readdirSync, writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
 
+import { plainMetrics } from './plain_metrics.mjs';
+
 const [modulesDir, mode, ...rest] = process.argv.slice(2);
 const require = createRequire(join(resolve(modulesDir), 'package.json'));
 const tsfsrs = require('ts-fsrs');
@@ -129,45 +131,6 @@ function simulate(dataDir, answers, today) {
   console.log(`answers: ${answered.length}`);
 }
 
-// Mean log loss and RMSE(bins) over every answer after a card's first on a
-// later day, as the program counts them.
-function metrics(w, cards) {
-  const fsrs = new binding.FSRSBinding(w);
-  const decay = -w[20];
-  const factor = Math.pow(0.9, 1 / decay) - 1;
-  const bins = new Map();
-  let loss = 0;
-  let n = 0;
-  for (const card of cards) {
-    let state = null;
-    let longTerm = 0;
-    let lapses = 0;
-    card.forEach(([day, g], i) => {
-      const days = i === 0 ? 0 : day - card[i - 1][0];
-      if (days > 0) {
-        ++longTerm;
-        const p = Math.min(Math.max(Math.pow(1 + factor * days / state.stability, decay), 1e-4),
-                           1 - 1e-4);
-        const y = g > 1 ? 1 : 0;
-        loss -= y ? Math.log(p) : Math.log(1 - p);
-        ++n;
-        const key = [Math.floor(Math.log(days) / Math.log(3.62)),
-                     Math.floor(Math.log(longTerm + 1) / Math.log(1.89)),
-                     lapses === 0 ? -1 : Math.floor(Math.log(lapses) / Math.log(1.73))].join();
-        const bin = bins.get(key) ?? { n: 0, p: 0, y: 0 };
-        bin.n += 1; bin.p += p; bin.y += y;
-        bins.set(key, bin);
-        if (g === 1) ++lapses;
-      }
-      const next = fsrs.nextStates(state, 0.9, days);
-      state = [null, next.again, next.hard, next.good, next.easy][g].memory;
-    });
-  }
-  let squared = 0;
-  for (const bin of bins.values()) squared += bin.n * ((bin.p - bin.y) / bin.n) ** 2;
-  return { logLoss: loss / n, rmseBins: Math.sqrt(squared / n), reviews: n };
-}
-
 const values = (text) => {
   const found = new Map();
   for (const line of text.split('\n')) {
@@ -213,9 +176,9 @@ async function compare(logPath, cardsPath, optimizePath) {
   const fitted = await binding.computeParameters(items, { enableShortTerm: true });
   const seconds = Number(process.hrtime.bigint() - started) / 1e9;
   const ours = parametersOf(values(readFileSync(optimizePath, 'utf8')));
-  const r = metrics(fitted, all);
-  const o = metrics(ours, all);
-  const d = metrics(DEFAULTS, all);
+  const r = plainMetrics(binding, fitted, all);
+  const o = plainMetrics(binding, ours, all);
+  const d = plainMetrics(binding, DEFAULTS, all);
   const out = [
     ['cards compared', compared],
     ['worst stability gap (relative)', worstS.toExponential(2)],

@@ -12,6 +12,8 @@ import { createRequire } from 'node:module';
 import { writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
 
+import { plainMetrics } from './plain_metrics.mjs';
+
 const [modulesDir, outDir] = process.argv.slice(2);
 if (!modulesDir || !outDir) {
   console.error('usage: node make_reference.mjs MODULES_DIR OUT_DIR [--reviews N]');
@@ -155,48 +157,11 @@ const lines = ['card,day,grade'];
 cards.forEach((card, c) => card.forEach(([day, g]) => lines.push(`${c},${day},${g}`)));
 writeFileSync(join(outDir, 'fit_reviews.csv'), lines.join('\n') + '\n');
 
-// The mean log loss and RMSE(bins) of every predicted review, all counting
-// alike, with the reference optimizer's model (its evaluate() weighs recent
-// items more and leaves some out) and its bins: interval, long-term reviews
-// so far plus one, long-term lapses before.
-function plainMetrics(w, cards) {
-  const fsrs = new binding.FSRSBinding(w);
-  const decay = -w[20];
-  const factor = Math.pow(0.9, 1 / decay) - 1;
-  const bins = new Map();
-  let loss = 0;
-  let n = 0;
-  for (const card of cards) {
-    let state = null;
-    let longTerm = 0;
-    let lapses = 0;
-    card.forEach(([day, g], i) => {
-      const days = i === 0 ? 0 : day - card[i - 1][0];
-      if (days > 0) {
-        ++longTerm;
-        const p = Math.min(Math.max(Math.pow(1 + factor * days / state.stability, decay), 1e-4),
-                           1 - 1e-4);
-        const y = g > 1 ? 1 : 0;
-        loss -= y ? Math.log(p) : Math.log(1 - p);
-        ++n;
-        const key = [Math.floor(Math.log(days) / Math.log(3.62)),
-                     Math.floor(Math.log(longTerm + 1) / Math.log(1.89)),
-                     lapses === 0 ? -1 : Math.floor(Math.log(lapses) / Math.log(1.73))].join();
-        const bin = bins.get(key) ?? { n: 0, p: 0, y: 0 };
-        bin.n += 1;
-        bin.p += p;
-        bin.y += y;
-        bins.set(key, bin);
-        if (g === 1) ++lapses;
-      }
-      const next = fsrs.nextStates(state, 0.9, days);
-      state = [null, next.again, next.hard, next.good, next.easy][g].memory;
-    });
-  }
-  let squared = 0;
-  for (const bin of bins.values()) squared += bin.n * ((bin.p - bin.y) / bin.n) ** 2;
-  return { logLoss: loss / n, rmseBins: Math.sqrt(squared / n) };
-}
+// Without the count of reviews, which the committed figures do not hold.
+const figures = (w) => {
+  const { logLoss, rmseBins } = plainMetrics(binding, w, cards);
+  return { logLoss, rmseBins };
+};
 
 const items = itemsOf(cards);
 const started = process.hrtime.bigint();
@@ -210,9 +175,9 @@ const reference = {
   simulated_from: LEARNER,
   binding_parameters: fitted,
   binding_fit_seconds: seconds,
-  fitted: plainMetrics(fitted, cards),
-  defaults: plainMetrics(DEFAULTS, cards),
-  simulated: plainMetrics(LEARNER, cards),
+  fitted: figures(fitted),
+  defaults: figures(DEFAULTS),
+  simulated: figures(LEARNER),
   binding_evaluate_fitted: metrics(fitted),
   binding_evaluate_defaults: metrics(DEFAULTS),
 };

@@ -15,7 +15,7 @@ import { createRequire } from 'node:module';
 import { readFileSync, readdirSync, writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
 
-import { plainMetrics } from './plain_metrics.mjs';
+import { plainMetrics, random } from './reference_tools.mjs';
 
 const [modulesDir, mode, ...rest] = process.argv.slice(2);
 const require = createRequire(join(resolve(modulesDir), 'package.json'));
@@ -31,17 +31,6 @@ const DAY = 86400000;
 const dayOf = (iso) => Math.floor(Date.parse(iso.slice(0, 10) + 'T00:00:00Z') / DAY);
 const isoOf = (day, second) =>
   new Date(day * DAY + second * 1000).toISOString().slice(0, 19);
-
-function random(seed) {
-  let a = seed >>> 0;
-  return () => {
-    a = (a + 0x6d2b79f5) >>> 0;
-    let t = a;
-    t = Math.imul(t ^ (t >>> 15), t | 1);
-    t ^= t + Math.imul(t ^ (t >>> 7), t | 61);
-    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
-  };
-}
 
 // The log's CSV, quoted fields included.
 function csvRows(text) {

@@ -12,7 +12,7 @@ import { createRequire } from 'node:module';
 import { writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
 
-import { plainMetrics } from './plain_metrics.mjs';
+import { plainMetrics, random } from './reference_tools.mjs';
 
 const [modulesDir, outDir] = process.argv.slice(2);
 if (!modulesDir || !outDir) {
@@ -73,18 +73,6 @@ function curveLines(name, w) {
     lines.push(['interval', name, r, 10, ts.calculate_interval_modifier(r) * 10].join(','));
   }
   return lines;
-}
-
-// A deterministic random source (mulberry32).
-function random(seed) {
-  let a = seed >>> 0;
-  return () => {
-    a = (a + 0x6d2b79f5) >>> 0;
-    let t = a;
-    t = Math.imul(t ^ (t >>> 15), t | 1);
-    t ^= t + Math.imul(t ^ (t >>> 7), t | 61);
-    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
-  };
 }
 
 // A learner with parameters `w` studying: each card answered first on a

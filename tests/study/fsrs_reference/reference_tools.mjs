@@ -1,5 +1,16 @@
-// The figures the program gives a set of memory parameters, computed with
-// the reference optimizer's model, for the scripts beside this one.
+// What both reference scripts beside this one use.
+
+// A deterministic random source (mulberry32).
+export function random(seed) {
+  let a = seed >>> 0;
+  return () => {
+    a = (a + 0x6d2b79f5) >>> 0;
+    let t = a;
+    t = Math.imul(t ^ (t >>> 15), t | 1);
+    t ^= t + Math.imul(t ^ (t >>> 7), t | 61);
+    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
+  };
+}
 
 // The mean log loss and RMSE(bins) of every predicted review, all counting
 // alike, with the reference optimizer's model (its evaluate() weighs recent

@@ -85,10 +85,13 @@ std::vector<Card> CardPool::All() {
   return CardsOf(every);
 }
 
+std::vector<Card> CardPool::NextCards(std::size_t& next) {
+  return CardsOf(Batch(points(), next));
+}
+
 bool CardPool::Any() {
-  const std::vector<TimelinePoint>& all = points();
-  for (std::size_t next = 0; next < all.size();) {
-    if (!CardsOf(Batch(all, next)).empty()) return true;
+  for (std::size_t next = 0; next < points().size();) {
+    if (!NextCards(next).empty()) return true;
   }
   return false;
 }

@@ -44,6 +44,9 @@ class CardPool {
   // The cards of `points`, in their order, each point's in the order of the
   // kinds.
   std::vector<Card> CardsOf(std::span<const TimelinePoint* const> points);
+  // The cards of the next batch of points from `next` on, which moves past
+  // them.
+  std::vector<Card> NextCards(std::size_t& next);
   // Every card of the pool.
   std::vector<Card> All();
   // Whether the pool holds a card at all.

@@ -39,14 +39,8 @@ DueCount Scan(CardPool& pool, const Schedule& at, Take take) {
   const std::vector<TimelinePoint>& points = pool.points();
   DueCount count;
   int newToday = 0;
-  std::vector<const TimelinePoint*> batch;
   for (std::size_t next = 0; next < points.size();) {
-    batch.clear();
-    for (const std::size_t end = std::min(points.size(), next + CardPool::kBatch); next < end;
-         ++next) {
-      batch.push_back(&points[next]);
-    }
-    const std::vector<Card> cards = pool.CardsOf(batch);
+    const std::vector<Card> cards = pool.NextCards(next);
     const std::vector<std::optional<CardState>> states = at.memories.Of(cards, at.goals.retention);
     for (std::size_t i = 0; i < cards.size(); ++i) {
       const Card& card = cards[i];

@@ -101,7 +101,8 @@ QPoint Centre(PanelArea area) {
 // The floor for a full refresh: a plain sort of the point list's keys.
 void BM_SortKeys(benchmark::State& state) {
   Running& r = Shared(static_cast<int>(state.range(0)));
-  const std::vector<Sjis> keys = r.view().session()->points().keys();
+  const StudySession& session = *r.view().session();
+  const std::vector<Sjis> keys = session.points().keys(session.store());
   std::vector<Sjis> work;
   for (auto _ : state) {
     state.PauseTiming();

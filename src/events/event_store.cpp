@@ -49,6 +49,11 @@ void FileSlot::Prefetch(std::size_t i) const {
   __builtin_prefetch(&lines_[i]);
 }
 
+void FileSlot::Revise() {
+  priorRevision_ = revision_;
+  revision_ = NextRevision();
+}
+
 EventId FileSlot::NewId() const {
   // One counter for every slot of every store, so an id is never reused.
   static std::atomic<std::uint64_t> last{0};
@@ -79,7 +84,7 @@ void FileSlot::NoteReplaced(EventId id) {
 }
 
 void FileSlot::SetLines(std::vector<Sjis> lines) {
-  revision_ = NextRevision();
+  Revise();
   listedFrom_ = revision_;
   replaced_.clear();
   lines_ = std::move(lines);
@@ -90,7 +95,7 @@ void FileSlot::SetLines(std::vector<Sjis> lines) {
 
 bool FileSlot::Replace(std::size_t i, Sjis line) {
   if (i >= lines_.size()) return false;
-  revision_ = NextRevision();
+  Revise();
   lines_[i] = std::move(line);
   NoteReplaced(ids_[i]);
   return true;
@@ -103,7 +108,7 @@ EventId FileSlot::Insert(std::size_t i, Sjis line) {
 }
 
 void FileSlot::Insert(std::size_t i, Sjis line, EventId id) {
-  revision_ = NextRevision();
+  Revise();
   i = std::min(i, lines_.size());
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(i), std::move(line));
   ids_.insert(ids_.begin() + static_cast<std::ptrdiff_t>(i), id);
@@ -113,7 +118,7 @@ void FileSlot::Insert(std::size_t i, Sjis line, EventId id) {
 bool FileSlot::Remove(EventId id) {
   std::optional<std::size_t> i = IndexOf(id);
   if (!i) return false;
-  revision_ = NextRevision();
+  Revise();
   lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*i));
   ids_.erase(ids_.begin() + static_cast<std::ptrdiff_t>(*i));
   return true;

@@ -55,6 +55,9 @@ class FileSlot {
   // changed), so that what is kept of them need not be read again; nothing
   // when they were set anew since, or changed too often to be listed.
   std::optional<std::vector<EventId>> ReplacedSince(std::uint64_t revision) const;
+  // The revision before the last change, so that a follower of every
+  // change can tell whether it missed one.
+  std::uint64_t priorRevision() const { return priorRevision_; }
 
   // New lines, each with a new id (a read, an erase, a restore).
   void SetLines(std::vector<Sjis> lines);
@@ -81,6 +84,8 @@ class FileSlot {
   void NoteReplaced(EventId id);
   std::uint64_t listedFrom_ = 0;
   std::vector<std::pair<std::uint64_t, EventId>> replaced_;
+  std::uint64_t priorRevision_ = 0;
+  void Revise();
 };
 
 // What a context-menu file command acts on: slot k or the state file.

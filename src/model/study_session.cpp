@@ -70,7 +70,7 @@ EventOutcome StudySession::SelectEvent(EventId id) {
   return {EventPlace::kSelected, id, changes};
 }
 
-void StudySession::FollowLine(LineMove move, int k, std::size_t index, EventId id) {
+void StudySession::FollowLine(LineMove move, int k, std::size_t index) {
   const FileSlot& slot = store_.slots[static_cast<std::size_t>(k)];
   // The point list holds the loaded, switched-on slots only.
   if (!slot.loaded || !slot.on) return;
@@ -78,13 +78,13 @@ void StudySession::FollowLine(LineMove move, int k, std::size_t index, EventId i
   const std::string_view line = slot.Line(index);
   switch (move) {
     case LineMove::kReplaced:
-      points_.ReplaceLine(k, index, line, id, PassesFilter(settings_, line), offset);
+      points_.ReplaceLine(k, slot, index, PassesFilter(settings_, line), offset);
       break;
     case LineMove::kInserted:
-      points_.InsertLine(k, index, line, id, PassesFilter(settings_, line), offset);
+      points_.InsertLine(k, slot, index, PassesFilter(settings_, line), offset);
       break;
     case LineMove::kRemoved:
-      points_.RemoveLine(k, index);
+      points_.RemoveLine(k, slot, index, offset);
       break;
   }
 }
@@ -119,14 +119,14 @@ bool StudySession::WriteLine(EventId id, Sjis line) {
 EventOutcome StudySession::ReplaceEvent(EventId id, Sjis line) {
   const std::optional<std::size_t> index = IndexOf(id);
   if (!index || !WriteLine(id, std::move(line))) return {EventPlace::kNoSuchEvent, id, {}};
-  FollowLine(LineMove::kReplaced, id.slot, *index, id);
+  FollowLine(LineMove::kReplaced, id.slot, *index);
   return Reselect(id);
 }
 
 EventOutcome StudySession::InsertEvent(int k, std::size_t index, Sjis line) {
   if (k < 0 || k >= EventStore::kSlotCount) return {};
   const EventId id = history_.Insert(store_, k, index, std::move(line));
-  FollowLine(LineMove::kInserted, k, *IndexOf(id), id);
+  FollowLine(LineMove::kInserted, k, *IndexOf(id));
   return Reselect(id);
 }
 
@@ -137,7 +137,7 @@ EventOutcome StudySession::RemoveEvent(EventId id) {
   // an event off the line leaves the selection where it is.
   const std::optional<EventId> neighbour = NeighbourOf(id);
   history_.Remove(store_, id);
-  FollowLine(LineMove::kRemoved, id.slot, *index, id);
+  FollowLine(LineMove::kRemoved, id.slot, *index);
   return Reselect(neighbour.value_or(EventId{}));
 }
 
@@ -146,7 +146,7 @@ Changes StudySession::AfterHistory(const std::optional<EditCommand>& command, bo
   const EventId id = command->id;
   if (command->kind == EditKind::kReplace) {
     if (const std::optional<std::size_t> index = IndexOf(id)) {
-      FollowLine(LineMove::kReplaced, id.slot, *index, id);
+      FollowLine(LineMove::kReplaced, id.slot, *index);
     }
     return Reselect(id).changes;
   }
@@ -154,11 +154,11 @@ Changes StudySession::AfterHistory(const std::optional<EditCommand>& command, bo
   // other two put it back at its place.
   const bool gone = (command->kind == EditKind::kInsert) == undone;
   if (!gone) {
-    FollowLine(LineMove::kInserted, id.slot, command->index, id);
+    FollowLine(LineMove::kInserted, id.slot, command->index);
     return Reselect(id).changes;
   }
   const std::optional<EventId> neighbour = NeighbourOf(id);
-  FollowLine(LineMove::kRemoved, id.slot, command->index, id);
+  FollowLine(LineMove::kRemoved, id.slot, command->index);
   return Reselect(neighbour.value_or(EventId{})).changes;
 }
 
@@ -416,8 +416,8 @@ InfoPanelsContent StudySession::ComposeSelectedPanels() {
   InfoPanelsContent c =
       ComposeInfoPanels(PointDisplayLine(visible_, points_.points(), store_,
                                          static_cast<std::size_t>(visible_.selectedIndex())),
-                        settings_, points_.keys()[selected->pointIndex], edit_.importanceChange,
-                        edit_.memorisationChange);
+                        settings_, points_.KeyAt(selected->pointIndex, store_),
+                        edit_.importanceChange, edit_.memorisationChange);
   selectedImportanceText_ = c.selectedImportanceText;
   selectedMemorisationText_ = c.selectedMemorisationText;
   edit_.importanceChange = c.importanceChange;
@@ -431,7 +431,7 @@ std::optional<EventId> StudySession::SelectedLine() const {
   if (selected == nullptr) return std::nullopt;
   // A key whose slot and line cannot be read within its first bytes names
   // no line: its point is never edited.
-  if (!LocateEventLine(points_.keys()[selected->pointIndex])) return std::nullopt;
+  if (!LocateEventLine(points_.KeyAt(selected->pointIndex, store_))) return std::nullopt;
   const EventId id = points_.points()[selected->pointIndex].id();
   if (!EventLine(id)) return std::nullopt;
   return id;

@@ -199,7 +199,7 @@ class StudySession {
   // After a line of slot k came, went or changed at `index`: the point list
   // follows it without a rebuild.
   enum class LineMove { kReplaced, kInserted, kRemoved };
-  void FollowLine(LineMove move, int k, std::size_t index, EventId id);
+  void FollowLine(LineMove move, int k, std::size_t index);
   // After an edit: `id` selected, the line scrolled to it if it is not in
   // view; the visible points rebuilt in any case.
   EventOutcome Reselect(EventId id);

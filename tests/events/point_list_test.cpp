@@ -328,3 +328,22 @@ TEST_F(PointListTest, RebuiltAfterEveryClickAsAFreshList) {
 
 }  // namespace
 }  // namespace qev
+
+namespace qev {
+namespace {
+
+// A change the list did not follow (a slot switched off meanwhile) is not
+// hidden by a later one it follows: the next click sorts afresh.
+TEST_F(PointListTest, AChangeMissedBeforeAFollowedOneIsNotKept) {
+  FileSlot& slot = store.slots[0];
+  slot.SetLines({Event("AD0100"), Event("AD0200")});
+  Build();
+  slot.Replace(0, Event("AD0300"));
+  slot.Insert(2, Event("AD0050"));
+  list.InsertLine(0, slot, 2, true, Offset);
+  Build();
+  EXPECT_THAT(list.keys(store), ElementsAre("AD0050;0;2;;", "AD0200;0;1;;", "AD0300;0;0;;"));
+}
+
+}  // namespace
+}  // namespace qev

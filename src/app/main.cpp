@@ -59,6 +59,14 @@ std::string DataDir(const qev::CommandLine& options, bool unattended, bool& made
   return dataDir;
 }
 
+// A command that prints its result for scripts says only what it has to:
+// the window system's notes about running without a screen are dropped.
+void KeepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) {
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,6 +88,7 @@ int main(int argc, char** argv) {
       qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
+  if (qev::DrawsOffScreen(argc, argv)) qInstallMessageHandler(KeepQtQuiet);
   QApplication app(argc, argv);
   SetIdentity();
   QTranslator qtTexts;

@@ -55,8 +55,33 @@ EventId FileSlot::NewId() const {
   return {number_, ++last};
 }
 
+std::optional<std::vector<EventId>> FileSlot::ReplacedSince(std::uint64_t revision) const {
+  if (revision < listedFrom_) return std::nullopt;
+  std::vector<EventId> ids;
+  for (auto it =
+           std::upper_bound(replaced_.begin(), replaced_.end(), revision,
+                            [](std::uint64_t r, const auto&change) { return r < change.first; });
+       it != replaced_.end(); ++it) {
+    ids.push_back(it->second);
+  }
+  return ids;
+}
+
+void FileSlot::NoteReplaced(EventId id) {
+  // A long session of edits keeps a bounded list: a reader further behind
+  // reads the lines again.
+  constexpr std::size_t kListed = 4096;
+  if (replaced_.size() == kListed) {
+    replaced_.clear();
+    listedFrom_ = revision_;
+  }
+  replaced_.emplace_back(revision_, id);
+}
+
 void FileSlot::SetLines(std::vector<Sjis> lines) {
   revision_ = NextRevision();
+  listedFrom_ = revision_;
+  replaced_.clear();
   lines_ = std::move(lines);
   ids_.clear();
   ids_.reserve(lines_.size());
@@ -67,6 +92,7 @@ bool FileSlot::Replace(std::size_t i, Sjis line) {
   if (i >= lines_.size()) return false;
   revision_ = NextRevision();
   lines_[i] = std::move(line);
+  NoteReplaced(ids_[i]);
   return true;
 }
 
@@ -81,6 +107,7 @@ void FileSlot::Insert(std::size_t i, Sjis line, EventId id) {
   i = std::min(i, lines_.size());
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(i), std::move(line));
   ids_.insert(ids_.begin() + static_cast<std::ptrdiff_t>(i), id);
+  NoteReplaced(id);
 }
 
 bool FileSlot::Remove(EventId id) {

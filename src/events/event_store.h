@@ -50,6 +50,11 @@ class FileSlot {
   void Prefetch(std::size_t i) const;
   // Changes with every change of the lines, never back to an earlier value.
   std::uint64_t revision() const { return revision_; }
+  // The ids of the lines replaced or put back since the slot's lines were
+  // at `revision` (in the order of the changes, an id as often as it
+  // changed), so that what is kept of them need not be read again; nothing
+  // when they were set anew since, or changed too often to be listed.
+  std::optional<std::vector<EventId>> ReplacedSince(std::uint64_t revision) const;
 
   // New lines, each with a new id (a read, an erase, a restore).
   void SetLines(std::vector<Sjis> lines);
@@ -71,6 +76,11 @@ class FileSlot {
   std::vector<Sjis> lines_;
   std::vector<EventId> ids_;  // parallel to lines_
   std::uint64_t revision_ = 0;
+  // Since `listedFrom_`, each Replace and each Insert of a known id, with
+  // the revision it made.
+  void NoteReplaced(EventId id);
+  std::uint64_t listedFrom_ = 0;
+  std::vector<std::pair<std::uint64_t, EventId>> replaced_;
 };
 
 // What a context-menu file command acts on: slot k or the state file.

@@ -1,6 +1,7 @@
 #include "study/card_memories.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "study/study_time.h"
@@ -14,8 +15,14 @@ CardKey Stored(CardKey key) {
 
 }  // namespace
 
+std::uint64_t CardMemories::NextGeneration() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
+}
+
 void CardMemories::SetParameters(const MemoryParameters& w) {
   w_ = w;
+  generation_ = NextGeneration();
   table_.clear();
   used_ = 0;
 }

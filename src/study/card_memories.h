@@ -31,6 +31,9 @@ class CardMemories {
   const MemoryParameters& parameters() const { return w_; }
   // New parameters: every card is replayed again.
   void SetParameters(const MemoryParameters& w);
+  // Changes with every new set of parameters, never back to an earlier
+  // value, so that what was kept of the memories can tell they are stale.
+  std::uint64_t generation() const { return generation_; }
 
   // The card's state after its answers, its due day at `retention`; nothing
   // when it has no answer the model knows.
@@ -53,7 +56,10 @@ class CardMemories {
   std::optional<CardState> Update(Entry& entry, const CardHistory& history, double retention);
   void Grow();
 
+  static std::uint64_t NextGeneration();
+
   MemoryParameters w_;
+  std::uint64_t generation_ = NextGeneration();
   std::vector<Entry> table_;
   std::size_t used_ = 0;
 };

@@ -25,7 +25,7 @@ std::vector<const TimelinePoint*> Batch(const std::vector<TimelinePoint>& points
 
 }  // namespace
 
-std::vector<Card> CardPool::CardsOf(std::span<const TimelinePoint* const> points) {
+std::vector<CardPool::Draft> CardPool::DraftsOf(std::span<const TimelinePoint* const> points) {
   const std::vector<std::optional<PoolLine>> lines = events_.LinesOf(points);
   std::vector<std::optional<FileKeys>> files;  // by slot
   // The kinds' own parts of their card keys, hashed once per batch.
@@ -33,8 +33,8 @@ std::vector<Card> CardPool::CardsOf(std::span<const TimelinePoint* const> points
   kindParts.reserve(kinds_.size());
   for (const QuestionKind* kind : kinds_) kindParts.push_back(KindPartOfCard(kind->name()));
   const std::uint64_t yearPart = KindPartOfCard(kYearKindName);
-  std::vector<Card> cards;
-  cards.reserve(lines.size());
+  std::vector<Draft> drafts;
+  drafts.reserve(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i + kAhead < lines.size() && lines[i + kAhead]) {
       const std::string_view later = lines[i + kAhead]->line;
@@ -58,14 +58,23 @@ std::vector<Card> CardPool::CardsOf(std::span<const TimelinePoint* const> points
         if (!files[slot]) files[slot].emplace(event.baseName);
         key = files[slot]->Of(event.line);
       }
+      bool waiting = false;
       if (kind->AfterYear()) {
         if (!answeredByYear) {
           answeredByYear = history_.LastAnswered(CardKeyOf(*key, yearPart)).has_value();
         }
-        if (!*answeredByYear) continue;
+        waiting = !*answeredByYear;
       }
-      cards.push_back({event, kind, CardKeyOf(*key, kindParts[k]), {}});
+      drafts.push_back({i, k, event, CardKeyOf(*key, kindParts[k]), waiting});
     }
+  }
+  return drafts;
+}
+
+std::vector<Card> CardPool::CardsOf(std::span<const TimelinePoint* const> points) {
+  std::vector<Card> cards;
+  for (const Draft& draft : DraftsOf(points)) {
+    if (!draft.waiting) cards.push_back({draft.event, kinds_[draft.kind], draft.key, {}});
   }
   std::vector<CardKey> keys;
   keys.reserve(cards.size());
@@ -75,6 +84,18 @@ std::vector<Card> CardPool::CardsOf(std::span<const TimelinePoint* const> points
     cards[i].history = history_.Card(cards[i].key, last[i]);
   }
   return cards;
+}
+
+std::optional<Card> CardPool::CardOfRow(std::size_t row) {
+  const TimelinePoint* point = &points()[rows_.PointOf(row)];
+  const std::vector<std::optional<PoolLine>> lines = events_.LinesOf({&point, 1});
+  if (lines.empty() || !lines.front()) return std::nullopt;
+  const PoolEvent event{point->id(), lines.front()->baseName, lines.front()->line,
+                        point->memorisation};
+  const QuestionKind* kind = kinds_[rows_.KindOf(row)];
+  const CardKey key =
+      CardKeyOf(FileKeys(event.baseName).Of(event.line), KindPartOfCard(kind->name()));
+  return Card{event, kind, key, history_.Card(key, history_.LastAnswered(key))};
 }
 
 std::vector<Card> CardPool::All() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "events/event_id.h"
+#include "events/event_store.h"
 #include "events/timeline_point.h"
 #include "text/cp932.h"
 
@@ -18,6 +20,9 @@ struct PoolLine {
   std::string_view baseName;
   std::string_view line;
 };
+
+// Where each slot's lines were when last looked at (their revisions).
+using LinesStamp = std::array<std::uint64_t, EventStore::kSlotCount>;
 
 // One event of the pool with its line.
 struct PoolEvent {
@@ -49,6 +54,12 @@ class EventPool {
   // The events the learner has confused with `event` (EventKey), most
   // recent first.
   virtual std::vector<std::uint64_t> ConfusedWith(std::uint64_t /*event*/) { return {}; }
+  // The events whose lines were replaced since `stamp`, which moves on to
+  // now; nothing when the lines may have changed more than that (then
+  // whatever was kept of them is to be read again).
+  virtual std::optional<std::vector<EventId>> ReplacedSince(LinesStamp& /*stamp*/) {
+    return std::nullopt;
+  }
 };
 
 }  // namespace qev

@@ -5,10 +5,8 @@
 #include <cstdint>
 #include <tuple>
 
-#include "events/event_line.h"
 #include "study/first_cards.h"
 #include "study/study_time.h"
-#include "text/byte_fields.h"
 
 namespace qev {
 namespace {
@@ -22,39 +20,31 @@ std::uint64_t Shuffled(CardKey key, int day) {
   return x ^ (x >> 31);
 }
 
-int Importance(std::string_view line) {
-  const char digit = ByteAt(line, kImportancePos);
-  return digit >= '1' && digit <= '5' ? digit - '0' : 0;
-}
-
 // The order of the due cards and of the new ones.
 using RoundKey = std::tuple<double, std::uint64_t>;
-using FirstOfRound = FirstCards<RoundKey>;
+// A round's first cards, as rows of the pool.
+using FirstOfRound = FirstCards<RoundKey, std::size_t>;
 
-// Every card of the pool with its state, batch by batch; `take` gets the
-// card, its state (nothing when never answered) and whether it is due.
+// Every card of the pool as a row, with its memory; `take` gets the row's
+// index, the row and whether it is due.
 template <typename Take>
 DueCount Scan(CardPool& pool, const Schedule& at, Take take) {
   const int today = DayNumber(at.now);
-  const std::vector<TimelinePoint>& points = pool.points();
+  const std::span<const CardRow> rows = pool.Rows(at.memories, at.goals.retention);
   DueCount count;
   int newToday = 0;
-  for (std::size_t next = 0; next < points.size();) {
-    const std::vector<Card> cards = pool.NextCards(next);
-    const std::vector<std::optional<CardState>> states = at.memories.Of(cards, at.goals.retention);
-    for (std::size_t i = 0; i < cards.size(); ++i) {
-      const Card& card = cards[i];
-      const std::optional<CardState>& state = states[i];
-      if (!state) {
-        ++count.fresh;
-        take(card, nullptr, false);
-        continue;
-      }
-      if (state->firstDay == today) ++newToday;
-      const bool due = state->dueDay <= today;
-      if (due) ++count.due;
-      take(card, &*state, due);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const CardRow& row = rows[i];
+    if (row.waiting) continue;
+    if (!row.answered) {
+      ++count.fresh;
+      take(i, row, false);
+      continue;
     }
+    if (row.firstDay == today) ++newToday;
+    const bool due = row.dueDay <= today;
+    if (due) ++count.due;
+    take(i, row, due);
   }
   count.newLeft = std::max(at.goals.newPerDay - newToday, 0);
   return count;
@@ -63,12 +53,22 @@ DueCount Scan(CardPool& pool, const Schedule& at, Take take) {
 // The lower a card's predicted recall now, the lower this: the recall
 // falls as the days since the last answer grow against the stability, so
 // the ratio orders the cards without computing the curve.
-double RecallOrder(const CardState& state, int today) {
-  return -(today - state.memory.lastDay) / state.memory.state.stability;
+RoundKey DueKey(const CardRow& row, int today) {
+  return {-(today - row.lastDay) / row.stability, Shuffled(row.key, today)};
 }
 
-RoundKey NewKey(const Card& card, int today) {
-  return {-Importance(card.event.line), Shuffled(card.key, today)};
+RoundKey NewKey(const CardRow& row, int today) {
+  return {-row.importance, Shuffled(row.key, today)};
+}
+
+// The cards of the rows taken, in their order; a row whose line is gone
+// meanwhile is left out.
+void AppendCards(CardPool& pool, FirstOfRound& first, std::size_t n, std::vector<Card>& cards) {
+  std::vector<std::size_t> rows;
+  first.AppendTo(rows, n);
+  for (const std::size_t row : rows) {
+    if (std::optional<Card> card = pool.CardOfRow(row)) cards.push_back(std::move(*card));
+  }
 }
 
 }  // namespace
@@ -102,16 +102,17 @@ std::vector<Card> FsrsScheduler::PlanRound(CardPool& pool, const Schedule& at, i
   FirstOfRound due(wanted);
   FirstOfRound fresh(
       std::min<std::size_t>(wanted, static_cast<std::size_t>(std::max(at.goals.newPerDay, 0))));
-  const DueCount count = Scan(pool, at, [&](const Card& card, const CardState* state, bool isDue) {
-    if (!state) {
-      fresh.Offer(NewKey(card, today), card);
+  const DueCount count = Scan(pool, at, [&](std::size_t i, const CardRow& row, bool isDue) {
+    if (!row.answered) {
+      fresh.Offer(NewKey(row, today), i);
     } else if (isDue) {
-      due.Offer({RecallOrder(*state, today), Shuffled(card.key, today)}, card);
+      due.Offer(DueKey(row, today), i);
     }
   });
   std::vector<Card> round;
-  due.AppendTo(round, wanted);
-  fresh.AppendTo(round, std::min(wanted - round.size(), static_cast<std::size_t>(count.newLeft)));
+  AppendCards(pool, due, wanted, round);
+  AppendCards(pool, fresh, std::min(wanted - round.size(), static_cast<std::size_t>(count.newLeft)),
+              round);
   return round;
 }
 
@@ -120,21 +121,21 @@ std::vector<Card> FsrsScheduler::PlanAnyway(CardPool& pool, const Schedule& at, 
   const auto wanted = static_cast<std::size_t>(std::max(n, 0));
   FirstOfRound answered(wanted);
   FirstOfRound fresh(wanted);
-  Scan(pool, at, [&](const Card& card, const CardState* state, bool /*due*/) {
-    if (state) {
-      answered.Offer({RecallOrder(*state, today), Shuffled(card.key, today)}, card);
+  Scan(pool, at, [&](std::size_t i, const CardRow& row, bool /*due*/) {
+    if (row.answered) {
+      answered.Offer(DueKey(row, today), i);
     } else {
-      fresh.Offer(NewKey(card, today), card);
+      fresh.Offer(NewKey(row, today), i);
     }
   });
   std::vector<Card> round;
-  answered.AppendTo(round, wanted);
-  fresh.AppendTo(round, wanted - round.size());
+  AppendCards(pool, answered, wanted, round);
+  AppendCards(pool, fresh, wanted - round.size(), round);
   return round;
 }
 
 DueCount FsrsScheduler::Count(CardPool& pool, const Schedule& at) const {
-  return Scan(pool, at, [](const Card&, const CardState*, bool) {});
+  return Scan(pool, at, [](std::size_t, const CardRow&, bool) {});
 }
 
 }  // namespace qev

@@ -48,8 +48,8 @@ ReviewHistory ReviewHistory::Parse(std::string_view bytes) {
   history.previous_.reserve(lines);
   history.skipped_ = ReadStudyLog(bytes, [&](const StudyLogEntryView& entry) {
     const EventKey event = KeyOfLogFields(entry.baseName, entry.dateField, entry.eventText);
-    history.Note(KeyOfCard(event, entry.kind),
-                 {Moment(entry.time), entry.seconds, entry.grade, entry.right, entry.hint});
+    history.Add(KeyOfCard(event, entry.kind),
+                {Moment(entry.time), entry.seconds, entry.grade, entry.right, entry.hint});
     if (entry.confusedWith) history.NoteConfusion(event, *entry.confusedWith);
   });
   history.Shrink();
@@ -134,6 +134,11 @@ const ReviewHistory::Slot* ReviewHistory::Find(CardKey key) const {
 }
 
 void ReviewHistory::Note(CardKey key, const Review& review) {
+  Add(key, review);
+  noted_.push_back(key);
+}
+
+void ReviewHistory::Add(CardKey key, const Review& review) {
   const std::size_t at = SlotOf(key);
   table_[at].moment = std::max(table_[at].moment, review.moment);
   previous_.push_back(heads_[at]);

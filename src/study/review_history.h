@@ -63,6 +63,10 @@ class ReviewHistory {
 
   // An answer given now, as appending it to the log would record it.
   void Note(CardKey key, const Review& review);
+  // The cards of the answers noted since the log was read, in their order:
+  // what is kept of the cards between rounds follows them from where it
+  // last looked.
+  const std::vector<CardKey>& noted() const { return noted_; }
 
   // When the card was last answered (a Moment), or nothing.
   std::optional<std::int64_t> LastAnswered(CardKey key) const;
@@ -108,6 +112,7 @@ class ReviewHistory {
   // The index of the card's slot, made when it has none.
   std::size_t SlotOf(CardKey key);
   const Slot* Find(CardKey key) const;
+  void Add(CardKey key, const Review& review);
 
   std::vector<Slot> table_;
   std::vector<std::uint32_t> heads_;  // per slot, the index of its last answer in reviews_
@@ -116,6 +121,7 @@ class ReviewHistory {
   std::vector<std::uint32_t> previous_;  // per answer, the card's answer before it
   std::size_t skipped_ = 0;
   std::vector<std::pair<EventKey, EventKey>> confusions_;  // in log order
+  std::vector<CardKey> noted_;
 };
 
 }  // namespace qev

@@ -92,7 +92,7 @@ const ReviewHistory& Round::history() {
 }
 
 CardPool Round::Pool() {
-  return CardPool(host_, history(), kinds_);
+  return CardPool(host_, history(), kinds_, &rows_);
 }
 
 Schedule Round::At() {

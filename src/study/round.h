@@ -224,6 +224,8 @@ class Round {
   const Scheduler* scheduler_;
   std::optional<ReviewHistory> history_;
   CardMemories memories_;
+  // The pool's cards as the scheduler scans them, kept between rounds.
+  CardRows rows_;
   StudyGoals goals_;
   std::optional<Open> open_;
   std::vector<RoundMiss> misses_;

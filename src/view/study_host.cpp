@@ -37,6 +37,22 @@ std::vector<std::optional<PoolLine>> StudyHost::LinesOf(
   return lines;
 }
 
+std::optional<std::vector<EventId>> StudyHost::ReplacedSince(LinesStamp& stamp) {
+  std::optional<std::vector<EventId>> replaced(std::in_place);
+  for (std::size_t k = 0; k < stamp.size(); ++k) {
+    const FileSlot& slot = session_.store().slots[k];
+    if (stamp[k] == slot.revision()) continue;
+    const std::optional<std::vector<EventId>> ids = slot.ReplacedSince(stamp[k]);
+    if (ids && replaced) {
+      replaced->insert(replaced->end(), ids->begin(), ids->end());
+    } else {
+      replaced.reset();
+    }
+    stamp[k] = slot.revision();
+  }
+  return replaced;
+}
+
 void StudyHost::ShowQuestion(EventId id, const Concealment& hidden) {
   view_.Redraw(session_.AskAbout(id, hidden.place));
 }

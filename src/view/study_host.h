@@ -17,6 +17,7 @@ class StudyHost final : public RoundHost {
   const std::vector<TimelinePoint>& PoolPoints() override;
   std::vector<std::optional<PoolLine>> LinesOf(
       std::span<const TimelinePoint* const> points) override;
+  std::optional<std::vector<EventId>> ReplacedSince(LinesStamp& stamp) override;
   std::optional<Sjis> EventLine(EventId id) override { return session_.EventLine(id); }
   void ShowQuestion(EventId id, const Concealment& hidden) override;
   void RevealAnswer(std::vector<QuestionMarks::Label> marks) override;

@@ -40,6 +40,31 @@ TEST(EventStore, EventIdsStayWithTheirLines) {
   EXPECT_EQ(slot.Count(), 0u);
 }
 
+// What changed since a revision: the lines replaced or put back, in order,
+// until the lines are set anew; never a revision that cannot say.
+TEST(EventStore, ASlotListsTheLinesReplacedSinceARevision) {
+  FileSlot slot;
+  slot.SetLines({"a"_sj, "b"_sj, "c"_sj});
+  const EventId a = slot.IdAt(0);
+  const EventId c = slot.IdAt(2);
+  const std::uint64_t read = slot.revision();
+  EXPECT_EQ(slot.ReplacedSince(read), std::vector<EventId>{});
+  slot.Replace(2, "c2"_sj);
+  const std::uint64_t edited = slot.revision();
+  slot.Remove(a);
+  slot.Insert(0, "a"_sj, a);  // an undo puts it back
+  EXPECT_EQ(slot.ReplacedSince(read), (std::vector<EventId>{c, a}));
+  EXPECT_EQ(slot.ReplacedSince(edited), std::vector<EventId>{a});
+  slot.SetLines({"z"_sj});
+  EXPECT_EQ(slot.ReplacedSince(edited), std::nullopt);
+  EXPECT_EQ(slot.ReplacedSince(slot.revision()), std::vector<EventId>{});
+  // A long session of edits: a reader far behind reads the lines again.
+  const std::uint64_t before = slot.revision();
+  for (int i = 0; i < 5000; ++i) slot.Replace(0, "z"_sj);
+  EXPECT_EQ(slot.ReplacedSince(before), std::nullopt);
+  EXPECT_EQ(slot.ReplacedSince(slot.revision()), std::vector<EventId>{});
+}
+
 TEST(EventStore, SlotsStartWithTheirNamesLoadedAndOn) {
   EventStore store;
   const FileSlot& first = store.slots[0];

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,6 +61,23 @@ class FakeRoundHost : public RoundHost {
     }
     return found;
   }
+  // The lines that differ from those the stamp's reader last saw, whoever
+  // changed them; a new reader is told to read them all.
+  std::optional<std::vector<EventId>> ReplacedSince(LinesStamp& stamp) override {
+    if (stamp[0] == 0) {
+      stamp[0] = seen_.size() + 1;
+      seen_.push_back(lines);
+      return std::nullopt;
+    }
+    std::map<std::uint64_t, Sjis>& seen = seen_.at(stamp[0] - 1);
+    std::vector<EventId> replaced;
+    for (const auto& [serial, line] : lines) {
+      const auto it = seen.find(serial);
+      if (it == seen.end() || it->second != line) replaced.push_back(Id(serial));
+    }
+    seen = lines;
+    return replaced;
+  }
   static EventId Id(std::uint64_t serial) { return {static_cast<int>(serial / 100), serial}; }
   std::optional<Sjis> EventLine(EventId id) override { return lines.at(id.serial); }
   void ShowQuestion(EventId id, const Concealment& concealed) override {
@@ -81,6 +99,7 @@ class FakeRoundHost : public RoundHost {
 
  private:
   std::filesystem::path log_;
+  std::vector<std::map<std::uint64_t, Sjis>> seen_;  // by reader
 };
 
 // A right answer to the typed year of the event of `line` in file "f",

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
+#include <string>
 
+#include "events/event_date.h"
 #include "events/temp_folder.h"
 #include "study/fake_round_host.h"
 #include "study/study_time.h"
@@ -195,6 +198,78 @@ TEST(RoundTest, NothingDueSaysWhenOffersTheLowestRecallAndTheRecordCountsIt) {
   EXPECT_TRUE(host.left);
   EXPECT_TRUE(host.hidden);
   EXPECT_EQ(test.summary().questions, 0);
+}
+
+// What a round kept from the last (the cards' rows) plans as a round made
+// afresh from the log and the lines would, whatever changed between them.
+TEST(RoundTest, AKeptRoundPlansAsAFreshOneAfterAnswersEditsAndSettings) {
+  TempFolder folder;
+  FakeRoundHost host(folder / kStudyLogName);
+  for (int i = 1; i <= 40; ++i) {
+    host.lines[static_cast<std::uint64_t>(i)] = Line(1000 + 7 * i, 1 + i % 5, 1, i);
+  }
+  Round kept(host);
+  kept.SetGoals({0.9, 12});
+  // The kinds and events each round asks, and its counts.
+  const auto plan = [&host](Round& round) {
+    const DueCount count = round.Count();
+    std::vector<std::string> asked{std::to_string(count.due) + "/" + std::to_string(count.fresh) +
+                                   "/" + std::to_string(count.newLeft)};
+    if (round.StartRound(30) != Round::Start::kRound) return asked;
+    for (; !round.over(); round.Next()) {
+      asked.push_back(std::to_string(round.current()->id.serial) +
+                      std::string(round.kind()->name()));
+    }
+    host.shown.clear();
+    return asked;
+  };
+  // Answers the round's year questions, every third wrong.
+  const auto answer = [](Round& round) {
+    round.StartRound(30);
+    for (int n = 0; !round.over(); ++n) {
+      if (round.kind()->name() == kYearKindName) {
+        const int year = FirstDate(round.current()->line)->year;
+        round.Answer(TypedAnswer{std::to_string(n % 3 == 0 ? year + 40 : year)});
+      }
+      round.Next();
+    }
+  };
+  struct Step {
+    const char* name;
+    std::function<void()> change;
+  };
+  const Step steps[] = {
+      {"nothing", [] {}},
+      {"answers", [&] { answer(kept); }},
+      {"the next day's answers",
+       [&] {
+         host.now.day = 10;
+         answer(kept);
+       }},
+      {"an event text edited", [&] { host.lines[3] = Line(1021, 2, 1, 3, "edited"); }},
+      {"an importance changed", [&] { host.lines[5][7] = '5'; }},
+      {"an event added", [&] { host.lines[41] = Line(1290, 5, 1, 41); }},
+      {"an event taken out", [&] { host.lines.erase(8); }},
+      {"the retention",
+       [&] {
+         kept.SetGoals({0.8, 12});
+       }},
+      {"a week on", [&] { host.now.day = 17; }},
+      {"new parameters",
+       [&] {
+         MemoryParameters w = kDefaultMemoryParameters;
+         w[0] *= 2;
+         kept.SetParameters(w);
+       }},
+  };
+  for (const Step& step : steps) {
+    step.change();
+    Round fresh(host);
+    fresh.SetGoals(kept.goals());
+    fresh.SetParameters(kept.parameters());
+    const std::vector<std::string> planned = plan(kept);
+    EXPECT_EQ(planned, plan(fresh)) << step.name;
+  }
 }
 
 // A wrong year that is another loaded event's says whose it is, and the

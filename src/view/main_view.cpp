@@ -35,6 +35,8 @@ void MainView::OnInitialUpdate() {
 
 void MainView::OnPaint() {
   RedrawBatch::Scope scope(batch_);
+  // A paint draws the whole panel anew, whatever it showed.
+  panelShown_->Forget();
   if (firstPaint_) {
     firstPaint_ = false;
     DrawControlPanel();
@@ -141,6 +143,8 @@ void MainView::OnClockTick() {
   const bool marker = session_.TickStopwatch(platform_.SteadyMilliseconds());
   DrawClockTick(platform_.ViewCanvas(), layout_, session_.settings().textSize, clockText_,
                 session_.stopwatch(), marker);
+  // The tick drew over the panel's last row.
+  panelShown_->ForgetRow(ControlPanelPicture::kRows - 1);
 }
 
 bool MainView::QueryClose() {
@@ -272,9 +276,10 @@ void MainView::DrawControlPanel() {
   p->stopwatch = session_.stopwatch();
   // The small font's redraw paints the whole panel first.
   const bool covers = session_.settings().textSize == TextSize::kSmall;
-  batch_.Draw(RedrawBatch::Region::kControlPanel, covers, [p](Platform& screen) {
-    qev::DrawControlPanel(screen.ViewCanvas(), p->state, p->stopwatch, p->nowMs);
-  });
+  batch_.Draw(
+      RedrawBatch::Region::kControlPanel, covers, [p, shown = panelShown_](Platform& screen) {
+        qev::DrawControlPanel(screen.ViewCanvas(), p->state, p->stopwatch, p->nowMs, *shown);
+      });
 }
 
 Sjis MainView::ClockText() {

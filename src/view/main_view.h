@@ -8,6 +8,7 @@
 #include "events/file_commands.h"
 #include "model/study_session.h"
 #include "panel/click_dispatch.h"
+#include "panel/control_panel.h"
 #include "panel/screen_page.h"
 #include "platform/platform.h"
 #include "platform/screen_layout.h"
@@ -162,6 +163,8 @@ class MainView final : public ViewHandlers, private FileCommandHost, private Cli
   std::optional<LineDrawn> line_;
   // Where the selection marks drawn over the line lie, as the drawings run.
   std::shared_ptr<std::vector<PixelRect>> marks_ = std::make_shared<std::vector<PixelRect>>();
+  // What the control panel shows, as its drawings run.
+  std::shared_ptr<ControlPanelPicture> panelShown_ = std::make_shared<ControlPanelPicture>();
 
   bool stateDescriptionShown_ = false;
   bool selfTestOpen_ = false;

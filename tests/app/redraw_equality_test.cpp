@@ -228,10 +228,11 @@ class RedrawEqualityTest : public QObject {
     QCOMPARE(app.platform().messageRequests, std::vector<std::string>{});
   }
 
-  // What a click draws over the kept picture of the line is what drawing
-  // everything anew shows: a second program makes the same clicks, each
-  // followed by the diagram opened and closed, which draws the whole screen
-  // again, and the two pictures are compared after every click.
+  // What a click draws over the kept picture of the line and the panel as
+  // last drawn is what drawing everything anew shows: a second program makes
+  // the same clicks, each followed by the diagram opened and closed and a
+  // paint, which draw the whole screen again, and the two pictures are
+  // compared after every click.
   void EveryClickDrawsWhatAFullRedrawDraws_data() {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
@@ -260,6 +261,7 @@ class RedrawEqualityTest : public QObject {
       if (dynamic_cast<MainView&>(full->view()).screenPage() == ScreenPage::kMain) {
         full->view().OnLButtonUp(diagram.x(), diagram.y());
         full->view().OnLButtonUp(diagram.x(), diagram.y());
+        full->view().OnPaint();
       }
       const QString difference = Difference(
           Shot(*kept), Shot(*full), [&layout](int x, int y) { return IsTimed(x, y, layout); });

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -309,6 +310,47 @@ TEST_F(ControlPanelTest, ClockTickShowsTheTimeAndWhileRunningBlinksTheCount) {
   stopwatch.StopwatchClick(128'000);
   tick(129'000, TextSize::kSmall);
   EXPECT_EQ(canvas.Texts().size(), 1u);  // stopped: the frozen time stays as the panel drew it
+}
+
+// Drawn over the panel as last drawn, a change shows what the whole panel
+// drawn anew shows, and only the texts of its row from the part that changed
+// on are drawn again; a redraw that changes nothing draws no text.
+TEST_F(ControlPanelTest, ARedrawOverThePanelShownDrawsOnlyWhatChanged) {
+  struct Case {
+    const char* name;
+    std::function<void(ControlPanelState&)> change;
+    std::size_t mostTexts;
+  };
+  const std::vector<Case> cases = {
+      {"nothing", [](ControlPanelState&) {}, 0},
+      {"selection", [](ControlPanelState& s) { s.selectedImportanceText = "⑤"_sj; }, 8},
+      {"no points", [](ControlPanelState& s) { s.visiblePointCount = 0; }, 8},
+      {"range", [](ControlPanelState& s) { s.rangeIndex = 3; }, 3},
+      {"slot", [](ControlPanelState& s) { s.slots[8].changed = true; }, 4},
+      {"filter", [](ControlPanelState& s) { s.settings.importanceFilter[2] = 0; }, 40},
+      {"text size", [](ControlPanelState& s) { s.settings.textSize = TextSize::kLarge; }, 200},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ControlPanelState changed = state;
+    c.change(changed);
+    RecordingCanvas whole;
+    Stopwatch wholeWatch;
+    DrawControlPanel(whole, changed, wholeWatch, nowMs);
+
+    ControlPanelPicture shown;
+    canvas.Clear();
+    DrawControlPanel(canvas, state, stopwatch, nowMs, shown);
+    const std::size_t before = canvas.Texts().size();
+    DrawControlPanel(canvas, changed, stopwatch, nowMs, shown);
+    EXPECT_LE(canvas.Texts().size() - before, c.mostTexts);
+    for (const DrawCall* text : whole.Texts()) {
+      const DrawCall* seen = canvas.TextAt(text->x, text->y);
+      ASSERT_NE(seen, nullptr) << text->utf8;
+      EXPECT_EQ(seen->utf8, whole.TextAt(text->x, text->y)->utf8);
+      EXPECT_EQ(seen->color, whole.TextAt(text->x, text->y)->color) << seen->utf8;
+    }
+  }
 }
 
 }  // namespace

@@ -93,8 +93,7 @@ std::optional<Card> CardPool::CardOfRow(std::size_t row) {
   const PoolEvent event{point->id(), lines.front()->baseName, lines.front()->line,
                         point->memorisation};
   const QuestionKind* kind = kinds_[rows_.KindOf(row)];
-  const CardKey key =
-      CardKeyOf(FileKeys(event.baseName).Of(event.line), KindPartOfCard(kind->name()));
+  const CardKey key = rows_.KeyOf(row);
   return Card{event, kind, key, history_.Card(key, history_.LastAnswered(key))};
 }
 

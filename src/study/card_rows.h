@@ -42,6 +42,7 @@ class CardRows {
   // and of its kind in the pool's kinds.
   std::size_t PointOf(std::size_t row) const { return points_[row]; }
   std::size_t KindOf(std::size_t row) const { return kinds_[row]; }
+  CardKey KeyOf(std::size_t row) const { return rows_[row].key; }
 
  private:
   // Whether the rows were made for this pool's points, kinds and history.

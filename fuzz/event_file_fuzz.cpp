@@ -39,13 +39,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return PassesFilter(settings, importance, memorisation);
       },
       [](int year) { return year % 100000; });
-  Require(points.keys().size() == points.points().size());
+  Require(points.keys(store).size() == points.points().size());
   for (std::size_t i = 0; i < points.size(); ++i) {
     const TimelinePoint& point = points.points()[i];
     Require(point.slot == 0);
     Require(point.id() == store.slots[0].IdAt(static_cast<std::size_t>(point.line)));
     const Sjis display = FormatPointLine(store.slots[0].Line(static_cast<std::size_t>(point.line)));
-    InfoPanelsContent panels = ComposeInfoPanels(display, settings, points.keys()[i], 1, 1);
+    InfoPanelsContent panels = ComposeInfoPanels(display, settings, points.KeyAt(i, store), 1, 1);
     Require(PanelDisplayText(panels.left).size() <= panels.left.size() + kPanelLineLimit);
     PanelDisplayText(panels.right);
   }

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QThread>
@@ -35,6 +36,10 @@ QSize MaximisedClientSize(QScreen& screen, int waitMilliseconds) {
   probe.setGeometry(screen.availableGeometry());
   probe.showMaximized();
 
+  // Off screen no window manager resizes the window after it shows.
+  const int settle = QGuiApplication::platformName() == QLatin1String("offscreen")
+                         ? 0
+                         : kSettledMilliseconds;
   QElapsedTimer waited;
   waited.start();
   QElapsedTimer unchanged;
@@ -47,7 +52,7 @@ QSize MaximisedClientSize(QScreen& screen, int waitMilliseconds) {
     if (!window || !window->isExposed() || now != last) {
       last = now;
       unchanged.start();
-    } else if (unchanged.elapsed() >= kSettledMilliseconds) {
+    } else if (unchanged.elapsed() >= settle) {
       break;
     }
   }

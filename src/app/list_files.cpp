@@ -67,7 +67,7 @@ std::vector<ListedEvent> EventsOfFiles(const std::vector<std::string>& files,
       const Cp932Encoding stem = EncodeCp932(path.stem().string());
       title = stem.ok() ? stem.bytes : Sjis(path.stem().string());
     }
-    for (const Sjis& line : parsed.lines) events.push_back({title, line});
+    for (std::string_view line : parsed.lines) events.push_back({title, Sjis(line)});
   }
   return events;
 }

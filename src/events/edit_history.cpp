@@ -51,7 +51,7 @@ bool EditHistory::Replace(EventStore& store, EventId id, Sjis line) {
   if (!i) return false;
   // Writing a line as it is changes nothing: no changed mark, no undo step.
   if (slot->Line(*i) == line) return true;
-  EditCommand c{EditKind::kReplace, id, *i, slot->Line(*i), std::move(line), slot->changed};
+  EditCommand c{EditKind::kReplace, id, *i, Sjis(slot->Line(*i)), std::move(line), slot->changed};
   Run(store, c, false);
   Record(std::move(c));
   return true;
@@ -71,7 +71,7 @@ bool EditHistory::Remove(EventStore& store, EventId id) {
   FileSlot* slot = SlotOf(store, id);
   std::optional<std::size_t> i = slot ? slot->IndexOf(id) : std::nullopt;
   if (!i) return false;
-  EditCommand c{EditKind::kRemove, id, *i, slot->Line(*i), {}, slot->changed};
+  EditCommand c{EditKind::kRemove, id, *i, Sjis(slot->Line(*i)), {}, slot->changed};
   Run(store, c, false);
   Record(std::move(c));
   return true;

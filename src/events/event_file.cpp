@@ -60,7 +60,7 @@ ParsedFile ParseEventFile(std::string_view text) {
     } else if (kind == 'H') {
       parsed.dropped.push_back({number, DroppedLine::Why::kLaterHeader});
     } else if (kind == 'A' || kind == 'B') {
-      parsed.lines.emplace_back(line);
+      parsed.lines.push_back(line);
     } else if (!line.empty()) {
       parsed.dropped.push_back({number, DroppedLine::Why::kNotAnEventLine});
     }
@@ -77,15 +77,6 @@ ComposedFile ComposeFile(const Sjis& title, const Sjis& clockText, std::string_v
   file.text.append(body);
   file.text.append(";").append(kLineBreak);
   return file;
-}
-
-Sjis ComposeSlotBody(const std::vector<Sjis>& lines) {
-  std::size_t size = 0;
-  for (const Sjis& line : lines) size += line.size() + kLineBreak.size();
-  Sjis body;
-  body.reserve(size);
-  for (const Sjis& line : lines) body.append(line).append(kLineBreak);
-  return body;
 }
 
 Sjis ComposeStateBody(const Sjis& panelText) {

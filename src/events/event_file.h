@@ -44,13 +44,20 @@ struct ParsedFile {
   Sjis headerLine;          // the first line when it begins with "H"
   Sjis lastFileText;        // every line read, each + CR LF, end marker included
   Sjis title;               // from the header: empty without one
-  std::vector<Sjis> lines;  // the "A" and "B" lines, in file order
+  // The "A" and "B" lines in file order, as views of the text parsed.
+  std::vector<std::string_view> lines;
   std::vector<DroppedLine> dropped;
   int endMarkerLine = 0;    // physical line of the end marker; 0 without one
   bool crLineEnds = false;  // see HasCrOnlyLineEnds
 };
 
 ParsedFile ParseEventFile(std::string_view text);
+// The lines would view a text about to go.
+ParsedFile ParseEventFile(std::string&& text) = delete;
+template <std::size_t N>
+ParsedFile ParseEventFile(const char (&text)[N]) {
+  return ParseEventFile(std::string_view(text, N - 1));
+}
 
 // The title of a header line: the bytes from position 2 up to the next ";"
 // (to the end without one), at most kTitleLimit bytes, cut before a
@@ -65,8 +72,18 @@ struct ComposedFile {
 
 ComposedFile ComposeFile(const Sjis& title, const Sjis& clockText, std::string_view body);
 
-// The body of a slot: every line + CR LF.
-Sjis ComposeSlotBody(const std::vector<Sjis>& lines);
+// The body of a slot: every line + CR LF. `Lines` is any range of byte
+// strings: a slot's lines, a list of lines.
+template <typename Lines>
+Sjis ComposeSlotBody(const Lines& lines) {
+  constexpr std::string_view kLineBreak = "\r\n";
+  std::size_t size = 0;
+  for (std::string_view line : lines) size += line.size() + kLineBreak.size();
+  Sjis body;
+  body.reserve(size);
+  for (std::string_view line : lines) body.append(line).append(kLineBreak);
+  return body;
+}
 
 // The body of the state file from the right panel's text (lines separated
 // by CR LF): all but its first and last line, each cut to kStateLineLimit

@@ -218,13 +218,4 @@ ComposedLine ComposeEditedLine(std::string_view line, const EventForm& form) {
   return out;
 }
 
-std::size_t InsertionIndex(const std::vector<Sjis>& lines, EraYear first) {
-  std::size_t index = 0;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::optional<EraYear> date = FirstDate(lines[i]);
-    if (date && date->Signed() <= first.Signed()) index = i + 1;
-  }
-  return index;
-}
-
 }  // namespace qev

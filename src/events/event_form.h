@@ -59,6 +59,17 @@ ComposedLine ComposeEditedLine(std::string_view line, const EventForm& form);
 // Where a new line with first date `first` goes into a slot's lines: after
 // the last line whose first date is not later, before everything when there
 // is none. Lines without a readable date are passed over.
-std::size_t InsertionIndex(const std::vector<Sjis>& lines, EraYear first);
+// `Lines` is any range of byte strings: a slot's lines, a list of lines.
+template <typename Lines>
+std::size_t InsertionIndex(const Lines& lines, EraYear first) {
+  std::size_t index = 0;
+  std::size_t i = 0;
+  for (std::string_view line : lines) {
+    ++i;
+    const std::optional<EraYear> date = FirstDate(line);
+    if (date && date->Signed() <= first.Signed()) index = i;
+  }
+  return index;
+}
 
 }  // namespace qev

@@ -2,15 +2,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
+#include <stdexcept>
 #include <string>
 
 namespace qev {
 namespace {
-
-const Sjis& Empty() {
-  static const Sjis empty;
-  return empty;
-}
 
 using Names = std::array<const Sjis*, EventStore::kSlotCount>;
 
@@ -27,26 +24,22 @@ std::uint64_t NextRevision() {
 
 }  // namespace
 
-const Sjis& FileSlot::Line(std::size_t i) const {
-  return i < lines_.size() ? lines_[i] : Empty();
-}
-
 EventId FileSlot::IdAt(std::size_t i) const {
-  return i < ids_.size() ? ids_[i] : EventId{};
+  return i < serials_.size() ? EventId{number_, serials_[i]} : EventId{};
 }
 
 std::optional<std::size_t> FileSlot::IndexOf(EventId id, std::size_t hint) const {
   if (id.slot != number_ || !id.valid()) return std::nullopt;
-  if (hint < ids_.size() && ids_[hint] == id) return hint;
-  auto it = std::find(ids_.begin(), ids_.end(), id);
-  if (it == ids_.end()) return std::nullopt;
-  return static_cast<std::size_t>(it - ids_.begin());
+  if (hint < serials_.size() && serials_[hint] == id.serial) return hint;
+  auto it = std::find(serials_.begin(), serials_.end(), id.serial);
+  if (it == serials_.end()) return std::nullopt;
+  return static_cast<std::size_t>(it - serials_.begin());
 }
 
 void FileSlot::Prefetch(std::size_t i) const {
-  if (i >= lines_.size()) return;
-  __builtin_prefetch(&ids_[i]);
-  __builtin_prefetch(&lines_[i]);
+  if (i >= spans_.size()) return;
+  __builtin_prefetch(&serials_[i]);
+  __builtin_prefetch(&spans_[i]);
 }
 
 void FileSlot::Revise() {
@@ -83,44 +76,124 @@ void FileSlot::NoteReplaced(EventId id) {
   replaced_.emplace_back(revision_, id);
 }
 
-void FileSlot::SetLines(std::vector<Sjis> lines) {
+std::string_view FileSlot::Line(std::size_t i) const {
+  if (i >= spans_.size()) return {};
+  const Span& span = spans_[i];
+  const std::uint64_t offset = span.offset();
+  return offset < text_.size() ? std::string_view(text_.data() + offset, span.size)
+                               : std::string_view(added_.data() + (offset - text_.size()), span.size);
+}
+
+FileSlot::Span FileSlot::Append(std::string_view line) {
+  if (line.size() > UINT32_MAX) throw std::length_error("an event line of 4 GiB or more");
+  // Edits leave the bytes of the lines they replace or remove behind; once
+  // those outweigh the lines, the lines move into a buffer of their own.
+  constexpr std::uint64_t kSlack = std::uint64_t{1} << 20;
+  std::string kept;
+  if (text_.size() + added_.size() > 2 * lineBytes_ + kSlack) {
+    kept.assign(line);  // `line` may be one of the lines that move
+    line = kept;
+    Compact();
+  }
+  const std::uint64_t offset = text_.size() + added_.size();
+  added_.append(line);
+  lineBytes_ += line.size();
+  return {static_cast<std::uint32_t>(line.size()), static_cast<std::uint32_t>(offset),
+          static_cast<std::uint32_t>(offset >> 32)};
+}
+
+void FileSlot::Compact() {
+  std::string text;
+  text.reserve(lineBytes_);
+  for (std::size_t i = 0; i < spans_.size(); ++i) {
+    const std::uint64_t offset = text.size();
+    text.append(Line(i));
+    spans_[i].low = static_cast<std::uint32_t>(offset);
+    spans_[i].high = static_cast<std::uint32_t>(offset >> 32);
+  }
+  text_ = std::move(text);
+  added_ = std::string();
+}
+
+void FileSlot::SetLines(const std::vector<Sjis>& lines) {
+  std::string text;
+  std::size_t size = 0;
+  for (const Sjis& line : lines) size += line.size();
+  text.reserve(size);
+  std::vector<std::string_view> views;
+  views.reserve(lines.size());
+  for (const Sjis& line : lines) {
+    views.emplace_back(text.data() + text.size(), line.size());
+    text.append(line);
+  }
+  TakeLines(std::move(text), views);
+}
+
+void FileSlot::TakeLines(std::string&& text, const std::vector<std::string_view>& lines) {
   Revise();
   listedFrom_ = revision_;
   replaced_.clear();
-  lines_ = std::move(lines);
-  ids_.clear();
-  ids_.reserve(lines_.size());
-  for (std::size_t i = 0; i < lines_.size(); ++i) ids_.push_back(NewId());
+  // Offsets are taken before the text moves: a short text moves its bytes.
+  const char* base = text.data();
+  spans_.clear();
+  spans_.reserve(lines.size());
+  std::vector<std::size_t> outside;
+  lineBytes_ = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string_view line = lines[i];
+    if (line.data() < base || line.data() + line.size() > base + text.size()) {
+      outside.push_back(i);
+      spans_.emplace_back();
+      continue;
+    }
+    const auto offset = static_cast<std::uint64_t>(line.data() - base);
+    spans_.push_back({static_cast<std::uint32_t>(line.size()), static_cast<std::uint32_t>(offset),
+                      static_cast<std::uint32_t>(offset >> 32)});
+    lineBytes_ += line.size();
+  }
+  text_ = std::move(text);
+  text_.shrink_to_fit();
+  added_ = std::string();
+  // A line that is not part of the text is kept beside it.
+  for (std::size_t i : outside) spans_[i] = Append(lines[i]);
+  serials_.clear();
+  serials_.reserve(spans_.size());
+  for (std::size_t i = 0; i < spans_.size(); ++i) serials_.push_back(NewId().serial);
 }
 
-bool FileSlot::Replace(std::size_t i, Sjis line) {
-  if (i >= lines_.size()) return false;
+bool FileSlot::Replace(std::size_t i, std::string_view line) {
+  if (i >= spans_.size()) return false;
   Revise();
-  lines_[i] = std::move(line);
-  NoteReplaced(ids_[i]);
+  // The old bytes count as unused before the new ones are appended.
+  lineBytes_ -= spans_[i].size;
+  spans_[i] = Span{};
+  spans_[i] = Append(line);
+  NoteReplaced(IdAt(i));
   return true;
 }
 
-EventId FileSlot::Insert(std::size_t i, Sjis line) {
+EventId FileSlot::Insert(std::size_t i, std::string_view line) {
   EventId id = NewId();
-  Insert(i, std::move(line), id);
+  Insert(i, line, id);
   return id;
 }
 
-void FileSlot::Insert(std::size_t i, Sjis line, EventId id) {
+void FileSlot::Insert(std::size_t i, std::string_view line, EventId id) {
   Revise();
-  i = std::min(i, lines_.size());
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(i), std::move(line));
-  ids_.insert(ids_.begin() + static_cast<std::ptrdiff_t>(i), id);
-  NoteReplaced(id);
+  i = std::min(i, spans_.size());
+  const Span span = Append(line);
+  spans_.insert(spans_.begin() + static_cast<std::ptrdiff_t>(i), span);
+  serials_.insert(serials_.begin() + static_cast<std::ptrdiff_t>(i), id.serial);
+  NoteReplaced(IdAt(i));
 }
 
 bool FileSlot::Remove(EventId id) {
   std::optional<std::size_t> i = IndexOf(id);
   if (!i) return false;
   Revise();
-  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*i));
-  ids_.erase(ids_.begin() + static_cast<std::ptrdiff_t>(*i));
+  lineBytes_ -= spans_[*i].size;
+  spans_.erase(spans_.begin() + static_cast<std::ptrdiff_t>(*i));
+  serials_.erase(serials_.begin() + static_cast<std::ptrdiff_t>(*i));
   return true;
 }
 
@@ -160,7 +233,7 @@ EventStore::EventStore() : stateBaseName("動作状態10"_sj) {
 
 void EventStore::ClearSlot(int k) {
   FileSlot& slot = slots.at(static_cast<std::size_t>(k));
-  slot.SetLines({});
+  slot.SetLines(std::vector<Sjis>{});
   slot.loaded = false;
   slot.on = false;
   slot.changed = false;

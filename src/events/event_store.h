@@ -2,8 +2,12 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <iterator>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -13,6 +17,46 @@
 #include "text/cp932.h"
 
 namespace qev {
+
+class FileSlot;
+
+// The lines of a slot in file order, as views of its text: valid until the
+// slot's lines next change.
+class SlotLines {
+ public:
+  class const_iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = std::string_view;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = std::string_view;
+    const_iterator() = default;
+    const_iterator(const FileSlot* slot, std::size_t i) : slot_(slot), i_(i) {}
+    std::string_view operator*() const;
+    const_iterator& operator++() {
+      ++i_;
+      return *this;
+    }
+    const_iterator operator++(int) { return {slot_, i_++}; }
+    friend bool operator==(const const_iterator&, const const_iterator&) = default;
+
+   private:
+    const FileSlot* slot_ = nullptr;
+    std::size_t i_ = 0;
+  };
+  using value_type = std::string_view;
+
+  explicit SlotLines(const FileSlot& slot) : slot_(&slot) {}
+  std::size_t size() const;
+  bool empty() const { return size() == 0; }
+  std::string_view operator[](std::size_t i) const;
+  const_iterator begin() const { return {slot_, 0}; }
+  const_iterator end() const { return {slot_, size()}; }
+
+ private:
+  const FileSlot* slot_;
+};
 
 // One of the ten slots ファイル① .. ファイル⑩: the event lines of one file,
 // exactly as read, each with its id, and the slot's names and flags.
@@ -37,10 +81,11 @@ class FileSlot {
   FileForm form;
 
   // The lines in file order, never sorted.
-  const std::vector<Sjis>& lines() const { return lines_; }
-  std::size_t Count() const { return lines_.size(); }
+  SlotLines lines() const { return SlotLines(*this); }
+  std::size_t Count() const { return spans_.size(); }
   // Line(i) of an index the slot does not hold is empty, IdAt(i) invalid.
-  const Sjis& Line(std::size_t i) const;
+  // A line stays valid until the slot's lines next change.
+  std::string_view Line(std::size_t i) const;
   EventId IdAt(std::size_t i) const;
   // Where the line of `id` is now; `hint` is checked first (where it was
   // when last looked up), so a lookup after no insert or removal is quick.
@@ -60,14 +105,17 @@ class FileSlot {
   std::uint64_t priorRevision() const { return priorRevision_; }
 
   // New lines, each with a new id (a read, an erase, a restore).
-  void SetLines(std::vector<Sjis> lines);
+  void SetLines(const std::vector<Sjis>& lines);
+  // The same from the text of a file read and the views of its event lines
+  // in it: the slot keeps the text instead of a copy of each line.
+  void TakeLines(std::string&& text, const std::vector<std::string_view>& lines);
   // Replacing a line keeps its id; an index the slot does not hold is
   // refused.
-  bool Replace(std::size_t i, Sjis line);
+  bool Replace(std::size_t i, std::string_view line);
   // Inserts a line before index i (at the end for i >= Count()) under a new
   // id, or under `id` when a removed line comes back (undo, redo).
-  EventId Insert(std::size_t i, Sjis line);
-  void Insert(std::size_t i, Sjis line, EventId id);
+  EventId Insert(std::size_t i, std::string_view line);
+  void Insert(std::size_t i, std::string_view line, EventId id);
   // Removes the line of `id`; false when the slot does not hold it.
   bool Remove(EventId id);
 
@@ -75,9 +123,25 @@ class FileSlot {
   friend class EventStore;
   EventId NewId() const;
 
+  // Where a line's bytes are: at `offset` of text_, or of added_ after
+  // text_'s end. Three 32-bit words keep it at 12 bytes a line.
+  struct Span {
+    std::uint32_t size = 0;
+    std::uint32_t low = 0;
+    std::uint32_t high = 0;
+    std::uint64_t offset() const { return std::uint64_t{high} << 32 | low; }
+  };
+  // A span for `line`, its bytes appended to added_; the text is first
+  // made compact when most of it is no line's any more.
+  Span Append(std::string_view line);
+  void Compact();
+
   int number_ = 0;  // the slot's index 0..9, part of every id
-  std::vector<Sjis> lines_;
-  std::vector<EventId> ids_;  // parallel to lines_
+  std::string text_;   // the text read, holding the lines read
+  std::string added_;  // the lines put in since
+  std::vector<Span> spans_;
+  std::vector<std::uint64_t> serials_;  // of the ids, parallel to spans_
+  std::uint64_t lineBytes_ = 0;         // the bytes of every line together
   std::uint64_t revision_ = 0;
   // Since `listedFrom_`, each Replace and each Insert of a known id, with
   // the revision it made.
@@ -87,6 +151,16 @@ class FileSlot {
   std::uint64_t priorRevision_ = 0;
   void Revise();
 };
+
+inline std::string_view SlotLines::const_iterator::operator*() const {
+  return slot_->Line(i_);
+}
+inline std::size_t SlotLines::size() const {
+  return slot_->Count();
+}
+inline std::string_view SlotLines::operator[](std::size_t i) const {
+  return slot_->Line(i);
+}
 
 // What a context-menu file command acts on: slot k or the state file.
 class FileTarget {

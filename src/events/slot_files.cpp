@@ -37,15 +37,16 @@ FileResult Failure(const FileBytes& file) {
           file.reason};
 }
 
-void TakeSlotFile(EventStore& store, int k, ParsedFile&& parsed, const FileForm& form,
-                  const std::filesystem::path& path, const FileStamp& stamp) {
+// The slot keeps `text`, which `parsed` views.
+void TakeSlotFile(EventStore& store, int k, std::string&& text, ParsedFile&& parsed,
+                  const FileForm& form, const std::filesystem::path& path, const FileStamp& stamp) {
   FileSlot& slot = SlotOf(store, k);
   std::error_code ec;
   slot.form = form;
   slot.readFrom = std::filesystem::absolute(path, ec);
   slot.readStamp = stamp;
   slot.droppedLines = parsed.dropped.size();
-  slot.SetLines(std::move(parsed.lines));
+  slot.TakeLines(std::move(text), parsed.lines);
   store.TakeTitle(k, std::move(parsed.title));
   slot.headerLine = std::move(parsed.headerLine);
 }
@@ -145,7 +146,8 @@ FileResult LoadSlot(EventStore& store, int k) {
   }
   FileText text = ReadFileText(file.bytes);
   if (!text.ok()) return {FileStatus::kUnreadable, UnkeptCharacterMessage(text)};
-  TakeSlotFile(store, k, ParseEventFile(text.text), text.form, path, file.stamp);
+  ParsedFile parsed = ParseEventFile(text.text);
+  TakeSlotFile(store, k, std::move(text.text), std::move(parsed), text.form, path, file.stamp);
   return {};
 }
 
@@ -204,7 +206,7 @@ FileResult ReadFileFromDialog(EventStore& store, FileTarget target,
   ParsedFile parsed = ParseEventFile(text.text);
   if (FileResult kind = CheckEventFileKind(parsed); !kind.ok()) return kind;
   const int k = *target.slot();
-  TakeSlotFile(store, k, std::move(parsed), text.form, picked, file.stamp);
+  TakeSlotFile(store, k, std::move(text.text), std::move(parsed), text.form, picked, file.stamp);
   store.TakePickedFile(k, std::move(baseName.bytes));
   return {};
 }

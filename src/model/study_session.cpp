@@ -20,7 +20,7 @@ std::optional<Sjis> StudySession::EventLine(EventId id) const {
   const FileSlot& slot = store_.slots[static_cast<std::size_t>(id.slot)];
   std::optional<std::size_t> i = slot.IndexOf(id);
   if (!i) return std::nullopt;
-  return slot.Line(*i);
+  return Sjis(slot.Line(*i));
 }
 
 std::optional<EventId> StudySession::SelectedEvent() const {

@@ -64,7 +64,7 @@ std::vector<ListedEvent> MainView::LineEvents() {
     const std::optional<std::size_t> i =
         slot.IndexOf(point.id(), static_cast<std::size_t>(point.line));
     if (!i) continue;
-    events.push_back({slot.title.empty() ? slot.baseName : slot.title, slot.Line(*i)});
+    events.push_back({slot.title.empty() ? slot.baseName : slot.title, Sjis(slot.Line(*i))});
   }
   return events;
 }

@@ -76,7 +76,7 @@ TEST(BundledData, TheTenThemesHoldAnExamSizedTimelineInDateOrderWithTheirMnemoni
     const std::string stem = entry.path().stem().string();
     const std::string theme = stem.substr(0, stem.find('('));
     int previous = -10000;
-    for (const Sjis& line : parsed.lines) {
+    for (std::string_view line : parsed.lines) {
       SCOPED_TRACE(DecodeCp932(line));
       EXPECT_NE(FindNth(line, ';', 6), kNoPos);
       int first = 0;

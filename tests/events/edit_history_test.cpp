@@ -1,4 +1,5 @@
 #include "events/edit_history.h"
+#include "events/slot_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -48,19 +49,19 @@ TEST(EditHistoryTest, EveryCommandUndoesAndRedoesByteForByte) {
     SCOPED_TRACE(c.name);
     EventStore store = ThreeLines();
     const FileSlot& slot = store.slots[3];
-    const std::vector<Sjis> read = slot.lines();
+    const std::vector<Sjis> read = LinesOf(slot);
     const std::vector<EventId> ids = IdsOf(slot);
     EditHistory h;
     c.edit(h, store);
     const std::vector<EventId> editedIds = IdsOf(slot);
-    EXPECT_EQ(slot.lines(), c.after);
+    EXPECT_EQ(LinesOf(slot), c.after);
     EXPECT_EQ(slot.changed, 1);
     ASSERT_TRUE(h.Undo(store));
-    EXPECT_EQ(slot.lines(), read);
+    EXPECT_EQ(LinesOf(slot), read);
     EXPECT_EQ(IdsOf(slot), ids);
     EXPECT_EQ(slot.changed, 0);
     ASSERT_TRUE(h.Redo(store));
-    EXPECT_EQ(slot.lines(), c.after);
+    EXPECT_EQ(LinesOf(slot), c.after);
     EXPECT_EQ(IdsOf(slot), editedIds);
     EXPECT_EQ(slot.changed, 1);
   }
@@ -91,9 +92,9 @@ TEST(EditHistoryTest, OrderIdentityAndForgetting) {
   EXPECT_EQ(h.Undo(store)->kind, EditKind::kInsert);
   EXPECT_EQ(h.Undo(store)->id, b);
   EXPECT_FALSE(h.Undo(store));
-  EXPECT_EQ(slot.lines(), (std::vector<Sjis>{"a"_sj, "b"_sj, "c"_sj}));
+  EXPECT_EQ(LinesOf(slot), (std::vector<Sjis>{"a"_sj, "b"_sj, "c"_sj}));
   EXPECT_EQ(slot.changed, 0);
-  EXPECT_EQ(store.slots[5].lines(), std::vector<Sjis>{"p"_sj});
+  EXPECT_EQ(LinesOf(store.slots[5]), std::vector<Sjis>{"p"_sj});
 }
 
 }  // namespace

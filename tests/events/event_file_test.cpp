@@ -9,6 +9,7 @@ namespace qev {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 
 TEST(SplitFileLines, EndsLinesAtLfAndDropsTheCrBeforeIt) {
   EXPECT_THAT(SplitFileLines("a\r\nb\nc"), ElementsAre("a", "b", "c"));
@@ -80,7 +81,8 @@ TEST(ParseEventFile, BytesSurviveUnconverted) {
   // An invalid lead/trail pair, a lone 0xFF and a double-byte character cut
   // at the end of the line.
   const std::string odd = "AD0794;3,2,,;\x81\x20\xFF;\x93\xFA\x96;m;\x82;";
-  ParsedFile parsed = ParseEventFile("H;\x82\xA0;;\r\n" + odd + "\r\n;\r\n");
+  const std::string text = "H;\x82\xA0;;\r\n" + odd + "\r\n;\r\n";
+  ParsedFile parsed = ParseEventFile(text);
   EXPECT_THAT(parsed.lines, ElementsAre(odd));
   EXPECT_EQ(parsed.title, "\x82\xA0");
 }
@@ -93,11 +95,11 @@ TEST(ComposeFile, HeaderClockBodyAndEndMarker) {
   EXPECT_EQ(file.text, "H;T;;"_sj + clock + ";\r\n" + lines[0] + "\r\n" + lines[1] + "\r\n;\r\n");
 
   // A slot without lines gives the header and the end marker.
-  EXPECT_EQ(ComposeFile("空"_sj, "c"_sj, ComposeSlotBody({})).text, "H;空;;c;\r\n;\r\n"_sj);
+  EXPECT_EQ(ComposeFile("空"_sj, "c"_sj, ComposeSlotBody(std::vector<Sjis>{})).text, "H;空;;c;\r\n;\r\n"_sj);
 
   // What the writer composes reads back to the same lines and title.
   ParsedFile back = ParseEventFile(file.text);
-  EXPECT_EQ(back.lines, lines);
+  EXPECT_THAT(back.lines, ElementsAreArray(lines));
   EXPECT_EQ(back.title, "T");
 }
 

@@ -116,7 +116,7 @@ TEST(EventForm, InsertedAfterTheLastLineNotLater) {
   EXPECT_EQ(InsertionIndex(lines, {true, 91}), 2u);
   EXPECT_EQ(InsertionIndex(lines, {false, 794}), 5u);
   EXPECT_EQ(InsertionIndex(lines, {false, 3000}), 6u);
-  EXPECT_EQ(InsertionIndex({}, {false, 1}), 0u);
+  EXPECT_EQ(InsertionIndex(std::vector<Sjis>{}, {false, 1}), 0u);
 }
 
 }  // namespace

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "events/slot_files.h"
 #include "events/temp_folder.h"
@@ -29,7 +32,7 @@ TEST(EventStore, EventIdsStayWithTheirLines) {
   EXPECT_EQ(slot.IndexOf(b, 1), 2u);  // a stale hint is looked past
   EXPECT_TRUE(slot.Remove(a));
   EXPECT_FALSE(slot.Remove(a));
-  EXPECT_EQ(slot.lines(), (std::vector<Sjis>{"x"_sj, "b"_sj}));
+  EXPECT_EQ(LinesOf(slot), (std::vector<Sjis>{"x"_sj, "b"_sj}));
   EXPECT_EQ(slot.IndexOf(x), 0u);
   EXPECT_FALSE(store.slots[5].IndexOf(x).has_value());
   EXPECT_FALSE(slot.IdAt(2).valid());
@@ -63,6 +66,60 @@ TEST(EventStore, ASlotListsTheLinesReplacedSinceARevision) {
   for (int i = 0; i < 5000; ++i) slot.Replace(0, "z"_sj);
   EXPECT_EQ(slot.ReplacedSince(before), std::nullopt);
   EXPECT_EQ(slot.ReplacedSince(slot.revision()), std::vector<EventId>{});
+}
+
+// However long a session of edits, each line reads as last written under
+// its id: replaced by another line of the slot, by a long one, inserted,
+// removed; and a read's lines, part of its text or not, read as given.
+TEST(EventStore, LinesReadAsLastWrittenThroughALongSessionOfEdits) {
+  std::string text = "H;t;;\r\nAD0001;1,1,,;a;;;;\r\nAD0002;1,1,,;b;;;;\r\n";
+  const std::string elsewhere = "AD0003;1,1,,;c;;;;";
+  FileSlot slot;
+  slot.TakeLines(std::move(text), {std::string_view(text).substr(7, 18),
+                                   std::string_view(text).substr(27, 18), elsewhere});
+  std::vector<std::pair<EventId, Sjis>> expected;
+  for (std::size_t i = 0; i < slot.Count(); ++i) {
+    expected.emplace_back(slot.IdAt(i), Sjis(slot.Line(i)));
+  }
+  EXPECT_EQ(expected[1].second, "AD0002;1,1,,;b;;;;");
+  EXPECT_EQ(expected[2].second, elsewhere);
+
+  std::uint32_t seed = 7;
+  auto next = [&seed](std::size_t n) {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<std::size_t>(seed >> 8) % n;
+  };
+  for (int step = 0; step < 20000; ++step) {
+    const std::size_t i = next(expected.size());
+    switch (next(4)) {
+      case 0:  // a line of the slot itself, moved while it is written
+        ASSERT_TRUE(slot.Replace(i, slot.Line(next(expected.size()))));
+        expected[i].second = Sjis(slot.Line(i));
+        break;
+      case 1: {
+        Sjis line(std::string(200 + next(2000), static_cast<char>('a' + step % 26)));
+        ASSERT_TRUE(slot.Replace(i, line));
+        expected[i].second = line;
+        break;
+      }
+      case 2: {
+        Sjis line("AD" + std::to_string(step) + ";1,1,,;;;;;");
+        expected.insert(expected.begin() + static_cast<std::ptrdiff_t>(i),
+                        {slot.Insert(i, line), line});
+        break;
+      }
+      default:
+        if (expected.size() > 1) {
+          ASSERT_TRUE(slot.Remove(expected[i].first));
+          expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+    }
+  }
+  ASSERT_EQ(slot.Count(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(slot.IdAt(i), expected[i].first);
+    EXPECT_EQ(slot.Line(i), expected[i].second);
+  }
 }
 
 TEST(EventStore, SlotsStartWithTheirNamesLoadedAndOn) {

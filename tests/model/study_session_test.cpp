@@ -1,4 +1,5 @@
 #include "model/study_session.h"
+#include "events/slot_lines.h"
 #include "model/session_probe.h"
 #include "panel/slot_area.h"
 
@@ -63,7 +64,7 @@ TEST_F(StudySessionTest, SelectingAnEventBringsItIntoViewOrSaysWhyNot) {
 // the lines as read, byte for byte and unchanged.
 TEST_F(StudySessionTest, EditsByIdSelectTheirEventAndUndoByteForByte) {
   const FileSlot& slot = view->session()->store().slots[0];
-  const std::vector<Sjis> read = slot.lines();
+  const std::vector<Sjis> read = LinesOf(slot);
   const EventId first = IdOf(0, 0);
 
   EXPECT_TRUE(ShownAndSelected(
@@ -78,7 +79,7 @@ TEST_F(StudySessionTest, EditsByIdSelectTheirEventAndUndoByteForByte) {
   EXPECT_EQ(slot.Count(), 3u);
 
   for (int i = 0; i < 3; ++i) view->OnKeyCommand(KeyCommand::kUndo);
-  EXPECT_EQ(slot.lines(), read);
+  EXPECT_EQ(LinesOf(slot), read);
   EXPECT_EQ(slot.changed, 0);
   EXPECT_EQ(session().SelectedEvent(), first);
   for (int i = 0; i < 3; ++i) view->OnKeyCommand(KeyCommand::kRedo);

@@ -77,7 +77,7 @@ class ClickDispatch : public testing::ViewFixture {
             session().scale().rangeIndex(),
             session().settings(),
             slot.on,
-            slot.Line(1),
+            Sjis(slot.Line(1)),
             session().stopwatch().stopwatchState()};
   }
   // The help page last drawn, "P1".."P4", or empty.

@@ -34,7 +34,7 @@ class KeysUndoTest : public testing::ViewFixture {
     platform.menuAnswers.push_back(command);
     view->ShowContextMenu(r.left + 1, r.top + 1);
   }
-  const Sjis& Line(std::size_t i) const { return view->session()->store().slots[0].Line(i); }
+  std::string_view Line(std::size_t i) const { return view->session()->store().slots[0].Line(i); }
 };
 
 // A key draws and changes exactly what its click does: the same view state
@@ -94,14 +94,14 @@ TEST_F(KeysUndoTest, KeysDoWhatTheirClicksDo) {
 // Undo goes back change by change to what was saved, byte for byte and with
 // the changed flag; redo goes forward again, and both go on past a save.
 TEST_F(KeysUndoTest, UndoAndRedoRestoreLinesAndTheChangedFlag) {
-  const Sjis original = Line(0);
+  const Sjis original(Line(0));
   Left(PanelArea::kEditSetExecute);
   platform.panelText[1] = EncodeCp932("できごと=新\r\n  メモ1  =x\r\n  メモ2  =y\r\n").bytes;
   Left(PanelArea::kEditSetExecute);
-  const Sjis edited = Line(0);
+  const Sjis edited(Line(0));
   ASSERT_NE(edited, original);
   Left(PanelArea::kImportanceChange);
-  const Sjis leveled = Line(0);
+  const Sjis leveled(Line(0));
   ASSERT_NE(leveled, edited);
   ASSERT_EQ(view->session()->store().slots[0].changed, 1);
 
@@ -125,7 +125,7 @@ TEST_F(KeysUndoTest, UndoAndRedoRestoreLinesAndTheChangedFlag) {
   SlotMenu(MenuCommand::kSave);
   ASSERT_EQ(view->session()->store().slots[0].changed, 0);
   Left(PanelArea::kMemorisationChange);
-  const Sjis afterSave = Line(0);
+  const Sjis afterSave(Line(0));
   view->OnKeyCommand(KeyCommand::kUndo);
   EXPECT_EQ(Line(0), leveled);
   EXPECT_EQ(view->session()->store().slots[0].changed, 0);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "events/event_form.h"
+#include "events/slot_lines.h"
 #include "view/view_fixture.h"
 
 namespace qev {
@@ -34,7 +35,7 @@ class SessionDeskTest : public testing::ViewFixture {
 // and undo takes each back byte for byte, selecting the event it restores.
 TEST_F(SessionDeskTest, ChangesSelectTheirEventAndUndoByteForByte) {
   const FileSlot& slot = view->session()->store().slots[0];
-  const std::vector<Sjis> read = slot.lines();
+  const std::vector<Sjis> read = LinesOf(slot);
   const std::uint64_t version = desk().EventsVersion();
 
   ASSERT_TRUE(desk().AddEvent(0, Line(800, "足した")));
@@ -58,7 +59,7 @@ TEST_F(SessionDeskTest, ChangesSelectTheirEventAndUndoByteForByte) {
     view->OnKeyCommand(KeyCommand::kUndo);
     EXPECT_NE(SelectedText().find(shown), std::string::npos) << shown;
   }
-  EXPECT_EQ(slot.lines(), read);
+  EXPECT_EQ(LinesOf(slot), read);
   EXPECT_FALSE(slot.changed);
   view->OnKeyCommand(KeyCommand::kRedo);
   EXPECT_EQ(*view->session()->SelectedEvent(), slot.IdAt(3));

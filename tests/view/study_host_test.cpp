@@ -20,7 +20,7 @@ class StudyHostTest : public testing::ViewFixture {
               "AD0500;3,3,AD0600,;中世;三つ目;;;\r\n");
     Start();
   }
-  const Sjis& Line(std::size_t i) const { return view->session()->store().slots[0].Line(i); }
+  std::string_view Line(std::size_t i) const { return view->session()->store().slots[0].Line(i); }
   std::string LeftPanel() const { return DecodeCp932(platform.panelText[0]); }
 };
 

@@ -373,7 +373,7 @@ TEST_F(SaveLossTest, ASaveOverAFileChangedOnDiskAsksFirst) {
   // Raises the memorisation digit of event i, as a click does.
   auto raise = [](MainView& program, std::size_t i) {
     EventStore& store = program.session()->store();
-    Sjis line = store.slots[0].Line(i);
+    Sjis line(store.slots[0].Line(i));
     line[9] = static_cast<char>(line[9] + 1);
     store.slots[0].Replace(i, line);
     store.MarkChanged(0, true);

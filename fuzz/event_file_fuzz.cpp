@@ -3,6 +3,7 @@
 // slot must come back with the same event lines.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "events/event_file.h"
@@ -22,8 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(parsed.title.size() <= kTitleLimit);
 
   EventStore store;
-  store.slots[0].SetLines(parsed.lines);
-  store.slots[1].SetLines(parsed.lines);
+  // One slot keeps the text read, the other a copy of each line.
+  std::string read(text);
+  const ParsedFile readParsed = ParseEventFile(read);
+  store.slots[0].TakeLines(std::move(read), readParsed.lines);
+  store.slots[1].SetLines({parsed.lines.begin(), parsed.lines.end()});
   store.SwitchSlot(1);
   // The first byte picks the filter priority and which panel parts show.
   DisplaySettings settings;

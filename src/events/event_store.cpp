@@ -80,8 +80,9 @@ std::string_view FileSlot::Line(std::size_t i) const {
   if (i >= spans_.size()) return {};
   const Span& span = spans_[i];
   const std::uint64_t offset = span.offset();
-  return offset < text_.size() ? std::string_view(text_.data() + offset, span.size)
-                               : std::string_view(added_.data() + (offset - text_.size()), span.size);
+  return offset < text_.size()
+             ? std::string_view(text_.data() + offset, span.size)
+             : std::string_view(added_.data() + (offset - text_.size()), span.size);
 }
 
 FileSlot::Span FileSlot::Append(std::string_view line) {
@@ -112,7 +113,7 @@ void FileSlot::Compact() {
     spans_[i].high = static_cast<std::uint32_t>(offset >> 32);
   }
   text_ = std::move(text);
-  added_ = std::string();
+  std::string().swap(added_);  // frees its bytes, as assigning an empty one does not
 }
 
 void FileSlot::SetLines(const std::vector<Sjis>& lines) {
@@ -153,7 +154,7 @@ void FileSlot::TakeLines(std::string&& text, const std::vector<std::string_view>
   }
   text_ = std::move(text);
   text_.shrink_to_fit();
-  added_ = std::string();
+  std::string().swap(added_);  // frees its bytes, as assigning an empty one does not
   // A line that is not part of the text is kept beside it.
   for (std::size_t i : outside) spans_[i] = Append(lines[i]);
   serials_.clear();

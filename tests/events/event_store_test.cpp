@@ -97,7 +97,7 @@ TEST(EventStore, LinesReadAsLastWrittenThroughALongSessionOfEdits) {
         expected[i].second = Sjis(slot.Line(i));
         break;
       case 1: {
-        Sjis line(std::string(200 + next(2000), static_cast<char>('a' + step % 26)));
+        Sjis line(std::string(200 + next(20000), static_cast<char>('a' + step % 26)));
         ASSERT_TRUE(slot.Replace(i, line));
         expected[i].second = line;
         break;

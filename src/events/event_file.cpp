@@ -39,7 +39,7 @@ Sjis HeaderTitle(std::string_view headerLine) {
   return Sjis(CutOnCharBoundary(Head(rest, ';', kTitleLimit + 1), kTitleLimit));
 }
 
-ParsedFile ParseEventFile(std::string_view text) {
+ParsedFile ParseEventFile(std::string_view text, ReadText readText) {
   ParsedFile parsed;
   parsed.crLineEnds = HasCrOnlyLineEnds(text);
   std::vector<std::string_view> lines = SplitFileLines(text);
@@ -50,8 +50,7 @@ ParsedFile ParseEventFile(std::string_view text) {
       if (!line.empty()) parsed.dropped.push_back({number, DroppedLine::Why::kAfterEndMarker});
       continue;
     }
-    parsed.lastFileText.append(line);
-    parsed.lastFileText.append(kLineBreak);
+    if (readText == ReadText::kKeep) parsed.lastFileText.append(line).append(kLineBreak);
     char kind = ByteAt(line, 0);
     if (kind == ';') {
       parsed.endMarkerLine = number;

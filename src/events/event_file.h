@@ -41,9 +41,11 @@ struct DroppedLine {
 
 // What reading one file yields.
 struct ParsedFile {
-  Sjis headerLine;          // the first line when it begins with "H"
-  Sjis lastFileText;        // every line read, each + CR LF, end marker included
-  Sjis title;               // from the header: empty without one
+  Sjis headerLine;  // the first line when it begins with "H"
+  // Every line read, each + CR LF, end marker included; only when asked
+  // for (the state file keeps it).
+  Sjis lastFileText;
+  Sjis title;  // from the header: empty without one
   // The "A" and "B" lines in file order, as views of the text parsed.
   std::vector<std::string_view> lines;
   std::vector<DroppedLine> dropped;
@@ -51,12 +53,14 @@ struct ParsedFile {
   bool crLineEnds = false;  // see HasCrOnlyLineEnds
 };
 
-ParsedFile ParseEventFile(std::string_view text);
+enum class ReadText { kDrop, kKeep };  // whether lastFileText is made
+
+ParsedFile ParseEventFile(std::string_view text, ReadText readText = ReadText::kDrop);
 // The lines would view a text about to go.
-ParsedFile ParseEventFile(std::string&& text) = delete;
+ParsedFile ParseEventFile(std::string&& text, ReadText readText = ReadText::kDrop) = delete;
 template <std::size_t N>
-ParsedFile ParseEventFile(const char (&text)[N]) {
-  return ParseEventFile(std::string_view(text, N - 1));
+ParsedFile ParseEventFile(const char (&text)[N], ReadText readText = ReadText::kDrop) {
+  return ParseEventFile(std::string_view(text, N - 1), readText);
 }
 
 // The title of a header line: the bytes from position 2 up to the next ";"

@@ -136,7 +136,7 @@ class FileSlot {
   Span Append(std::string_view line);
   void Compact();
 
-  int number_ = 0;  // the slot's index 0..9, part of every id
+  int number_ = 0;     // the slot's index 0..9, part of every id
   std::string text_;   // the text read, holding the lines read
   std::string added_;  // the lines put in since
   std::vector<Span> spans_;

@@ -80,6 +80,15 @@ FileText ReadFileText(std::string_view bytes) {
   return out;
 }
 
+FileText ReadFileText(std::string&& bytes) {
+  if (bytes.starts_with(kByteOrderMark) || LooksLikeMultiByteUtf8(bytes)) {
+    return ReadFileText(std::string_view(bytes));
+  }
+  FileText out;
+  out.text = Sjis(std::move(bytes));
+  return out;
+}
+
 std::string UnkeptCharacterMessage(const FileText& file) {
   return "UTF-8のファイルです。" + std::to_string(file.problemLine) + "行目の文字「" +
          file.unkeptCharacter +

@@ -47,6 +47,8 @@ std::string UnkeptCharacterProblem(const FileText& file);
 // reads back as the same character (so that it is saved back byte for
 // byte), and refused otherwise. Any other file is CP932 and taken as it is.
 FileText ReadFileText(std::string_view bytes);
+// The same, keeping the bytes themselves when they are taken as they are.
+FileText ReadFileText(std::string&& bytes);
 
 // The bytes to write for CP932 text `text` (lines ended by CR LF) in the
 // form of the file it came from.

@@ -141,10 +141,10 @@ FileResult LoadSlot(EventStore& store, int k) {
   if (file.status != ReadStatus::kRead) return Failure(file);
 
   if (state) {
-    TakeStateFile(store, ParseEventFile(file.bytes), path, file.stamp);
+    TakeStateFile(store, ParseEventFile(file.bytes, ReadText::kKeep), path, file.stamp);
     return {};
   }
-  FileText text = ReadFileText(file.bytes);
+  FileText text = ReadFileText(std::move(file.bytes));
   if (!text.ok()) return {FileStatus::kUnreadable, UnkeptCharacterMessage(text)};
   ParsedFile parsed = ParseEventFile(text.text);
   TakeSlotFile(store, k, std::move(text.text), std::move(parsed), text.form, path, file.stamp);
@@ -198,10 +198,10 @@ FileResult ReadFileFromDialog(EventStore& store, FileTarget target,
   if (file.status != ReadStatus::kRead) return Failure(file);
 
   if (state) {
-    TakeStateFile(store, ParseEventFile(file.bytes), picked, file.stamp);
+    TakeStateFile(store, ParseEventFile(file.bytes, ReadText::kKeep), picked, file.stamp);
     return {};
   }
-  FileText text = ReadFileText(file.bytes);
+  FileText text = ReadFileText(std::move(file.bytes));
   if (!text.ok()) return {FileStatus::kUnreadable, UnkeptCharacterMessage(text)};
   ParsedFile parsed = ParseEventFile(text.text);
   if (FileResult kind = CheckEventFileKind(parsed); !kind.ok()) return kind;

@@ -68,7 +68,7 @@ TEST(BundledData, TheTenThemesHoldAnExamSizedTimelineInDateOrderWithTheirMnemoni
     EXPECT_EQ(EncodeCp932(DecodeCp932(file.bytes)).bytes, file.bytes);
     EXPECT_TRUE(CheckEventFile(file.bytes).empty());
 
-    ParsedFile parsed = ParseEventFile(file.bytes);
+    ParsedFile parsed = ParseEventFile(file.bytes, ReadText::kKeep);
     // The program saves a slot under its title, so the two stay equal.
     EXPECT_EQ(DecodeCp932(parsed.title) + ".txt", name);
     EXPECT_EQ(parsed.lastFileText, file.bytes);  // CR LF throughout, nothing after ";"

@@ -29,7 +29,7 @@ TEST(ParseEventFile, KeepsEventLinesStopsAtTheEndMarkerAndRecordsWhatItRead) {
                            ";\r\n"
                            "AD2000;1,1,,;after;the;end;marker;\r\n"
                            "H;late;;\r\n";
-  ParsedFile parsed = ParseEventFile(text);
+  ParsedFile parsed = ParseEventFile(text, ReadText::kKeep);
   EXPECT_THAT(parsed.lines, ElementsAre("AD0710;3,2,AD0794,;奈良時代;平城京;m1;m2;"_sj,
                                         "BC0660;1,1,,;;神武天皇;;;"_sj));
   EXPECT_EQ(parsed.headerLine, "H;日本史;;2024年01月02日03時04分;"_sj);
@@ -42,7 +42,8 @@ TEST(ParseEventFile, KeepsEventLinesStopsAtTheEndMarkerAndRecordsWhatItRead) {
 }
 
 TEST(ParseEventFile, WithoutEndMarkerReadsToTheEnd) {
-  ParsedFile parsed = ParseEventFile("H;t;;\nAD0001;1,1,,;;;;;\nBC0001;1,1,,;;;;;");
+  ParsedFile parsed =
+      ParseEventFile("H;t;;\nAD0001;1,1,,;;;;;\nBC0001;1,1,,;;;;;", ReadText::kKeep);
   EXPECT_THAT(parsed.lines, ElementsAre("AD0001;1,1,,;;;;;", "BC0001;1,1,,;;;;;"));
   EXPECT_EQ(parsed.lastFileText, "H;t;;\r\nAD0001;1,1,,;;;;;\r\nBC0001;1,1,,;;;;;\r\n");
 }
@@ -95,7 +96,8 @@ TEST(ComposeFile, HeaderClockBodyAndEndMarker) {
   EXPECT_EQ(file.text, "H;T;;"_sj + clock + ";\r\n" + lines[0] + "\r\n" + lines[1] + "\r\n;\r\n");
 
   // A slot without lines gives the header and the end marker.
-  EXPECT_EQ(ComposeFile("空"_sj, "c"_sj, ComposeSlotBody(std::vector<Sjis>{})).text, "H;空;;c;\r\n;\r\n"_sj);
+  EXPECT_EQ(ComposeFile("空"_sj, "c"_sj, ComposeSlotBody(std::vector<Sjis>{})).text,
+            "H;空;;c;\r\n;\r\n"_sj);
 
   // What the writer composes reads back to the same lines and title.
   ParsedFile back = ParseEventFile(file.text);

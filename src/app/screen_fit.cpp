@@ -37,9 +37,8 @@ QSize MaximisedClientSize(QScreen& screen, int waitMilliseconds) {
   probe.showMaximized();
 
   // Off screen no window manager resizes the window after it shows.
-  const int settle = QGuiApplication::platformName() == QLatin1String("offscreen")
-                         ? 0
-                         : kSettledMilliseconds;
+  const int settle =
+      QGuiApplication::platformName() == QLatin1String("offscreen") ? 0 : kSettledMilliseconds;
   QElapsedTimer waited;
   waited.start();
   QElapsedTimer unchanged;

@@ -33,7 +33,8 @@ TEST(TableExport, EveryBundledFileComesBackByteForByte) {
     SCOPED_TRACE(entry.path().filename().string());
     ++files;
     for (char separator : {',', '\t'}) {
-      const TableText table = ReadTable(EventTable(Listed(parsed.title, {parsed.lines.begin(), parsed.lines.end()}), separator));
+      const TableText table = ReadTable(
+          EventTable(Listed(parsed.title, {parsed.lines.begin(), parsed.lines.end()}), separator));
       const ImportedEvents back = ImportRows(table, GuessColumns(table));
       EXPECT_TRUE(back.refused.empty());
       EXPECT_THAT(back.lines, ::testing::ElementsAreArray(parsed.lines));

@@ -358,6 +358,20 @@ void BM_NextQuestionMillionAnswers(benchmark::State& state) {
 }
 BENCHMARK(BM_NextQuestionMillionAnswers)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+// The figures of "学習の記録" at this many events, every event answered ten
+// times: counts per file and level, the due days, the answers per day and
+// the calibration over the whole log.
+void BM_StudyRecord(benchmark::State& state) {
+  Running& r = Shared(static_cast<int>(state.range(0)));
+  RoundHost* host = r.app->studyHost();
+  if (!host) return state.SkipWithError("no self-test");
+  WriteStudyLog(*r.program, 1000000, host->Now(), OperatingState::kSlotCount);
+  Round test(*host);
+  benchmark::DoNotOptimize(test.Statistics());  // reads the log once
+  for (auto _ : state) benchmark::DoNotOptimize(test.Statistics());
+}
+BENCHMARK(BM_StudyRecord)->Arg(100000)->Unit(benchmark::kMillisecond);
+
 // Reading a study log of that many answers into the review history.
 void BM_ReadStudyLog(benchmark::State& state) {
   const Program program(10);

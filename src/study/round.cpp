@@ -360,7 +360,9 @@ std::vector<int> Round::changedSlots() const {
 
 StudyRecord Round::Statistics() {
   StudyRecord record;
-  const LocalTime now = host_.Now();
+  // One moment for every card: the clock is read once, not per card.
+  const Schedule at = At();
+  const LocalTime now = at.now;
   CardPool pool = Pool();
   const std::vector<Card> cards = pool.All();
   for (StudySlot& slot : host_.LoadedSlots()) {
@@ -383,17 +385,18 @@ StudyRecord Round::Statistics() {
     for (const int n : file.levels) record.events += n;
   }
   std::vector<int> due;
+  due.reserve(cards.size());
   std::vector<Review> reviews;
+  MemoryLog log;
   for (const Card& card : cards) {
-    due.push_back(scheduler_->DueDay(card, At()));
+    due.push_back(scheduler_->DueDay(card, at));
     const std::vector<Review> answers = card.history.reviews();
     reviews.insert(reviews.end(), answers.begin(), answers.end());
+    log.AddCard(MemoryReviewsOf(answers));
   }
   record.due = CountDue(due, DayNumber(now));
   record.days = AnswersPerDay(reviews, DayNumber(now));
   record.duePerDay = DuePerDay(due, DayNumber(now));
-  MemoryLog log;
-  for (const Card& card : cards) log.AddCard(MemoryReviewsOf(card.history.reviews()));
   const std::vector<RecallPrediction> predictions = PredictRecalls(log, parameters());
   record.calibration = Calibration(predictions);
   record.metrics = MetricsOf(predictions);
@@ -422,16 +425,16 @@ std::vector<CardReport> Round::Cards() {
 }
 
 std::optional<int> Round::NextDueDay() {
-  const LocalTime now = host_.Now();
-  const int today = DayNumber(now);
+  const Schedule at = At();
+  const int today = DayNumber(at.now);
   CardPool pool = Pool();
   // A card never answered is due today while the day allows new cards,
   // tomorrow once it does not.
-  const int newDay = scheduler_->Count(pool, At()).newLeft > 0 ? today : today + 1;
+  const int newDay = scheduler_->Count(pool, at).newLeft > 0 ? today : today + 1;
   std::optional<int> next;
   for (const Card& card : pool.All()) {
     const int day =
-        card.history.lastAnswered() ? std::max(scheduler_->DueDay(card, At()), today) : newDay;
+        card.history.lastAnswered() ? std::max(scheduler_->DueDay(card, at), today) : newDay;
     if (!next || day < *next) next = day;
   }
   return next;

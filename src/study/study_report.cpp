@@ -27,8 +27,10 @@ std::string Date(int day) {
 
 std::string Metrics(std::string_view prefix, const MemoryMetrics& metrics) {
   std::string p(prefix);
-  return Line(p + "log loss", Number(metrics.logLoss)) +
-         Line(p + "rmse bins", Number(metrics.rmseBins)) +
+  // Nothing predicted has no figures: a 0 would read as a perfect model.
+  const bool none = metrics.reviews == 0;
+  return Line(p + "log loss", none ? "-" : Number(metrics.logLoss)) +
+         Line(p + "rmse bins", none ? "-" : Number(metrics.rmseBins)) +
          Line(p + "reviews", std::to_string(metrics.reviews));
 }
 

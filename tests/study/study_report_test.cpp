@@ -29,12 +29,23 @@ TEST(StudyReportTest, PrintsTheCountsTheParametersAndEachCardAsKeyValueLines) {
   const std::string report = StudyReport(round, true);
   for (const char* line :
        {"date: 2026-12-09T09:00:00", "scheduler: fsrs", "retention: 0.90", "new per day: 20",
-        "due: 0", "new: 1", "new left today: 20", "answers: 2", "cards answered: 1", "reviews: 1",
-        "parameters: default", "w0: 0.2120", "w20: 0.1542",
+        "due: 0", "new: 1", "new left today: 20", "answers: 2", "cards answered: 1",
+        "log loss: 0.0949", "reviews: 1", "parameters: default", "w0: 0.2120", "w20: 0.1542",
         // Good, and good two days on: 11 days of stability, due in five.
         "card: f\tAD0794\ta\t年\t10.9643\t2.1112\t2026-12-14\t0.9359",
         "card: f\tAD1192\tb\t年\t-\t-\t2026-12-09\t-"}) {
     EXPECT_TRUE(Has(report, line)) << line << "\n" << report;
+  }
+
+  // A log of first answers only predicts nothing: no figures, not a perfect 0.
+  TempFolder firsts;
+  FakeRoundHost first(firsts / kStudyLogName);
+  first.lines = host.lines;
+  LogAnswer(firsts / kStudyLogName, first.lines[0], {2026, 12, 1, 9});
+  Round once(first, testing::YearOnly());
+  const std::string unpredicted = StudyReport(once, false);
+  for (const char* line : {"answers: 1", "log loss: -", "rmse bins: -", "reviews: 0"}) {
+    EXPECT_TRUE(Has(unpredicted, line)) << line << "\n" << unpredicted;
   }
 
   const KeptOptimization kept = OptimizeAndKeep(round);

@@ -389,6 +389,8 @@ StudyRecord Round::Statistics() {
   std::vector<Review> reviews;
   MemoryLog log;
   for (const Card& card : cards) {
+    // A card never answered is new, not a review due.
+    if (!card.history.lastAnswered()) continue;
     due.push_back(scheduler_->DueDay(card, at));
     const std::vector<Review> answers = card.history.reviews();
     reviews.insert(reviews.end(), answers.begin(), answers.end());

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <numeric>
 #include <set>
 #include <string>
 
@@ -187,6 +188,16 @@ TEST(RoundTest, NothingDueSaysWhenOffersTheLowestRecallAndTheRecordCountsIt) {
   EXPECT_EQ(record.days[28].right, 1);
   EXPECT_EQ(record.days[29].right, 1);
   EXPECT_EQ(record.days[29].day, DayNumber(2026, 12, 9));
+
+  // An event never answered is new: no review due, today or later.
+  FakeRoundHost more(folder / kStudyLogName);
+  more.lines = host.lines;
+  more.lines[3] = Sjis("AD1600;1,1,,;p;c;m;");
+  const StudyRecord withNew = Round(more, testing::YearOnly()).Statistics();
+  EXPECT_EQ(withNew.events, 3);
+  EXPECT_EQ(withNew.due.today, 0);
+  EXPECT_EQ(withNew.due.nextWeek, 2);
+  EXPECT_EQ(std::accumulate(withNew.duePerDay.begin(), withNew.duePerDay.end(), 0), 2);
 
   // Good once: stability 2.3 days, due two days on.
   EXPECT_EQ(test.StartRound(20), Round::Start::kNothingDue);

@@ -105,6 +105,18 @@ QChartView* LevelChart(const StudyRecord& record) {
   return view;
 }
 
+// Thirty days by their day of the month, in a smaller font and never
+// shortened to "…": the chart is narrow on a small screen.
+QBarCategoryAxis* DayAxis(const QStringList& days) {
+  auto* axis = new QBarCategoryAxis;
+  axis->append(days);
+  axis->setTruncateLabels(false);
+  QFont small = axis->labelsFont();
+  small.setPointSizeF(small.pointSizeF() * 0.8);
+  axis->setLabelsFont(small);
+  return axis;
+}
+
 QChartView* AnswerChart(const StudyRecord& record) {
   auto* right = new QBarSet(QStringLiteral("正解"));
   right->setColor(QColor(0x1a, 0x98, 0x50));
@@ -124,12 +136,7 @@ QChartView* AnswerChart(const StudyRecord& record) {
   auto* chart = new QChart;
   chart->setTitle(QStringLiteral("最近30日の解答数"));
   chart->addSeries(series);
-  auto* axisX = new QBarCategoryAxis;
-  axisX->append(days);
-  axisX->setTruncateLabels(false);
-  QFont small = axisX->labelsFont();
-  small.setPointSizeF(small.pointSizeF() * 0.8);
-  axisX->setLabelsFont(small);
+  auto* axisX = DayAxis(days);
   if (!record.days.empty()) {
     axisX->setTitleText(
         QStringLiteral("%1 〜 %2")
@@ -159,11 +166,7 @@ QChartView* DueChart(const StudyRecord& record, int today) {
   auto* chart = new QChart;
   chart->setTitle(QStringLiteral("今後30日の復習数"));
   chart->addSeries(series);
-  auto* axisX = new QBarCategoryAxis;
-  axisX->append(days);
-  QFont small = axisX->labelsFont();
-  small.setPointSizeF(small.pointSizeF() * 0.8);
-  axisX->setLabelsFont(small);
+  auto* axisX = DayAxis(days);
   axisX->setTitleText(QStringLiteral("今日（期限を過ぎたものを含む）から"));
   chart->addAxis(axisX, Qt::AlignBottom);
   series->attachAxis(axisX);

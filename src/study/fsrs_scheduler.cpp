@@ -138,4 +138,24 @@ DueCount FsrsScheduler::Count(CardPool& pool, const Schedule& at) const {
   return Scan(pool, at, [](std::size_t, const CardRow&, bool) {});
 }
 
+std::optional<int> FsrsScheduler::NextDueDay(CardPool& pool, const Schedule& at) const {
+  const int today = DayNumber(at.now);
+  std::optional<int> firstDue;
+  bool fresh = false;
+  const DueCount count = Scan(pool, at, [&](std::size_t, const CardRow& row, bool) {
+    if (!row.answered) {
+      fresh = true;
+    } else if (!firstDue || row.dueDay < *firstDue) {
+      firstDue = row.dueDay;
+    }
+  });
+  std::optional<int> next;
+  if (firstDue) next = std::max(*firstDue, today);
+  if (fresh) {
+    const int newDay = count.newLeft > 0 ? today : today + 1;
+    if (!next || newDay < *next) next = newDay;
+  }
+  return next;
+}
+
 }  // namespace qev

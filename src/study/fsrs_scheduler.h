@@ -19,6 +19,7 @@ class FsrsScheduler final : public Scheduler {
   std::vector<Card> PlanRound(CardPool& pool, const Schedule& at, int n) const override;
   std::vector<Card> PlanAnyway(CardPool& pool, const Schedule& at, int n) const override;
   DueCount Count(CardPool& pool, const Schedule& at) const override;
+  std::optional<int> NextDueDay(CardPool& pool, const Schedule& at) const override;
 };
 
 // The memorisation level (1..5) of a stability in days: ① under 1 day,

@@ -427,19 +427,8 @@ std::vector<CardReport> Round::Cards() {
 }
 
 std::optional<int> Round::NextDueDay() {
-  const Schedule at = At();
-  const int today = DayNumber(at.now);
   CardPool pool = Pool();
-  // A card never answered is due today while the day allows new cards,
-  // tomorrow once it does not.
-  const int newDay = scheduler_->Count(pool, at).newLeft > 0 ? today : today + 1;
-  std::optional<int> next;
-  for (const Card& card : pool.All()) {
-    const int day =
-        card.history.lastAnswered() ? std::max(scheduler_->DueDay(card, at), today) : newDay;
-    if (!next || day < *next) next = day;
-  }
-  return next;
+  return scheduler_->NextDueDay(pool, At());
 }
 
 }  // namespace qev

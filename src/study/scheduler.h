@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -58,6 +59,11 @@ class Scheduler {
   virtual std::vector<Card> PlanAnyway(CardPool& pool, const Schedule& at, int n) const = 0;
   // The cards due now and never answered.
   virtual DueCount Count(CardPool& pool, const Schedule& at) const = 0;
+  // The first day from today a round has a card to ask: a card never
+  // answered counts today while the day allows new cards, tomorrow once it
+  // does not. Nothing when the pool has no card. This walks every card; a
+  // scheduler that keeps its cards' due days may answer faster.
+  virtual std::optional<int> NextDueDay(CardPool& pool, const Schedule& at) const;
 };
 
 }  // namespace qev

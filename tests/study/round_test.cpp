@@ -198,6 +198,16 @@ TEST(RoundTest, NothingDueSaysWhenOffersTheLowestRecallAndTheRecordCountsIt) {
   EXPECT_EQ(withNew.due.today, 0);
   EXPECT_EQ(withNew.due.nextWeek, 2);
   EXPECT_EQ(std::accumulate(withNew.duePerDay.begin(), withNew.duePerDay.end(), 0), 2);
+  // The next day with a card to ask: today while new cards may come,
+  // tomorrow once the day's are used up, else the first review's day.
+  for (const auto& [newPerDay, next] :
+       {std::pair{20, DayNumber(2026, 12, 9)}, {0, DayNumber(2026, 12, 10)}}) {
+    Round withNewCard(more, testing::YearOnly());
+    StudyGoals goals = withNewCard.goals();
+    goals.newPerDay = newPerDay;
+    withNewCard.SetGoals(goals);
+    EXPECT_EQ(withNewCard.NextDueDay(), next) << newPerDay;
+  }
 
   // Good once: stability 2.3 days, due two days on.
   EXPECT_EQ(test.StartRound(20), Round::Start::kNothingDue);

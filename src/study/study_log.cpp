@@ -11,7 +11,9 @@
 #include <fstream>
 #include <initializer_list>
 
+#include "events/file_encoding.h"
 #include "study/study_time.h"
+#include "text/cp932.h"
 
 namespace qev {
 namespace {
@@ -267,27 +269,38 @@ std::size_t ReadStudyLog(std::string_view bytes,
   if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
   std::array<std::string_view, kColumns> fields;
   std::array<std::string, kColumns> scratch;
+  std::string decoded;
   std::size_t skipped = 0;
   std::size_t pos = 0;
   bool first = true;
   while (pos < bytes.size()) {
     const std::size_t start = pos;
     std::size_t count = 0;
-    const bool read = ReadRecord(bytes, pos, fields, scratch, count);
-    const bool header = first && read && count > 0 && fields[0] == "日時";
-    first = false;
-    if (header) continue;
-    const std::optional<StudyLogEntryView> entry = read ? EntryOf(fields, count) : std::nullopt;
-    if (!entry) {
+    bool read = ReadRecord(bytes, pos, fields, scratch, count);
+    std::optional<StudyLogEntryView> entry = read ? EntryOf(fields, count) : std::nullopt;
+    bool header = first && read && count > 0 && fields[0] == "日時";
+    if (!entry && !header) {
       // A malformed record is skipped by its first line only: an unclosed
       // quote of a cut line must not swallow the lines after it.
       const std::size_t newline = bytes.find('\n', start);
       if (newline == std::string_view::npos) break;
       pos = newline + 1;
-      ++skipped;
-      continue;
+      // A line that is not UTF-8 was saved again as Shift-JIS.
+      const std::string_view line = bytes.substr(start, pos - start);
+      if (!LooksLikeMultiByteUtf8(line)) {
+        decoded = DecodeCp932(line);
+        std::size_t at = 0;
+        read = ReadRecord(decoded, at, fields, scratch, count);
+        entry = read ? EntryOf(fields, count) : std::nullopt;
+        header = first && read && count > 0 && fields[0] == "日時";
+      }
     }
-    take(*entry);
+    first = false;
+    if (entry) {
+      take(*entry);
+    } else if (!header) {
+      ++skipped;
+    }
   }
   return skipped;
 }

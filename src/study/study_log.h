@@ -89,7 +89,9 @@ std::optional<std::string> AppendStudyLog(const std::filesystem::path& path,
 // columns has no confusion; a line of the eight first columns alone is an answer to a typed year,
 // graded good when right and again when wrong, without a hint. A record never goes on past its
 // line, even from an open quote. A last line without its line break (cut by
-// a crash) and malformed lines are skipped; returns their number.
+// a crash) and malformed lines are skipped; returns their number. A line
+// that is not UTF-8 is read as Shift-JIS, as a spreadsheet on a Japanese
+// system saves the log again.
 std::size_t ReadStudyLog(std::string_view bytes,
                          const std::function<void(const StudyLogEntryView&)>& take);
 

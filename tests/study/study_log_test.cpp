@@ -92,6 +92,29 @@ TEST(StudyLogTest, ReadingSkipsACutLastLineAndMalformedLinesAndAppendingKeepsThe
   EXPECT_TRUE(ReadBytes(path).starts_with(kHeader + good + wider));
 }
 
+// A spreadsheet on a Japanese system saves the log again as Shift-JIS with
+// CR LF; the program then appends in UTF-8. Every answer reads as written,
+// to the same card as before.
+TEST(StudyLogTest, ALogSavedAgainAsShiftJisReadsAsBefore) {
+  TempFolder folder;
+  const auto path = folder / kStudyLogName;
+  const std::string answer =
+      "2026-12-01T10:00:00,日本史(古代),AD0794,平安京に都を移す,794,正解,1,2,年,3,0,7,\r\n";
+  const Cp932Encoding header = EncodeCp932(kHeader.substr(0, kHeader.size() - 1) + "\r\n");
+  const Cp932Encoding saved = EncodeCp932(answer);
+  ASSERT_TRUE(header.ok() && saved.ok());
+  WriteBytes(path, header.bytes + saved.bytes);
+  ASSERT_FALSE(AppendStudyLog(path, Entry("平安京に都を移す", "", false)));
+
+  const ReviewHistory log = ReviewHistory::Read(path);
+  EXPECT_EQ(log.skippedLines(), 0u);
+  const std::vector<Review> card = log.Of(YearCard("日本史(古代)", "AD0794", "平安京に都を移す"));
+  ASSERT_EQ(card.size(), 2u);
+  EXPECT_EQ(card[0].grade, Grade::kGood);
+  EXPECT_EQ(card[0].seconds, 7);
+  EXPECT_EQ(card[1].grade, Grade::kAgain);
+}
+
 // A line cut anywhere (by a crash, a full disk, a copy), inside quotes too,
 // and then appended to: the cut answer is read whole or not at all, and
 // every later answer goes to its own event, whatever its fields hold. Also

@@ -362,7 +362,7 @@ StudyRecord Round::Statistics() {
   StudyRecord record;
   // One moment for every card: the clock is read once, not per card.
   const Schedule at = At();
-  const LocalTime now = at.now;
+  const int today = DayNumber(at.now);
   CardPool pool = Pool();
   const std::vector<Card> cards = pool.All();
   for (StudySlot& slot : host_.LoadedSlots()) {
@@ -396,9 +396,9 @@ StudyRecord Round::Statistics() {
     reviews.insert(reviews.end(), answers.begin(), answers.end());
     log.AddCard(MemoryReviewsOf(answers));
   }
-  record.due = CountDue(due, DayNumber(now));
-  record.days = AnswersPerDay(reviews, DayNumber(now));
-  record.duePerDay = DuePerDay(due, DayNumber(now));
+  record.due = CountDue(due, today);
+  record.days = AnswersPerDay(reviews, today);
+  record.duePerDay = DuePerDay(due, today);
   const std::vector<RecallPrediction> predictions = PredictRecalls(log, parameters());
   record.calibration = Calibration(predictions);
   record.metrics = MetricsOf(predictions);
